@@ -1,0 +1,36 @@
+// Read-only bytes of one data file: the file mapped into memory, or bytes held by the object
+// (for tests and fuzzing). The bytes stay valid and unchanged for the object's lifetime.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace zorel {
+
+class ByteSource {
+ public:
+  ByteSource() = default;
+  ByteSource(ByteSource&&) noexcept;
+  ByteSource& operator=(ByteSource&&) noexcept;
+  ByteSource(const ByteSource&) = delete;
+  ByteSource& operator=(const ByteSource&) = delete;
+  ~ByteSource();
+
+  // Empty optional when the file cannot be opened for reading.
+  static std::optional<ByteSource> MapFile(const std::string& path);
+  static ByteSource FromBytes(std::string bytes);
+
+  const std::uint8_t* data() const { return data_; }
+  std::size_t size() const { return size_; }
+
+ private:
+  const std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+  void* map_ = nullptr;  // non-null when data_ is a mapping to release
+  std::unique_ptr<std::string> owned_;
+};
+
+}  // namespace zorel

@@ -1,0 +1,209 @@
+#include "data/data_module.h"
+
+#include <cstdio>
+
+#include "data/bytes.h"
+#include "data/errors.h"
+#include "data/file_util.h"
+#include "data/text1251.h"
+
+namespace zorel {
+namespace {
+
+// Dictionary entries: i16 length, u16 reserved, text. A file that cannot be read leaves the
+// list empty; a fragment that cannot hold its entry ends the load.
+std::vector<std::string> LoadDictionary(const std::string& path) {
+  std::vector<std::string> list;
+  const auto bytes = ReadWholeFile(path);
+  if (!bytes) return list;
+  const auto* p = AsBytes(bytes->data());
+  const std::size_t size = bytes->size();
+  std::size_t pos = 0;
+  while (pos + 2 <= size) {
+    const std::int16_t n = LoadI16(p + pos);
+    if (pos + 4 > size || n < 0 || pos + 4 + static_cast<std::size_t>(n) > size) break;
+    list.emplace_back(bytes->data() + pos + 4, static_cast<std::size_t>(n));
+    pos += 4 + static_cast<std::size_t>(n);
+  }
+  return list;
+}
+
+std::string ParentFolderOf(const std::string& dir) {
+  std::string d = dir;
+  while (d.size() > 1 && d.back() == '/') d.pop_back();
+  const auto slash = d.find_last_of('/');
+  if (slash == std::string::npos) return "";
+  return d.substr(0, slash + 1);
+}
+
+std::string FromUtf8OrSame(std::string_view utf8) {
+  auto s = FromUtf8(utf8);
+  return s ? *s : std::string(utf8);
+}
+
+}  // namespace
+
+Tdm::Tdm(const std::string& dbDir) : dbDir_(WithTrailingSlash(dbDir)) {
+  factoryName_ = dbDir_ + "factory.dat";
+  factoryIdxName_ = ChangeExtension(factoryName_, ".idx");
+  itemName_ = dbDir_ + "item.dat";
+  classFileName_ = dbDir_ + "class.dat";
+  remarkName_ = dbDir_ + "remark.dat";
+  listsDir_ = ParentFolderOf(dbDir_) + "lists/";
+
+  regions_ = LoadDictionary(dbDir_ + "reg.dat");
+  orgForms_ = LoadDictionary(dbDir_ + "orgform.dat");
+  countries_ = LoadDictionary(dbDir_ + "countries.dat");
+  ReadHeader();
+  factory_ = std::make_unique<TIdxObject>(factoryName_, 2, header_.dataStart);
+  items_ = std::make_unique<TIdxObject>(itemName_, 0, 0);
+  classes_ = std::make_unique<TClassObject>(classFileName_);
+  operators_.assign(kOperatorWords.begin(), kOperatorWords.end());
+  remarks_ = std::make_unique<TRemark>(remarkName_, RecordCount());
+}
+
+Tdm::~Tdm() = default;
+
+void Tdm::ReadHeader() {
+  auto src = ByteSource::MapFile(factoryName_);
+  if (!src) throw DataError("Не могу открыть файл данных !!!");
+  const auto* p = src->data();
+  const std::size_t size = src->size();
+  if (size < 5 || std::string_view(reinterpret_cast<const char*>(p), 5) != kFactoryMagic) {
+    throw DataError("Неверная версия файла данных !!!");
+  }
+  // The fields after the magic are read as far as the file goes; missing bytes read as 0.
+  auto byteAt = [&](std::size_t off) -> std::uint8_t { return off < size ? p[off] : 0; };
+  std::uint8_t day[4] = {byteAt(5), byteAt(6), byteAt(7), byteAt(8)};
+  header_.baseDay = LoadI32(day);
+  header_.kindSeparator = std::string(1, static_cast<char>(byteAt(11)));
+  const std::size_t editionLength = byteAt(12);
+  std::size_t pos = 13;
+  for (std::size_t i = 0; i < editionLength; ++i) header_.edition.push_back(static_cast<char>(byteAt(pos + i)));
+  pos += editionLength;
+  const std::size_t labels = byteAt(pos);
+  ++pos;
+  for (std::size_t i = 0; i < labels; ++i, pos += 5) {
+    std::string label;
+    for (std::size_t k = 0; k < 5; ++k) label.push_back(static_cast<char>(byteAt(pos + k)));
+    header_.kindLabels.push_back(std::move(label));
+  }
+  header_.dataStart = static_cast<std::int32_t>(pos);
+}
+
+RecordView Tdm::GetRecordView(std::int32_t record) const {
+  return RecordView::FromEntry(factory_->Get(record));
+}
+
+std::string Tdm::GetFirmName(std::int32_t record) const {
+  const RecordView r = GetRecordView(record);
+  if (!r.valid()) {
+    return FromUtf8OrSame("Проблемы на записи (" + std::to_string(record) + ")");
+  }
+  return std::string(CutAtZero(r.Field(VarField::Name)));
+}
+
+std::string Tdm::GetEMail(std::int32_t record) const {
+  return std::string(CutAtZero(GetRecordView(record).Field(VarField::EMail)));
+}
+
+bool Tdm::HasAdvert(std::int32_t record) const {
+  return !GetRecordView(record).Field(VarField::Advert).empty();
+}
+
+std::string_view Tdm::ItemName(std::int64_t item) const {
+  if (item < 0 || item >= items_->Count()) return {};
+  const std::uint8_t* e = items_->Get(static_cast<std::int32_t>(item));
+  if (e == nullptr) return {};
+  return CutAtZero(std::string_view(reinterpret_cast<const char*>(e + 2), LoadU16(e)));
+}
+
+std::string Tdm::GetRemark(std::int32_t record) const {
+  try {
+    return remarks_->Get(record);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+void Tdm::SetRemark(std::int32_t record, const std::string& text) {
+  try {
+    remarks_->Set(record, text);
+  } catch (const std::exception&) {
+    // The panel's contract: a remark that cannot be stored is dropped without a message.
+  }
+}
+
+std::string Tdm::Lookup(const std::vector<std::string>& list, int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return {};
+  return list[static_cast<std::size_t>(index)];
+}
+
+std::string Tdm::BytesToStr(const std::uint8_t* p, int count) {
+  if (p == nullptr || count <= 0) return {};
+  return std::string(
+      CutAtZero(std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(count))));
+}
+
+void Tdm::FillAllRecords(RecordList& list) const {
+  const RecordList all = WholeBaseList(RecordCount());
+  list.insert(list.end(), all.begin(), all.end());
+}
+
+std::string Tdm::ProductText(int kind, std::int64_t item) const {
+  std::string text(TrimBlanks(GetKindLabel(kind - 1)));
+  text += ' ';
+  text += header_.kindSeparator;
+  text += ' ';
+  text += ItemName(item);
+  return text;
+}
+
+std::string Tdm::ProductsText(const RecordView& record) const {
+  std::string text;
+  const std::size_t n = record.ProductCount();
+  for (std::size_t i = 0; i < n; ++i) {
+    const ProductEntry e = record.Product(i);
+    text += std::to_string(i + 1) + ". " +
+            ProductText(e.kind, static_cast<std::int64_t>(e.item) - 1) + "\r\n";
+  }
+  return text;
+}
+
+std::string Tdm::LocationText(const RecordView& record) const {
+  std::string text = GetCountry(record.Country() - 1);
+  if (!text.empty()) text += ", ";
+  text += GetRegion(record.Region() - 1);
+  return text;
+}
+
+RecordDetails Tdm::GetDetails(std::int32_t record) const {
+  RecordDetails d;
+  d.record = record;
+  const RecordView r = GetRecordView(record);
+  d.name = GetFirmName(record);
+  auto field = [&](VarField f) { return std::string(CutAtZero(r.Field(f))); };
+  d.orgform = GetOrgForm(r.OrgForm() - 1);
+  d.year = r.Year() == 0 ? std::string() : std::to_string(r.Year());
+  d.staff = std::to_string(r.Staff());
+  d.index = std::string(CutAtZero(r.IndexRaw()));
+  d.location = LocationText(r);
+  d.address = field(VarField::Address);
+  d.head = field(VarField::Head);
+  d.code = std::string(CutAtZero(r.CityCodeRaw()));
+  d.fax = field(VarField::Fax);
+  d.phones = field(VarField::Phones);
+  d.email = field(VarField::EMail);
+  d.url = field(VarField::Url);
+  d.advert = field(VarField::Advert);
+  d.hasAdvert = !r.Field(VarField::Advert).empty();
+  d.products = ProductsText(r);
+  d.remark = std::string(Strip(GetRemark(record)));
+  return d;
+}
+
+std::string Tdm::TitleWithEdition(std::string_view title) const {
+  return std::string(Strip(title)) + " " + ToUtf8(header_.edition);
+}
+
+}  // namespace zorel

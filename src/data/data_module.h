@@ -1,0 +1,130 @@
+// Tdm: the data module, the only component that opens the database folder. Created once
+// before any window; every read of the base goes through it. Data texts it gives and takes
+// are Windows-1251; file names and messages are UTF-8.
+//
+// Record pointers from GetRecord and class entries from GetClassEntry stay valid while the
+// Tdm lives (callers may rely only on "until the next fetch from the same file").
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/class_object.h"
+#include "data/conditions.h"
+#include "data/idx_object.h"
+#include "data/product_key.h"
+#include "data/record.h"
+#include "data/record_list.h"
+#include "data/remark.h"
+
+namespace zorel {
+
+// The fields of factory.dat's header.
+struct FactoryHeader {
+  std::int32_t baseDay = 0;  // days since 30 December 1899; 0 and 1 mean no date
+  std::string kindSeparator;  // one character
+  std::string edition;
+  std::vector<std::string> kindLabels;  // 5 characters each, as stored
+  std::int32_t dataStart = 0;           // offset of the first record
+};
+
+inline constexpr const char* kFactoryMagic = "SDF63";
+
+// Every field of a record as the detail panels show it (Windows-1251).
+struct RecordDetails {
+  std::int32_t record = 0;
+  std::string name, orgform, year, staff, index, location, address, head, code, fax, phones,
+      email, url, advert, products, remark;
+  bool hasAdvert = false;
+};
+
+class Tdm {
+ public:
+  // Opens the folder (default "../db/", relative to the current directory) in the start-up
+  // order: dictionaries, factory.dat header, factory index, item index, class table, remark
+  // store. Throws DataError with the system's message on failure.
+  explicit Tdm(const std::string& dbDir = "../db/");
+  ~Tdm();
+  Tdm(const Tdm&) = delete;
+  Tdm& operator=(const Tdm&) = delete;
+
+  std::int32_t RecordCount() const { return factory_->Count(); }
+  std::int32_t ItemCount() const { return items_->Count(); }
+
+  // Null for a number outside the base or a record that cannot be served whole.
+  const std::uint8_t* GetRecord(std::int32_t record) const { return factory_->Get(record); }
+  RecordView GetRecordView(std::int32_t record) const;
+
+  // The name cut at the first zero byte; "Проблемы на записи (N)" (Windows-1251) when the
+  // record cannot be read.
+  std::string GetFirmName(std::int32_t record) const;
+  std::string GetEMail(std::int32_t record) const;
+  bool HasAdvert(std::int32_t record) const;
+  // Empty for an item outside item.dat.
+  std::string GetItemName(std::int64_t item) const { return std::string(ItemName(item)); }
+  std::string_view ItemName(std::int64_t item) const;
+  const std::uint8_t* GetClassEntry(std::int32_t position) const {
+    return classes_->Get(position);
+  }
+  std::string GetRemark(std::int32_t record) const;                // empty on any error
+  void SetRemark(std::int32_t record, const std::string& text);   // swallows errors
+  TRemark& Remarks() { return *remarks_; }
+
+  // 0-based dictionary lookups; outside the list gives empty text.
+  std::string GetOrgForm(int index) const { return Lookup(orgForms_, index); }
+  std::string GetRegion(int index) const { return Lookup(regions_, index); }
+  std::string GetCountry(int index) const { return Lookup(countries_, index); }
+  std::string GetKindLabel(int index) const { return Lookup(header_.kindLabels, index); }
+
+  const std::vector<std::string>& OrgForms() const { return orgForms_; }
+  const std::vector<std::string>& Regions() const { return regions_; }
+  const std::vector<std::string>& Countries() const { return countries_; }
+  const std::vector<std::string>& KindLabels() const { return header_.kindLabels; }
+  const std::vector<std::string>& Operators() const { return operators_; }  // UTF-8
+  const FactoryHeader& Header() const { return header_; }
+
+  // Up to count bytes, stopping at a zero byte.
+  static std::string BytesToStr(const std::uint8_t* p, int count);
+
+  void FillAllRecords(RecordList& list) const;
+  // Keeps the records that satisfy every condition, in order; the list is untouched when all
+  // pass. Throws BadInput, before reading any record, for a bad table.
+  void MatchConditions(RecordList& list, const ConditionTable& table);
+  // Keeps the records that reference at least one of the keys, in order.
+  void MatchProducts(RecordList& list, const std::vector<ProductKey>& keys) const;
+
+  // Display texts of every field.
+  RecordDetails GetDetails(std::int32_t record) const;
+  // The trimmed kind label, a blank, the separator, a blank and the item name.
+  std::string ProductText(int kind, std::int64_t item) const;
+  // The numbered product text of the detail panel: "1. text" lines ended by CR LF.
+  std::string ProductsText(const RecordView& record) const;
+  // The country, ", " when it is not empty, and the region.
+  std::string LocationText(const RecordView& record) const;
+
+  // The title stripped of blanks and control characters, a blank and the edition (UTF-8).
+  std::string TitleWithEdition(std::string_view title) const;
+
+  const std::string& DbDir() const { return dbDir_; }
+  const std::string& FactoryName() const { return factoryName_; }
+  const std::string& FactoryIdxName() const { return factoryIdxName_; }
+  const std::string& ListsDir() const { return listsDir_; }  // DbDir's sibling "lists/"
+
+ private:
+  static std::string Lookup(const std::vector<std::string>& list, int index);
+  void ReadHeader();
+
+  std::string dbDir_, factoryName_, factoryIdxName_, itemName_, classFileName_, remarkName_,
+      listsDir_;
+  FactoryHeader header_;
+  std::vector<std::string> regions_, orgForms_, countries_, operators_;
+  std::unique_ptr<TIdxObject> factory_;
+  std::unique_ptr<TIdxObject> items_;
+  std::unique_ptr<TClassObject> classes_;
+  std::unique_ptr<TRemark> remarks_;
+};
+
+}  // namespace zorel

@@ -1,0 +1,87 @@
+#include "data/idx_object.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "data/bytes.h"
+#include "data/errors.h"
+#include "data/file_util.h"
+
+namespace zorel {
+namespace {
+
+std::vector<std::int32_t> LoadIndexFile(const std::string& name) {
+  std::vector<std::int32_t> offsets;
+  auto bytes = ReadWholeFile(name);
+  if (!bytes) return offsets;  // an index that cannot be opened gives no entries
+  const std::size_t count = bytes->size() / 4;
+  offsets.resize(count);
+  const auto* p = AsBytes(bytes->data());
+  for (std::size_t i = 0; i < count; ++i) offsets[i] = LoadI32(p + 4 * i);
+  return offsets;
+}
+
+void WriteIndexFile(const std::string& name, const std::vector<std::int32_t>& offsets) {
+  std::string image;
+  image.reserve(offsets.size() * 4);
+  for (auto off : offsets) PutU32(image, static_cast<std::uint32_t>(off));
+  // A folder that cannot take the file leaves the object without entries, silently.
+  WriteFileReplacing(name, image);
+}
+
+}  // namespace
+
+std::string TIdxObject::IndexNameFor(const std::string& dataName) {
+  return ChangeExtension(dataName, ".idx");
+}
+
+TIdxObject::TIdxObject(const std::string& dataName, std::int32_t extra, std::int32_t dataStart)
+    : indexName_(IndexNameFor(dataName)) {
+  auto src = ByteSource::MapFile(dataName);
+  if (!src) throw DataError("Не могу открыть файл " + dataName);
+  data_ = std::move(*src);
+  const int skip = indexName_.find("item") != std::string::npos ? 0 : 20;
+  geometry_ = EntryGeometry{skip, extra};
+  if (!FileExists(indexName_)) {
+    WriteIndexFile(indexName_, ScanOffsets(data_.data(), data_.size(), dataStart, geometry_));
+  }
+  offsets_ = LoadIndexFile(indexName_);
+}
+
+TIdxObject::TIdxObject(ByteSource data, std::vector<std::int32_t> offsets, EntryGeometry geometry)
+    : data_(std::move(data)), offsets_(std::move(offsets)), geometry_(geometry) {}
+
+const std::uint8_t* TIdxObject::Get(std::int32_t position) const {
+  if (position < 0 || position >= Count()) return nullptr;
+  const std::int64_t offset = offsets_[static_cast<std::size_t>(position)];
+  const auto size = static_cast<std::int64_t>(data_.size());
+  const std::int64_t wordEnd = offset + geometry_.skip + 2;
+  if (offset < 0 || wordEnd > size) return nullptr;
+  const std::uint8_t* entry = data_.data() + offset;
+  const std::uint16_t word = LoadU16(entry + geometry_.skip);
+  if (geometry_.skip > 0 && word < kMinRecordLength) return nullptr;
+  const std::int64_t entrySize = geometry_.EntrySize(word);
+  if (entrySize > kMaxEntry || offset + entrySize > size) return nullptr;
+  return entry;
+}
+
+std::vector<std::int32_t> TIdxObject::ScanOffsets(const std::uint8_t* data, std::size_t size,
+                                                  std::int64_t dataStart, EntryGeometry geometry) {
+  std::vector<std::int32_t> offsets;
+  const auto total = static_cast<std::int64_t>(size);
+  // Offsets are 32-bit in the index format; entries past that cannot be addressed.
+  const std::int64_t limit = std::min<std::int64_t>(total, INT32_MAX);
+  std::int64_t pos = dataStart;
+  while (pos >= 0 && pos < limit) {
+    const std::int64_t wordAt = pos + geometry.skip;
+    if (wordAt + 2 > total) break;
+    const std::uint16_t word = LoadU16(data + wordAt);
+    if (geometry.skip > 0 && word < kMinRecordLength) break;
+    offsets.push_back(static_cast<std::int32_t>(pos));
+    pos = pos + geometry.EntrySize(word);
+  }
+  return offsets;
+}
+
+}  // namespace zorel

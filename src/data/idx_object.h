@@ -1,0 +1,68 @@
+// TIdxObject: numbered read-only access to the variable-length entries of factory.dat (the
+// enterprise records) or item.dat (the item names), through a companion offset index
+// (".idx": a headerless array of signed 32-bit little-endian offsets), built when missing.
+//
+// Get(position) gives a pointer to the entry's first byte, or null when the entry cannot be
+// served whole: every byte of it (the length word and all it counts) lies inside the data
+// file, and it is no longer than kMaxEntry. The pointer stays valid for the object's lifetime
+// (the data file is mapped), which is more than callers may rely on: the contract is "until
+// the next Get on the same object".
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/byte_source.h"
+
+namespace zorel {
+
+// Where an entry's 16-bit length word sits and what the word counts.
+struct EntryGeometry {
+  int skip;   // offset of the length word inside the entry
+  int extra;  // bytes of the entry the length word counts besides the text after the word
+  // Total bytes of an entry whose length word holds `word`.
+  std::int64_t EntrySize(std::uint16_t word) const {
+    return skip + 2 + static_cast<std::int64_t>(word) - skip - extra;
+  }
+};
+
+inline constexpr EntryGeometry kFactoryGeometry{20, 2};
+inline constexpr EntryGeometry kItemGeometry{0, 0};
+// An entry must fit the read buffer of the format: longer ones are never served.
+inline constexpr std::int64_t kMaxEntry = 32768;
+// A factory record shorter than its length word's end makes an index scan stand still.
+inline constexpr std::uint16_t kMinRecordLength = 22;
+
+class TIdxObject {
+ public:
+  // Opens dataName, builds the index file (dataName with extension ".idx") when no file of
+  // that name exists, and loads it. The geometry is chosen by the index name: "item" in it
+  // selects item.dat's, anything else factory.dat's. Throws DataError
+  // "Не могу открыть файл " + dataName when the data file cannot be opened.
+  TIdxObject(const std::string& dataName, std::int32_t extra, std::int32_t dataStart);
+  // Over bytes in memory with a given offset table (tests, fuzzing).
+  TIdxObject(ByteSource data, std::vector<std::int32_t> offsets, EntryGeometry geometry);
+
+  std::int32_t Count() const { return static_cast<std::int32_t>(offsets_.size()); }
+  const std::uint8_t* Get(std::int32_t position) const;
+
+  const std::string& IndexName() const { return indexName_; }
+  const std::vector<std::int32_t>& Offsets() const { return offsets_; }
+  const ByteSource& Data() const { return data_; }
+
+  // The offsets an index scan of `data` finds, from dataStart on. The scan stops at an entry
+  // whose length word is not wholly inside the data or (for factory.dat) below
+  // kMinRecordLength; such an entry is not listed.
+  static std::vector<std::int32_t> ScanOffsets(const std::uint8_t* data, std::size_t size,
+                                               std::int64_t dataStart, EntryGeometry geometry);
+  static std::string IndexNameFor(const std::string& dataName);
+
+ private:
+  ByteSource data_;
+  std::vector<std::int32_t> offsets_;
+  EntryGeometry geometry_;
+  std::string indexName_;
+};
+
+}  // namespace zorel
