@@ -1,0 +1,176 @@
+#include "data/data_module.h"
+
+#include <gtest/gtest.h>
+
+#include "data/bytes.h"
+#include "data/errors.h"
+#include "data/file_util.h"
+#include "support/sample_base.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+using testing::SampleBase;
+using testing::TempDir;
+using testing::W;
+
+TEST(DataModuleStartUp, OpensTheSampleBaseAndBuildsItsIndexes) {
+  TempDir dir;
+  WriteDatabase(dir / "db", SampleBase());
+  Tdm dm(dir / "db");
+  EXPECT_EQ(dm.RecordCount(), 3);
+  EXPECT_EQ(dm.ItemCount(), 8);
+  EXPECT_TRUE(FileExists(dir / "db/factory.idx"));
+  EXPECT_TRUE(FileExists(dir / "db/item.idx"));
+  EXPECT_EQ(dm.Header().edition, "2003");
+  EXPECT_EQ(dm.Header().kindLabels.size(), 3u);
+  // 14 + 4 (edition) + 15 (three labels)
+  EXPECT_EQ(dm.Header().dataStart, 33);
+  EXPECT_EQ(dm.ListsDir(), (dir.path() / "lists/").string());
+  EXPECT_EQ(dm.TitleWithEdition(" Зорель\t"), "Зорель 2003");
+}
+
+TEST(DataModuleStartUp, ReportsEachUnusableFileWithItsMessage) {
+  TempDir dir;
+  EXPECT_THROW(
+      {
+        try {
+          Tdm dm(dir / "db");
+        } catch (const DataError& e) {
+          EXPECT_STREQ(e.what(), "Не могу открыть файл данных !!!");
+          throw;
+        }
+      },
+      DataError);
+  WriteDatabase(dir / "db", SampleBase());
+  WriteBytes(dir / "db/factory.dat", "SDF6");
+  try {
+    Tdm dm(dir / "db");
+    FAIL();
+  } catch (const DataError& e) {
+    EXPECT_STREQ(e.what(), "Неверная версия файла данных !!!");
+  }
+  WriteDatabase(dir / "db", SampleBase());
+  std::filesystem::remove(dir / "db/class.dat");
+  try {
+    Tdm dm(dir / "db");
+    FAIL();
+  } catch (const DataError& e) {
+    EXPECT_EQ(std::string(e.what()), "Не могу открыть файл " + (dir / "db/") + "class.dat");
+  }
+}
+
+TEST(DataModuleFields, DecodesDisplayTexts) {
+  TempDir dir;
+  WriteDatabase(dir / "db", SampleBase());
+  Tdm dm(dir / "db");
+  const RecordDetails d = dm.GetDetails(0);
+  EXPECT_EQ(d.name, W("Минский ЗАВОД"));
+  EXPECT_EQ(d.orgform, W("оао"));
+  EXPECT_EQ(d.year, "1995");
+  EXPECT_EQ(d.staff, "1200");
+  EXPECT_EQ(d.index, "220000");
+  EXPECT_EQ(d.code, "017    ");
+  EXPECT_EQ(d.location, W("Беларусь, Минская обл."));
+  EXPECT_EQ(d.products, W("1. пр-во - станок токарный\r\n2. опт - болт м12\r\n"));
+  EXPECT_TRUE(d.hasAdvert);
+  const RecordDetails d1 = dm.GetDetails(1);
+  EXPECT_EQ(d1.staff, "0");
+  EXPECT_EQ(d1.location, W("Украина, "));
+  const RecordDetails d2 = dm.GetDetails(2);
+  EXPECT_EQ(d2.year, "");
+  EXPECT_EQ(d2.orgform, "");
+  EXPECT_EQ(d2.products, "");
+  EXPECT_FALSE(d2.hasAdvert);
+  EXPECT_EQ(dm.GetFirmName(3), W("Проблемы на записи (3)"));
+  EXPECT_EQ(dm.GetItemName(dm.ItemCount()), "");
+  EXPECT_EQ(dm.GetItemName(-1), "");
+  EXPECT_EQ(dm.GetOrgForm(-1), "");
+  EXPECT_EQ(dm.GetOrgForm(static_cast<int>(dm.OrgForms().size())), "");
+}
+
+// Builds factory.dat by hand so that a record's offset words can be broken on purpose.
+std::string RawBase(const std::string& records) {
+  BaseSource b;
+  b.edition = "";
+  return EncodeFactoryHeader(b) + records;
+}
+
+TEST(RecordBounds, BrokenOffsetsReadAsEmptyFieldsAndShortRecordsAsNull) {
+  TempDir dir;
+  BaseSource base = SampleBase();
+  WriteDatabase(dir / "db", base);
+  EnterpriseSource e;
+  e.name = "Name";
+  e.address = "Addr";
+  std::string good = EncodeRecord(e);
+  std::string broken = good;
+  // The address ends before it starts.
+  StoreU16(reinterpret_cast<std::uint8_t*>(broken.data()) + 24, 71);
+  std::string past = good;
+  // The name runs past the record.
+  StoreU16(reinterpret_cast<std::uint8_t*>(past.data()) + 22, 5000);
+  WriteBytes(dir / "db/factory.dat", RawBase(good + broken + past));
+  Tdm dm(dir / "db");
+  ASSERT_EQ(dm.RecordCount(), 3);
+  EXPECT_EQ(dm.GetFirmName(0), "Name");
+  EXPECT_EQ(dm.GetDetails(0).address, "Addr");
+  EXPECT_EQ(dm.GetFirmName(1), "Name");
+  EXPECT_EQ(dm.GetDetails(1).address, "");
+  EXPECT_EQ(dm.GetFirmName(2), "");
+}
+
+TEST(RecordIndex, ScanStopsAtALengthBelowTheHeadAndAtACutRecord) {
+  TempDir dir;
+  WriteDatabase(dir / "db", SampleBase());
+  EnterpriseSource e;
+  e.name = "A";
+  std::string rec = EncodeRecord(e);
+  std::string zero(30, '\0');  // length word 0: the scan would stand still
+  WriteBytes(dir / "db/factory.dat", RawBase(rec + rec + zero + rec));
+  {
+    Tdm dm(dir / "db");
+    EXPECT_EQ(dm.RecordCount(), 2);
+  }
+  std::filesystem::remove(dir / "db/factory.idx");
+  WriteBytes(dir / "db/factory.dat", RawBase(rec + rec.substr(0, rec.size() - 1)));
+  Tdm dm(dir / "db");
+  ASSERT_EQ(dm.RecordCount(), 2);
+  EXPECT_NE(dm.GetRecord(0), nullptr);
+  EXPECT_EQ(dm.GetRecord(1), nullptr);  // cut by the end of the file: never stale bytes
+  EXPECT_EQ(dm.GetRecord(2), nullptr);
+}
+
+TEST(RecordIndex, BuildsTheDocumentedIndexesAndUsesAnExistingOneAsItStands) {
+  const std::string items = std::string("\x03\x00" "abc" "\x00\x00" "\x05\x00" "hello", 14);
+  const auto offsets = TIdxObject::ScanOffsets(AsBytes(items.data()), items.size(), 0, kItemGeometry);
+  EXPECT_EQ(offsets, (std::vector<std::int32_t>{0, 5, 7}));
+
+  TempDir dir;
+  WriteDatabase(dir / "db", SampleBase());
+  // A 10-byte index gives two entries; an offset past the file and one inside a record read
+  // as null rather than as stray bytes.
+  std::string idx;
+  PutU32(idx, 33);
+  PutU32(idx, 1000000);
+  idx += "xx";
+  WriteBytes(dir / "db/factory.idx", idx);
+  Tdm dm(dir / "db");
+  EXPECT_EQ(dm.RecordCount(), 2);
+  EXPECT_EQ(dm.GetFirmName(0), W("Минский ЗАВОД"));
+  EXPECT_EQ(dm.GetRecord(1), nullptr);
+  EXPECT_EQ(dm.GetRecord(2), nullptr);
+}
+
+TEST(ClassTable, ServesWholeEntriesOnly) {
+  std::string bytes(62 + 30, '\x01');
+  TClassObject table(ByteSource::FromBytes(bytes));
+  EXPECT_NE(table.Get(0), nullptr);
+  EXPECT_NE(table.Get(1), nullptr);
+  EXPECT_EQ(table.Get(2), nullptr);
+  EXPECT_EQ(table.Get(-1), nullptr);
+}
+
+}  // namespace
+}  // namespace zorel

@@ -1,0 +1,17 @@
+// A small, fully known base for tests: a few enterprises whose every field is set on purpose,
+// a short item list, a five-level classification fragment and three kind labels. Texts are
+// given in UTF-8 here and stored in Windows-1251.
+#pragma once
+
+#include <string>
+
+#include "dbwriter/db_writer.h"
+
+namespace zorel::testing {
+
+// UTF-8 to Windows-1251 for test literals; throws on characters without a code page form.
+std::string W(const std::string& utf8);
+
+BaseSource SampleBase();
+
+}  // namespace zorel::testing
