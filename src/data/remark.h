@@ -37,16 +37,22 @@ class TRemark {
   // file cannot be written.
   void Set(std::int32_t record, const std::string& text);
 
+  // True when Get would give a non-empty text.
   bool HasRemark(std::int32_t record) const;
   std::int32_t Count() const { return count_; }
   const std::string& FileName() const { return fileName_; }
 
  private:
+  void ConvertOldLayout();
+  void Scan();
+  void Compact();
+
   std::string fileName_;
   int fd_ = -1;
   std::int32_t count_ = 0;
   std::vector<std::int32_t> positions_;  // offset of each record's live entry, 0 = none
   bool clean_ = true;
+  std::int64_t dataEnd_ = kRemarkHeaderSize;  // where the whole entries end; Set appends here
 };
 
 }  // namespace zorel

@@ -1,0 +1,234 @@
+// List files: the byte layout, loading with its filters, saving that never leaves a broken or
+// missing file, and appending and subtracting another list.
+#include "data/list_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "data/bytes.h"
+#include "data/errors.h"
+#include "data/file_util.h"
+#include "dbwriter/db_writer.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+using testing::TempDir;
+
+// A list file of the given numbers with a fixed head (flags 5, sizes 100, -2, 640, 480).
+std::string ListBytes(const std::vector<std::int32_t>& numbers, const std::string& tail = "") {
+  std::string bytes = "ISLA";
+  PutU8(bytes, 5);
+  for (std::int16_t v : {100, -2, 640, 480}) PutU16(bytes, static_cast<std::uint16_t>(v));
+  for (const auto n : numbers) PutU32(bytes, static_cast<std::uint32_t>(n));
+  return bytes + tail;
+}
+
+std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
+
+template <typename Body>
+void ExpectChildError(const std::string& message, Body body) {
+  try {
+    body();
+    ADD_FAILURE() << "no error, expected: " << message;
+  } catch (const EChildError& e) {
+    EXPECT_EQ(std::string(e.what()), message);
+  }
+}
+
+TEST(ListFileHead, FlagsHoldOneBitPerPanel) {
+  const struct {
+    bool requisites, lower, advert;
+    std::uint8_t flags;
+  } cases[] = {{false, false, false, 0}, {true, false, false, 1}, {false, true, false, 2},
+               {false, false, true, 4},  {true, true, true, 7},   {true, false, true, 5}};
+  for (const auto& c : cases) {
+    ListFileHeader h;
+    h.requisitesShown = c.requisites;
+    h.lowerShown = c.lower;
+    h.advertShown = c.advert;
+    EXPECT_EQ(h.Flags(), c.flags);
+  }
+}
+
+TEST(ListFileSave, WritesTheHeadAndNumbersThatLoadBackInOrder) {
+  TempDir dir;
+  const std::string path = dir / "list.lst";
+  ListFileHeader h;
+  h.requisitesShown = true;
+  h.lowerShown = false;
+  h.advertShown = true;
+  h.lowerHeight = 100;
+  h.advertWidth = -2;
+  h.windowWidth = 640;
+  h.windowHeight = 480;
+  SaveListFile(path, h, {5, 1, 3, 1});
+  EXPECT_EQ(Bytes(path), ListBytes({5, 1, 3, 1}));
+
+  const LoadedList loaded = LoadListFile(path, 10);
+  EXPECT_EQ(loaded.status, ListFileStatus::Ok);
+  EXPECT_EQ(loaded.records, (RecordList{5, 1, 3, 1}));  // file order and duplicates kept
+  EXPECT_TRUE(loaded.header.requisitesShown);
+  EXPECT_FALSE(loaded.header.lowerShown);
+  EXPECT_TRUE(loaded.header.advertShown);
+  EXPECT_EQ(loaded.header.lowerHeight, 100);
+  EXPECT_EQ(loaded.header.advertWidth, -2);
+  EXPECT_EQ(loaded.header.windowWidth, 640);
+  EXPECT_EQ(loaded.header.windowHeight, 480);
+}
+
+TEST(ListFileSave, AnEmptyListIsAThirteenByteFileThatLoadsAsEmpty) {
+  TempDir dir;
+  const std::string path = dir / "empty.lst";
+  WriteBytes(path, "old content that is longer than a head");
+  ListFileHeader h;
+  h.lowerShown = false;
+  SaveListFile(path, h, {});
+  EXPECT_EQ(Bytes(path).size(), 13u);
+  const LoadedList loaded = LoadListFile(path, 10);
+  EXPECT_EQ(loaded.status, ListFileStatus::Ok);
+  EXPECT_TRUE(loaded.records.empty());
+  EXPECT_FALSE(loaded.header.lowerShown);
+  EXPECT_TRUE(loaded.header.requisitesShown);
+}
+
+TEST(ListFileSave, AFailedSaveReportsTheNameAndLeavesWhatWasThere) {
+  TempDir dir;
+  const std::string noFolder = dir / "no such folder/list.lst";
+  ExpectChildError("Не могу сохранить список в файле " + noFolder, [&] {
+    SaveListFile(noFolder, {}, {1, 2});
+  });
+  EXPECT_FALSE(std::filesystem::exists(dir / "no such folder"));
+
+  const std::string folder = dir / "taken.lst";
+  std::filesystem::create_directories(folder);
+  WriteBytes(folder + "/inside", "keep");
+  ExpectChildError("Не могу сохранить список в файле " + folder, [&] {
+    SaveListFile(folder, {}, {1, 2});
+  });
+  EXPECT_EQ(Bytes(folder + "/inside"), "keep");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            1);  // no temporary file left behind
+}
+
+TEST(ListFileLoad, SkipsNumbersOutsideTheBaseAndTrailingBytes) {
+  TempDir dir;
+  const std::string path = dir / "list.lst";
+  for (const std::string tail : {"", "\x01", "\x01\x02", "\x01\x02\x03"}) {
+    SCOPED_TRACE(tail.size());
+    WriteBytes(path, ListBytes({-1, 0, 9, 10, 2147483647, 3, -2147483647 - 1, 3}, tail));
+    const LoadedList loaded = LoadListFile(path, 10);
+    EXPECT_EQ(loaded.status, ListFileStatus::Ok);
+    EXPECT_EQ(loaded.records, (RecordList{0, 9, 3, 3}));
+  }
+}
+
+TEST(ListFileLoad, ReportsMissingFilesAndWrongFormats) {
+  TempDir dir;
+  const std::string missing = dir / "missing.lst";
+  ExpectChildError("Не могу найти файл со списком " + missing, [&] { LoadListFile(missing, 10); });
+  RecordList list{4, 2};
+  ExpectChildError("Не могу найти файл со списком " + missing,
+                   [&] { MergeListFile(list, missing, MergeMode::Append, 10); });
+  EXPECT_EQ(list, (RecordList{4, 2}));
+
+  const std::string path = dir / "bad.lst";
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"empty file", ""},
+      {"head one byte short", ListBytes({}).substr(0, 12)},
+      {"wrong magic", "ISLB" + ListBytes({1}).substr(4)},
+      {"magic in lower case", "isla" + ListBytes({1}).substr(4)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytes(path, c.bytes);
+    EXPECT_EQ(LoadListFile(path, 10).status, ListFileStatus::WrongFormat);
+    EXPECT_EQ(MergeListFile(list, path, MergeMode::Append, 10), ListFileStatus::WrongFormat);
+    EXPECT_EQ(MergeListFile(list, path, MergeMode::Subtract, 10), ListFileStatus::WrongFormat);
+    EXPECT_EQ(list, (RecordList{4, 2}));
+  }
+}
+
+TEST(ListFileMerge, GivesAnAscendingListWithoutDuplicates) {
+  const struct {
+    const char* what;
+    RecordList list;
+    std::vector<std::int32_t> file;
+    MergeMode mode;
+    RecordList expected;
+  } cases[] = {
+      {"append", {7, 2}, {3, 2, 0, 3}, MergeMode::Append, {0, 2, 3, 7}},
+      {"append nothing still sorts", {5, 1, 5, 3}, {}, MergeMode::Append, {1, 3, 5}},
+      {"append skips numbers outside the base",
+       {1},
+       {-1, 10, 2147483647, 9},
+       MergeMode::Append,
+       {1, 9}},
+      {"subtract", {1, 2, 3, 4}, {3, 1, 1}, MergeMode::Subtract, {2, 4}},
+      {"subtract what is absent", {4, 1}, {0, 2}, MergeMode::Subtract, {1, 4}},
+      {"subtract skips numbers outside the base",
+       {0, 9},
+       {-1, 10, 9 - 2147483647},
+       MergeMode::Subtract,
+       {0, 9}},
+      {"entries outside the base stay, in order",
+       {12, -3, 4, 12},
+       {1},
+       MergeMode::Append,
+       {-3, 1, 4, 12}},
+      {"subtract into an empty list", {}, {1, 2}, MergeMode::Subtract, {}},
+      {"append into an empty list", {}, {2, 1, 2}, MergeMode::Append, {1, 2}},
+  };
+  TempDir dir;
+  const std::string path = dir / "other.lst";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytes(path, ListBytes(c.file, "\x07"));
+    RecordList list = c.list;
+    EXPECT_EQ(MergeListFile(list, path, c.mode, 10), ListFileStatus::Ok);
+    EXPECT_EQ(list, c.expected);
+  }
+}
+
+TEST(ListFileMerge, AppendingAListToItselfOnlySortsIt) {
+  TempDir dir;
+  const std::string path = dir / "self.lst";
+  RecordList list{8, 3, 8, 0, 5};
+  SaveListFile(path, {}, list);
+  EXPECT_EQ(MergeListFile(list, path, MergeMode::Append, 10), ListFileStatus::Ok);
+  EXPECT_EQ(list, (RecordList{0, 3, 5, 8}));
+}
+
+TEST(ListFileMerge, SubtractingTheWholeBaseEmptiesAnyList) {
+  TempDir dir;
+  const std::string path = dir / "all.lst";
+  SaveListFile(path, {}, WholeBaseList(10));
+  RecordList list{9, 0, 4, 4};
+  EXPECT_EQ(MergeListFile(list, path, MergeMode::Subtract, 10), ListFileStatus::Ok);
+  EXPECT_TRUE(list.empty());
+}
+
+TEST(ListFileMerge, HandlesAMillionRecords) {
+  constexpr std::int32_t kCount = 1000000;
+  TempDir dir;
+  const std::string path = dir / "odd.lst";
+  RecordList odd;
+  for (std::int32_t r = kCount - 1; r > 0; r -= 2) odd.push_back(r);  // descending in the file
+  SaveListFile(path, {}, odd);
+  RecordList list = WholeBaseList(kCount);
+  ASSERT_EQ(MergeListFile(list, path, MergeMode::Subtract, kCount), ListFileStatus::Ok);
+  ASSERT_EQ(list.size(), static_cast<std::size_t>(kCount / 2));
+  for (std::size_t i = 0; i < list.size(); ++i)
+    ASSERT_EQ(list[i], static_cast<std::int32_t>(2 * i));
+  ASSERT_EQ(MergeListFile(list, path, MergeMode::Append, kCount), ListFileStatus::Ok);
+  EXPECT_EQ(list, WholeBaseList(kCount));
+}
+
+}  // namespace
+}  // namespace zorel

@@ -1,0 +1,126 @@
+// The diagnostic log: the "/debug" switch, the log file's name, its lines and a fresh start
+// on each run.
+#include "data/logger.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "data/file_util.h"
+#include "dbwriter/db_writer.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+using testing::TempDir;
+
+TEST(LoggerSwitch, OnlyAnExactFirstArgumentTurnsLoggingOn) {
+  const struct {
+    std::vector<const char*> args;
+    bool on;
+  } cases[] = {
+      {{"zorel"}, false},
+      {{"zorel", "/debug"}, true},
+      {{"zorel", "/debug", "more"}, true},
+      {{"zorel", "/DEBUG"}, false},
+      {{"zorel", "/debug "}, false},
+      {{"zorel", "other", "/debug"}, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DebugSwitch(static_cast<int>(c.args.size()), c.args.data()), c.on)
+        << c.args.size() << " arguments, last " << c.args.back();
+  }
+  EXPECT_FALSE(DebugSwitch(0, nullptr));
+}
+
+TEST(LoggerSwitch, NamesTheLogAfterTheExecutableWithoutItsFolder) {
+  EXPECT_EQ(LogFileNameFor("/usr/local/bin/zorel"), "zorel.log");
+  EXPECT_EQ(LogFileNameFor("zorel"), "zorel.log");
+  EXPECT_EQ(LogFileNameFor("./build/zorel.exe"), "zorel.log");
+  EXPECT_EQ(LogFileNameFor("/opt/v1.2/zorel"), "zorel.log");
+}
+
+std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
+
+// "dd.MM.yyyy HH:mm:ss" and the line end.
+bool IsStamp(const std::string& text) {
+  const std::string shape = "99.99.9999 99:99:99\r\n";
+  if (text.size() != shape.size()) return false;
+  for (std::size_t i = 0; i < shape.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (shape[i] == '9' ? !digit : text[i] != shape[i]) return false;
+  }
+  return true;
+}
+
+TEST(LoggerFile, StartsAfreshAndWritesOneCrLfLinePerCall) {
+  TempDir dir;
+  const std::string name = dir / "zorel.log";
+  WriteBytes(name, "a previous run\r\n");
+  {
+    TLogger logger(name);
+    logger.Log("AE: Action information of FileNew1");
+    logger.LogException("EE:", "TMainForm", "EChildError", "Не могу найти файл со списком x");
+  }
+  const std::string log = Bytes(name);
+  const std::string started = "Logging started at ";
+  ASSERT_GT(log.size(), started.size() + 21) << log;
+  EXPECT_EQ(log.substr(0, started.size()), started);
+  const std::string stamp = log.substr(started.size(), 21);
+  EXPECT_TRUE(IsStamp(stamp)) << stamp;
+  EXPECT_EQ(log.substr(started.size() + 21),
+            "AE: Action information of FileNew1\r\n"
+            "EE:Sender exception information\r\n"
+            "EE: - raised by TMainForm\r\n"
+            "EE: - exception class is EChildError\r\n"
+            "EE: - message is Не могу найти файл со списком x\r\n");
+}
+
+TEST(LoggerFile, StaysSilentWhenTheFileCannotBeCreated) {
+  TempDir dir;
+  TLogger logger(dir / "missing/zorel.log");
+  logger.Log("nothing");
+  logger.LogException("EE:", "a", "b", "c");
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+// Runs the body with the current directory inside a temporary folder.
+class InTempFolder {
+ public:
+  InTempFolder() : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir_.path());
+  }
+  ~InTempFolder() {
+    std::filesystem::current_path(previous_);
+    SetLogger(nullptr);
+  }
+  const TempDir& dir() const { return dir_; }
+
+ private:
+  TempDir dir_;
+  std::filesystem::path previous_;
+};
+
+TEST(ProgramLogger, IsSilentUnlessStartedWithTheSwitch) {
+  InTempFolder folder;
+  const char* plain[] = {"/opt/zorel/zorel", "/Debug"};
+  StartLogging(2, plain);
+  Logger().Log("not written");
+  EXPECT_TRUE(std::filesystem::is_empty(folder.dir().path()));
+
+  const char* debug[] = {"/opt/zorel/zorel", "/debug"};
+  StartLogging(2, debug);
+  Logger().Log("MFTT: tick");
+  SetLogger(nullptr);  // closes the log
+  const std::string log = Bytes(folder.dir() / "zorel.log");
+  EXPECT_EQ(log.rfind("Logging started at ", 0), 0u) << log;
+  EXPECT_NE(log.find("\r\nMFTT: tick\r\n"), std::string::npos) << log;
+  Logger().Log("after");  // the dummy again
+  EXPECT_EQ(Bytes(folder.dir() / "zorel.log"), log);
+}
+
+}  // namespace
+}  // namespace zorel

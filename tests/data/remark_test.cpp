@@ -1,0 +1,253 @@
+// The remarks store: appending and compaction, the older layout, files left by a crash or
+// damaged on disk, and refused input.
+#include "data/remark.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "data/bytes.h"
+#include "data/errors.h"
+#include "data/file_util.h"
+#include "dbwriter/db_writer.h"
+#include "support/sample_base.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+using testing::TempDir;
+using testing::W;
+
+std::string Header() { return EncodeRemarks({}); }
+
+std::string Entry(std::int32_t record, const std::string& text, bool deleted = false) {
+  std::string e;
+  PutU16(e, static_cast<std::uint16_t>(text.size() + 7));
+  PutU32(e, static_cast<std::uint32_t>(record));
+  PutU8(e, deleted ? 1 : 0);
+  return e + text;
+}
+
+std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
+
+TEST(RemarkStore, StartsWithAHeaderOnlyFileThatStaysSoWithoutChanges) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  {
+    TRemark remarks(name, 10);
+    EXPECT_EQ(Bytes(name), Header());
+    EXPECT_EQ(remarks.Get(0), "");
+    EXPECT_FALSE(remarks.HasRemark(0));
+  }
+  EXPECT_EQ(Bytes(name), Header());
+  EXPECT_FALSE(FileExists(dir / "remark.tmp"));
+}
+
+TEST(RemarkStore, AppendsEachChangeAndCompactsAtClose) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  {
+    TRemark remarks(name, 10);
+    remarks.Set(3, "abcde");
+    EXPECT_EQ(Bytes(name), Header() + Entry(3, "abcde"));
+    remarks.Set(3, "abcde");
+    EXPECT_EQ(Bytes(name).size(), 32u + 12u);
+    remarks.Set(3, "ABCDE");  // case counts
+    remarks.Set(3, "xyz");
+    EXPECT_EQ(Bytes(name),
+              Header() + Entry(3, "abcde", true) + Entry(3, "ABCDE", true) + Entry(3, "xyz"));
+    EXPECT_EQ(remarks.Get(3), "xyz");
+    EXPECT_TRUE(remarks.HasRemark(3));
+  }
+  EXPECT_EQ(Bytes(name), Header() + Entry(3, "xyz"));
+  EXPECT_FALSE(FileExists(dir / "remark.tmp"));
+}
+
+TEST(RemarkStore, KeepsRemarksAcrossOpenings) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  const std::string text = W("Звонить после обеда, спросить Ёлкина");
+  {
+    TRemark remarks(name, 5);
+    remarks.Set(4, text);
+    remarks.Set(0, "first");
+  }
+  TRemark remarks(name, 5);
+  EXPECT_EQ(remarks.Get(4), text);
+  EXPECT_EQ(remarks.Get(0), "first");
+  EXPECT_EQ(remarks.Get(1), "");
+}
+
+TEST(RemarkStore, ClearingARemarkLeavesAnEmptyEntry) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  {
+    TRemark remarks(name, 10);
+    remarks.Set(1, "a");
+    remarks.Set(1, "");
+    EXPECT_EQ(remarks.Get(1), "");
+    EXPECT_FALSE(remarks.HasRemark(1));
+    const auto size = Bytes(name).size();
+    remarks.Set(2, "");  // equals the absent remark: nothing to store
+    EXPECT_EQ(Bytes(name).size(), size);
+  }
+  EXPECT_EQ(Bytes(name), Header() + Entry(1, ""));
+}
+
+TEST(RemarkStore, ConvertsTheOlderLayoutOfFixedSlots) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  std::string old = "abc" + std::string(197, ' ');
+  old += std::string(200, ' ');
+  const std::string third = "\t  hi there \r\n";
+  old += third + std::string(200 - third.size(), '\0');
+  old += "cut";  // a trailing part shorter than a slot
+  WriteBytes(name, old);
+  {
+    TRemark remarks(name, 3);
+    EXPECT_EQ(remarks.Get(0), "abc");
+    EXPECT_EQ(remarks.Get(1), "");
+    EXPECT_EQ(remarks.Get(2), "hi there");
+    EXPECT_EQ(Bytes(name), Header() + Entry(0, "abc") + Entry(2, "hi there"));
+  }
+  EXPECT_EQ(Bytes(name), Header() + Entry(0, "abc") + Entry(2, "hi there"));
+  EXPECT_FALSE(FileExists(dir / "remark.tmp"));
+}
+
+TEST(RemarkStore, TakesAnyOtherSignatureForTheOlderLayout) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  std::string file = Header();
+  file.replace(4, 8, "REMARK02");
+  WriteBytes(name, file + std::string(200 - file.size(), ' '));
+  TRemark remarks(name, 3);
+  EXPECT_EQ(Bytes(name), Header() + Entry(0, "REMARK02"));
+}
+
+TEST(RemarkStore, LaterOfTwoLiveEntriesCountsAndCompactionKeepsOnlyIt) {
+  // What a crash between appending a change and flagging the old entry leaves behind.
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  WriteBytes(name, Header() + Entry(3, "old") + Entry(1, "one") + Entry(3, "new"));
+  {
+    TRemark remarks(name, 5);
+    EXPECT_EQ(remarks.Get(3), "new");
+    EXPECT_EQ(remarks.Get(1), "one");
+  }
+  EXPECT_EQ(Bytes(name), Header() + Entry(1, "one") + Entry(3, "new"));
+}
+
+TEST(RemarkStore, KeepsEntriesOfRecordsOutsideTheBase) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  WriteBytes(name, Header() + Entry(-1, "neg") + Entry(7, "far") + Entry(2, "x", true) +
+                       Entry(7, "farther") + Entry(2, "y") + Entry(9, "gone", true));
+  {
+    TRemark remarks(name, 5);
+    EXPECT_EQ(remarks.Get(2), "y");
+    EXPECT_EQ(remarks.Get(-1), "");
+    EXPECT_EQ(remarks.Get(7), "");
+    EXPECT_FALSE(remarks.HasRemark(7));
+  }
+  EXPECT_EQ(Bytes(name),
+            Header() + Entry(-1, "neg") + Entry(7, "far") + Entry(7, "farther") + Entry(2, "y"));
+  TRemark larger(name, 10);
+  EXPECT_EQ(larger.Get(7), "farther");
+}
+
+TEST(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
+  std::string badLength;
+  PutU16(badLength, 6);
+  PutU32(badLength, 1);
+  PutU8(badLength, 0);
+  std::string zeroLength(7, '\0');
+  std::string cutText = Entry(1, "twenty bytes of text").substr(0, 12);
+  const struct {
+    const char* what;
+    std::string tail;
+  } cases[] = {
+      {"length below the entry head", badLength + Entry(1, "hidden")},
+      {"zero length", zeroLength + Entry(1, "hidden")},
+      {"cut inside the entry head", Entry(1, "hidden").substr(0, 4)},
+      {"cut inside the text", cutText},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const std::string name = dir / "remark.dat";
+    WriteBytes(name, Header() + Entry(0, "kept") + c.tail);
+    {
+      TRemark remarks(name, 5);
+      EXPECT_EQ(remarks.Get(0), "kept");
+      EXPECT_EQ(remarks.Get(1), "");
+      remarks.Set(4, "new");
+    }
+    TRemark reopened(name, 5);
+    EXPECT_EQ(reopened.Get(0), "kept");
+    EXPECT_EQ(reopened.Get(4), "new");
+    EXPECT_EQ(Bytes(name), Header() + Entry(0, "kept") + Entry(4, "new"));
+  }
+}
+
+TEST(RemarkStore, RefusesTooLongTextsAndRecordsOutsideTheBase) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  TRemark remarks(name, 5);
+  remarks.Set(0, "short");
+  const std::string before = Bytes(name);
+  EXPECT_THROW(remarks.Set(0, std::string(65529, 'x')), BadInput);
+  EXPECT_THROW(remarks.Set(-1, "x"), BadInput);
+  EXPECT_THROW(remarks.Set(5, "x"), BadInput);
+  EXPECT_EQ(Bytes(name), before);
+  EXPECT_EQ(remarks.Get(0), "short");
+  EXPECT_EQ(remarks.Get(-1), "");
+  EXPECT_EQ(remarks.Get(5), "");
+
+  const std::string longest(kMaxRemarkLength, 'z');
+  remarks.Set(1, longest);
+  EXPECT_EQ(remarks.Get(1), longest);
+  EXPECT_EQ(LoadU16(AsBytes(Bytes(name).data() + before.size())), 65535);
+}
+
+TEST(RemarkStore, RemovesATemporaryFileLeftBesideTheRemarkFile) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  WriteBytes(name, Header() + Entry(1, "real"));
+  WriteBytes(dir / "remark.tmp", Header() + Entry(1, "half-writ"));
+  {
+    TRemark remarks(name, 5);
+    EXPECT_EQ(remarks.Get(1), "real");
+    EXPECT_FALSE(FileExists(dir / "remark.tmp"));
+  }
+  EXPECT_EQ(Bytes(name), Header() + Entry(1, "real"));
+}
+
+TEST(RemarkStore, TakesATemporaryFileStandingInForAMissingRemarkFile) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  WriteBytes(dir / "remark.tmp", Header() + Entry(1, "moved aside"));
+  {
+    TRemark remarks(name, 5);
+    EXPECT_EQ(remarks.Get(1), "moved aside");
+  }
+  EXPECT_FALSE(FileExists(dir / "remark.tmp"));
+  EXPECT_EQ(Bytes(name), Header() + Entry(1, "moved aside"));
+}
+
+TEST(RemarkStore, ReportsAFileThatCannotBeOpened) {
+  TempDir dir;
+  for (const std::string& name : {dir / "missing/remark.dat", dir / "folder"}) {
+    SCOPED_TRACE(name);
+    std::filesystem::create_directories(dir / "folder/inside");
+    try {
+      TRemark remarks(name, 5);
+      ADD_FAILURE() << "opened";
+    } catch (const DataError& e) {
+      EXPECT_EQ(std::string(e.what()), "Не могу открыть файл " + name);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zorel
