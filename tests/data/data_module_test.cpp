@@ -31,6 +31,14 @@ TEST(DataModuleStartUp, OpensTheSampleBaseAndBuildsItsIndexes) {
   EXPECT_EQ(dm.TitleWithEdition(" Зорель\t"), "Зорель 2003");
 }
 
+TEST(DataModuleStartUp, AFolderNamedLikeTheItemFileDoesNotChangeTheRecordGeometry) {
+  TempDir dir;
+  WriteDatabase(dir / "items/db", SampleBase());
+  Tdm dm(dir / "items/db");
+  EXPECT_EQ(dm.RecordCount(), 3);
+  EXPECT_EQ(dm.GetFirmName(2), W("Станкостроитель"));
+}
+
 TEST(DataModuleStartUp, ReportsEachUnusableFileWithItsMessage) {
   TempDir dir;
   EXPECT_THROW(

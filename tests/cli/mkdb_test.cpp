@@ -1,0 +1,441 @@
+// zorel-mkdb run as a program: the demo sources build a base that the data module opens,
+// synthetic bases are deterministic and agree with their emitted sources, small sources decode
+// field by field, and faulty sources or arguments are refused with the place of the fault.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "data/class_object.h"
+#include "data/classification.h"
+#include "data/data_module.h"
+#include "data/file_util.h"
+#include "data/item_scan.h"
+#include "data/list_file.h"
+#include "data/text1251.h"
+#include "support/sample_base.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+using testing::W;
+
+struct RunResult {
+  int code = -1;
+  std::string output;  // stdout and stderr together
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+RunResult Mkdb(const std::vector<std::string>& args) {
+  std::string cmd = Quote(ZOREL_MKDB);
+  for (const auto& a : args) cmd += " " + Quote(a);
+  cmd += " 2>&1";
+  RunResult r;
+  std::FILE* p = popen(cmd.c_str(), "r");
+  if (p == nullptr) return r;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.output.append(buf, n);
+  const int status = pclose(p);
+  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+// Every file below dir by its relative path, with its bytes.
+std::map<std::string, std::string> FolderBytes(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(dir)) {
+    if (e.is_regular_file()) {
+      files[fs::relative(e.path(), dir).string()] = *ReadWholeFile(e.path().string());
+    }
+  }
+  return files;
+}
+
+void Write(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  WriteBytes(path.string(), text);
+}
+
+// A small, fully known set of sources (UTF-8).
+void WriteSmallSources(const fs::path& dir) {
+  Write(dir / "base.csv", "key,value\nedition,Демо\ndate,2003-05-15\nseparator,-\n");
+  Write(dir / "kinds.csv", "label\nпр-во\n\"опт  \"\n");
+  Write(dir / "forms.csv", "name\nОАО\nООО\n");
+  Write(dir / "countries.csv", "name\nБеларусь\nРоссия\n");
+  Write(dir / "regions.csv", "name\nМинская обл.\nг. Минск\n");
+  Write(dir / "branches.csv", "name\nМашиностроение\n");
+  Write(dir / "items.csv",
+        "id,name\n10,Станки\n20,станки токарные\n30,болт м12\n40,токарные станки\n");
+  Write(dir / "classes.csv",
+        "code,item,kind,hidden\n1,10,пр-во,\n1.1,20,пр-во,\n1.1.1,30,опт,\n"
+        "1.1,40,,1\n");
+  Write(dir / "enterprises.csv",
+        "name,form,year,staff,postcode,country,region,phone_code,address,head,phones,fax,email,"
+        "url,advert,products,remark\n"
+        "\"Завод \"\"Прогресс\"\"\",ОАО,1995,1200,220000,Беларусь,г. Минск,017,"
+        "\"г. Минск, ул. Ленина, 1\",Иванов И.И.,222-33-44,222-33-45,info@progress.by,"
+        "www.progress.by,\"Станки.\nДоставка.\",пр-во:20; опт :30,Надежный партнер\r\n"
+        "Фирма,,,,,,,,,,,,,,,,\n");
+  Write(dir / "lists/Выборка.txt",
+        "# two records\npanels: requisites advert\nlower-height: 120\nwindow: 640 400\n"
+        "records:\n1 0  # both\n");
+}
+
+std::vector<ClassEntry> ClassEntries(Tdm& dm) {
+  std::vector<ClassEntry> entries;
+  for (std::int32_t i = 0; const std::uint8_t* p = dm.GetClassEntry(i); ++i) {
+    entries.push_back(ClassEntry::Decode(p));
+  }
+  return entries;
+}
+
+int Depth(const ClassEntry& e) {
+  int d = 0;
+  while (d < 5 && e.codes[static_cast<std::size_t>(d)] != 0) ++d;
+  return d;
+}
+
+TEST(MkdbSources, SmallSourcesDecodeFieldByField) {
+  TempDir dir;
+  WriteSmallSources(dir.path() / "src");
+  const RunResult r = Mkdb({dir / "src", dir / "out"});
+  ASSERT_EQ(r.code, 0) << r.output;
+  EXPECT_FALSE(FileExists(dir / "out/db/factory.idx"));
+
+  Tdm dm(dir / "out/db");
+  ASSERT_EQ(dm.RecordCount(), 2);
+  EXPECT_EQ(dm.ItemCount(), 4);
+  EXPECT_EQ(dm.Header().edition, W("Демо"));
+  EXPECT_EQ(dm.Header().baseDay, 37756);  // 15 May 2003
+  EXPECT_EQ(dm.Header().kindSeparator, "-");
+  EXPECT_EQ(dm.Header().kindLabels, (std::vector<std::string>{W("пр-во"), W("опт  ")}));
+
+  const RecordDetails d = dm.GetDetails(0);
+  EXPECT_EQ(d.name, W("Завод \"Прогресс\""));
+  EXPECT_EQ(d.orgform, W("ОАО"));
+  EXPECT_EQ(d.year, "1995");
+  EXPECT_EQ(d.staff, "1200");
+  EXPECT_EQ(d.index, "220000");
+  EXPECT_EQ(d.code.substr(0, 3), "017");
+  EXPECT_EQ(d.location, W("Беларусь, г. Минск"));
+  EXPECT_EQ(d.address, W("г. Минск, ул. Ленина, 1"));
+  EXPECT_EQ(d.head, W("Иванов И.И."));
+  EXPECT_EQ(d.phones, "222-33-44");
+  EXPECT_EQ(d.fax, "222-33-45");
+  EXPECT_EQ(d.email, "info@progress.by");
+  EXPECT_EQ(d.url, "www.progress.by");
+  EXPECT_EQ(d.advert, W("Станки.\r\nДоставка."));  // a line break in a source is CR LF
+  EXPECT_EQ(d.products, W("1. пр-во - станки токарные\r\n2. опт - болт м12\r\n"));
+  EXPECT_EQ(d.remark, W("Надежный партнер"));
+
+  const RecordDetails empty = dm.GetDetails(1);
+  EXPECT_EQ(empty.name, W("Фирма"));
+  EXPECT_EQ(empty.orgform, "");
+  EXPECT_EQ(empty.year, "");
+  EXPECT_EQ(empty.staff, "0");
+  EXPECT_EQ(empty.location, "");
+  EXPECT_EQ(empty.products, "");
+  EXPECT_EQ(empty.remark, "");
+
+  // Ids are row numbers, items positions in items.csv, counts follow from the visible tree.
+  const auto classes = ClassEntries(dm);
+  ASSERT_EQ(classes.size(), 4u);
+  const std::uint32_t ids[] = {1, 2, 3, 4}, items[] = {1, 2, 3, 4};
+  const std::uint16_t counts[] = {2, 2, 1, 0};
+  const std::uint8_t kinds[] = {1, 1, 2, 0};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(classes[i].id, ids[i]);
+    EXPECT_EQ(classes[i].item, items[i]);
+    EXPECT_EQ(classes[i].count, counts[i]) << i;
+    EXPECT_EQ(classes[i].kind, kinds[i]);
+  }
+  EXPECT_EQ(classes[2].codes, (std::array<std::uint32_t, 5>{1, 1, 1, 0, 0}));
+
+  const LoadedList list = LoadListFile(dir / "out/lists/Выборка.lst", dm.RecordCount());
+  ASSERT_EQ(list.status, ListFileStatus::Ok);
+  EXPECT_TRUE(list.header.requisitesShown);
+  EXPECT_FALSE(list.header.lowerShown);
+  EXPECT_TRUE(list.header.advertShown);
+  EXPECT_EQ(list.header.lowerHeight, 120);
+  EXPECT_EQ(list.header.windowWidth, 640);
+  EXPECT_EQ(list.header.windowHeight, 400);
+  EXPECT_EQ(list.records, (RecordList{1, 0}));
+}
+
+struct FaultCase {
+  const char* file;  // inside the sources folder; written over the small sources' file
+  const char* text;  // nullptr: the file is removed
+  const char* expected;
+};
+
+TEST(MkdbSources, FaultsAreReportedWithTheirPlaceAndNothingIsWritten) {
+  const FaultCase cases[] = {
+      {"enterprises.csv", "name,form\n\"Завод,ОАО\n",
+       "enterprises.csv:2:1: the quoted field is not closed"},
+      {"enterprises.csv", "name\n\"Завод\"x\n",
+       "enterprises.csv:2:8: text after the closing quote of a field"},
+      {"enterprises.csv", "name,year\nЗавод\n",
+       "enterprises.csv:2:1: the row has 1 fields, the header names 2 columns"},
+      {"enterprises.csv", "name,year\nЗавод,19x5\n",
+       "enterprises.csv:2:7: year: \"19x5\" is not a whole number from -32768 to 32767"},
+      {"enterprises.csv", "name,form\nЗавод,АОА\n",
+       "enterprises.csv:2:7: form: no entry \"АОА\" in forms.csv"},
+      {"enterprises.csv", "name,products\nЗавод,пр-во:20; опт:99\n",
+       "enterprises.csv:2:21: products: no item with id \"99\" in items.csv"},
+      {"enterprises.csv", "name,products\nЗавод,цех:20\n",
+       "enterprises.csv:2:7: products: no kind labelled \"цех\" in kinds.csv"},
+      {"enterprises.csv", "name\nЗавод 中\n",
+       "enterprises.csv:2:7: name: the character \"中\" has no Windows-1251 form"},
+      {"enterprises.csv", "name,postcode\nЗавод,2200001\n",
+       "enterprises.csv:2:7: postcode: the text takes 7 characters, at most 6 fit"},
+      {"enterprises.csv", nullptr, "enterprises.csv: the file is missing"},
+      {"classes.csv", "code,item\n1,10\n7.1,20\n",
+       "classes.csv:3:1: code: no entry has the parent code 7"},
+      {"classes.csv", "code\n1..2\n", "classes.csv:2:3: code: the code must be one to five"},
+      {"classes.csv", "code,item\n1,11\n", "classes.csv:2:3: item: no item with id 11"},
+      {"items.csv", "id,name,colour\n", "items.csv:1:9: unknown column \"colour\""},
+      {"items.csv", "id,name\n5,а\n5,б\n", "items.csv:3:1: id: item 5 is already defined"},
+      {"forms.csv", "name\nОАО\nОАО\n", "forms.csv:3:1: name: \"ОАО\" is already an entry"},
+      {"kinds.csv", "label\nпроизводство\n",
+       "kinds.csv:2:1: label: the text takes 12 characters, at most 5 fit"},
+      {"base.csv", "key,value\ndate,15.05.2003\n",
+       "base.csv:2:6: value: the date must be written YYYY-MM-DD"},
+      {"base.csv", "key,value\ncolour,red\n", "base.csv:2:1: key: unknown key \"colour\""},
+      {"lists/bad.txt", "panels: requisites\nrecords:\n0 5\n",
+       "bad.txt:3:3: \"5\" is not a whole number from 0 to 1"},
+      {"lists/bad.txt", "window: 640\nrecords:\n",
+       "bad.txt:1:8: two sizes, width and height, are expected"},
+      {"lists/bad.txt", "panels: upper\nrecords:\n", "bad.txt:1:9: unknown panel \"upper\""},
+      {"lists/bad.txt", "0 1\n", "bad.txt:1:1: a line \"key: value\" or \"records:\""},
+      {"lists/bad.txt", "panels: lower\n", "bad.txt:2:1: the line \"records:\" is missing"},
+      {"enterprises.csv", "name,staff\nЗавод,3000000000\n",
+       "enterprises.csv:2:7: staff: \"3000000000\" is not a whole number from -2147483648 to "
+       "2147483647"},
+      {"items.csv", "id,name\n1,\xff\n", "items.csv:2:3: name: byte 0xFF is not UTF-8"},
+      {"kinds.csv", "label\na;b\n", "kinds.csv:2:2: label: \";\" is not allowed here"},
+      {"classes.csv", "code,hidden\n1,yes\n", "classes.csv:2:3: hidden: write 1 for a hidden"},
+      {"base.csv", "key,value\nseparator,--\n",
+       "base.csv:2:11: value: the kind separator must be exactly one character"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    TempDir dir;
+    WriteSmallSources(dir.path() / "src");
+    if (c.text == nullptr) {
+      fs::remove(dir.path() / "src" / c.file);
+    } else {
+      Write(dir.path() / "src" / c.file, c.text);
+    }
+    const RunResult r = Mkdb({dir / "src", dir / "out"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.output.find(c.expected), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("nothing was written"), std::string::npos) << r.output;
+    EXPECT_FALSE(fs::exists(dir.path() / "out"));
+  }
+}
+
+TEST(MkdbSources, FaultsOfSizeAreReported) {
+  TempDir dir;
+  WriteSmallSources(dir.path() / "src");
+  // 70 + 5 + 2 x 20000 bytes: each field fits, the record does not.
+  Write(dir.path() / "src/enterprises.csv",
+        "name,address,advert\nЗавод," + std::string(20000, 'a') + "," + std::string(20000, 'b'));
+  std::string forms = "name\n";
+  for (int i = 1; i <= 128; ++i) forms += "Форма " + std::to_string(i) + "\n";
+  Write(dir.path() / "src/forms.csv", forms);
+  const RunResult r = Mkdb({dir / "src", dir / "out"});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.output.find("enterprises.csv:2:1: the record takes 40075 bytes, at most 32768 fit"),
+            std::string::npos)
+      << r.output;
+  EXPECT_NE(r.output.find("forms.csv:129:1: name: more than 127 entries cannot be numbered"),
+            std::string::npos)
+      << r.output;
+  EXPECT_FALSE(fs::exists(dir.path() / "out"));
+}
+
+TEST(MkdbSources, SpreadsheetStyleFilesAreRead) {
+  TempDir dir;
+  WriteSmallSources(dir.path() / "src");
+  // Byte order mark, CR LF, quoted headers in another order, blank lines, blanks around
+  // names and numbers, optional columns and files left out.
+  Write(dir.path() / "src/enterprises.csv",
+        "\xEF\xBB\xBF\"products\",\"name\",\"year\",\"form\",\"country\"\r\n\r\n"
+        "\" пр-во : 20 \",\"Завод, \"\"Искра\"\"\", 1990 , ОАО ,Россия\r\n\r\n");
+  fs::remove(dir.path() / "src/regions.csv");
+  Write(dir.path() / "src/lists/Выборка.txt", "records:\n0\n");
+  const RunResult r = Mkdb({dir / "src", dir / "out"});
+  ASSERT_EQ(r.code, 0) << r.output;
+  EXPECT_FALSE(FileExists(dir / "out/db/remark.dat"));  // no remark column
+  EXPECT_EQ(ReadWholeFile(dir / "out/db/reg.dat"), "");
+
+  Tdm dm(dir / "out/db");
+  ASSERT_EQ(dm.RecordCount(), 1);
+  const RecordDetails d = dm.GetDetails(0);
+  EXPECT_EQ(d.name, W("Завод, \"Искра\""));
+  EXPECT_EQ(d.year, "1990");
+  EXPECT_EQ(d.orgform, W("ОАО"));
+  EXPECT_EQ(d.location, W("Россия, "));
+  EXPECT_EQ(d.products, W("1. пр-во - станки токарные\r\n"));
+  const LoadedList list = LoadListFile(dir / "out/lists/Выборка.lst", dm.RecordCount());
+  EXPECT_EQ(list.records, (RecordList{0}));
+  EXPECT_TRUE(list.header.requisitesShown && list.header.lowerShown && list.header.advertShown);
+}
+
+TEST(MkdbSources, ReportsManyFaultsInOneRun) {
+  TempDir dir;
+  WriteSmallSources(dir.path() / "src");
+  Write(dir.path() / "src/enterprises.csv", "name,year,form\nА,x,\nБ,1990,ЗАО\nВ,y,\n");
+  const RunResult r = Mkdb({dir / "src", dir / "out"});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.output.find("enterprises.csv:2:3: year"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("enterprises.csv:3:8: form"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("enterprises.csv:4:3: year"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("3 error(s)"), std::string::npos) << r.output;
+}
+
+TEST(MkdbArguments, WrongArgumentsAreRefused) {
+  TempDir dir;
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {dir / "only-one"},
+      {"--synthetic", "many", dir / "out"},
+      {"--synthetic", "-1", dir / "out"},
+      {"--synthetic", "4000001", dir / "out"},
+      {"--synthetic", "10", "--seed"},
+      {"--synthetic", "10", "--seed", "x", dir / "out"},
+      {"--synthetic", "10"},
+      {"--emit-sources", "10", dir / "a", dir / "b"},
+  };
+  for (const auto& args : cases) {
+    const RunResult r = Mkdb(args);
+    EXPECT_EQ(r.code, 2) << r.output;
+    EXPECT_NE(r.output.find("usage:"), std::string::npos) << r.output;
+  }
+  EXPECT_FALSE(fs::exists(dir.path() / "out"));
+}
+
+TEST(MkdbArguments, AnOutputThatCannotBeWrittenIsReported) {
+  TempDir dir;
+  WriteBytes(dir / "file", "not a folder");
+  const RunResult r = Mkdb({"--synthetic", "10", dir / "file/out"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.output.find("the output is incomplete"), std::string::npos) << r.output;
+}
+
+TEST(MkdbSynthetic, TheSameSeedGivesTheSameBytes) {
+  TempDir dir;
+  ASSERT_EQ(Mkdb({"--synthetic", "500", "--seed", "42", dir / "a"}).code, 0);
+  ASSERT_EQ(Mkdb({"--synthetic", "500", "--seed", "42", dir / "b"}).code, 0);
+  ASSERT_EQ(Mkdb({"--synthetic", "500", "--seed", "43", dir / "c"}).code, 0);
+  const auto a = FolderBytes(dir.path() / "a");
+  EXPECT_EQ(a.size(), 9u);  // seven data files, two lists
+  EXPECT_EQ(a, FolderBytes(dir.path() / "b"));
+  EXPECT_NE(a.at("db/factory.dat"), FolderBytes(dir.path() / "c").at("db/factory.dat"));
+}
+
+TEST(MkdbSynthetic, EmittedSourcesBuildTheSameBase) {
+  TempDir dir;
+  ASSERT_EQ(Mkdb({"--emit-sources", "300", "--seed", "9", dir / "src"}).code, 0);
+  const RunResult built = Mkdb({dir / "src", dir / "built"});
+  ASSERT_EQ(built.code, 0) << built.output;
+  ASSERT_EQ(Mkdb({"--synthetic", "300", "--seed", "9", dir / "direct"}).code, 0);
+  EXPECT_EQ(FolderBytes(dir.path() / "built"), FolderBytes(dir.path() / "direct"));
+}
+
+TEST(MkdbDemo, TheDemoBaseOpensWithBelievableContent) {
+  TempDir dir;
+  const RunResult r = Mkdb({ZOREL_DEMO_SOURCES, dir / "out"});
+  ASSERT_EQ(r.code, 0) << r.output;
+  Tdm dm(dir / "out/db");
+
+  EXPECT_GE(dm.RecordCount(), 3000);
+  EXPECT_EQ(dm.Header().kindLabels.size(), 3u);
+  for (const auto& label : dm.Header().kindLabels) EXPECT_EQ(label.size(), 5u);
+  EXPECT_FALSE(dm.Header().edition.empty());
+  EXPECT_GT(dm.Header().baseDay, 1);
+
+  int adverts = 0, mails = 0, noForm = 0;
+  std::set<std::string> names;
+  for (std::int32_t i = 0; i < dm.RecordCount(); ++i) {
+    const RecordView rec = dm.GetRecordView(i);
+    ASSERT_TRUE(rec.valid()) << i;
+    const std::string name = dm.GetFirmName(i);
+    EXPECT_FALSE(name.empty()) << i;
+    names.insert(name);
+    EXPECT_FALSE(dm.GetCountry(rec.Country() - 1).empty()) << i;
+    EXPECT_LE(rec.OrgForm(), static_cast<int>(dm.OrgForms().size()));
+    noForm += rec.OrgForm() == 0;
+    adverts += dm.HasAdvert(i);
+    mails += !dm.GetEMail(i).empty();
+    ASSERT_GT(rec.ProductCount(), 0u) << i;
+    for (std::size_t k = 0; k < rec.ProductCount(); ++k) {
+      const ProductEntry p = rec.Product(k);
+      EXPECT_GE(p.kind, 1);
+      EXPECT_LE(p.kind, 3);
+      ASSERT_GE(p.item, 1u);
+      ASSERT_LE(p.item, static_cast<std::uint32_t>(dm.ItemCount()));
+      // Products are lower-case names, which the product scan finds.
+      EXPECT_FALSE(IsScanCapital(static_cast<std::uint8_t>(dm.GetItemName(p.item - 1)[0])));
+    }
+  }
+  const int n = dm.RecordCount();
+  EXPECT_GT(adverts, n / 7);  // about a fifth
+  EXPECT_LT(adverts, n / 4);
+  EXPECT_GT(mails, n / 3);
+  EXPECT_LT(noForm, n / 20);
+  EXPECT_GT(names.size(), static_cast<std::size_t>(n) * 3 / 4);
+
+  // A classification of at least 500 entries over five levels; headings (levels 1 and 2) are
+  // capitalised, products (levels 3 to 5) lower-case.
+  const auto classes = ClassEntries(dm);
+  EXPECT_GE(classes.size(), 500u);
+  int perLevel[6] = {};
+  for (const auto& e : classes) {
+    const int depth = Depth(e);
+    ++perLevel[depth];
+    ASSERT_GE(e.item, 1u);
+    ASSERT_LE(e.item, static_cast<std::uint32_t>(dm.ItemCount()));
+    const auto first = static_cast<std::uint8_t>(dm.GetItemName(e.item - 1)[0]);
+    EXPECT_EQ(IsScanCapital(first), depth <= 2) << dm.GetItemName(e.item - 1);
+  }
+  EXPECT_EQ(perLevel[0], 0);
+  for (int level = 1; level <= 5; ++level) EXPECT_GT(perLevel[level], 0) << level;
+  EXPECT_GT(perLevel[5], perLevel[3]);
+  const auto roots = ExpandNode(dm, TClassInfo::Root());
+  EXPECT_GE(roots.size(), 5u);
+  for (const auto& root : roots) EXPECT_GE(ExpandNode(dm, root.info).size(), 1u);
+
+  // The product scan skips the capitalised headings.
+  const ItemScanResult found = ScanItemNames(dm, {W("маш")});
+  EXPECT_FALSE(found.items.empty());
+  for (const std::int32_t item : found.items) {
+    EXPECT_FALSE(IsScanCapital(static_cast<std::uint8_t>(dm.GetItemName(item)[0])));
+  }
+
+  int lists = 0;
+  for (const auto& e : fs::directory_iterator(dir.path() / "out/lists")) {
+    const LoadedList list = LoadListFile(e.path().string(), dm.RecordCount());
+    ASSERT_EQ(list.status, ListFileStatus::Ok) << e.path();
+    EXPECT_FALSE(list.records.empty()) << e.path();
+    ++lists;
+  }
+  EXPECT_GE(lists, 2);
+}
+
+}  // namespace
+}  // namespace zorel
