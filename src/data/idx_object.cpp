@@ -55,20 +55,6 @@ TIdxObject::TIdxObject(const std::string& dataName, std::int32_t extra, std::int
 TIdxObject::TIdxObject(ByteSource data, std::vector<std::int32_t> offsets, EntryGeometry geometry)
     : data_(std::move(data)), offsets_(std::move(offsets)), geometry_(geometry) {}
 
-const std::uint8_t* TIdxObject::Get(std::int32_t position) const {
-  if (position < 0 || position >= Count()) return nullptr;
-  const std::int64_t offset = offsets_[static_cast<std::size_t>(position)];
-  const auto size = static_cast<std::int64_t>(data_.size());
-  const std::int64_t wordEnd = offset + geometry_.skip + 2;
-  if (offset < 0 || wordEnd > size) return nullptr;
-  const std::uint8_t* entry = data_.data() + offset;
-  const std::uint16_t word = LoadU16(entry + geometry_.skip);
-  if (geometry_.skip > 0 && word < kMinRecordLength) return nullptr;
-  const std::int64_t entrySize = geometry_.EntrySize(word);
-  if (entrySize > kMaxEntry || offset + entrySize > size) return nullptr;
-  return entry;
-}
-
 std::vector<std::int32_t> TIdxObject::ScanOffsets(const std::uint8_t* data, std::size_t size,
                                                   std::int64_t dataStart, EntryGeometry geometry) {
   std::vector<std::int32_t> offsets;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "data/byte_source.h"
+#include "data/bytes.h"
 
 namespace zorel {
 
@@ -45,7 +46,19 @@ class TIdxObject {
   TIdxObject(ByteSource data, std::vector<std::int32_t> offsets, EntryGeometry geometry);
 
   std::int32_t Count() const { return static_cast<std::int32_t>(offsets_.size()); }
-  const std::uint8_t* Get(std::int32_t position) const;
+  // Inline: every scan calls it once per record.
+  const std::uint8_t* Get(std::int32_t position) const {
+    if (position < 0 || position >= Count()) return nullptr;
+    const std::int64_t offset = offsets_[static_cast<std::size_t>(position)];
+    const auto size = static_cast<std::int64_t>(data_.size());
+    if (offset < 0 || offset + geometry_.skip + 2 > size) return nullptr;
+    const std::uint8_t* entry = data_.data() + offset;
+    const std::uint16_t word = LoadU16(entry + geometry_.skip);
+    if (geometry_.skip > 0 && word < kMinRecordLength) return nullptr;
+    const std::int64_t entrySize = geometry_.EntrySize(word);
+    if (entrySize > kMaxEntry || offset + entrySize > size) return nullptr;
+    return entry;
+  }
 
   const std::string& IndexName() const { return indexName_; }
   const std::vector<std::int32_t>& Offsets() const { return offsets_; }

@@ -17,7 +17,7 @@ struct ItemScanResult {
   bool limitReached = false;        // kItemScanLimit names were listed
 };
 
-// Fragments are Windows-1251 and already lower-cased (the dialog shows them so). Names whose
+// Fragments are Windows-1251, lower-cased here as the dialog shows them. Names whose
 // first byte is a capital (IsScanCapital) are skipped; the rest are lower-cased and listed
 // when some fragment occurs in them. Empty fragments are ignored.
 ItemScanResult ScanItemNames(Tdm& dm, const std::vector<std::string>& fragments);

@@ -2,11 +2,14 @@
 // 70-byte head followed by nine variable fields delimited by the offset words w22..w38. Every
 // read stays inside the record's own length; a field whose bounding offsets are out of order
 // or past the record reads as empty, and head fields past a short record read as 0.
-// The view does not own the bytes: they come from TIdxObject::Get.
+// The view does not own the bytes: they come from TIdxObject::Get. Everything is inline: the
+// searches read fields of every record of the base.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
+
+#include "data/bytes.h"
 
 namespace zorel {
 
@@ -62,29 +65,57 @@ class RecordView {
   // (the record's length word, already checked to lie inside the file).
   RecordView(const std::uint8_t* bytes, std::uint32_t length) : p_(bytes), len_(length) {}
   // Over a record served by TIdxObject::Get (null gives an invalid view).
-  static RecordView FromEntry(const std::uint8_t* entry);
+  static RecordView FromEntry(const std::uint8_t* entry) {
+    if (entry == nullptr) return {};
+    return RecordView(entry, LoadU16(entry + kOffsetLength));
+  }
 
   bool valid() const { return p_ != nullptr; }
   const std::uint8_t* bytes() const { return p_; }
   std::uint32_t length() const { return len_; }
 
-  std::int8_t OrgForm() const;
-  std::int16_t Year() const;
-  std::int16_t Region() const;
-  std::int32_t Staff() const;
-  std::int16_t Country() const;
-  std::string_view IndexRaw() const;     // the 6 bytes of the postal index
-  std::string_view CityCodeRaw() const;  // the 7 bytes of the city telephone code
+  std::int8_t OrgForm() const {
+    if (p_ == nullptr || kOffsetOrgForm + 1u > len_) return 0;
+    return static_cast<std::int8_t>(p_[kOffsetOrgForm]);
+  }
+  std::int16_t Year() const { return static_cast<std::int16_t>(Word(kOffsetYear)); }
+  std::int16_t Region() const { return static_cast<std::int16_t>(Word(kOffsetRegion)); }
+  std::int16_t Country() const { return static_cast<std::int16_t>(Word(kOffsetCountry)); }
+  std::int32_t Staff() const {
+    if (p_ == nullptr || kOffsetStaff + 4u > len_) return 0;
+    return LoadI32(p_ + kOffsetStaff);
+  }
+  // The 6 bytes of the postal index and the 7 of the city telephone code.
+  std::string_view IndexRaw() const { return Fixed(kOffsetIndex, kIndexSize); }
+  std::string_view CityCodeRaw() const { return Fixed(kOffsetCityCode, kCityCodeSize); }
 
-  // The field's bytes between its offset words; empty when its bounds are broken.
-  std::string_view Field(VarField f) const;
+  // The field's bytes between its offset words; empty when its bounds are broken. Inline:
+  // searches call it once per record and condition.
+  std::string_view Field(VarField f) const {
+    if (p_ == nullptr || len_ < kRecordHeadSize) return {};
+    const int i = static_cast<int>(f);
+    const std::uint32_t from = i == 0 ? kRecordHeadSize : Word(kOffsetW22 + 2 * (i - 1));
+    const std::uint32_t to = Word(kOffsetW22 + 2 * i);
+    if (from < kRecordHeadSize || from > to || to > len_) return {};
+    return {reinterpret_cast<const char*>(p_ + from), to - from};
+  }
 
   // Number of whole 5-byte product entries, and the i-th of them (i below the count).
-  std::size_t ProductCount() const;
-  ProductEntry Product(std::size_t i) const;
+  std::size_t ProductCount() const { return Field(VarField::Products).size() / kProductEntrySize; }
+  ProductEntry Product(std::size_t i) const {
+    const auto* e = AsBytes(Field(VarField::Products).data()) + i * kProductEntrySize;
+    return ProductEntry{e[0], LoadU32(e + 1)};
+  }
 
  private:
-  std::uint16_t Word(int offset) const;
+  std::string_view Fixed(int offset, int size) const {
+    if (p_ == nullptr || static_cast<std::uint32_t>(offset + size) > len_) return {};
+    return {reinterpret_cast<const char*>(p_ + offset), static_cast<std::size_t>(size)};
+  }
+  std::uint16_t Word(int offset) const {
+    if (p_ == nullptr || static_cast<std::uint32_t>(offset) + 2 > len_) return 0;
+    return LoadU16(p_ + offset);
+  }
   const std::uint8_t* p_ = nullptr;
   std::uint32_t len_ = 0;
 };

@@ -1,0 +1,393 @@
+// The record matcher: the test operations, MatchConditions over condition tables and
+// MatchProducts over product keys, on bases written into temporary folders.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "data/data_module.h"
+#include "data/errors.h"
+#include "data/text_tests.h"
+#include "support/open_base.h"
+#include "support/sample_base.h"
+
+namespace zorel {
+namespace {
+
+using testing::OpenBase;
+using testing::SampleBase;
+using testing::W;
+
+// One condition row: field code, as is (true) or negated, operator code, value (UTF-8), case.
+ConditionRow Row(int field, bool asIs, int op, const std::string& value = "",
+                 bool caseSensitive = false) {
+  return {std::to_string(field), asIs ? "1" : "0", std::to_string(op), W(value),
+          caseSensitive ? "1" : "0"};
+}
+
+RecordList MatchedBy(Tdm& dm, const ConditionTable& table, RecordList list) {
+  dm.MatchConditions(list, table);
+  return list;
+}
+
+// --- Test operations -------------------------------------------------------------------------
+
+struct TextCase {
+  const char* what;
+  TextTest test;
+  std::string field;  // Windows-1251
+  std::string value;  // Windows-1251
+  bool expected;
+};
+
+TEST(TextTests, FollowTheirDefinitions) {
+  const std::string zero("ab\0cd", 5);
+  const TextCase cases[] = {
+      {"contains ignores case", TextContains, W("Минский ЗАВОД"), W("завод"), true},
+      {"contains-case honours case", TextContainsCase, W("Минский ЗАВОД"), W("завод"), false},
+      {"contains-case finds exact case", TextContainsCase, W("Минский ЗАВОД"), W("ЗАВОД"), true},
+      {"ё and Ё are one letter ignoring case", TextContains, W("ёлка"), W("ЁЛ"), true},
+      {"empty value occurs nowhere", TextContains, "abc", "", false},
+      {"empty value occurs nowhere, case", TextContainsCase, "abc", "", false},
+      {"empty field contains nothing", TextContains, "", "a", false},
+      {"contains stops at a zero byte", TextContains, zero, "cd", false},
+      {"contains sees what precedes a zero byte", TextContainsCase, zero, "ab", true},
+      {"equals ignores case", TextEquals, W("оао"), W("ОАО"), true},
+      {"equals wants the whole field", TextEquals, W("ОАО Плюс"), W("ОАО"), false},
+      {"equals compares a zero byte too", TextEquals, zero, "ab", false},
+      {"equals-case honours case", TextEqualsCase, W("оао"), W("ОАО"), false},
+      {"equals-case on equal texts", TextEqualsCase, W("ОАО"), W("ОАО"), true},
+      {"empty equals empty", TextEqualsCase, "", "", true},
+      {"empty on empty", TextEmpty, "", "x", true},
+      {"empty on a zero byte", TextEmpty, std::string(1, '\0'), "", false},
+  };
+  for (const TextCase& c : cases) {
+    EXPECT_EQ(RunTextTest(c.test, c.field, TestValue(c.value)), c.expected) << c.what;
+  }
+}
+
+TEST(TextTests, ContainsLooksAtTheFirst4095BytesOnly) {
+  std::string field(5000, 'x');
+  field.replace(4090, 6, "needle");  // runs past byte 4095
+  EXPECT_FALSE(RunTextTest(TextContains, field, TestValue("needle")));
+  EXPECT_FALSE(RunTextTest(TextContainsCase, field, TestValue("needle")));
+  EXPECT_TRUE(RunTextTest(TextContains, field, TestValue("NEED")));
+  EXPECT_TRUE(RunTextTest(TextContainsCase, field, TestValue("x")));
+}
+
+// Every length and position, on buffers of exactly the field's size, with a zero byte before,
+// after or inside the match.
+TEST(TextTests, ContainsFindsTheValueWhereverItStands) {
+  const TestValue value("zQ");
+  for (std::size_t n = 0; n <= 50; ++n) {
+    for (std::size_t at = 0; at + 2 <= n; ++at) {
+      auto field = std::make_unique<std::uint8_t[]>(n);
+      std::memset(field.get(), 'a', n);
+      field[at] = 'Z';
+      field[at + 1] = 'q';
+      EXPECT_TRUE(TextContains(field.get(), value, n)) << n << " " << at;
+      EXPECT_FALSE(TextContainsCase(field.get(), value, n)) << n << " " << at;
+      EXPECT_TRUE(TextContainsCase(field.get(), TestValue("Zq"), n)) << n << " " << at;
+      EXPECT_FALSE(TextContains(field.get(), value, at + 1)) << n << " " << at;
+      if (at + 2 < n) {
+        field[at + 2] = 0;
+        EXPECT_TRUE(TextContains(field.get(), value, n)) << n << " " << at;
+      }
+      field[at + 1] = 0;
+      EXPECT_FALSE(TextContains(field.get(), value, n)) << n << " " << at;
+      if (at > 0) {
+        field[at + 1] = 'q';
+        field[at - 1] = 0;
+        EXPECT_FALSE(TextContains(field.get(), value, n)) << n << " " << at;
+      }
+    }
+  }
+}
+
+TEST(TextTests, TheTablePicksTheTestOfEachOperator) {
+  EXPECT_EQ(TextTestFor(kOpContains, false), TextContains);
+  EXPECT_EQ(TextTestFor(kOpContains, true), TextContainsCase);
+  EXPECT_EQ(TextTestFor(kOpEquals, false), TextEquals);
+  EXPECT_EQ(TextTestFor(kOpEquals, true), TextEqualsCase);
+  EXPECT_EQ(TextTestFor(kOpEmpty, true), TextEmpty);
+  EXPECT_EQ(TextTestFor(kOpGreater, false), nullptr);
+  EXPECT_EQ(NumTestFor(kOpContains), nullptr);
+  EXPECT_EQ(NumTestFor(kOpEmpty), nullptr);
+  EXPECT_TRUE(NumTestFor(kOpGreaterEq)(5, 5));
+  EXPECT_FALSE(NumTestFor(kOpGreater)(5, 5));
+  EXPECT_TRUE(NumTestFor(kOpLessEq)(-3, -3));
+  EXPECT_TRUE(NumTestFor(kOpLess)(-4, -3));
+  EXPECT_TRUE(NumTestFor(kOpEquals)(7, 7));
+}
+
+// --- MatchConditions on the sample base --------------------------------------------------------
+// Records: 0 «Минский ЗАВОД» (form «оао», 1995, staff 1200, index 220000, code 017, products
+// «станок токарный» and «болт м12»); 1 «Брестский комбинат» (form «ОАО Плюс», 1990, staff 0,
+// country Украина, product «гайка»); 2 «Станкостроитель» (no form, year 0, staff 15, none).
+
+struct ConditionCase {
+  const char* what;
+  ConditionTable table;
+  RecordList expected;
+};
+
+TEST(MatchConditions, SampleBaseCases) {
+  OpenBase base(SampleBase());
+  const ConditionCase cases[] = {
+      {"name contains, ignoring case", {Row(0, true, kOpContains, "завод")}, {0}},
+      {"name contains, case-sensitive", {Row(0, true, kOpContains, "завод", true)}, {}},
+      {"name contains, exact case", {Row(0, true, kOpContains, "ЗАВОД", true)}, {0}},
+      {"form equals ОАО; no form passes", {Row(1, true, kOpEquals, "ОАО")}, {0, 2}},
+      {"form equals ОАО with case", {Row(1, true, kOpEquals, "ОАО", true)}, {2}},
+      {"form not equals ОАО; no form passes", {Row(1, false, kOpEquals, "ОАО")}, {1, 2}},
+      {"form not empty; no form passes", {Row(1, false, kOpEmpty)}, {0, 1, 2}},
+      {"country equals Украина", {Row(4, true, kOpEquals, "украина")}, {1, 2}},
+      {"region contains", {Row(5, true, kOpContains, "минская")}, {0, 1, 2}},
+      {"negated blank value passes all", {Row(0, false, kOpContains, "   ")}, {0, 1, 2}},
+      {"blank value is contained nowhere", {Row(0, true, kOpContains, " \t ")}, {}},
+      {"year > 1990", {Row(2, true, kOpGreater, "1990")}, {0}},
+      {"year > 1990, negation ignored", {Row(2, false, kOpGreater, "1990")}, {0}},
+      {"year = 0", {Row(2, true, kOpEquals, "0")}, {2}},
+      {"year <= 1990", {Row(2, true, kOpLessEq, "1990")}, {1, 2}},
+      {"staff >= 15", {Row(6, true, kOpGreaterEq, "15")}, {0, 2}},
+      {"staff < 15, negation ignored", {Row(6, false, kOpLess, " 15 ")}, {1}},
+      {"numeric case flag 1 acts as 0", {Row(2, true, kOpEquals, "1995", true)}, {0}},
+      {"index contains", {Row(3, true, kOpContains, "2200")}, {0}},
+      {"city code equals stripped text", {Row(7, true, kOpEquals, "017")}, {0}},
+      {"city code empty", {Row(7, true, kOpEmpty)}, {1, 2}},
+      {"address contains", {Row(8, true, kOpContains, "ЛЕНИНА")}, {0}},
+      {"address empty", {Row(8, true, kOpEmpty)}, {1, 2}},
+      {"head equals", {Row(9, true, kOpEquals, "иванов и.и.")}, {0}},
+      {"fax contains", {Row(10, true, kOpContains, "33-44")}, {0}},
+      {"phones contains", {Row(11, true, kOpContains, "33-45")}, {0}},
+      {"advert contains", {Row(12, true, kOpContains, "станки")}, {0}},
+      {"e-mail equals ignoring case", {Row(14, true, kOpEquals, "INFO@ZAVOD.BY")}, {0}},
+      {"e-mail equals with case", {Row(14, true, kOpEquals, "INFO@ZAVOD.BY", true)}, {}},
+      {"web address not empty", {Row(15, false, kOpEmpty)}, {0}},
+      {"remark empty everywhere", {Row(13, true, kOpEmpty)}, {0, 1, 2}},
+      {"some product contains станок", {Row(16, true, kOpContains, "станок")}, {0}},
+      {"some product lacks станок; none never passes",
+       {Row(16, false, kOpContains, "станок")},
+       {0, 1}},
+      {"product equals", {Row(16, true, kOpEquals, "ГАЙКА")}, {1}},
+      {"all conditions must hold",
+       {Row(0, true, kOpContains, "ск"), Row(2, true, kOpGreaterEq, "1991")},
+       {0}},
+      {"rows with an empty first cell are no conditions",
+       {Row(0, true, kOpContains, "комбинат"), ConditionRow{}},
+       {1}},
+  };
+  for (const ConditionCase& c : cases) {
+    EXPECT_EQ(MatchedBy(base.dm(), c.table, {0, 1, 2}), c.expected) << c.what;
+  }
+}
+
+TEST(MatchConditions, AnEmptyTableKeepsTheListAsItIs) {
+  OpenBase base(SampleBase());
+  EXPECT_EQ(MatchedBy(base.dm(), {}, {2, 0, 2, 1}), (RecordList{2, 0, 2, 1}));
+  EXPECT_EQ(MatchedBy(base.dm(), {ConditionRow{}}, {1, 0}), (RecordList{1, 0}));
+}
+
+TEST(MatchConditions, KeepsTheSurvivorsInListOrder) {
+  BaseSource source = SampleBase();
+  source.enterprises.clear();
+  for (int i = 0; i < 8; ++i) {
+    EnterpriseSource e;
+    e.name = (i == 2 || i == 5) ? W("Завод ") + std::to_string(i) : "firm";
+    source.enterprises.push_back(e);
+  }
+  OpenBase base(source);
+  const ConditionTable table = {Row(0, true, kOpContains, "завод")};
+  EXPECT_EQ(MatchedBy(base.dm(), table, {7, 2, 5}), (RecordList{2, 5}));
+  EXPECT_EQ(MatchedBy(base.dm(), table, {5, 1, 2, 5}), (RecordList{5, 2, 5}));
+}
+
+TEST(MatchConditions, UnreadableRecordsAreTestedAsEmptyRecords) {
+  OpenBase base(SampleBase());
+  EXPECT_EQ(MatchedBy(base.dm(), {Row(0, true, kOpEmpty)}, {0, 99, -1}), (RecordList{99, -1}));
+  EXPECT_EQ(MatchedBy(base.dm(), {Row(0, true, kOpContains, "а")}, {0, 99}), (RecordList{0}));
+  EXPECT_EQ(MatchedBy(base.dm(), {Row(1, true, kOpEquals, "ОАО")}, {99}), (RecordList{99}));
+  EXPECT_EQ(MatchedBy(base.dm(), {Row(16, false, kOpEmpty)}, {99}), (RecordList{}));
+  EXPECT_EQ(MatchedBy(base.dm(), {Row(13, true, kOpEmpty)}, {99}), (RecordList{99}));
+}
+
+// A dictionary index past its dictionary and an item outside item.dat read as empty text.
+TEST(MatchConditions, IndexesOutsideTheirListsReadAsEmptyText) {
+  BaseSource source = SampleBase();
+  source.enterprises.clear();
+  EnterpriseSource pastForm;
+  pastForm.orgForm = 9;
+  pastForm.region = 40;
+  pastForm.country = 4;
+  pastForm.products = {{1, 0}, {1, 500}};  // item 0 and an item past item.dat
+  EnterpriseSource known;
+  known.orgForm = 4;  // ЗАО
+  known.products = {{1, 6}};
+  source.enterprises = {pastForm, known};
+  OpenBase base(source);
+  Tdm& dm = base.dm();
+  const ConditionCase cases[] = {
+      {"form past the dictionary is empty", {Row(1, true, kOpEmpty)}, {0}},
+      {"form past the dictionary equals nothing", {Row(1, true, kOpEquals, "ЗАО")}, {1}},
+      {"form past the dictionary contains nothing", {Row(1, false, kOpContains, "О")}, {0}},
+      {"region past the dictionary", {Row(5, true, kOpEmpty)}, {0, 1}},
+      {"country one past the end", {Row(4, true, kOpContains, "а")}, {1}},
+      {"items outside item.dat have empty names", {Row(16, true, kOpEmpty)}, {0}},
+      {"empty names contain nothing", {Row(16, true, kOpContains, "а")}, {1}},
+  };
+  for (const ConditionCase& c : cases) {
+    EXPECT_EQ(MatchedBy(dm, c.table, {0, 1}), c.expected) << c.what;
+  }
+  EXPECT_EQ(dm.GetItemName(-1), "");
+  EXPECT_EQ(dm.GetDetails(0).orgform, "");
+}
+
+// Fixed-width fields and remarks are matched on their stripped text.
+TEST(MatchConditions, FixedFieldsAndRemarksAreMatchedStripped) {
+  BaseSource source = SampleBase();
+  source.enterprises.resize(2);
+  source.enterprises[0].index = " 2200";
+  source.enterprises[0].cityCode = "  017";
+  source.enterprises[1].index = "";
+  source.remarks = std::vector<std::pair<std::int32_t, std::string>>{
+      {0, W("   важный клиент  \r\n")}, {1, W("клиент")}};
+  OpenBase base(source);
+  const ConditionCase cases[] = {
+      {"index equals without its leading blank", {Row(3, true, kOpEquals, "2200")}, {0}},
+      {"city code equals without its blanks", {Row(7, true, kOpEquals, "017")}, {0}},
+      {"remark ends are examined", {Row(13, true, kOpContains, "клиент")}, {0, 1}},
+      {"remark equals stripped", {Row(13, true, kOpEquals, "ВАЖНЫЙ КЛИЕНТ")}, {0}},
+      {"remark equals with case", {Row(13, true, kOpEquals, "клиент", true)}, {1}},
+  };
+  for (const ConditionCase& c : cases) {
+    EXPECT_EQ(MatchedBy(base.dm(), c.table, {0, 1}), c.expected) << c.what;
+  }
+}
+
+TEST(MatchConditions, EachProductConditionJudgesItemsOnItsOwn) {
+  OpenBase base(SampleBase());
+  Tdm& dm = base.dm();
+  // The same item answers differently for each condition of one table.
+  const ConditionTable table = {Row(16, true, kOpContains, "болт"),
+                                Row(16, false, kOpContains, "болт")};
+  EXPECT_EQ(MatchedBy(dm, table, {0, 1, 2}), (RecordList{0}));
+  EXPECT_EQ(MatchedBy(dm, {Row(16, true, kOpContains, "гайк")}, {0, 1, 2}), (RecordList{1}));
+}
+
+// Bad tables fail before any record is read and leave the list unchanged.
+TEST(MatchConditions, RefusesBadTablesUpFront) {
+  OpenBase base(SampleBase());
+  auto with = [](int cell, const std::string& text) {
+    ConditionRow row = Row(0, true, kOpContains, "завод");
+    row[static_cast<std::size_t>(cell)] = text;
+    return row;
+  };
+  const ConditionRow bad[] = {
+      with(0, "17"),
+      with(0, "-1"),
+      with(0, "abc"),
+      with(0, " "),
+      with(1, "2"),
+      with(1, ""),
+      with(2, "7"),
+      with(2, "x"),
+      with(2, "3"),
+      with(4, "x"),
+      with(4, ""),
+      Row(2, true, kOpContains, "1"),
+      Row(6, true, kOpEmpty),
+      Row(2, true, kOpEquals, "abc"),
+      Row(2, true, kOpEquals, ""),
+      Row(6, true, kOpEquals, "12a"),
+      Row(6, true, kOpEquals, "2147483648"),
+      Row(2, true, kOpEquals, "1.5"),
+  };
+  for (const ConditionRow& row : bad) {
+    RecordList list = {2, 0, 1};
+    // The bad row comes second: nothing of the first one may have been applied.
+    const ConditionTable table = {Row(0, true, kOpContains, "завод"), row};
+    EXPECT_THROW(base.dm().MatchConditions(list, table), BadInput)
+        << row[0] << "|" << row[1] << "|" << row[2] << "|" << row[3] << "|" << row[4];
+    EXPECT_EQ(list, (RecordList{2, 0, 1}));
+  }
+}
+
+TEST(MatchConditions, AcceptsSignedNumbersAcrossThe32BitRange) {
+  OpenBase base(SampleBase());
+  EXPECT_EQ(MatchedBy(base.dm(), {Row(6, true, kOpGreater, "-2147483648")}, {0, 1, 2}),
+            (RecordList{0, 1, 2}));
+  EXPECT_EQ(MatchedBy(base.dm(), {Row(6, true, kOpLess, "+2147483647")}, {0, 1, 2}),
+            (RecordList{0, 1, 2}));
+}
+
+// --- MatchProducts -----------------------------------------------------------------------------
+
+// Twenty items; records 0..4 reference item 18 (1-based) with kinds 1 and 3, item 17, nothing,
+// and items outside item.dat.
+BaseSource ProductBase() {
+  BaseSource b = SampleBase();
+  b.items.clear();
+  for (int i = 0; i < 20; ++i) b.items.push_back("item" + std::to_string(i));
+  b.enterprises.assign(5, EnterpriseSource{});
+  b.enterprises[0].products = {{2, 1}, {1, 18}};
+  b.enterprises[1].products = {{3, 18}};
+  b.enterprises[2].products = {{3, 17}};
+  b.enterprises[4].products = {{3, 0}, {4, 1001}};
+  return b;
+}
+
+std::vector<ProductKey> Keys(std::initializer_list<const char*> texts) {
+  std::vector<ProductKey> keys;
+  for (const char* t : texts) keys.push_back(ParseProductKey(t));
+  return keys;
+}
+
+RecordList KeptBy(Tdm& dm, const std::vector<ProductKey>& keys, RecordList list) {
+  dm.MatchProducts(list, keys);
+  return list;
+}
+
+TEST(MatchProducts, MatchesKindsAndItems) {
+  OpenBase base(ProductBase());
+  Tdm& dm = base.dm();
+  const RecordList all = {0, 1, 2, 3, 4};
+  struct Case {
+    const char* what;
+    std::vector<ProductKey> keys;
+    RecordList expected;
+  };
+  const Case cases[] = {
+      {"any kind", Keys({"    017"}), {0, 1}},
+      {"one kind", Keys({"    3017"}), {1}},
+      {"a kind no entry has", Keys({"    5017"}), {}},
+      {"several keys", Keys({"    3016", "    2000"}), {0, 2}},
+      {"an item past item.dat, any kind", Keys({"    01000"}), {4}},
+      {"an item past item.dat, its kind", Keys({"    41000"}), {4}},
+      {"an item past item.dat, another kind", Keys({"    31000"}), {}},
+      {"stored item 0", Keys({"    3-1"}), {4}},
+      {"no keys", {}, {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(KeptBy(dm, c.keys, all), c.expected) << c.what;
+}
+
+TEST(MatchProducts, KeepsListOrderAndDropsUnreadableRecords) {
+  OpenBase base(ProductBase());
+  EXPECT_EQ(KeptBy(base.dm(), Keys({"    017"}), {3, 1, 99, 0, 1, -5}), (RecordList{1, 0, 1}));
+}
+
+// Long lists mixing readable and unreadable numbers, so that scans look ahead past both.
+TEST(MatchScans, LongListsWithNumbersOutsideTheBase) {
+  OpenBase base(ProductBase());
+  Tdm& dm = base.dm();
+  RecordList list;
+  RecordList expected;
+  for (int round = 0; round < 20; ++round) {
+    for (const std::int32_t r : {0, -7, 1, 5, 2, 2147483647, 3, 4}) list.push_back(r);
+    expected.insert(expected.end(), {0, 1});
+  }
+  EXPECT_EQ(KeptBy(dm, Keys({"    017"}), list), expected);
+  EXPECT_EQ(MatchedBy(dm, {Row(16, true, kOpContains, "item17")}, list), expected);
+}
+
+}  // namespace
+}  // namespace zorel
