@@ -1,0 +1,501 @@
+// End-to-end tests of zorel-cli: each test writes a base into a temporary folder, runs the
+// built executable on it and compares what it prints, its exit status and the files it
+// leaves behind.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "data/bytes.h"
+#include "data/file_util.h"
+#include "dbwriter/db_writer.h"
+#include "support/sample_base.h"
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace zorel {
+namespace {
+
+using testing::SampleBase;
+using testing::TempDir;
+using testing::W;
+using Args = std::vector<std::string>;
+
+struct RunResult {
+  int status = -1;  // exit status; 128 + signal number when killed
+  std::string out, err;
+};
+
+// Runs zorel-cli with the arguments in the folder cwd, stdin empty, both streams captured.
+RunResult RunCli(const Args& args, const std::string& cwd) {
+  TempDir io;
+  const std::string outPath = io / "out", errPath = io / "err";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+  std::vector<std::string> words{ZOREL_CLI};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  RunResult r;
+  if (posix_spawn(&pid, ZOREL_CLI, &actions, nullptr, argv.data(), environ) == 0) {
+    int wstatus = 0;
+    waitpid(pid, &wstatus, 0);
+    r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  r.out = ReadWholeFile(outPath).value_or("");
+  r.err = ReadWholeFile(errPath).value_or("");
+  return r;
+}
+
+// A list file with a zero head and the given numbers.
+std::string ListBytes(const std::vector<std::int32_t>& numbers) {
+  std::string bytes = "ISLA";
+  PutU8(bytes, 7);
+  for (int i = 0; i < 4; ++i) PutU16(bytes, 0);
+  for (const auto n : numbers) PutU32(bytes, static_cast<std::uint32_t>(n));
+  return bytes;
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& l : lines) text += l + "\n";
+  return text;
+}
+
+std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
+
+// The sample base, with a remark on record 1, in root/db; root/lists for list files.
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override { Write(Base()); }
+
+  static BaseSource Base() {
+    BaseSource b = SampleBase();
+    b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{1, W("  важный клиент ")}};
+    return b;
+  }
+  void Write(const BaseSource& base) {
+    WriteDatabase(db(), base);
+    std::filesystem::create_directories(root_ / "lists");
+  }
+  std::string db() const { return root_ / "db"; }
+  std::string list(const std::string& name) const { return root_ / ("lists/" + name); }
+  std::string WriteList(const std::string& name, const std::vector<std::int32_t>& numbers) {
+    WriteBytes(list(name), ListBytes(numbers));
+    return list(name);
+  }
+  RunResult Run(const Args& args) {
+    Args all{"--db", db()};
+    all.insert(all.end(), args.begin(), args.end());
+    return RunCli(all, root_.path().string());
+  }
+  // Expects success with exactly that output and nothing on stderr.
+  void ExpectOut(const Args& args, const std::string& out) {
+    const RunResult r = Run(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, out);
+    EXPECT_EQ(r.err, "");
+  }
+  // Expects the status, a message on stderr (exactly `err` when given) and no output.
+  void ExpectFailure(const Args& args, int status, const std::string& err = "") {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    const RunResult r = Run(args);
+    EXPECT_EQ(r.status, status);
+    EXPECT_EQ(r.out, "");
+    if (err.empty()) {
+      EXPECT_FALSE(r.err.empty());
+    } else {
+      EXPECT_EQ(r.err, err);
+    }
+  }
+
+  TempDir root_;
+};
+
+const char* const kRecord0Json =
+    R"({"record":0,"name":"Минский ЗАВОД","orgform":"оао","year":"1995","staff":"1200",)"
+    R"("index":"220000","location":"Беларусь, Минская обл.","address":"ул. Ленина, 1",)"
+    R"("head":"Иванов И.И.","code":"017    ","fax":"222-33-44","phones":"222-33-45",)"
+    R"("email":"info@zavod.by","url":"www.zavod.by","advert":"Лучшие станки",)"
+    R"("products":"1. пр-во - станок токарный\r\n2. опт - болт м12\r\n","remark":"",)"
+    R"("has_advert":true})";
+const char* const kRecord1Json =
+    R"({"record":1,"name":"Брестский комбинат","orgform":"ОАО Плюс","year":"1990",)"
+    R"("staff":"0","index":"      ","location":"Украина, ","address":"","head":"","code":"       ",)"
+    R"("fax":"","phones":"","email":"","url":"","advert":"",)"
+    R"("products":"1. торг - гайка\r\n","remark":"важный клиент","has_advert":false})";
+
+TEST_F(Cli, InfoPrintsTheHeader) {
+  ExpectOut({"info"}, Lines({"records: 3", "items: 8", "classes: 8", "edition: 2003",
+                             "base-date: 2023-03-15", "kind-separator: -", "kind-label: пр-во",
+                             "kind-label: опт  ", "kind-label: торг "}));
+}
+
+TEST_F(Cli, InfoDatesAndEmptyEdition) {
+  struct Case {
+    std::int32_t day;
+    const char* date;
+  };
+  for (const Case c : {Case{0, "none"}, Case{1, "none"}, Case{2, "1900-01-01"},
+                       Case{-1, "1899-12-29"}, Case{61, "1900-03-01"}, Case{36526, "2000-01-01"}}) {
+    BaseSource b = SampleBase();
+    b.baseDay = c.day;
+    b.edition.clear();
+    b.kindLabels.clear();
+    Write(b);
+    ExpectOut({"info"}, Lines({"records: 3", "items: 8", "classes: 8", "edition: ",
+                               std::string("base-date: ") + c.date, "kind-separator: -"}));
+  }
+}
+
+TEST_F(Cli, DefaultBaseFolderIsDbBesideTheWorkingDirectory) {
+  std::filesystem::create_directories(root_ / "bin/deeper");
+  RunResult r = RunCli({"info"}, root_ / "bin");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, 11), "records: 3\n");
+  r = RunCli({"info"}, root_ / "bin/deeper");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Не могу открыть файл данных !!!\n");
+  r = RunCli({"--db=" + db(), "info"}, root_ / "bin/deeper");
+  EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(Cli, UnusableBaseExitsOneWithTheSystemMessage) {
+  WriteBytes(db() + "/factory.dat", "SDF6");
+  ExpectFailure({"info"}, 1, "Неверная версия файла данных !!!\n");
+  Write(Base());
+  std::filesystem::remove(db() + "/item.dat");
+  ExpectFailure({"show", "0"}, 1, "Не могу открыть файл " + db() + "/item.dat\n");
+}
+
+TEST_F(Cli, UsageErrors) {
+  for (const Args& args : {Args{}, Args{"frobnicate"}, Args{"info", "extra"}, Args{"show"},
+                           Args{"show", "1", "2"}, Args{"info", "--verbose"}}) {
+    ExpectFailure(args, 2);
+  }
+  const RunResult r = RunCli({"--db"}, root_.path().string());
+  EXPECT_EQ(r.status, 2);
+  const RunResult help = RunCli({"--help"}, root_.path().string());
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("zorel-cli [--db DIR] COMMAND"), std::string::npos);
+}
+
+TEST_F(Cli, ShowPrintsEveryFieldAsThePanelsShowIt) {
+  ExpectOut({"show", "0"}, std::string(kRecord0Json) + "\n");
+  ExpectOut({"show", "1"}, std::string(kRecord1Json) + "\n");
+}
+
+TEST_F(Cli, ShowEscapesControlCharactersInJson) {
+  BaseSource b = SampleBase();
+  b.enterprises[0].name = "a\"b\\c\td\x01";
+  b.enterprises[0].address = "line1\r\nline2";
+  Write(b);
+  const RunResult r = Run({"show", "0"});
+  EXPECT_NE(r.out.find(R"("name":"a\"b\\c\td\u0001")"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(R"("address":"line1\r\nline2")"), std::string::npos) << r.out;
+}
+
+TEST_F(Cli, ShowRejectsRecordsOutsideTheBase) {
+  ExpectFailure({"show", "3"}, 1, "Проблемы на записи (3)\n");
+  ExpectFailure({"show", "-1"}, 1, "Проблемы на записи (-1)\n");
+  for (const char* bad : {"x", "", "1.5", "+1", "0x1"}) ExpectFailure({"show", bad}, 2);
+}
+
+TEST_F(Cli, SearchKeepsThePassingRecordsInOrder) {
+  struct Case {
+    Args conds;
+    std::string out;
+  };
+  const std::string longValue = "Минский ЗАВОД" + std::string(242, ' ') + "q";  // cut before q
+  const Case cases[] = {
+      {{}, "0\n1\n2\n"},
+      {{"0:1:0:0:завод"}, "0\n"},
+      {{"0:1:0:1:завод"}, ""},
+      {{"0:1:0:1:ЗАВОД"}, "0\n"},
+      {{"1:1:1:0:ОАО"}, "0\n2\n"},
+      {{"2:1:3:0:1990"}, "0\n"},
+      {{"2:0:3:0:1990"}, "0\n"},
+      {{"6:1:1:1:0"}, "1\n"},
+      {{"16:1:0:0:станок"}, "0\n"},
+      {{"16:0:0:0:станок"}, "0\n1\n"},
+      {{"0:0:0:0:   "}, "0\n1\n2\n"},
+      {{"13:1:0:0:ВАЖН"}, "1\n"},
+      {{"12:1:2:0:"}, "1\n2\n"},
+      {{"14:0:0:0:a:b"}, "0\n1\n2\n"},
+      {{"0:1:0:0:ск", "2:1:5:0:1990"}, "0\n1\n"},
+      {{"0:1:1:0:" + longValue}, "0\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.conds));
+    Args args{"search"};
+    for (const auto& cond : c.conds) args.insert(args.end(), {"--cond", cond});
+    ExpectOut(args, c.out);
+  }
+}
+
+TEST_F(Cli, SearchWithinAListKeepsItsOrder) {
+  const std::string file = WriteList("l.lst", {2, 9, 0, -1, 2});
+  ExpectOut({"search", "--in", file}, "2\n0\n2\n");
+  ExpectOut({"search", "--in", file, "--cond", "0:1:0:0:ск"}, "0\n");
+  ExpectFailure({"search", "--in", list("none.lst")}, 1,
+                "Не могу найти файл со списком " + list("none.lst") + "\n");
+  WriteBytes(list("bad.lst"), "ISLB" + std::string(20, '\0'));
+  ExpectFailure({"search", "--in", list("bad.lst")}, 1, "Файл списка неверного формата\n");
+}
+
+TEST_F(Cli, SearchRejectsBadConditionsBeforeOpeningTheBase) {
+  std::filesystem::remove_all(db());
+  for (const char* spec :
+       {"17:1:0:0:x", "-1:1:0:0:x", "a:1:0:0:x", "0:2:0:0:x", "0:10:0:0:x", "0:1:7:0:x",
+        "0:1:0:2:x", "0:1:3:0:x", "0:1:6:0:x", "2:1:0:0:5", "2:1:2:0:", "2:1:3:0:abc",
+        "2:1:3:0:", "2:1:3:0:1.5", "6:1:1:0:99999999999", "0:1:0:0", "", "0:1:0:0:中"}) {
+    ExpectFailure({"search", "--cond", spec}, 2);
+  }
+  ExpectFailure({"search", "--cond"}, 2);
+  ExpectFailure({"search", "0:1:0:0:x"}, 2);
+}
+
+TEST_F(Cli, ProductsListsTheMatchingItemNames) {
+  struct Case {
+    Args fragments;
+    std::string out;
+  };
+  const Case cases[] = {
+      {{"болт"}, "2\tболт м12\n3\tанкерный болт\n"},
+      {{"СТАН"}, "1\tстанок токарный\n"},
+      {{"1с"}, "6\t1С-программа\n"},
+      {{"цем", "гайка"}, "5\tгайка\n7\tцемент\n"},
+      {{"  ", "болт м"}, "2\tболт м12\n"},
+      {{" болт"}, "3\tанкерный болт\n"},
+      {{"zzz"}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.fragments));
+    Args args{"products"};
+    args.insert(args.end(), c.fragments.begin(), c.fragments.end());
+    ExpectOut(args, c.out);
+  }
+  ExpectFailure({"products"}, 2);
+  ExpectFailure({"products", "   "}, 2);
+  ExpectFailure({"products", "болт", "中"}, 2);
+}
+
+TEST_F(Cli, ProductsStopsListingAtTheLimit) {
+  for (const int matching : {9999, 10000, 10001}) {
+    BaseSource b = SampleBase();
+    b.items.assign(static_cast<std::size_t>(matching), W("шуруп"));
+    b.items.push_back(W("гвоздь"));
+    Write(b);
+    const RunResult r = Run({"products", "шуруп"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::min(matching, 10000));
+    EXPECT_EQ(r.err, matching >= 10000 ? "Выбраны только первые 10000 значений !!!\n" : "");
+  }
+}
+
+TEST_F(Cli, MatchProductsKeepsRecordsReferencingAKey) {
+  struct Case {
+    Args args;
+    std::string out;
+  };
+  const std::string file = WriteList("l.lst", {1, 0});
+  const Case cases[] = {
+      {{"0:2"}, "0\n"},
+      {{"2:2"}, "0\n"},
+      {{"1:2"}, ""},
+      {{"0:5"}, "1\n"},
+      {{"3:5", "0:1"}, "0\n1\n"},
+      {{"0:99"}, ""},
+      {{"--in", file, "0:1", "0:5"}, "1\n0\n"},
+  };
+  for (const Case& c : cases) {
+    Args args{"match-products"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    SCOPED_TRACE(::testing::PrintToString(args));
+    ExpectOut(args, c.out);
+  }
+  for (const char* key : {"256:1", "-1:1", "0:-1", "0:x", "x:0", "1", "1:2:3", ""}) {
+    ExpectFailure({"match-products", key}, 2);
+  }
+  ExpectFailure({"match-products"}, 2);
+}
+
+TEST_F(Cli, TreeListsTheChildrenSortedByCaption) {
+  const std::string root = "2.0.0.0.0\t2\t3\tгайка\n1.0.0.0.0\t2\t1\tСтанки\n";
+  ExpectOut({"tree"}, root);
+  ExpectOut({"tree", "0.0.0.0.0"}, root);
+  ExpectOut({"tree", "1.0.0.0.0"}, "1.1.0.0.0\t2\t1\tстанок токарный\n");
+  ExpectOut({"tree", "1.1.0.0.0"}, "1.1.1.0.0\t2\t2\tболт м12\n");
+  ExpectOut({"tree", "1.1.1.1.0"}, "1.1.1.1.1\t1\t1\tСтанок фрезерный\n");
+  ExpectOut({"tree", "2.0.0.0.0"}, "2.4.0.0.0\t1\t0\t1С-программа\n");  // 2.3 has count 0
+  ExpectOut({"tree", "1.1.1.1.1"}, "");
+}
+
+TEST_F(Cli, NodesAreCheckedBeforeUse) {
+  for (const char* node : {"1.0.2.0.0", "1.2.3.4", "1.2.3.4.5.6", "a.0.0.0.0", "-1.0.0.0.0",
+                           "4294967296.0.0.0.0", "1..0.0.0", "9.0.0.0.0", "1.2.0.0.0"}) {
+    ExpectFailure({"tree", node}, 2);
+    ExpectFailure({"branch-keys", node}, 2);
+    ExpectFailure({"branch-search", node}, 2);
+  }
+  ExpectFailure({"tree", "1.0.0.0.0", "2.0.0.0.0"}, 2);
+  ExpectFailure({"branch-keys"}, 2);
+}
+
+TEST_F(Cli, BranchKeysFollowTheClassificationOrder) {
+  ExpectOut({"branch-keys", "2.0.0.0.0"}, "3:5\n3:7\n0:6\n");
+  ExpectOut({"branch-keys", "0.0.0.0.0"}, "1:0\n1:1\n2:2\n2:3\n1:4\n3:5\n3:7\n0:6\n");
+  ExpectOut({"branch-keys", "2.3.0.0.0", "1.1.1.0.0", "1.1.1.0.0"}, "2:2\n2:3\n1:4\n3:7\n");
+}
+
+TEST_F(Cli, BranchSearchKeepsTheRecordsOfTheChosenBranches) {
+  ExpectOut({"branch-search", "2.0.0.0.0"}, "1\n");
+  ExpectOut({"branch-search", "1.0.0.0.0"}, "0\n");
+  ExpectOut({"branch-search", "0.0.0.0.0"}, "0\n1\n");
+  ExpectOut({"branch-search", "--in", WriteList("l.lst", {2, 1, 0}), "0.0.0.0.0"}, "1\n0\n");
+}
+
+TEST_F(Cli, ListShowGivesTheRecordsAsLoaded) {
+  ExpectOut({"list-show", WriteList("a.lst", {5, 2, -3, 0, 2, 3})}, "2\n0\n2\n");
+  ExpectOut({"list-show", WriteList("empty.lst", {})}, "");
+  WriteBytes(list("tail.lst"), ListBytes({1}) + "\x02\x00\x00");
+  ExpectOut({"list-show", list("tail.lst")}, "1\n");
+  for (const std::string& bytes : {std::string("ISL"), "ISLB" + std::string(9, '\0')}) {
+    WriteBytes(list("bad.lst"), bytes);
+    ExpectFailure({"list-show", list("bad.lst")}, 1, "Файл списка неверного формата\n");
+  }
+  ExpectFailure({"list-show", list("none.lst")}, 1,
+                "Не могу найти файл со списком " + list("none.lst") + "\n");
+  ExpectFailure({"list-show"}, 2);
+}
+
+TEST_F(Cli, ListMergeAppendsOrSubtractsAndLeavesTheFilesAlone) {
+  const std::string file = WriteList("a.lst", {2, 0, 2});
+  const std::string other = WriteList("b.lst", {1, 2, 7});
+  ExpectOut({"list-merge", file, other, "--append"}, "0\n1\n2\n");
+  ExpectOut({"list-merge", "--subtract", file, other}, "0\n");
+  ExpectOut({"list-merge", file, file, "--append"}, "0\n2\n");
+  ExpectOut({"list-merge", file, file, "--subtract"}, "");
+  EXPECT_EQ(Bytes(file), ListBytes({2, 0, 2}));
+  EXPECT_EQ(Bytes(other), ListBytes({1, 2, 7}));
+  WriteBytes(list("bad.lst"), "ISL");
+  ExpectFailure({"list-merge", file, list("bad.lst"), "--append"}, 1,
+                "Файл списка неверного формата\n");
+  ExpectFailure({"list-merge", list("bad.lst"), file, "--append"}, 1,
+                "Файл списка неверного формата\n");
+  ExpectFailure({"list-merge", file, list("none.lst"), "--subtract"}, 1,
+                "Не могу найти файл со списком " + list("none.lst") + "\n");
+  ExpectFailure({"list-merge", file, other}, 2);
+  ExpectFailure({"list-merge", file, other, "--append", "--subtract"}, 2);
+  ExpectFailure({"list-merge", file, "--append"}, 2);
+}
+
+TEST_F(Cli, RemarkRoundTripThroughSeparateRuns) {
+  const std::string remarks = db() + "/remark.dat";
+  const std::string old = W("  важный клиент ");
+  ExpectOut({"remark", "1"}, "важный клиент\n");
+  ExpectOut({"remark", "0", "--set", "  Новое\r\nпримечание "}, "");
+  const std::string stored = W("  Новое\r\nпримечание ");
+  EXPECT_EQ(Bytes(remarks).size(), 32 + 7 + old.size() + 7 + stored.size());
+  ExpectOut({"remark", "0"}, "Новое\r\nпримечание\n");
+  ExpectOut({"search", "--cond", "13:1:0:0:примечание"}, "0\n");
+  EXPECT_NE(Run({"show", "0"}).out.find(R"("remark":"Новое\r\nпримечание")"), std::string::npos);
+
+  // The same text stores nothing; another text supersedes it and the file is compacted at exit.
+  const std::string before = Bytes(remarks);
+  ExpectOut({"remark", "0", "--set", "  Новое\r\nпримечание "}, "");
+  EXPECT_EQ(Bytes(remarks), before);
+  ExpectOut({"remark", "0", "--set", "ok"}, "");
+  EXPECT_EQ(Bytes(remarks).size(), 32 + 7 + old.size() + 7 + 2);
+  ExpectOut({"remark", "0"}, "ok\n");
+  ExpectOut({"remark", "0", "--set", ""}, "");
+  ExpectOut({"remark", "0"}, "\n");
+  ExpectOut({"remark", "2", "--set", "--dash"}, "");
+  ExpectOut({"remark", "2"}, "--dash\n");
+}
+
+TEST_F(Cli, RemarkRefusesBadInputWithoutWriting) {
+  const std::string remarks = db() + "/remark.dat";
+  ExpectOut({"remark", "0", "--set", std::string(65528, 'a')}, "");
+  const std::string before = Bytes(remarks);
+  ExpectFailure({"remark", "0", "--set", std::string(65529, 'b')}, 2);
+  ExpectFailure({"remark", "0", "--set", "中"}, 2);
+  ExpectFailure({"remark", "3", "--set", "x"}, 1, "Проблемы на записи (3)\n");
+  ExpectFailure({"remark", "-1"}, 1, "Проблемы на записи (-1)\n");
+  ExpectFailure({"remark", "x", "--set", "y"}, 2);
+  ExpectFailure({"remark", "0", "--set"}, 2);
+  EXPECT_EQ(Bytes(remarks), before);
+}
+
+TEST_F(Cli, OpeningTheStoreCompactsSupersededEntriesAtExit) {
+  std::string bytes = EncodeRemarks({});
+  auto entry = [&](std::int32_t record, bool deleted, const std::string& text) {
+    PutU16(bytes, static_cast<std::uint16_t>(7 + text.size()));
+    PutU32(bytes, static_cast<std::uint32_t>(record));
+    PutU8(bytes, deleted ? 1 : 0);
+    bytes += text;
+  };
+  entry(2, true, "old");
+  entry(2, false, "new");
+  WriteBytes(db() + "/remark.dat", bytes);
+  ExpectOut({"remark", "2"}, "new\n");
+  EXPECT_EQ(Bytes(db() + "/remark.dat"), EncodeRemarks({{2, "new"}}));
+}
+
+TEST_F(Cli, ExportWritesCsvWithAHeaderRow) {
+  const RunResult r = Run({"export"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string header =
+      "record,name,orgform,year,staff,index,location,address,head,code,fax,phones,email,url,"
+      "advert,products,remark,has_advert\r\n";
+  const std::string row0 =
+      "0,Минский ЗАВОД,оао,1995,1200,220000,\"Беларусь, Минская обл.\",\"ул. Ленина, 1\","
+      "Иванов И.И.,017    ,222-33-44,222-33-45,info@zavod.by,www.zavod.by,Лучшие станки,"
+      "\"1. пр-во - станок токарный\r\n2. опт - болт м12\r\n\",,true\r\n";
+  const std::string row2 = "2,Станкостроитель,,,15,      ,,,,       ,,,,,,,,false\r\n";
+  EXPECT_EQ(r.out.substr(0, header.size() + row0.size()), header + row0);
+  EXPECT_EQ(r.out.substr(r.out.size() - row2.size()), row2);
+  ExpectOut({"export", "--format", "csv", "--in", WriteList("l.lst", {2})}, header + row2);
+  ExpectOut({"export", "--in", WriteList("e.lst", {})}, header);
+}
+
+TEST_F(Cli, ExportQuotesCsvFieldsThatNeedIt) {
+  BaseSource b = SampleBase();
+  b.enterprises[2].name = "say \"hi\", bye";
+  b.enterprises[2].address = "a\nb";
+  Write(b);
+  const RunResult r = Run({"export", "--in", WriteList("l.lst", {2})});
+  EXPECT_NE(r.out.find("\r\n2,\"say \"\"hi\"\", bye\",,,15,      ,,\"a\nb\","), std::string::npos)
+      << r.out;
+}
+
+TEST_F(Cli, ExportJsonHoldsTheObjectsOfShow) {
+  std::string expected = "[\n";
+  for (const char* n : {"2", "0", "1"}) {
+    const RunResult shown = Run({"show", n});
+    expected += shown.out.substr(0, shown.out.size() - 1) + (n[0] == '1' ? "\n" : ",\n");
+  }
+  expected += "]\n";
+  ExpectOut({"export", "--format", "json", "--in", WriteList("l.lst", {2, 0, 1})}, expected);
+  ExpectOut({"export", "--format=json", "--in", WriteList("e.lst", {})}, "[\n]\n");
+  ExpectFailure({"export", "--format", "xml"}, 2);
+  ExpectFailure({"export", "--format", "csv", "--format", "json"}, 2);
+}
+
+}  // namespace
+}  // namespace zorel
