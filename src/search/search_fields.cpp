@@ -1,0 +1,49 @@
+// Field names and per-field rules of the requisites search, on top of the core's rules.
+#include "search/search_fields.h"
+
+#include "data/conditions.h"
+#include "data/decimal.h"
+#include "data/record.h"
+#include "data/text1251.h"
+
+namespace zorel {
+
+const std::array<const char*, kSearchFieldCount> kSearchFieldNames = {
+    "Наименование предприятия",
+    "Форма собственности",
+    "Год основания",
+    "Почтовый индекс",
+    "Страна",
+    "Регион",
+    "Численность",
+    "Телефонный код города",
+    "Адрес",
+    "Руководитель",
+    "Факс",
+    "Телефон",
+    "Реклама",
+    "Примечание",
+    "Электронный адрес",
+    "Адрес в интернет",
+};
+
+std::vector<int> OperationsForField(int field) {
+  std::vector<int> ops;
+  for (int op = 0; op < kOperatorCount; ++op) {
+    if (OperatorAllowed(field, op)) ops.push_back(op);
+  }
+  return ops;
+}
+
+bool IsDictionaryField(int field) {
+  return field == kFieldOrgForm || field == kFieldCountry || field == kFieldRegion;
+}
+
+bool IsIntegerField(int field) { return KindOfField(field) == FieldKind::Number; }
+
+bool IsIntegerValue(std::string_view value) {
+  // The matcher reads at most 255 characters of a value and strips them before converting.
+  return ParseDecimal32(Strip(value.substr(0, 255))).has_value();
+}
+
+}  // namespace zorel

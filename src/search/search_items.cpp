@@ -1,0 +1,246 @@
+// The product search dialog: the fragment grid, the item-name scan and the found-name list.
+#include "search/search_items.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QListView>
+#include <QMessageBox>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "data/item_scan.h"
+#include "data/text1251.h"
+#include "search/found_names.h"
+#include "search/search_text.h"
+#include "search/wait_cursor.h"
+
+namespace zorel {
+
+namespace {
+
+constexpr int kFragmentColumn = 1;
+
+bool IsBlank(const QString& text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char(' '); });
+}
+
+}  // namespace
+
+TfrmSearchItems::TfrmSearchItems(Tdm& dm, QWidget* parent)
+    : TSearchDialog(dm, parent),
+      sgList2_(new QTableWidget(kFragmentRows, 2, this)),
+      sbClear_(FlatButton(QStringLiteral("Очистить"), "sbClear",
+                          QStringLiteral("Очистить весь список"))),
+      sbExecute_(
+          FlatButton(QStringLiteral("Найти"), "sbExecute", QStringLiteral("Найти наименования"))),
+      sbSelectAll_(FlatButton(QStringLiteral("Отметить все"), "sbSelectAll",
+                              QStringLiteral("Отметить все виды продукции"))),
+      lbResult_(new QListView(this)),
+      found_(new FoundNamesModel(dm, this)),
+      lResult_(new QLabel(QStringLiteral("0/0"), this)) {
+  setWindowTitle(QStringLiteral("Поиск по производимой продукции"));
+  sgList2_->setObjectName(QStringLiteral("sgList2"));
+  lbResult_->setObjectName(QStringLiteral("lbResult"));
+  lResult_->setObjectName(QStringLiteral("lResult"));
+
+  sgList2_->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Значение для поиска")});
+  sgList2_->verticalHeader()->hide();
+  sgList2_->verticalHeader()->setDefaultSectionSize(sgList2_->fontMetrics().height() + 4);
+  sgList2_->setColumnWidth(0, qMax(25, sgList2_->fontMetrics().horizontalAdvance(" 50.") + 6));
+  sgList2_->setColumnWidth(1, 485);
+  sgList2_->horizontalHeader()->setStretchLastSection(true);
+  sgList2_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Not on a change of the current cell: compaction moves it after the focus has left.
+  sgList2_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                            QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+  for (int row = 0; row < kFragmentRows; ++row) {
+    auto* number = new QTableWidgetItem(QString::asprintf("%3d.", row + 1));
+    number->setFlags(Qt::ItemIsEnabled);
+    sgList2_->setItem(row, 0, number);
+    sgList2_->setItem(row, kFragmentColumn, new QTableWidgetItem);
+  }
+  sgList2_->setCurrentCell(0, kFragmentColumn);
+
+  lbResult_->setModel(found_);
+  lbResult_->setItemDelegate(new FoundNameDelegate(lbResult_));
+  lbResult_->setUniformItemSizes(true);
+  lbResult_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  lbResult_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  lbResult_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lbResult_->viewport()->installEventFilter(this);
+
+  auto* termButtons = new QHBoxLayout;
+  for (QToolButton* button : {sbClear_, sbExecute_, sbSelectAll_}) termButtons->addWidget(button);
+  termButtons->addStretch(1);
+  auto* countRow = new QHBoxLayout;
+  countRow->addWidget(new QLabel(QStringLiteral("Наименований :"), this));
+  countRow->addWidget(lResult_);
+  countRow->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(termButtons);
+  layout->addWidget(sgList2_, 1);
+  layout->addLayout(countRow);
+  layout->addWidget(lbResult_, 2);
+  layout->addLayout(ButtonRow());
+  resize(560, 560);
+
+  connect(sbClear_, &QToolButton::clicked, this, &TfrmSearchItems::sbClearClick);
+  connect(sbExecute_, &QToolButton::clicked, this, &TfrmSearchItems::sbExecuteClick);
+  connect(sbSelectAll_, &QToolButton::clicked, this, &TfrmSearchItems::sbSelectAllClick);
+  connect(sgList2_, &QTableWidget::cellChanged, this, [this](int, int column) {
+    if (column == kFragmentColumn) ApplyTermRule();
+  });
+  // Only the fragment column takes the focus.
+  connect(sgList2_, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+    if (row >= 0 && column != kFragmentColumn) sgList2_->setCurrentCell(row, kFragmentColumn);
+  });
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    if (InGrid(old) && !InGrid(now)) CompactFragments(true);
+  });
+  connect(lbResult_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &TfrmSearchItems::UpdateCount);
+}
+
+QString TfrmSearchItems::Fragment(int row) const {
+  return sgList2_->item(row - 1, kFragmentColumn)->text();
+}
+
+void TfrmSearchItems::SetFragment(int row, const QString& text) {
+  sgList2_->item(row - 1, kFragmentColumn)->setText(text);
+}
+
+const std::vector<std::int32_t>& TfrmSearchItems::FoundItems() const { return found_->Items(); }
+
+std::vector<ProductKey> TfrmSearchItems::SelectedKeys() const {
+  std::vector<ProductKey> keys;
+  const QItemSelectionModel* selection = lbResult_->selectionModel();
+  const std::vector<std::int32_t>& items = found_->Items();
+  for (int row = 0; row < static_cast<int>(items.size()); ++row) {
+    if (selection->isRowSelected(row)) keys.push_back({0, items[row]});
+  }
+  return keys;
+}
+
+SearchRequest TfrmSearchItems::Request() const {
+  return {SearchKind::Products, {}, SelectedKeys()};
+}
+
+bool TfrmSearchItems::InGrid(const QWidget* widget) const {
+  return widget != nullptr && (widget == sgList2_ || sgList2_->isAncestorOf(widget));
+}
+
+void TfrmSearchItems::CompactFragments(bool focusLeft) {
+  QStringList kept;
+  for (int row = 1; row <= kFragmentRows; ++row) {
+    const QString text = Fragment(row);
+    if (!IsBlank(text)) kept << text;
+  }
+  {
+    const QSignalBlocker blocker(sgList2_);
+    for (int row = 1; row <= kFragmentRows; ++row) {
+      SetFragment(row, row <= kept.size() ? kept[row - 1] : QString());
+    }
+  }
+  ApplyTermRule();
+  if (focusLeft) {
+    const int k = static_cast<int>(kept.size());
+    sgList2_->setCurrentCell((k < 4 ? 1 : k - 3) - 1, kFragmentColumn);
+  }
+}
+
+void TfrmSearchItems::sbExecuteClick() {
+  CompactFragments(false);
+  std::vector<std::string> fragments;
+  for (int row = 1; row <= kFragmentRows && !Fragment(row).isEmpty(); ++row) {
+    const std::optional<std::string> fragment = To1251(Fragment(row));
+    if (!fragment) {
+      sgList2_->setCurrentCell(row - 1, kFragmentColumn);
+      QMessageBox::critical(this, windowTitle(), Not1251Message(Fragment(row)));
+      return;
+    }
+    fragments.push_back(Lower1251(*fragment));
+  }
+  {
+    const QSignalBlocker blocker(sgList2_);
+    for (std::size_t i = 0; i < fragments.size(); ++i) {
+      SetFragment(static_cast<int>(i) + 1, From1251(fragments[i]));
+    }
+  }
+  found_->SetItems({});
+  ItemScanResult result;
+  {
+    const WaitCursor wait;
+    result = ScanItemNames(dm_, fragments);
+  }
+  found_->SetItems(std::move(result.items));
+  UpdateCount();
+  if (result.limitReached) {
+    QMessageBox::information(this, windowTitle(), QString::fromUtf8(kItemScanLimitMessage));
+  }
+}
+
+void TfrmSearchItems::sbClearClick() {
+  {
+    const QSignalBlocker blocker(sgList2_);
+    for (int row = 1; row <= kFragmentRows; ++row) SetFragment(row, QString());
+  }
+  ApplyTermRule();
+}
+
+void TfrmSearchItems::sbSelectAllClick() {
+  if (found_->rowCount() > 0) {
+    lbResult_->setUpdatesEnabled(false);
+    const QModelIndex focused = lbResult_->currentIndex();
+    lbResult_->selectionModel()->select(
+        QItemSelection(found_->index(0), found_->index(found_->rowCount() - 1)),
+        QItemSelectionModel::Select);
+    lbResult_->selectionModel()->setCurrentIndex(focused, QItemSelectionModel::NoUpdate);
+    lbResult_->setUpdatesEnabled(true);
+  }
+  UpdateCount();
+}
+
+void TfrmSearchItems::ApplyTermRule() {
+  bool any = false;
+  for (int row = 1; row <= kFragmentRows && !any; ++row) any = !IsBlank(Fragment(row));
+  sbClear_->setEnabled(any);
+  sbExecute_->setEnabled(any);
+  sbSelectAll_->setEnabled(any);
+}
+
+void TfrmSearchItems::UpdateCount() {
+  const auto selected = lbResult_->selectionModel()->selectedRows().size();
+  lResult_->setText(QStringLiteral("%1/%2").arg(selected).arg(found_->rowCount()));
+  SetSearchButtonsVisible(selected > 0);
+}
+
+bool TfrmSearchItems::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lbResult_->viewport() && event->type() == QEvent::ToolTip) {
+    ShowNameHint(static_cast<QHelpEvent*>(event)->pos());
+    return true;
+  }
+  return TSearchDialog::eventFilter(watched, event);
+}
+
+void TfrmSearchItems::ShowNameHint(const QPoint& position) {
+  const QModelIndex index = lbResult_->indexAt(position);
+  QWidget* viewport = lbResult_->viewport();
+  const QString name = index.data().toString();
+  if (!index.isValid() || lbResult_->fontMetrics().horizontalAdvance(name) <= viewport->width()) {
+    QToolTip::hideText();
+    return;
+  }
+  const QRect row = lbResult_->visualRect(index);
+  // The tool tip goes below and right of the point it is given, where a mouse pointer would
+  // end; moving the point back by that offset lays the tip over the cut name.
+  const QPoint rowStart = viewport->mapToGlobal(QPoint(0, row.top()));
+  QToolTip::showText(rowStart - QPoint(2, 16), name, viewport, row);
+}
+
+}  // namespace zorel

@@ -1,0 +1,78 @@
+// The value box of the requisites dialog.
+#include "search/value_box.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStackedLayout>
+
+namespace zorel {
+
+ValueBox::ValueBox(QWidget* parent)
+    : QWidget(parent),
+      stack_(new QStackedLayout(this)),
+      edit_(new QLineEdit(this)),
+      combo_(new QComboBox(this)) {
+  edit_->setObjectName(QStringLiteral("eValue"));
+  combo_->setObjectName(QStringLiteral("cbValueList"));
+  combo_->setEditable(true);
+  combo_->setInsertPolicy(QComboBox::NoInsert);
+  combo_->setMaxVisibleItems(20);
+  stack_->setContentsMargins(0, 0, 0, 0);
+  stack_->addWidget(edit_);
+  stack_->addWidget(combo_);
+  setFocusProxy(edit_);
+  connect(edit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!HasDropDown()) emit TextChanged(text);
+  });
+  connect(combo_, &QComboBox::editTextChanged, this, [this](const QString& text) {
+    if (HasDropDown()) emit TextChanged(text);
+  });
+}
+
+QString ValueBox::Text() const { return HasDropDown() ? combo_->currentText() : edit_->text(); }
+
+void ValueBox::SetText(const QString& text) {
+  if (HasDropDown()) {
+    combo_->setEditText(text);
+  } else {
+    edit_->setText(text);
+  }
+}
+
+void ValueBox::ShowChoices(const QStringList& choices) {
+  const QString before = Text();
+  combo_->clear();
+  combo_->addItems(choices);
+  combo_->setCurrentIndex(-1);
+  combo_->clearEditText();
+  stack_->setCurrentWidget(combo_);
+  setFocusProxy(combo_);
+  if (!before.isEmpty()) emit TextChanged(QString());
+}
+
+void ValueBox::ShowPlain() {
+  if (!HasDropDown()) return;
+  const QString text = combo_->currentText();
+  stack_->setCurrentWidget(edit_);
+  setFocusProxy(edit_);
+  // Emitted by the edit box itself only when its text differs.
+  edit_->setText(text);
+}
+
+bool ValueBox::HasDropDown() const { return stack_->currentWidget() == combo_; }
+
+QStringList ValueBox::Choices() const {
+  QStringList choices;
+  for (int i = 0; i < combo_->count(); ++i) choices << combo_->itemText(i);
+  return choices;
+}
+
+void ValueBox::FocusEditor() {
+  if (HasDropDown()) {
+    combo_->setFocus();
+  } else {
+    edit_->setFocus();
+  }
+}
+
+}  // namespace zorel

@@ -1,0 +1,40 @@
+// The value box of the requisites dialog: a plain edit box for free-text and numeric fields,
+// an editable box with a drop-down of dictionary entries for the dictionary fields. Either
+// way the value is the text the user typed or picked.
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QComboBox;
+class QLineEdit;
+class QStackedLayout;
+
+namespace zorel {
+
+class ValueBox : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ValueBox(QWidget* parent = nullptr);
+
+  QString Text() const;
+  void SetText(const QString& text);
+  // Switches to the drop-down with these choices, none of them picked and the text empty.
+  void ShowChoices(const QStringList& choices);
+  // Switches to the plain edit box; the text stays.
+  void ShowPlain();
+  bool HasDropDown() const;
+  QStringList Choices() const;
+  void FocusEditor();
+
+ signals:
+  void TextChanged(const QString& text);
+
+ private:
+  QStackedLayout* stack_;
+  QLineEdit* edit_;
+  QComboBox* combo_;
+};
+
+}  // namespace zorel

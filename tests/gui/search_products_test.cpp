@@ -1,0 +1,347 @@
+// The product search dialog as a user meets it: the fragment grid with its compaction and
+// lower-casing, the item-name scan and its 10000 limit, the found-name list with its count,
+// selection and hints, and a search driven to the same records MatchProducts gives.
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QToolTip>
+#include <memory>
+
+#include "data/data_module.h"
+#include "data/item_scan.h"
+#include "search/search_items.h"
+#include "search/search_text.h"
+#include "search_testing.h"
+#include "support/open_base.h"
+#include "support/sample_base.h"
+
+namespace zorel {
+
+using testing::MessageBoxCatcher;
+using testing::OpenBase;
+using testing::W;
+
+namespace {
+
+// Longer than the list is wide in the hint test.
+const QString kLongName = "шуруп" + QString(" длинный").repeated(7);
+
+BaseSource ProductsBase() {
+  BaseSource base = testing::SampleBase();
+  base.items.push_back(W(kLongName.toStdString()));  // item 8
+  return base;
+}
+
+struct Controls {
+  explicit Controls(TfrmSearchItems& d)
+      : grid(d.findChild<QTableWidget*>("sgList2")),
+        clear(d.findChild<QToolButton*>("sbClear")),
+        execute(d.findChild<QToolButton*>("sbExecute")),
+        selectAll(d.findChild<QToolButton*>("sbSelectAll")),
+        result(d.findChild<QListView*>("lbResult")),
+        count(d.findChild<QLabel*>("lResult")),
+        inList(d.findChild<QPushButton*>("bbSearchInList")),
+        inBase(d.findChild<QPushButton*>("bbSearchInBD")) {}
+
+  void Select(int row) const {
+    result->selectionModel()->select(result->model()->index(row, 0), QItemSelectionModel::Select);
+  }
+  QStringList Fragments() const {
+    QStringList texts;
+    for (int row = 0; row < grid->rowCount(); ++row) texts << grid->item(row, 1)->text();
+    return texts;
+  }
+
+  QTableWidget* grid;
+  QToolButton* clear;
+  QToolButton* execute;
+  QToolButton* selectAll;
+  QListView* result;
+  QLabel* count;
+  QPushButton* inList;
+  QPushButton* inBase;
+};
+
+QStringList Padded(QStringList texts) {
+  while (texts.size() < kFragmentRows) texts << QString();
+  return texts;
+}
+
+}  // namespace
+
+class SearchProductsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<OpenBase> base_;
+  Tdm& dm() { return base_->dm(); }
+
+ private slots:
+  void initTestCase() { base_ = std::make_unique<OpenBase>(ProductsBase()); }
+  void cleanupTestCase() { base_.reset(); }
+
+  void StartsEmptyWithNumberedRows() {
+    TfrmSearchItems dialog(dm());
+    const Controls c(dialog);
+    QCOMPARE(dialog.windowTitle(), QString("Поиск по производимой продукции"));
+    QCOMPARE(c.grid->rowCount(), 50);
+    QCOMPARE(c.grid->horizontalHeaderItem(0)->text(), QString("№"));
+    QCOMPARE(c.grid->horizontalHeaderItem(1)->text(), QString("Значение для поиска"));
+    QCOMPARE(c.grid->item(0, 0)->text(), QString("  1."));
+    QCOMPARE(c.grid->item(49, 0)->text(), QString(" 50."));
+    QVERIFY(!(c.grid->item(0, 0)->flags() & Qt::ItemIsEditable));
+    QCOMPARE(c.count->text(), QString("0/0"));
+    for (QToolButton* b : {c.clear, c.execute, c.selectAll}) QVERIFY(!b->isEnabled());
+    QVERIFY(c.inBase->isHidden());
+    QVERIFY(c.inList->isHidden());
+    QCOMPARE(c.execute->toolTip(), QString("Найти наименования"));
+  }
+
+  void TermButtonsNeedAFragmentThatIsNotBlank() {
+    TfrmSearchItems dialog(dm());
+    const Controls c(dialog);
+    c.grid->item(4, 1)->setText("   ");
+    QVERIFY(!c.execute->isEnabled());
+    c.grid->item(9, 1)->setText(" гайка");
+    QVERIFY(c.execute->isEnabled() && c.clear->isEnabled() && c.selectAll->isEnabled());
+    c.clear->click();
+    QCOMPARE(c.Fragments(), Padded({}));
+    QVERIFY(!c.execute->isEnabled() && !c.clear->isEnabled() && !c.selectAll->isEnabled());
+  }
+
+  void LeavingTheGridMovesFragmentsUp_data() {
+    QTest::addColumn<QList<int>>("rows");  // 1-based rows typed into
+    QTest::addColumn<int>("currentRow");   // 1-based row current afterwards
+    QTest::newRow("rows 3 and 7") << QList<int>{3, 7} << 1;
+    QTest::newRow("six rows") << QList<int>{2, 4, 9, 10, 30, 50} << 3;
+  }
+  void LeavingTheGridMovesFragmentsUp() {
+    QFETCH(QList<int>, rows);
+    QFETCH(int, currentRow);
+    TfrmSearchItems dialog(dm());
+    const Controls c(dialog);
+    QStringList typed;
+    for (int row : rows) {
+      typed << QString("фрагмент %1").arg(row);
+      c.grid->item(row - 1, 1)->setText(typed.back());
+    }
+    c.grid->item(4, 1)->setText("  ");  // blank: dropped
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    c.grid->setFocus();
+    QTRY_VERIFY(c.grid->hasFocus());
+    QCOMPARE(c.grid->item(rows[0] - 1, 1)->text(), typed[0]);
+    c.result->setFocus();
+    QTRY_VERIFY(c.result->hasFocus());
+    QCOMPARE(c.Fragments(), Padded(typed));
+    QCOMPARE(c.grid->currentRow(), currentRow - 1);
+    QCOMPARE(c.grid->currentColumn(), 1);
+    dialog.reject();
+  }
+
+  void ScanListsLowerCaseNamesContainingAFragment_data() {
+    QTest::addColumn<QStringList>("fragments");
+    QTest::addColumn<QList<int>>("items");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("болт") << QStringList{"Болт"} << QList<int>{2, 3} << QStringList{"болт"};
+    // «Станки» and «Станок фрезерный» begin with a capital and are never listed.
+    QTest::newRow("capitals skipped")
+        << QStringList{"СТАН"} << QList<int>{1} << QStringList{"стан"};
+    QTest::newRow("digit first") << QStringList{"Программа"} << QList<int>{6}
+                                 << QStringList{"программа"};
+    QTest::newRow("item order") << QStringList{"м12", "ГАЙКА"} << QList<int>{2, 5}
+                                << QStringList{"м12", "гайка"};
+    QTest::newRow("blanks kept") << QStringList{" болт"} << QList<int>{3} << QStringList{" болт"};
+    QTest::newRow("nothing") << QStringList{"сталь"} << QList<int>{} << QStringList{"сталь"};
+  }
+  void ScanListsLowerCaseNamesContainingAFragment() {
+    QFETCH(QStringList, fragments);
+    QFETCH(QList<int>, items);
+    QFETCH(QStringList, shown);
+    TfrmSearchItems dialog(dm());
+    const Controls c(dialog);
+    for (int i = 0; i < fragments.size(); ++i) c.grid->item(2 * i + 1, 1)->setText(fragments[i]);
+    MessageBoxCatcher boxes;
+    c.execute->click();
+    QCOMPARE(boxes.Count(), 0);
+    QCOMPARE(c.Fragments(), Padded(shown));
+    QCOMPARE(QList<int>(dialog.FoundItems().begin(), dialog.FoundItems().end()), items);
+    for (int row = 0; row < items.size(); ++row) {
+      QCOMPARE(c.result->model()->index(row, 0).data().toString(),
+               From1251(dm().ItemName(items[row])));
+    }
+    QCOMPARE(c.count->text(), QString("0/%1").arg(items.size()));
+    QVERIFY(c.inBase->isHidden());
+  }
+
+  void AFragmentTheBaseCannotHoldIsRefused() {
+    TfrmSearchItems dialog(dm());
+    const Controls c(dialog);
+    c.grid->item(0, 1)->setText("гайка");
+    c.execute->click();
+    QCOMPARE(dialog.FoundItems().size(), std::size_t{1});
+    c.grid->item(1, 1)->setText("болт ★");
+    MessageBoxCatcher boxes;
+    c.execute->click();
+    QCOMPARE(boxes.Count(), 1);
+    QCOMPARE(boxes.Text(), Not1251Message("болт ★"));
+    QCOMPARE(dialog.FoundItems().size(), std::size_t{1});
+  }
+
+  void SelectingShowsTheCountAndTheSearchButtons() {
+    TfrmSearchItems dialog(dm());
+    const Controls c(dialog);
+    c.grid->item(0, 1)->setText("о");
+    c.execute->click();
+    // станок токарный, болт м12, анкерный болт, 1С-программа
+    QCOMPARE(dialog.FoundItems(), (std::vector<std::int32_t>{1, 2, 3, 6}));
+    QCOMPARE(c.count->text(), QString("0/4"));
+    c.Select(3);
+    c.Select(1);
+    QCOMPARE(c.count->text(), QString("2/4"));
+    QVERIFY(!c.inBase->isHidden());
+    QVERIFY(!c.inList->isHidden());
+    QCOMPARE(dialog.SelectedKeys(), (std::vector<ProductKey>{{0, 2}, {0, 6}}));
+    QCOMPARE(FormatProductKey(dialog.SelectedKeys()[0]), std::string("    02"));
+    c.result->selectionModel()->setCurrentIndex(c.result->model()->index(2, 0),
+                                                QItemSelectionModel::NoUpdate);
+    c.selectAll->click();
+    QCOMPARE(c.count->text(), QString("4/4"));
+    QCOMPARE(c.result->currentIndex().row(), 2);
+    QCOMPARE(dialog.SelectedKeys().size(), std::size_t{4});
+    c.result->clearSelection();
+    QCOMPARE(c.count->text(), QString("0/4"));
+    QVERIFY(c.inBase->isHidden());
+  }
+
+  void ALongNameShowsItselfAsAHintOverTheItem() {
+    TfrmSearchItems dialog(dm());
+    const Controls c(dialog);
+    c.grid->item(0, 1)->setText("гайка");
+    c.grid->item(1, 1)->setText("шуруп");
+    c.execute->click();
+    QCOMPARE(dialog.FoundItems(), (std::vector<std::int32_t>{5, 8}));
+    dialog.resize(300, 500);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QWidget* viewport = c.result->viewport();
+    QVERIFY(c.result->fontMetrics().horizontalAdvance(kLongName) > viewport->width());
+    auto hover = [&](int row) {
+      const QPoint pos = c.result->visualRect(c.result->model()->index(row, 0)).center();
+      QHelpEvent help(QEvent::ToolTip, pos, viewport->mapToGlobal(pos));
+      QApplication::sendEvent(viewport, &help);
+    };
+    hover(0);
+    QVERIFY(!QToolTip::isVisible());
+    hover(1);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), kLongName);
+    const QRect row = c.result->visualRect(c.result->model()->index(1, 0));
+    const QPoint rowStart = viewport->mapToGlobal(QPoint(0, row.top()));
+    QWidget* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->inherits("QTipLabel") && w->isVisible()) tip = w;
+    }
+    QVERIFY(tip != nullptr);
+    QVERIFY(tip->geometry().contains(rowStart + QPoint(3, 3)));
+    hover(0);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    dialog.reject();
+  }
+
+  void SearchGivesWhatMatchProductsGives() {
+    TfrmSearchItems dialog(dm());
+    const Controls c(dialog);
+    c.grid->item(0, 1)->setText("болт");
+    c.execute->click();
+    c.Select(0);  // болт м12: the first enterprise makes it (kind 2)
+    dialog.show();
+    c.inBase->click();
+    QCOMPARE(dialog.result(), kSearchInBase);
+    const SearchRequest request = dialog.Request();
+    QCOMPARE(request.kind, SearchKind::Products);
+    QCOMPARE(request.keys, (std::vector<ProductKey>{{0, 2}}));
+    RecordList byCore = WholeBaseList(dm().RecordCount());
+    dm().MatchProducts(byCore, request.keys);
+    const RecordList found = RunSearch(dm(), WholeBaseList(dm().RecordCount()), request);
+    QCOMPARE(found, byCore);
+    QCOMPARE(found, (RecordList{0}));
+
+    // Reopened, the dialog keeps its names and selection; add гайка (second enterprise).
+    c.grid->item(1, 1)->setText("гайка");
+    c.execute->click();
+    QCOMPARE(dialog.FoundItems(), (std::vector<std::int32_t>{2, 3, 5}));
+    c.Select(0);
+    c.Select(2);
+    dialog.show();
+    c.inList->click();
+    QCOMPARE(dialog.result(), kSearchInList);
+    const RecordList source = {2, 1, 0};
+    byCore = source;
+    dm().MatchProducts(byCore, dialog.SelectedKeys());
+    QCOMPARE(RunSearch(dm(), source, dialog.Request()), byCore);
+    QCOMPARE(byCore, (RecordList{1, 0}));
+  }
+};
+
+// A base whose item names all match, to meet the limit of the scan.
+class SearchProductsLimitTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void AtMostTenThousandNamesAreListed_data() {
+    QTest::addColumn<int>("matching");
+    QTest::addColumn<bool>("message");
+    QTest::newRow("below") << 9999 << false;
+    QTest::newRow("exactly") << 10000 << true;
+    QTest::newRow("beyond") << 10005 << true;
+  }
+  void AtMostTenThousandNamesAreListed() {
+    QFETCH(int, matching);
+    QFETCH(bool, message);
+    // Names that do not match lie between and after the matching ones, so the listed items are
+    // not simply the first ones.
+    BaseSource source = testing::SampleBase();
+    source.items.clear();
+    std::vector<std::int32_t> expected;
+    for (int found = 0; found < matching; ++found) {
+      if (found % 1000 == 7) source.items.push_back(W("винт"));
+      if (expected.size() < std::size_t{kItemScanLimit}) {
+        expected.push_back(static_cast<std::int32_t>(source.items.size()));
+      }
+      source.items.push_back(W("деталь " + std::to_string(found)));
+    }
+    source.items.push_back(W("Деталь крупная"));
+    source.items.push_back(W("шайба"));
+    source.classes.clear();
+    OpenBase base(source);
+    TfrmSearchItems dialog(base.dm());
+    const Controls c(dialog);
+    c.grid->item(0, 1)->setText("Деталь");
+    MessageBoxCatcher boxes;
+    c.execute->click();
+    QCOMPARE(boxes.Count(), message ? 1 : 0);
+    if (message) {
+      QCOMPARE(boxes.Text(), QString::fromUtf8(kItemScanLimitMessage));
+      QCOMPARE(boxes.Icon(), QMessageBox::Information);
+    }
+    QCOMPARE(dialog.FoundItems(), expected);
+    QCOMPARE(c.count->text(), QString("0/%1").arg(expected.size()));
+  }
+};
+
+}  // namespace zorel
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  zorel::SearchProductsTest products;
+  zorel::SearchProductsLimitTest limit;
+  int failed = QTest::qExec(&products, argc, argv);
+  failed += QTest::qExec(&limit, argc, argv);
+  return failed;
+}
+
+#include "search_products_test.moc"
