@@ -1,0 +1,110 @@
+#include "shell/application.h"
+
+#include <cxxabi.h>
+
+#include <QHelpEvent>
+#include <QMessageBox>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QToolTip>
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
+#include "data/logger.h"
+
+namespace zorel {
+namespace {
+
+// Class names as the log shows them: without the program's namespace.
+std::string ShortClassName(std::string name) {
+  const std::string prefix = "zorel::";
+  if (name.rfind(prefix, 0) == 0) name.erase(0, prefix.size());
+  return name;
+}
+
+std::string ExceptionClassName(const std::exception& e) {
+  int status = 0;
+  std::unique_ptr<char, void (*)(void*)> demangled(
+      abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status), std::free);
+  return ShortClassName(status == 0 && demangled ? demangled.get() : typeid(e).name());
+}
+
+class THintPauseStyle : public QProxyStyle {
+ public:
+  THintPauseStyle(QStyle* base, int pause) : QProxyStyle(base), pause_(pause) {}
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_ToolTip_WakeUpDelay) return pause_;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+
+ private:
+  int pause_;
+};
+
+}  // namespace
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  exceptionView_ = [](const QString& message) {
+    QMessageBox::critical(QApplication::activeWindow(), ApplicationTitle(), message);
+  };
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& e) {
+    ReportException(receiver, &e);
+  } catch (...) {
+    ReportException(receiver, nullptr);
+  }
+  return false;
+}
+
+void TApplication::SetExceptionView(std::function<void(const QString&)> view) {
+  exceptionView_ = std::move(view);
+}
+
+void TApplication::SetHintPause(int milliseconds) {
+  setStyle(new THintPauseStyle(QStyleFactory::create(style()->name()), milliseconds));
+}
+
+void TApplication::SetHintHidePause(int milliseconds) {
+  if (hintHidePause_ < 0) installEventFilter(this);
+  hintHidePause_ = milliseconds;
+}
+
+bool TApplication::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    if (!widget->toolTip().isEmpty()) {
+      QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), widget->toolTip(), widget,
+                         QRect(), hintHidePause_);
+      return true;
+    }
+  }
+  return QApplication::eventFilter(watched, event);
+}
+
+QString ApplicationTitle() {
+  if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance())) {
+    if (!app->Title().isEmpty()) return app->Title();
+  }
+  return QCoreApplication::applicationName();
+}
+
+void ReportException(const QObject* sender, const std::exception* e) {
+  const std::string senderClass = sender ? ShortClassName(sender->metaObject()->className()) : "";
+  const std::string exceptionClass = e ? ExceptionClassName(*e) : "unknown";
+  const std::string message = e ? e->what() : "Неизвестная ошибка";
+  Logger().LogException("EE:", senderClass, exceptionClass, message);
+  const QString text = QString::fromStdString(message);
+  if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance())) {
+    if (app->exceptionView_) app->exceptionView_(text);
+    return;
+  }
+  QMessageBox::critical(QApplication::activeWindow(), ApplicationTitle(), text);
+}
+
+}  // namespace zorel

@@ -1,0 +1,22 @@
+#include "shell/command_states.h"
+
+namespace zorel {
+
+TCommandStates ComputeCommandStates(int listWindows, std::int32_t recordClipboard,
+                                    const std::optional<TActiveListFlags>& active,
+                                    const TCommandStates& previous) {
+  TCommandStates s = previous;
+  s.listCommands = listWindows >= 1;
+  s.paste = listWindows >= 1 && recordClipboard > -1;
+  s.disableMail = !active.has_value();
+  if (active) {
+    s.hintChecked = active->fullNameHints;
+    s.infoChecked = active->infoShown;
+    s.itemChecked = active->itemShown;
+    s.reklamaChecked = active->reklamaShown;
+  }
+  s.reklamaEnabled = listWindows >= 1 && s.itemChecked;
+  return s;
+}
+
+}  // namespace zorel

@@ -1,0 +1,33 @@
+// TItemPanel: the products and remarks part (pItem) of the list window's lower panel, a page
+// control with its tabs at the bottom: "Продукция" shows the numbered product lines,
+// "Примечания" the user's remark on the enterprise.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QScrollArea;
+class QTabWidget;
+
+namespace zorel {
+
+class TRemarkMemo;
+
+class TItemPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TItemPanel(QWidget* parent = nullptr);
+
+  void SetProducts(const QString& text);
+  QString ProductsText() const;
+  TRemarkMemo* RemarkMemo() const { return mRemark_; }
+
+ private:
+  QTabWidget* pgCommon_;
+  QScrollArea* sbItem_;
+  QLabel* lItem_;
+  TRemarkMemo* mRemark_;
+};
+
+}  // namespace zorel

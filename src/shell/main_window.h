@@ -1,0 +1,134 @@
+// TMainForm: the main window, an MDI frame over the list windows, with the menu, the tool bar
+// and the status bar (clock, position in the active list, hint text). Commands that work on a
+// list act on the active list window. It sends UM_IDLEDETAIL to the active list window whenever
+// the event queue has just become empty, and handles UM_LISTSTATUS and UM_SAVELISTAS.
+//
+// The data module must outlive the window. The questions and file dialogs go through the
+// window's TUserPrompts, which tests replace.
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+
+#include "data/list_file.h"
+#include "shell/command_states.h"
+#include "shell/main_actions.h"
+
+class QLabel;
+class QMdiArea;
+
+namespace zorel {
+
+class Tdm;
+class TMDIChild;
+class TToolPanel;
+struct TUserPrompts;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // caption: the application title with the base's edition.
+  TMainForm(Tdm& dm, const QString& caption, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  Tdm& Dm() const { return dm_; }
+  // The caption given at creation; the title bar adds the name of a maximized list window.
+  QString Caption() const { return caption_; }
+  void SetPrompts(std::shared_ptr<TUserPrompts> prompts);
+  const std::shared_ptr<TUserPrompts>& Prompts() const { return prompts_; }
+  // The help file that "Справка" opens.
+  void SetHelpFile(const QString& fileName) { helpFile_ = fileName; }
+  QString HelpFile() const { return helpFile_; }
+
+  // The active list window, or null.
+  TMDIChild* ActiveChild() const;
+  // The list window most recently created by New, Open or a search (null once closed).
+  TMDIChild* LastChild() const;
+  QList<TMDIChild*> ListWindows() const;
+  // A new list window over the whole base, captioned "Вся база". A search command fills it
+  // with its result through TMDIChild::SetSearchResult.
+  TMDIChild* NewListWindow();
+  // Opens a list file in a new list window. A file of the wrong format leaves no window;
+  // EChildError passes to the caller, and no window is left either.
+  void OpenListWindow(const QString& fileName);
+  // Save: an unmodified list is not saved; a list without a file goes through Save As.
+  void SaveList(TMDIChild* window);
+  // Save As through the save dialog.
+  void SaveListAs(TMDIChild* window);
+
+  std::int32_t RecordClipboard() const { return recordClipboard_; }
+  // Status bar panel 0 (clock), 1 (position in the list) or 2 (hint text).
+  QString StatusText(int panel) const;
+  const TMainActions& Actions() const { return actions_; }
+  TToolPanel* ToolBarPanel() const { return pToolBar_; }
+
+ public slots:
+  void UpdateMenuItems();
+  void ProcessOnIdle();
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private slots:
+  void FileNewItemClick();
+  void FileOpenItemClick();
+  void FileCloseItemClick();
+  void FileSaveItemClick();
+  void FileSaveAsItemClick();
+  void FileAppendItemClick();
+  void FileSubItemClick();
+  void FileExitItemClick();
+  void CutItemClick();
+  void CopyItemClick();
+  void PasteItemClick();
+  // The three searches, the mail commands, the form editor and the printer setup arrive with
+  // their own dialogs; until then the commands exist and do nothing.
+  void MISearch1Click() {}
+  void MISearch2Click() {}
+  void MISearch3Click() {}
+  void SendSingleClick() {}
+  void SendListClick() {}
+  void FileFormEditClick() {}
+  void FilePrinterSetupClick() {}
+  void ParamHintClick();
+  void ParamInfoClick();
+  void ParamItemClick();
+  void ParamReklamaClick();
+  void WindowArrangeItemClick();
+  void WindowMinimizeItemClick();
+  void N5Click();
+  void HelpAboutItemClick();
+  void TimerTimer();
+  void Window1AboutToShow();
+
+ private:
+  void ConnectAction(QAction* action, void (TMainForm::*slot)());
+  void ConnectButton(QWidget* button, QAction* action);
+  TMDIChild* CreateListWindow();
+  void MergeIntoActive(MergeMode mode);
+  void OnListStatus(int currentRowPlusOne, int count);
+  void ApplyCommandStates();
+
+  Tdm& dm_;
+  std::shared_ptr<TUserPrompts> prompts_;
+  TMainActions actions_;
+  TToolPanel* pToolBar_;
+  QMdiArea* mdiArea_;
+  QLabel* sbPanels_[3];
+  QTimer timer_;
+  std::int32_t recordClipboard_ = -1;
+  QPointer<TMDIChild> lastChild_;
+  TCommandStates states_;
+  QString caption_;
+  QString helpFile_;
+  bool firstShown_ = false;
+};
+
+}  // namespace zorel

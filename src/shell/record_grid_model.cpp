@@ -1,0 +1,53 @@
+#include "shell/record_grid_model.h"
+
+#include <algorithm>
+
+#include "data/data_module.h"
+#include "shell/text_convert.h"
+
+namespace zorel {
+
+TRecordGridModel::TRecordGridModel(const Tdm& dm, const RecordList& records, QObject* parent)
+    : QAbstractTableModel(parent),
+      dm_(dm),
+      records_(records),
+      rows_(static_cast<int>(records.size())) {}
+
+int TRecordGridModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : std::max(rows_, 1);
+}
+
+int TRecordGridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : 1;
+}
+
+QVariant TRecordGridModel::data(const QModelIndex& index, int role) const {
+  const std::int32_t record = RecordAt(index.row());
+  if (record < 0) return {};
+  switch (role) {
+    case Qt::DisplayRole:
+      return FromCp(dm_.GetFirmName(record));
+    case HasAdvertRole:
+      return dm_.HasAdvert(record);
+    default:
+      return {};
+  }
+}
+
+void TRecordGridModel::SetRowCount(int rows) {
+  beginResetModel();
+  rows_ = rows;
+  endResetModel();
+}
+
+std::int32_t TRecordGridModel::RecordAt(int row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= records_.size() || row >= rows_) return -1;
+  return records_[static_cast<std::size_t>(row)];
+}
+
+QString TRecordGridModel::NameAt(int row) const {
+  const std::int32_t record = RecordAt(row);
+  return record < 0 ? QString() : FromCp(dm_.GetFirmName(record));
+}
+
+}  // namespace zorel

@@ -1,0 +1,43 @@
+// TRecordGridModel: the name grid's model over a list window's RecordList. Rows are virtual:
+// a name is fetched from the data module only when a row is painted, so a list of a million
+// records opens at once. The grid always has at least one row (an empty list shows one empty
+// row). The list and the data module must outlive the model; after changing the list the
+// owner calls SetRowCount.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <cstdint>
+
+#include "data/record_list.h"
+
+namespace zorel {
+
+class Tdm;
+
+class TRecordGridModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  // True for a row whose enterprise has advertising text.
+  static constexpr int HasAdvertRole = Qt::UserRole + 1;
+
+  TRecordGridModel(const Tdm& dm, const RecordList& records, QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+
+  // The grid's row count; below 1 the grid still keeps one row.
+  void SetRowCount(int rows);
+  // The record number at a row, -1 when the row has no record.
+  std::int32_t RecordAt(int row) const;
+  // The enterprise name at a row, empty when the row has no record.
+  QString NameAt(int row) const;
+
+ private:
+  const Tdm& dm_;
+  const RecordList& records_;
+  int rows_ = 0;
+};
+
+}  // namespace zorel

@@ -1,0 +1,106 @@
+// The about box: version and data date lines, product name, and its splash-screen use.
+#include "shell/about_box.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "shell/start_options.h"
+#include "shell_test_support.h"
+
+namespace zorel {
+
+using testing::Find;
+using testing::Shell;
+
+class AboutBoxTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void VersionLineShowsThreeParts_data() {
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("three") << "0.1.0"
+                           << "Версия 0.1.0";
+    QTest::newRow("four") << "2.3.4.567"
+                          << "Версия 2.3.4";
+    QTest::newRow("leading zeros") << "01.02.03"
+                                   << "Версия 1.2.3";
+    QTest::newRow("none") << ""
+                          << "Версия ";
+    QTest::newRow("garbage") << "x.y"
+                             << "Версия ";
+  }
+  void VersionLineShowsThreeParts() {
+    QFETCH(QString, version);
+    QFETCH(QString, expected);
+    QCOMPARE(VersionText(version.toLatin1().constData()), expected);
+  }
+
+  void DateLineFollowsTheBaseDate_data() {
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no date 0") << 0 << "";
+    QTest::newRow("no date 1") << 1 << "";
+    QTest::newRow("day 2") << 2 << "Дата формирования данных : 01.01.1900";
+    QTest::newRow("2023") << 45000 << "Дата формирования данных : 15.03.2023";
+    QTest::newRow("before 1899") << -1 << "Дата формирования данных : 29.12.1899";
+  }
+  void DateLineFollowsTheBaseDate() {
+    QFETCH(int, day);
+    QFETCH(QString, expected);
+    QCOMPARE(BaseDateText(day), expected);
+  }
+
+  void TheBoxShowsTheBuildsVersionAndTheProductName() {
+    TAboutBox box(QStringLiteral("Зорель 2003"), 45000);
+    QCOMPARE(box.windowTitle(), QStringLiteral("О программе ..."));
+    QCOMPARE(box.size(), QSize(303, 415));
+    QCOMPARE(Find<QLabel>(&box, "ProductName")->text(), QStringLiteral("Зорель 2003"));
+    QCOMPARE(Find<QLabel>(&box, "lVersion")->text(), VersionText(ZOREL_VERSION));
+    QVERIFY(Find<QLabel>(&box, "lVersion")->text() != QStringLiteral("Версия "));
+    QCOMPARE(Find<QLabel>(&box, "lInfoDate")->text(), BaseDateText(45000));
+    QVERIFY(!Find<QLabel>(&box, "ProgramIcon")->pixmap().isNull());
+  }
+
+  void AsSplashItShowsMessagesInsteadOfTheButton() {
+    TAboutBox splash(QStringLiteral("Зорель"), 0);
+    splash.SetSplashMessage(QStringLiteral("Загрузка программы ..."));
+    splash.HideOkButton();
+    splash.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&splash));
+    QCOMPARE(Find<QLabel>(&splash, "lMessage")->text(), QStringLiteral("Загрузка программы ..."));
+    QVERIFY(!Find<QPushButton>(&splash, "OKButton")->isVisible());
+    QCOMPARE(Find<QLabel>(&splash, "lInfoDate")->text(), QString());
+    splash.close();
+  }
+
+  void FromTheMenuItNamesTheMainWindow() {
+    Shell s;
+    QString productName;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      productName = Find<QLabel>(box, "ProductName")->text();
+      Find<QPushButton>(box, "OKButton")->click();
+    });
+    Find<QAction>(s.form.get(), "HelpAboutItem")->trigger();
+    QCOMPARE(productName, QStringLiteral("Зорель 2003"));
+  }
+
+  void TheHelpFileFallsBackToTheOlderName() {
+    testing::TempDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir.path().string()));
+    QCOMPARE(ChooseHelpFile(), QStringLiteral("zorel99.hlp"));
+    WriteBytes(dir / "zorel2003.hlp", "help");
+    QCOMPARE(ChooseHelpFile(), QStringLiteral("zorel2003.hlp"));
+    QDir::setCurrent(previous);
+  }
+};
+
+}  // namespace zorel
+
+ZOREL_GUI_TEST_MAIN(zorel::AboutBoxTest)
+#include "about_box_test.moc"

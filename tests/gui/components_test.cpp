@@ -1,0 +1,172 @@
+// The two visual components: the banded gradient and the memo whose height follows its lines.
+#include <QImage>
+#include <QScrollBar>
+#include <QTest>
+
+#include "components/auto_height_memo.h"
+#include "components/gradient_fill.h"
+
+namespace zorel {
+
+class ComponentsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static QImage Render(TGradientFill& fill) { return fill.grab().toImage(); }
+
+ private slots:
+  void MulDivRoundsHalvesAwayFromZero_data() {
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<int>("z");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("half up") << 1 << 11 << 2 << 6;
+    QTest::newRow("half down negative") << -1 << 11 << 2 << -6;
+    QTest::newRow("below half") << 1 << 1 << 3 << 0;
+    QTest::newRow("above half") << 2 << 1 << 3 << 1;
+    QTest::newRow("no overflow") << 2000000000 << 3 << 4 << 1500000000;
+    QTest::newRow("negative divisor") << 5 << 1 << -2 << -3;
+    QTest::newRow("zero divisor") << 5 << 1 << 0 << -1;
+  }
+  void MulDivRoundsHalvesAwayFromZero() {
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(int, z);
+    QFETCH(int, expected);
+    QCOMPARE(MulDiv(x, y, z), expected);
+  }
+
+  void OneColourFillsWithTheStartSide_data() {
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QColor>("expected");
+    QTest::newRow("top to bottom") << int(TGradientFill::fdTopToBottom) << QColor(Qt::red);
+    QTest::newRow("left to right") << int(TGradientFill::fdLeftToRight) << QColor(Qt::red);
+    QTest::newRow("bottom to top") << int(TGradientFill::fdBottomToTop) << QColor(Qt::green);
+    QTest::newRow("right to left") << int(TGradientFill::fdRightToLeft) << QColor(Qt::green);
+  }
+  void OneColourFillsWithTheStartSide() {
+    QFETCH(int, direction);
+    QFETCH(QColor, expected);
+    TGradientFill fill;
+    fill.resize(20, 15);
+    fill.SetBeginColor(Qt::red);
+    fill.SetEndColor(Qt::green);
+    fill.SetFillDirection(TGradientFill::TFillDirection(direction));
+    fill.SetNumberOfColors(1);
+    const QImage image = Render(fill);
+    for (int y = 0; y < 15; ++y)
+      for (int x = 0; x < 20; ++x) QCOMPARE(image.pixelColor(x, y), expected);
+  }
+
+  void TwoBandsSplitAtTheRoundedMiddle() {
+    TGradientFill fill;
+    fill.resize(4, 11);
+    fill.SetBeginColor(Qt::black);
+    fill.SetEndColor(Qt::white);
+    fill.SetNumberOfColors(2);
+    const QImage image = Render(fill);
+    for (int y = 0; y < 11; ++y) {
+      QCOMPARE(image.pixelColor(2, y), y <= 5 ? QColor(Qt::black) : QColor(Qt::white));
+    }
+  }
+
+  void ToolBarGradientStartsSilverAndEndsGrey() {
+    TGradientFill fill;
+    fill.resize(1040, 32);
+    fill.SetBeginColor(QColor(192, 192, 192));
+    fill.SetEndColor(QColor(128, 128, 128));
+    fill.SetFillDirection(TGradientFill::fdLeftToRight);
+    fill.SetNumberOfColors(100);
+    const QImage image = Render(fill);
+    QCOMPARE(image.pixelColor(0, 10), QColor(192, 192, 192));
+    QCOMPARE(image.pixelColor(1039, 10), QColor(128, 128, 128));
+    QCOMPARE(image.pixelColor(3, 31), image.pixelColor(3, 0));
+  }
+
+  void BandsAreSpreadEvenlyOverWholePixels() {
+    // A red ramp with a distinct colour per band shows every band edge.
+    TGradientFill fill;
+    fill.resize(1040, 8);
+    fill.SetBeginColor(QColor(0, 0, 0));
+    fill.SetEndColor(QColor(198, 0, 0));
+    fill.SetFillDirection(TGradientFill::fdLeftToRight);
+    fill.SetNumberOfColors(100);
+    const QImage image = Render(fill);
+    int bands = 0;
+    int start = 0;
+    for (int x = 1; x <= 1040; ++x) {
+      if (x == 1040 || image.pixelColor(x, 4) != image.pixelColor(x - 1, 4)) {
+        const int width = x - start;
+        QVERIFY2(width == 10 || width == 11, qPrintable(QString::number(width)));
+        QCOMPARE(image.pixelColor(start, 4).red(), 2 * bands);
+        ++bands;
+        start = x;
+      }
+    }
+    QCOMPARE(bands, 100);
+  }
+
+  void NumberOfColorsStaysWithinItsRange() {
+    TGradientFill fill;
+    fill.SetNumberOfColors(0);
+    QCOMPARE(fill.NumberOfColors(), 1);
+    fill.SetNumberOfColors(1000);
+    QCOMPARE(fill.NumberOfColors(), 255);
+  }
+
+  void MemoHeightFollowsItsLines() {
+    TAutoHeightMemo memo;
+    memo.setFrameShape(QFrame::NoFrame);
+    memo.resize(300, 10);
+    memo.SetShowAtOnce(true);
+    const int h = memo.LineHeight();
+    const int a = memo.BorderAllowance();
+    QCOMPARE(a, 6);
+    memo.setPlainText("one\ntwo\nthree");
+    QCOMPARE(memo.height(), 3 * h + a);
+    memo.setPlainText("one\ntwo");
+    QCOMPARE(memo.height(), 2 * h + a);
+    memo.setPlainText("");
+    QCOMPARE(memo.height(), h + a);
+  }
+
+  void MemoShowsAllOfItsText() {
+    TAutoHeightMemo memo;
+    memo.resize(200, 10);
+    memo.SetShowAtOnce(true);
+    memo.setPlainText("a\nb\nc\nd\ne");
+    memo.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&memo));
+    QCOMPARE(memo.verticalScrollBar()->maximum(), 0);
+  }
+
+  void MemoCountsWrappedLines() {
+    TAutoHeightMemo memo;
+    memo.setFrameShape(QFrame::NoFrame);
+    memo.resize(120, 10);
+    memo.SetShowAtOnce(true);
+    memo.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&memo));
+    const QString word = "слово";
+    QString text;
+    // About one and a half widths of text.
+    while (memo.fontMetrics().horizontalAdvance(text) < 170) text += word + " ";
+    memo.setPlainText(text.trimmed());
+    QCOMPARE(memo.VisibleLineCount(), 2);
+    QCOMPARE(memo.height(), 2 * memo.LineHeight() + memo.BorderAllowance());
+    memo.resize(400, memo.height());
+    QCOMPARE(memo.height(), memo.LineHeight() + memo.BorderAllowance());
+  }
+
+  void MemoWithoutShowAtOnceIsOneLineHigh() {
+    TAutoHeightMemo memo;
+    memo.setPlainText("one\ntwo\nthree");
+    QCOMPARE(memo.height(), memo.LineHeight() + memo.BorderAllowance());
+    QCOMPARE(memo.BorderAllowance(), 8);
+  }
+};
+
+}  // namespace zorel
+
+QTEST_MAIN(zorel::ComponentsTest)
+#include "components_test.moc"

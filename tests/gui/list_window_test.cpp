@@ -1,0 +1,494 @@
+// The list window: list files through the window operations, the save question on close,
+// details at idle, the detail panels, remarks, hints, splitters and panel layouts.
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+
+#include "data/list_file.h"
+#include "shell/name_grid.h"
+#include "shell/record_grid_model.h"
+#include "shell/split_bar.h"
+#include "shell/text_convert.h"
+#include "shell_test_support.h"
+
+namespace zorel {
+
+using testing::Find;
+using testing::Shell;
+using testing::ShownExceptions;
+using testing::W;
+
+namespace {
+
+void WriteList(const QString& path, const std::vector<std::int32_t>& records,
+               ListFileHeader header = {}) {
+  SaveListFile(path.toStdString(), header, records);
+}
+
+QString Text(TMDIChild* w, const char* name) {
+  if (auto* edit = Find<QLineEdit>(w, name)) return edit->text();
+  if (auto* memo = Find<QPlainTextEdit>(w, name)) return memo->toPlainText();
+  return Find<QLabel>(w, name)->text();
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent event(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &event);
+}
+
+// A press, a move to `to` and a release on a splitter bar (coordinates relative to it).
+void DragBar(QWidget* bar, QPoint to) {
+  SendMouse(bar, QEvent::MouseButtonPress, QPoint(1, 1), Qt::LeftButton);
+  SendMouse(bar, QEvent::MouseMove, to, Qt::LeftButton);
+  SendMouse(bar, QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+BaseSource BaseWithLongName() {
+  BaseSource b = testing::SampleBase();
+  b.enterprises[1].name = W("Открытое акционерное общество с очень длинным названием ") +
+                          W("Брестский комбинат строительных материалов и конструкций");
+  b.enterprises[0].address = W("ул. Ленина, 1\r\nкорпус 2\r\nподъезд 3\r\nэтаж 4");
+  return b;
+}
+
+}  // namespace
+
+class ListWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { ShownExceptions().clear(); }
+
+  void SaveAsThenOpenRestoresListAndPanels() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    w->SetSearchResult({2, 0}, QStringLiteral("Поиск (01.01.2024 10:00:00)"));
+    w->SetInfoVisible(false);
+    w->SetLowerPanelHeight(140);
+    w->SetAdvertPanelWidth(200);
+    s.log->fileToSave = s.base.ListPath("мой.lst");
+    Find<QAction>(s.form.get(), "FileSaveItem")->trigger();
+    QCOMPARE(s.log->saveDirs, QStringList{QString::fromStdString(s.base.dm().ListsDir())});
+    QCOMPARE(w->windowTitle(), QStringLiteral("мой"));
+    QVERIFY(w->HasFile());
+    QVERIFY(!w->Modified());
+
+    s.log->fileToOpen = s.base.ListPath("мой.lst");
+    Find<QAction>(s.form.get(), "FileOpenItem")->trigger();
+    QCOMPARE(s.form->ListWindows().size(), 2);
+    TMDIChild* opened = s.form->LastChild();
+    QCOMPARE(s.form->ActiveChild(), opened);
+    QCOMPARE(opened->windowTitle(), QStringLiteral("мой"));
+    QCOMPARE(opened->Records(), (RecordList{2, 0}));
+    QVERIFY(opened->HasFile());
+    QVERIFY(!opened->Modified());
+    QVERIFY(!opened->InfoVisible());
+    QVERIFY(opened->ItemVisible());
+    QCOMPARE(opened->LowerPanelHeight(), 140);
+    QCOMPARE(opened->AdvertPanelWidth(), 200);
+    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/2"));
+  }
+
+  void PanelFlagsComeFromTheListFile_data() {
+    QTest::addColumn<bool>("info");
+    QTest::addColumn<bool>("lower");
+    QTest::addColumn<bool>("advert");
+    QTest::newRow("all") << true << true << true;
+    QTest::newRow("none") << false << false << false;
+    QTest::newRow("lower without advert") << true << true << false;
+    QTest::newRow("advert needs lower") << false << false << true;
+  }
+  void PanelFlagsComeFromTheListFile() {
+    QFETCH(bool, info);
+    QFETCH(bool, lower);
+    QFETCH(bool, advert);
+    Shell s;
+    ListFileHeader h;
+    h.requisitesShown = info;
+    h.lowerShown = lower;
+    h.advertShown = advert;
+    WriteList(s.base.ListPath("f.lst"), {1}, h);
+    s.form->OpenListWindow(s.base.ListPath("f.lst"));
+    TMDIChild* w = s.form->LastChild();
+    QCOMPARE(w->InfoVisible(), info);
+    QCOMPARE(w->ItemVisible(), lower);
+    QCOMPARE(w->ReklamaVisible(), advert);
+    QCOMPARE(Find<QWidget>(w, "pInfo")->isVisible(), info);
+    QCOMPARE(Find<QWidget>(w, "pDetail2")->isVisible(), lower);
+    QCOMPARE(Find<QWidget>(w, "pReklama")->isVisibleTo(w), lower && advert);
+    QVERIFY(!w->Modified());
+  }
+
+  void SaveDoesNothingForAnUnchangedList() {
+    Shell s;
+    s.log->fileToSave = s.base.ListPath("x.lst");
+    Find<QAction>(s.form.get(), "FileSaveItem")->trigger();
+    QVERIFY(s.log->saveDirs.isEmpty());
+    QVERIFY(!QFileInfo::exists(s.base.ListPath("x.lst")));
+    // Save As offers the lists folder and the window's list name.
+    Find<QAction>(s.form.get(), "FileSaveAsItem")->trigger();
+    QCOMPARE(s.log->saveNames, QStringList{"Вся база.lst"});
+    QVERIFY(QFileInfo::exists(s.base.ListPath("x.lst")));
+    QCOMPARE(s.Active()->windowTitle(), QStringLiteral("x"));
+  }
+
+  void SaveWritesBackToTheOwnFile() {
+    Shell s;
+    WriteList(s.base.ListPath("a.lst"), {0});
+    s.form->OpenListWindow(s.base.ListPath("a.lst"));
+    TMDIChild* w = s.form->LastChild();
+    w->InsertRecord(2);
+    w->MarkChanged();
+    Find<QAction>(s.form.get(), "FileSaveItem")->trigger();
+    QVERIFY(s.log->saveDirs.isEmpty());
+    QCOMPARE(LoadListFile(s.base.ListPath("a.lst").toStdString(), 3).records, (RecordList{0, 2}));
+    QVERIFY(!w->Modified());
+  }
+
+  void AWrongFormatFileIsReportedAndChangesNothing() {
+    Shell s;
+    WriteBytes(s.base.ListPath("bad.lst").toStdString(), "ISL");
+    s.log->fileToOpen = s.base.ListPath("bad.lst");
+    Find<QAction>(s.form.get(), "FileOpenItem")->trigger();
+    QCOMPARE(s.log->informations, QStringList{"Файл списка неверного формата"});
+    QTRY_COMPARE(s.form->ListWindows().size(), 1);
+
+    TMDIChild* w = s.Active();
+    Find<QAction>(s.form.get(), "FileAppendItem")->trigger();
+    QCOMPARE(s.log->informations.size(), 2);
+    QCOMPARE(w->Records().size(), 3u);
+    QVERIFY(!w->Modified());
+    QVERIFY(ShownExceptions().isEmpty());
+  }
+
+  void AppendAndSubtractKeepTheListAscendingAndMarkIt() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    w->SetSearchResult({1}, QStringLiteral("Поиск"));
+    w->SetFileState(false, false);
+    WriteList(s.base.ListPath("more.lst"), {2, 0, 7, -1, 2});
+    s.log->fileToOpen = s.base.ListPath("more.lst");
+    Find<QAction>(s.form.get(), "FileAppendItem")->trigger();
+    QCOMPARE(w->Records(), (RecordList{0, 1, 2}));
+    QVERIFY(w->Modified());
+    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/3"));
+
+    WriteList(s.base.ListPath("less.lst"), {1, 5});
+    s.log->fileToOpen = s.base.ListPath("less.lst");
+    Find<QAction>(s.form.get(), "FileSubItem")->trigger();
+    QCOMPARE(w->Records(), (RecordList{0, 2}));
+    QCOMPARE(s.log->openDirs.size(), 2);
+  }
+
+  void AMissingFileReachesTheExceptionHandler() {
+    Shell s;
+    s.log->fileToOpen = s.base.ListPath("нет.lst");
+    Find<QAction>(s.form.get(), "FileSubItem")->trigger();
+    QCOMPARE(ShownExceptions(),
+             QStringList{"Не могу найти файл со списком " + s.base.ListPath("нет.lst")});
+    QCOMPARE(s.Active()->Records().size(), 3u);
+  }
+
+  void ASearchWindowAsksToSaveOnClose() {
+    Shell s;
+    TMDIChild* w = s.form->NewListWindow();
+    w->SetSearchResult({1, 2}, QStringLiteral("Поиск (01.01.2024 10:00:00)"));
+    s.log->answerYes = false;
+    w->parentWidget()->close();
+    QCOMPARE(s.log->questions, QStringList{"Вы хотите сохранить изменения перед закрытием окна "
+                                           "\"Поиск (01.01.2024 10:00:00)\""});
+    QVERIFY(s.log->saveDirs.isEmpty());
+    QTRY_COMPARE(s.form->ListWindows().size(), 1);
+
+    TMDIChild* second = s.form->NewListWindow();
+    second->SetSearchResult({2}, QStringLiteral("Поиск"));
+    s.log->answerYes = true;
+    s.log->fileToSave = s.base.ListPath("найдено.lst");
+    Find<QAction>(s.form.get(), "FileCloseItem")->trigger();
+    QTRY_COMPARE(s.form->ListWindows().size(), 1);
+    QCOMPARE(LoadListFile(s.base.ListPath("найдено.lst").toStdString(), 3).records,
+             (RecordList{2}));
+    // The whole base window was never changed: it closes without a question.
+    s.log->questions.clear();
+    s.Active()->parentWidget()->close();
+    QVERIFY(s.log->questions.isEmpty());
+    QCOMPARE(s.form->StatusText(1), QString());
+  }
+
+  void AFailedSaveOnCloseIsReportedAndTheWindowStillCloses() {
+    Shell s;
+    TMDIChild* w = s.form->NewListWindow();
+    w->SetSearchResult({1}, QStringLiteral("Поиск"));
+    s.log->answerYes = true;
+    s.log->fileToSave = QString::fromStdString(s.base.dir() / "нет папки/x.lst");
+    w->parentWidget()->close();
+    QCOMPARE(ShownExceptions().size(), 1);
+    QVERIFY(ShownExceptions().first().startsWith("Не могу сохранить список в файле "));
+    QTRY_COMPARE(s.form->ListWindows().size(), 1);
+  }
+
+  void DetailsAreFetchedOnlyWhenInputStops() {
+    Shell s(testing::NumberedBase(50));
+    TMDIChild* w = s.Active();
+    s.Idle();
+    QCOMPARE(Text(w, "ePeople"), QStringLiteral("0"));
+    auto* grid = Find<TNameGrid>(w, "dgInfo");
+    for (int i = 1; i <= 5; ++i) {
+      QTest::keyClick(grid, Qt::Key_Down);
+      QCOMPARE(s.form->StatusText(1), QStringLiteral("%1/50").arg(i + 1));
+      QCOMPARE(Text(w, "ePeople"), QStringLiteral("0"));
+      QVERIFY(w->DetailPending());
+    }
+    s.Idle();
+    QCOMPARE(Text(w, "ePeople"), QStringLiteral("5"));
+    QVERIFY(!w->DetailPending());
+  }
+
+  void AnInactiveWindowWaitsForItsTurn() {
+    Shell s;
+    TMDIChild* first = s.Active();
+    s.Idle();
+    TMDIChild* second = s.form->NewListWindow();
+    first->SetCurrentRow(1);
+    QTest::keyClick(Find<TNameGrid>(first, "dgInfo"), Qt::Key_Down);
+    s.Idle();
+    QVERIFY(first->DetailPending());
+    QVERIFY(!second->DetailPending());
+  }
+
+  void RequisitesShowEveryField() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    s.Idle();
+    QCOMPARE(Text(w, "eOrgForm"), QStringLiteral("оао"));
+    QCOMPARE(Text(w, "eYear"), QStringLiteral("1995"));
+    QCOMPARE(Text(w, "ePeople"), QStringLiteral("1200"));
+    QCOMPARE(Text(w, "eIndex"), QStringLiteral("220000"));
+    QCOMPARE(Text(w, "eRegion"), QStringLiteral("Беларусь, Минская обл."));
+    QCOMPARE(Text(w, "mAddress"), QStringLiteral("ул. Ленина, 1"));
+    QCOMPARE(Text(w, "ePrinciple"), QStringLiteral("Иванов И.И."));
+    QCOMPARE(Text(w, "eCode").trimmed(), QStringLiteral("017"));
+    QCOMPARE(Text(w, "eFax"), QStringLiteral("222-33-44"));
+    QCOMPARE(Text(w, "mPhones"), QStringLiteral("222-33-45"));
+    QCOMPARE(Text(w, "lMail"), QStringLiteral("info@zavod.by"));
+    QCOMPARE(Text(w, "eURL"), QStringLiteral("www.zavod.by"));
+    QCOMPARE(Text(w, "lReklama"), QStringLiteral("Лучшие станки"));
+    QVERIFY(Find<QScrollArea>(w, "sbReklama")->isVisible());
+    QCOMPARE(Text(w, "lItem"), QStringLiteral("1. пр-во - станок токарный\n2. опт - болт м12\n"));
+
+    // A country without a region, no advertising: the publisher's contact shows.
+    w->SetCurrentRow(1);
+    s.Idle();
+    QCOMPARE(Text(w, "eRegion"), QStringLiteral("Украина, "));
+    QCOMPARE(Text(w, "ePeople"), QStringLiteral("0"));
+    QCOMPARE(Text(w, "lItem"), QStringLiteral("1. торг - гайка\n"));
+    QVERIFY(!Find<QScrollArea>(w, "sbReklama")->isVisible());
+    QVERIFY(Find<QLabel>(w, "lReklamaOwner")->isVisible());
+    QCOMPARE(Find<QLabel>(w, "lReklamaOwner")->text().count('\n'), 3);
+
+    // No year, no form, no products.
+    w->SetCurrentRow(2);
+    s.Idle();
+    QCOMPARE(Text(w, "eYear"), QString());
+    QCOMPARE(Text(w, "eOrgForm"), QString());
+    QCOMPARE(Text(w, "ePeople"), QStringLiteral("15"));
+    QCOMPARE(Text(w, "lItem"), QString());
+  }
+
+  void ALongAddressPushesTheBlocksBelowDown() {
+    Shell s(BaseWithLongName());
+    TMDIChild* w = s.Active();
+    w->SetCurrentRow(2);
+    s.Idle();
+    const int shortTop = Find<QWidget>(w, "ePrinciple")->y();
+    const int shortUrl = Find<QWidget>(w, "eURL")->y();
+    w->SetCurrentRow(0);
+    s.Idle();
+    const int lines = 4;
+    const int grown = Find<QWidget>(w, "ePrinciple")->y() - shortTop;
+    QVERIFY(grown > 0);
+    QCOMPARE(Find<QWidget>(w, "eURL")->y() - shortUrl, grown);
+    auto* address = Find<QPlainTextEdit>(w, "mAddress");
+    QCOMPARE(address->toPlainText().count('\n') + 1, lines);
+    QVERIFY(Find<QWidget>(w, "lPrinciple")->y() > address->y() + address->height());
+  }
+
+  void HidingTheLowerPanelAndShowingItAgainRefreshesAtIdle() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    s.Idle();
+    w->SetItemVisible(false);
+    w->SetCurrentRow(1);
+    s.Idle();
+    QCOMPARE(Text(w, "lItem"), QStringLiteral("1. пр-во - станок токарный\n2. опт - болт м12\n"));
+    w->SetItemVisible(true);
+    s.Idle();
+    QCOMPARE(Text(w, "lItem"), QStringLiteral("1. торг - гайка\n"));
+  }
+
+  void RemarksAreStoredWhenTheSelectionMovesAndOnClose() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    s.Idle();
+    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    memo->insertPlainText(QStringLiteral("звонить утром"));
+    QCOMPARE(w->PendingRemark(), 0);
+    QCOMPARE(s.base.dm().GetRemark(0), std::string());
+    w->SetCurrentRow(1);
+    QCOMPARE(s.base.dm().GetRemark(0), W("звонить утром"));
+    QCOMPARE(w->PendingRemark(), -1);
+    s.Idle();
+    QCOMPARE(memo->toPlainText(), QString());
+
+    memo->insertPlainText(QStringLiteral("второй"));
+    w->parentWidget()->close();
+    QCOMPARE(s.base.dm().GetRemark(1), W("второй"));
+
+    s.CloseForm();
+    s.base.Reopen();
+    QCOMPARE(s.base.dm().GetRemark(0), W("звонить утром"));
+    QCOMPARE(s.base.dm().GetRemark(1), W("второй"));
+  }
+
+  void ShowingARemarkIsNoEdit() {
+    BaseSource b = testing::SampleBase();
+    b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{0, W("  старое  ")}};
+    Shell s(b);
+    TMDIChild* w = s.Active();
+    s.Idle();
+    QCOMPARE(Text(w, "mRemark"), QStringLiteral("старое"));
+    QCOMPARE(w->PendingRemark(), -1);
+    w->SetCurrentRow(1);
+    QCOMPARE(s.base.dm().GetRemark(0), W("  старое  "));
+  }
+
+  void TheRemarkMemoTakesNoLineBreakAndStopsAtItsLimit() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    s.Idle();
+    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    QTest::keyClicks(memo, QStringLiteral("a"));
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, QStringLiteral("b"));
+    QCOMPARE(memo->toPlainText(), QStringLiteral("ab"));
+    memo->selectAll();
+    QGuiApplication::clipboard()->setText(QString(5000, QChar('x')));
+    memo->paste();
+    QCOMPARE(memo->toPlainText().size(), 4096);
+    QTest::keyClicks(memo, QStringLiteral("y"));
+    QCOMPARE(memo->toPlainText().size(), 4096);
+  }
+
+  void LongNamesGetAHintOverTheirRow() {
+    Shell s(BaseWithLongName());
+    TMDIChild* w = s.Active();
+    auto* grid = Find<TNameGrid>(w, "dgInfo");
+    QWidget* viewport = grid->viewport();
+    const int rowHeight = grid->rowHeight(0);
+    SendMouse(viewport, QEvent::MouseMove, QPoint(5, rowHeight + 2), Qt::NoButton);
+    QCOMPARE(grid->HintRow(), 1);
+    QVERIFY(grid->HintText().startsWith(QStringLiteral("Открытое акционерное общество")));
+    QCOMPARE(grid->HintTop(), grid->rowViewportPosition(1));
+    QCOMPARE(w->HintPosition(), viewport->mapToGlobal(QPoint(0, grid->rowViewportPosition(1))));
+    QHelpEvent tip(QEvent::ToolTip, QPoint(5, rowHeight + 2),
+                   viewport->mapToGlobal(QPoint(5, rowHeight + 2)));
+    QCoreApplication::sendEvent(viewport, &tip);
+    QVERIFY(grid->HintShown());
+
+    // A name that fits gets none; nor does any row once the option is off.
+    SendMouse(viewport, QEvent::MouseMove, QPoint(5, 2), Qt::NoButton);
+    QCOMPARE(grid->HintRow(), 0);
+    QVERIFY(grid->HintText().isEmpty());
+    QVERIFY(!grid->HintShown());
+    w->SetFullNameHints(false);
+    SendMouse(viewport, QEvent::MouseMove, QPoint(5, rowHeight + 2), Qt::NoButton);
+    QVERIFY(grid->HintText().isEmpty());
+    // Below the last record there is no hint row at all.
+    SendMouse(viewport, QEvent::MouseMove, QPoint(5, 10 * rowHeight), Qt::NoButton);
+    QCOMPARE(grid->HintRow(), -1);
+  }
+
+  void NamesAndAdvertisersInTheGrid() {
+    Shell s;
+    auto* grid = Find<TNameGrid>(s.Active(), "dgInfo");
+    QAbstractItemModel* m = grid->model();
+    QCOMPARE(m->rowCount(), 3);
+    QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("Минский ЗАВОД"));
+    QVERIFY(m->index(0, 0).data(TRecordGridModel::HasAdvertRole).toBool());
+    QVERIFY(!m->index(1, 0).data(TRecordGridModel::HasAdvertRole).toBool());
+    s.Active()->SetSearchResult({}, QStringLiteral("Поиск"));
+    QCOMPARE(m->rowCount(), 1);
+    QVERIFY(!m->index(0, 0).data().isValid());
+  }
+
+  void ClipboardCommandsCopyTheNameAndTheAddress() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    s.Idle();
+    w->CopyNameToClipboard();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Минский ЗАВОД"));
+    Find<QAction>(w, "pmEMailCopy")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("info@zavod.by"));
+    w->SetSearchResult({}, QStringLiteral("Поиск"));
+    w->CopyNameToClipboard();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+  }
+
+  void SplitterLimitRules_data() {
+    QTest::addColumn<int>("detailHeight");
+    QTest::addColumn<int>("mouse");
+    QTest::addColumn<int>("clientHeight");
+    QTest::addColumn<int>("top");
+    QTest::newRow("free") << 300 << 10 << 500 << 310;
+    QTest::newRow("upper limit") << 300 << -250 << 500 << 100;
+    QTest::newRow("lower limit") << 300 << 150 << 500 << 400;
+    QTest::newRow("too small: upper wins") << 60 << 0 << 150 << 100;
+  }
+  void SplitterLimitRules() {
+    QFETCH(int, detailHeight);
+    QFETCH(int, mouse);
+    QFETCH(int, clientHeight);
+    QFETCH(int, top);
+    QCOMPARE(LowerSplitTop(0, detailHeight, mouse, clientHeight), top);
+    QCOMPARE(AdvertSplitLeft(0, top, top + 150), std::max(top, 150));
+    QCOMPARE(AdvertSplitLeft(189, 10000, 600), 450);
+    QCOMPARE(AdvertSplitLeft(189, -10000, 600), 150);
+  }
+
+  void SplittersStopAtTheirLimits() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    auto* split = Find<TSplitBar>(w, "PanelSplit");
+    const int client = w->height();
+    DragBar(split, QPoint(1, -10000));
+    QCOMPARE(w->LowerPanelHeight(), client - 100 - 4);
+    QTRY_COMPARE(Find<QWidget>(w, "pDetail2")->height(), client - 104);
+    DragBar(split, QPoint(1, 10000));
+    QCOMPARE(w->LowerPanelHeight(), 96);
+    QVERIFY(!Find<QWidget>(w, "PanelSplitDrag")->isVisible());
+
+    auto* split2 = Find<TSplitBar>(w, "PanelSplit2");
+    const int before = w->AdvertPanelWidth();
+    SendMouse(split2, QEvent::MouseButtonPress, QPoint(1, 1), Qt::LeftButton);
+    SendMouse(split2, QEvent::MouseButtonRelease, QPoint(1, 1), Qt::NoButton);
+    QCOMPARE(w->AdvertPanelWidth(), before - 4);
+    QTRY_COMPARE(split2->x(), before - 4);
+    DragBar(split2, QPoint(-10000, 1));
+    QCOMPARE(w->AdvertPanelWidth(), 146);
+    QTRY_COMPARE(split2->x(), 146);
+    DragBar(split2, QPoint(10000, 1));
+    QCOMPARE(w->AdvertPanelWidth(), Find<QWidget>(w, "pDetail2")->width() - 150 - 4);
+    QVERIFY(w->DetailPending());
+  }
+};
+
+}  // namespace zorel
+
+ZOREL_GUI_TEST_MAIN(zorel::ListWindowTest)
+#include "list_window_test.moc"

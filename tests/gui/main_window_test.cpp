@@ -1,0 +1,483 @@
+// The main window: start-up over a base, menu and tool bar, command states, status bar,
+// the idle rule, window commands and the exception handler.
+#include <QAction>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolButton>
+
+#include "data/errors.h"
+#include "data/logger.h"
+#include "shell/about_box.h"
+#include "shell/command_states.h"
+#include "shell/hints.h"
+#include "shell/program_start.h"
+#include "shell/tool_panel.h"
+#include "shell_test_support.h"
+
+namespace zorel {
+
+using testing::Find;
+using testing::GuiBase;
+using testing::Shell;
+using testing::ShownExceptions;
+
+// Throws from its event handler, as a failing command would.
+class TThrower : public QObject {
+ public:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::User) throw EChildError("Не могу найти файл со списком x.lst");
+    return QObject::event(e);
+  }
+};
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static QAction* Action(const Shell& s, const char* name) {
+    return Find<QAction>(s.form.get(), name);
+  }
+
+ private slots:
+  void init() { ShownExceptions().clear(); }
+
+  void StartUpOpensTheBaseAndCaptionsWithTheEdition() {
+    GuiBase base;
+    base.Close();
+    auto& app = *qobject_cast<TApplication*>(qApp);
+    QString error;
+    TStartOptions options;
+    options.dbDir = QString::fromStdString(base.DbDir());
+    auto program = StartProgram(app, options, &error);
+    QVERIFY2(program, qPrintable(error));
+    QCOMPARE(program->mainForm->windowTitle(), QStringLiteral("Зорель 2003"));
+    QCOMPARE(program->mainForm->Caption(), QStringLiteral("Зорель 2003"));
+    QCOMPARE(app.Title(), QStringLiteral("Зорель 2003"));
+    QCOMPARE(program->mainForm->HelpFile(), QStringLiteral("zorel99.hlp"));
+    // The splash is gone once the main window exists.
+    for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<TAboutBox*>(w));
+    program->mainForm->show();
+    QTRY_COMPARE(program->mainForm->ListWindows().size(), 1);
+    QCOMPARE(program->mainForm->ActiveChild()->windowTitle(), QStringLiteral("Вся база"));
+    QCOMPARE(program->mainForm->ActiveChild()->Records().size(), 3u);
+    program->mainForm->close();
+  }
+
+  void StartUpReportsABaseThatCannotBeOpened() {
+    testing::TempDir empty;
+    auto& app = *qobject_cast<TApplication*>(qApp);
+    QString error;
+    TStartOptions options;
+    options.dbDir = QString::fromStdString(empty / "db");
+    QVERIFY(!StartProgram(app, options, &error));
+    QCOMPARE(error, QStringLiteral("Не могу открыть файл данных !!!"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<TAboutBox*>(w));
+  }
+
+  void StartOptionsNameTheDatabaseFolder_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QString>("dbDir");
+    QTest::newRow("none") << QStringList{} << true << "../db/";
+    QTest::newRow("debug") << QStringList{"/debug"} << true << "../db/";
+    QTest::newRow("db") << QStringList{"--db", "/tmp/x"} << true << "/tmp/x";
+    QTest::newRow("db=") << QStringList{"/debug", "--db=/tmp/y"} << true << "/tmp/y";
+    QTest::newRow("db without folder") << QStringList{"--db"} << false << "";
+    QTest::newRow("empty db=") << QStringList{"--db="} << false << "";
+    QTest::newRow("debug second") << QStringList{"--db", "d", "/debug"} << false << "";
+    QTest::newRow("unknown") << QStringList{"-x"} << false << "";
+  }
+  void StartOptionsNameTheDatabaseFolder() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, valid);
+    QFETCH(QString, dbDir);
+    QString error;
+    const auto options = ParseStartOptions(arguments, &error);
+    QCOMPARE(options.has_value(), valid);
+    if (valid) {
+      QCOMPARE(options->dbDir, dbDir);
+    } else {
+      QVERIFY(!error.isEmpty());
+    }
+  }
+
+  void MenuItemsCarryTheirCaptionsAndShortcuts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QKeySequence>("shortcut");
+    QTest::newRow("new") << "FileNewItem"
+                         << "&Вся база" << QKeySequence("Ctrl+N");
+    QTest::newRow("open") << "FileOpenItem"
+                          << "&Открыть список" << QKeySequence("Ctrl+O");
+    QTest::newRow("close") << "FileCloseItem"
+                           << "&Закрыть список" << QKeySequence();
+    QTest::newRow("save") << "FileSaveItem"
+                          << "&Сохранить список" << QKeySequence("Ctrl+S");
+    QTest::newRow("save as") << "FileSaveAsItem"
+                             << "Сохранить список &как ..." << QKeySequence();
+    QTest::newRow("append") << "FileAppendItem"
+                            << "Прибавить список" << QKeySequence();
+    QTest::newRow("subtract") << "FileSubItem"
+                              << "Отнять список" << QKeySequence();
+    QTest::newRow("exit") << "FileExitItem"
+                          << "В&ыход" << QKeySequence();
+    QTest::newRow("delete") << "CutItem"
+                            << "&Удалить " << QKeySequence("Shift+Del");
+    QTest::newRow("copy") << "CopyItem"
+                          << "&Копировать" << QKeySequence("Ctrl+Ins");
+    QTest::newRow("paste") << "PasteItem"
+                           << "&Вставить" << QKeySequence("Shift+Ins");
+    QTest::newRow("search 1") << "MISearch1"
+                              << "По реквизитам" << QKeySequence("F5");
+    QTest::newRow("search 2") << "MISearch2"
+                              << "По продукции" << QKeySequence("Ctrl+F5");
+    QTest::newRow("search 3") << "MISearch3"
+                              << "По отраслям" << QKeySequence("Shift+F5");
+    QTest::newRow("mail one") << "SendSingle"
+                              << "Почта по адресу" << QKeySequence("F7");
+    QTest::newRow("mail list") << "SendList"
+                               << "Почта по списку" << QKeySequence("Shift+F7");
+    QTest::newRow("hints") << "ParamHint"
+                           << "Полные имена" << QKeySequence("Ctrl+H");
+    QTest::newRow("info") << "ParamInfo"
+                          << "Реквизиты" << QKeySequence("Ctrl+A");
+    QTest::newRow("item") << "ParamItem"
+                          << "Продукция" << QKeySequence("Ctrl+B");
+    QTest::newRow("advert") << "ParamReklama"
+                            << "Реклама" << QKeySequence();
+    QTest::newRow("printer") << "FilePrinterSetup"
+                             << "Установки принтера" << QKeySequence();
+    QTest::newRow("forms") << "FileFormEdit"
+                           << "Редактор форм" << QKeySequence("Ctrl+E");
+    QTest::newRow("print") << "FilePrint"
+                           << "Печать ..." << QKeySequence();
+    QTest::newRow("cascade") << "WindowCascadeItem"
+                             << "&Друг за другом" << QKeySequence();
+    QTest::newRow("tile") << "WindowTileItem"
+                          << "&Все видимы" << QKeySequence();
+    QTest::newRow("arrange") << "WindowArrangeItem"
+                             << "В&ыравнять иконки" << QKeySequence();
+    QTest::newRow("minimize") << "WindowMinimizeItem"
+                              << "&Свернуть все" << QKeySequence();
+    QTest::newRow("help") << "N5"
+                          << "Справка" << QKeySequence();
+    QTest::newRow("about") << "HelpAboutItem"
+                           << "&О программе" << QKeySequence();
+  }
+  void MenuItemsCarryTheirCaptionsAndShortcuts() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QKeySequence, shortcut);
+    Shell s;
+    auto* action = s.form->findChild<QAction*>(name);
+    QVERIFY(action);
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->shortcut(), shortcut);
+  }
+
+  void MenusAreInTheirOrderAndHideWhatIsHidden() {
+    Shell s;
+    QStringList titles;
+    for (QAction* menu : s.form->menuBar()->actions()) titles << menu->text();
+    QCOMPARE(titles, (QStringList{"&База", "&Запись", "&Поиск", "Сервис", "П&араметры", "Пе&чать",
+                                  "&Окно", "&Помощь"}));
+    QVERIFY(!Action(s, "ParamReklama")->isVisible());
+    QVERIFY(!Action(s, "FilePrint")->isVisible());
+    // "Полные имена" is in no menu but its shortcut still works.
+    for (QMenu* menu : s.form->findChildren<QMenu*>()) {
+      QVERIFY(!menu->actions().contains(Action(s, "ParamHint")));
+    }
+    QVERIFY(s.form->actions().contains(Action(s, "ParamHint")));
+  }
+
+  void HintsSplitIntoToolTipAndStatusText_data() {
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("toolTip");
+    QTest::addColumn<QString>("statusTip");
+    QTest::newRow("tool tip only") << "Открыть|"
+                                   << "Открыть"
+                                   << "";
+    QTest::newRow("status only") << "|Индекс"
+                                 << ""
+                                 << "Индекс";
+    QTest::newRow("both") << "Кратко|Подробно"
+                          << "Кратко"
+                          << "Подробно";
+    QTest::newRow("no bar") << "Отнять список"
+                            << "Отнять список"
+                            << "Отнять список";
+  }
+  void HintsSplitIntoToolTipAndStatusText() {
+    QFETCH(QString, hint);
+    QFETCH(QString, toolTip);
+    QFETCH(QString, statusTip);
+    const THint h = SplitHint(hint);
+    QCOMPARE(h.toolTip, toolTip);
+    QCOMPARE(h.statusTip, statusTip);
+  }
+
+  void ToolButtonsSitInTheirPlaces_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<QString>("toolTip");
+    QTest::newRow("new") << "NewBtn" << 6 << "Новое окно со всей базой";
+    QTest::newRow("open") << "OpenBtn" << 31 << "Открыть";
+    QTest::newRow("save") << "SaveBtn" << 56 << "Сохранить";
+    QTest::newRow("edit") << "EditBtn" << 88 << "Редактор форм";
+    QTest::newRow("cut") << "CutBtn" << 120 << "Удалить";
+    QTest::newRow("copy") << "CopyBtn" << 145 << "Копировать";
+    QTest::newRow("paste") << "PasteBtn" << 170 << "Вставить";
+    QTest::newRow("search 1") << "Search1Btn" << 200 << "Поиск по реквизитам";
+    QTest::newRow("search 2") << "SpeedButton1" << 225 << "Поиск по продукции";
+    QTest::newRow("search 3") << "SpeedButton3" << 250 << "Поиск по отраслям";
+    QTest::newRow("exit") << "ExitBtn" << 284 << "Выход";
+  }
+  void ToolButtonsSitInTheirPlaces() {
+    QFETCH(QString, name);
+    QFETCH(int, left);
+    QFETCH(QString, toolTip);
+    Shell s;
+    auto* button = s.form->ToolBarPanel()->findChild<QToolButton*>(name);
+    QVERIFY(button);
+    QCOMPARE(button->geometry(), QRect(left, 4, 25, 25));
+    QCOMPARE(button->toolTip(), toolTip);
+    QVERIFY(button->statusTip().isEmpty());
+    QVERIFY(!button->icon().isNull());
+    QCOMPARE(s.form->ToolBarPanel()->height(), 32);
+  }
+
+  void CommandStateRules_data() {
+    QTest::addColumn<int>("windows");
+    QTest::addColumn<int>("clipboard");
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<bool>("itemShown");
+    QTest::addColumn<bool>("listCommands");
+    QTest::addColumn<bool>("paste");
+    QTest::addColumn<bool>("reklamaEnabled");
+    QTest::addColumn<bool>("disableMail");
+    QTest::newRow("no window") << 0 << 5 << false << true << false << false << false << true;
+    QTest::newRow("window, empty clipboard")
+        << 1 << -1 << true << true << true << false << true << false;
+    QTest::newRow("window, record 0") << 1 << 0 << true << true << true << true << true << false;
+    QTest::newRow("lower panel hidden")
+        << 2 << 3 << true << false << true << true << false << false;
+    QTest::newRow("windows, none active")
+        << 2 << 3 << false << true << true << true << true << true;
+  }
+  void CommandStateRules() {
+    QFETCH(int, windows);
+    QFETCH(int, clipboard);
+    QFETCH(bool, active);
+    QFETCH(bool, itemShown);
+    QFETCH(bool, listCommands);
+    QFETCH(bool, paste);
+    QFETCH(bool, reklamaEnabled);
+    QFETCH(bool, disableMail);
+    std::optional<TActiveListFlags> flags;
+    if (active) flags = TActiveListFlags{false, true, itemShown, false};
+    TCommandStates previous;
+    previous.itemChecked = itemShown;
+    const TCommandStates s = ComputeCommandStates(windows, clipboard, flags, previous);
+    QCOMPARE(s.listCommands, listCommands);
+    QCOMPARE(s.paste, paste);
+    QCOMPARE(s.reklamaEnabled, reklamaEnabled);
+    QCOMPARE(s.disableMail, disableMail);
+    if (active) {
+      QCOMPARE(s.hintChecked, false);
+      QCOMPARE(s.reklamaChecked, false);
+    } else {
+      QCOMPARE(s.hintChecked, previous.hintChecked);
+    }
+  }
+
+  void CommandsFollowTheOpenWindows() {
+    Shell s;
+    const TToolPanel* t = s.form->ToolBarPanel();
+    for (const char* name :
+         {"FileCloseItem", "FileSaveItem", "FileSaveAsItem", "FileAppendItem", "FileSubItem",
+          "CutItem", "CopyItem", "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem",
+          "WindowMinimizeItem", "ParamHint", "ParamInfo", "ParamItem", "SendSingle", "SendList"}) {
+      QVERIFY2(Action(s, name)->isEnabled(), name);
+    }
+    QVERIFY(!Action(s, "PasteItem")->isEnabled());
+    QVERIFY(t->PasteBtn->isEnabled());
+    QVERIFY(t->SaveBtn->isEnabled());
+
+    s.Active()->parentWidget()->close();
+    QTRY_COMPARE(s.form->ListWindows().size(), 0);
+    for (const char* name : {"FileCloseItem", "FileSaveItem", "FileSaveAsItem", "FileAppendItem",
+                             "FileSubItem", "CutItem", "CopyItem", "PasteItem", "WindowCascadeItem",
+                             "WindowTileItem", "WindowArrangeItem", "WindowMinimizeItem",
+                             "ParamHint", "ParamInfo", "ParamItem", "SendSingle", "SendList"}) {
+      QVERIFY2(!Action(s, name)->isEnabled(), name);
+    }
+    for (QToolButton* b : {t->SaveBtn, t->CutBtn, t->CopyBtn, t->PasteBtn})
+      QVERIFY(!b->isEnabled());
+    for (const char* name :
+         {"FileExitItem", "FileNewItem", "FileOpenItem", "MISearch1", "MISearch2", "MISearch3",
+          "FileFormEdit", "FilePrinterSetup", "N5", "HelpAboutItem"}) {
+      QVERIFY2(Action(s, name)->isEnabled(), name);
+    }
+    QCOMPARE(s.form->StatusText(1), QString());
+
+    Action(s, "FileNewItem")->trigger();
+    QCOMPARE(s.form->ListWindows().size(), 1);
+    QVERIFY(Action(s, "CutItem")->isEnabled());
+  }
+
+  void StatusBarShowsThePositionInTheList() {
+    Shell s;
+    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/3"));
+    s.Active()->SetCurrentRow(2);
+    QCOMPARE(s.form->StatusText(1), QStringLiteral("3/3"));
+    // An empty list still has a current row, and nothing to mail.
+    s.Active()->SetSearchResult({}, QStringLiteral("Поиск"));
+    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/0"));
+    QVERIFY(!Action(s, "SendSingle")->isEnabled());
+    QVERIFY(!Action(s, "SendList")->isEnabled());
+    QVERIFY(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(s.form->StatusText(0)).hasMatch());
+  }
+
+  void CopyOnARowWithoutRecordLeavesPasteDisabled() {
+    Shell s;
+    Action(s, "CopyItem")->trigger();
+    QCOMPARE(s.form->RecordClipboard(), 0);
+    QVERIFY(Action(s, "PasteItem")->isEnabled());
+    s.Active()->SetSearchResult({}, QStringLiteral("Поиск"));
+    Action(s, "CopyItem")->trigger();
+    QCOMPARE(s.form->RecordClipboard(), -1);
+    QVERIFY(!Action(s, "PasteItem")->isEnabled());
+  }
+
+  void StatusTextsReachTheThirdPanel() {
+    Shell s;
+    auto* orgForm = Find<QLineEdit>(s.Active(), "eOrgForm");
+    QStatusTipEvent tip(orgForm->statusTip());
+    QCoreApplication::sendEvent(orgForm, &tip);
+    QCOMPARE(s.form->StatusText(2), QStringLiteral("Организационная форма"));
+    QStatusTipEvent menuTip(Action(s, "FileAppendItem")->statusTip());
+    QCoreApplication::sendEvent(s.form->menuBar(), &menuTip);
+    QCOMPARE(s.form->StatusText(2), QStringLiteral("Дополнить список из файла списка"));
+    // A tool button's hint is a tool tip only: the status line goes blank over it.
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(s.form->ToolBarPanel()->NewBtn, &enter);
+    QCOMPARE(s.form->StatusText(2), QString());
+  }
+
+  void ExecutedActionsAreLogged() {
+    Shell s;
+    testing::TempDir dir;
+    SetLogger(std::make_unique<TLogger>(dir / "zorel.log"));
+    Action(s, "CopyItem")->trigger();
+    SetLogger(std::make_unique<TDummyLogger>());
+    const std::string log = testing::ReadFile(dir / "zorel.log");
+    QVERIFY(log.find("AE: Action information of CopyItem\r\nAE: - owner is MainForm\r\n") !=
+            std::string::npos);
+  }
+
+  void OptionsToggleTheActiveWindowsPanels() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    Action(s, "ParamInfo")->trigger();
+    QVERIFY(!w->InfoVisible());
+    QVERIFY(!Action(s, "ParamInfo")->isChecked());
+    Action(s, "ParamItem")->trigger();
+    QVERIFY(!w->ItemVisible());
+    QVERIFY(!w->ReklamaVisible());
+    QVERIFY(!Action(s, "ParamReklama")->isChecked());
+    Action(s, "ParamItem")->trigger();
+    QVERIFY(w->ItemVisible());
+    QVERIFY(w->ReklamaVisible());
+    QVERIFY(Action(s, "ParamReklama")->isChecked());
+    QVERIFY(!w->Modified());
+    // The hidden "Полные имена" answers its shortcut.
+    s.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(s.form.get()));
+    QTest::keyClick(s.form.get(), Qt::Key_H, Qt::ControlModifier);
+    QVERIFY(!w->FullNameHints());
+    QVERIFY(!Action(s, "ParamHint")->isChecked());
+  }
+
+  void IdleShowsTheDetailsOfTheActiveWindow() {
+    Shell s;
+    auto* orgForm = Find<QLineEdit>(s.Active(), "eOrgForm");
+    // Waiting in an event loop lets the queue run empty, which is the idle moment.
+    QEventLoop loop;
+    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    loop.exec();
+    QCOMPARE(orgForm->text(), QStringLiteral("оао"));
+    QVERIFY(!s.Active()->DetailPending());
+  }
+
+  void ExceptionsAreLoggedAndShownAndTheProgramGoesOn() {
+    testing::TempDir dir;
+    SetLogger(std::make_unique<TLogger>(dir / "zorel.log"));
+    TThrower thrower;
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&thrower, &event);
+    SetLogger(std::make_unique<TDummyLogger>());
+    QCOMPARE(ShownExceptions(), QStringList{"Не могу найти файл со списком x.lst"});
+    const std::string log = testing::ReadFile(dir / "zorel.log");
+    QVERIFY(log.find("EE:Sender exception information\r\n") != std::string::npos);
+    QVERIFY(log.find("EE: - exception class is EChildError\r\n") != std::string::npos);
+    QVERIFY(log.find("EE: - message is Не могу найти файл со списком x.lst\r\n") !=
+            std::string::npos);
+  }
+
+  void AFailedCommandIsReportedAndLeavesTheWindowsAsTheyWere() {
+    Shell s;
+    s.log->fileToOpen = s.base.ListPath("нет такого.lst");
+    Action(s, "FileOpenItem")->trigger();
+    QCOMPARE(ShownExceptions(),
+             QStringList{"Не могу найти файл со списком " + s.base.ListPath("нет такого.lst")});
+    QTRY_COMPARE(s.form->ListWindows().size(), 1);
+    QCOMPARE(s.Active()->windowTitle(), QStringLiteral("Вся база"));
+  }
+
+  void WindowCommandsArrangeTheListWindows() {
+    Shell s;
+    s.form->NewListWindow();
+    s.form->NewListWindow();
+    QCOMPARE(s.form->ListWindows().size(), 3);
+    QCOMPARE(s.form->LastChild(), s.form->ListWindows().last());
+    QMenu* windowMenu = s.form->Actions().Window1;
+    emit windowMenu->aboutToShow();
+    int entries = 0;
+    for (QAction* a : windowMenu->actions()) entries += a->text().endsWith("Вся база") ? 1 : 0;
+    QCOMPARE(entries, 3);
+    Action(s, "WindowCascadeItem")->trigger();
+    QSet<int> lefts;
+    for (TMDIChild* w : s.form->ListWindows()) {
+      QVERIFY(!w->parentWidget()->isMaximized());
+      lefts.insert(w->parentWidget()->x());
+    }
+    QCOMPARE(lefts.size(), 3);
+    Action(s, "WindowMinimizeItem")->trigger();
+    for (TMDIChild* w : s.form->ListWindows()) QVERIFY(w->parentWidget()->isMinimized());
+  }
+
+  void TheWindowKeepsItsMinimumSize() {
+    Shell s;
+    QCOMPARE(s.form->minimumSize(), QSize(400, 300));
+  }
+
+  void MissingHelpFileIsReported() {
+    Shell s;
+    s.form->SetHelpFile(QStringLiteral("zorel99.hlp"));
+    Action(s, "N5")->trigger();
+    QCOMPARE(s.log->informations.size(), 1);
+    QVERIFY(s.log->informations.first().contains("zorel99.hlp"));
+  }
+};
+
+}  // namespace zorel
+
+ZOREL_GUI_TEST_MAIN(zorel::MainWindowTest)
+#include "main_window_test.moc"

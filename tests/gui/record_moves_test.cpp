@@ -1,0 +1,206 @@
+// Moving records between list windows: Delete, Copy, Paste and dropping a dragged record.
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+
+#include "shell/name_grid.h"
+#include "shell/record_drag.h"
+#include "shell_test_support.h"
+
+namespace zorel {
+
+using testing::Find;
+using testing::Shell;
+
+namespace {
+
+// Sends the events of a drop onto a grid, as the platform would at the end of a drag.
+void Drop(TMDIChild* target, const QMimeData& mime) {
+  QWidget* viewport = Find<TNameGrid>(target, "dgInfo")->viewport();
+  const QPoint at(10, 5);
+  QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(viewport, &enter);
+  QVERIFY(enter.isAccepted());
+  QDragMoveEvent move(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(viewport, &move);
+  QVERIFY(move.isAccepted());
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(viewport, &drop);
+}
+
+}  // namespace
+
+class RecordMovesTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static void Trigger(Shell& s, const char* name) { Find<QAction>(s.form.get(), name)->trigger(); }
+
+ private slots:
+  void CopyThenPasteInsertsOnceInAscendingPlace() {
+    Shell s(testing::NumberedBase(12));
+    TMDIChild* source = s.Active();
+    source->SetCurrentRow(7);
+    Trigger(s, "CopyItem");
+    QCOMPARE(s.form->RecordClipboard(), 7);
+
+    TMDIChild* target = s.form->NewListWindow();
+    target->SetSearchResult({2, 5, 9}, QStringLiteral("Поиск"));
+    target->SetFileState(false, false);
+    target->SetCurrentRow(1);
+    Trigger(s, "PasteItem");
+    QCOMPARE(target->Records(), (RecordList{2, 5, 7, 9}));
+    QVERIFY(target->Modified());
+    QCOMPARE(target->CurrentRow(), 1);
+    QCOMPARE(s.form->StatusText(1), QStringLiteral("2/4"));
+    Trigger(s, "PasteItem");
+    QCOMPARE(target->Records(), (RecordList{2, 5, 7, 9}));
+    QCOMPARE(s.form->RecordClipboard(), 7);
+    QCOMPARE(source->Records().size(), 12u);
+  }
+
+  void PasteIntoAFileOrderedListGoesBeforeTheFirstLargerNumber() {
+    Shell s(testing::NumberedBase(12));
+    s.Active()->SetCurrentRow(3);
+    Trigger(s, "CopyItem");
+    TMDIChild* target = s.form->NewListWindow();
+    target->SetSearchResult({5, 1, 9}, QStringLiteral("Поиск"));
+    Trigger(s, "PasteItem");
+    QCOMPARE(target->Records(), (RecordList{3, 5, 1, 9}));
+  }
+
+  void PasteWithAnEmptyClipboardDoesNothing() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    Find<QAction>(s.form.get(), "PasteItem")->setEnabled(true);
+    Trigger(s, "PasteItem");
+    QCOMPARE(w->Records().size(), 3u);
+    QVERIFY(!w->Modified());
+  }
+
+  void DeleteRemovesTheCurrentRecordOnly() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    w->SetCurrentRow(1);
+    s.Idle();
+    Trigger(s, "CutItem");
+    QCOMPARE(w->Records(), (RecordList{0, 2}));
+    QVERIFY(w->Modified());
+    QCOMPARE(s.form->RecordClipboard(), -1);
+    // The row now holds the next record, whose details show at once.
+    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), QStringLiteral("15"));
+    QCOMPARE(s.form->StatusText(1), QStringLiteral("2/2"));
+
+    // Delete fills no clipboard, so Paste cannot bring the record back.
+    w->SetCurrentRow(0);
+    Trigger(s, "CopyItem");
+    w->SetCurrentRow(1);
+    Trigger(s, "CutItem");
+    Trigger(s, "PasteItem");
+    QCOMPARE(w->Records(), (RecordList{0}));
+  }
+
+  void DeletingTheLastRowClearsAndThenFollowsTheNewLastRow() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    w->SetCurrentRow(2);
+    s.Idle();
+    Trigger(s, "CutItem");
+    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), QString());
+    QCOMPARE(w->CurrentRow(), 1);
+    s.Idle();
+    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), QStringLiteral("0"));
+  }
+
+  void DeletingTheOnlyRecordLeavesThePanelsEmpty() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    w->SetSearchResult({0}, QStringLiteral("Поиск"));
+    s.Idle();
+    QCOMPARE(Find<QLineEdit>(w, "eOrgForm")->text(), QStringLiteral("оао"));
+    Trigger(s, "CutItem");
+    s.Idle();
+    QVERIFY(w->Records().empty());
+    QCOMPARE(Find<QLineEdit>(w, "eOrgForm")->text(), QString());
+    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/0"));
+  }
+
+  void AnEditedRemarkSurvivesTheDeleteOfItsRecord() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    s.Idle();
+    Find<QPlainTextEdit>(w, "mRemark")->insertPlainText(QStringLiteral("note"));
+    Trigger(s, "CutItem");
+    QCOMPARE(s.base.dm().GetRemark(0), std::string("note"));
+  }
+
+  void ADroppedRecordIsInsertedAndTheSourceKeepsIt() {
+    Shell s;
+    TMDIChild* source = s.Active();
+    TMDIChild* target = s.form->NewListWindow();
+    target->SetSearchResult({0}, QStringLiteral("Поиск"));
+    target->SetFileState(false, false);
+    Drop(target, *MakeRecordMime(2));
+    QCOMPARE(target->Records(), (RecordList{0, 2}));
+    QVERIFY(target->Modified());
+    QCOMPARE(source->Records(), (RecordList{0, 1, 2}));
+    QVERIFY(!source->Modified());
+  }
+
+  void DroppingOntoTheOwnWindowChangesNothingButAsksOnClose() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    Drop(w, *MakeRecordMime(1));
+    QCOMPARE(w->Records(), (RecordList{0, 1, 2}));
+    QVERIFY(w->Modified());
+    w->parentWidget()->close();
+    QCOMPARE(s.log->questions.size(), 1);
+  }
+
+  void DropsWithoutARecordAreIgnored_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("data");
+    QTest::newRow("no record") << kRecordMimeType << QByteArray();
+    QTest::newRow("plain text") << QStringLiteral("text/plain") << QByteArray("1");
+    QTest::newRow("not a number") << kRecordMimeType << QByteArray("x1");
+    QTest::newRow("negative") << kRecordMimeType << QByteArray("-3");
+    QTest::newRow("outside the base") << kRecordMimeType << QByteArray("3");
+  }
+  void DropsWithoutARecordAreIgnored() {
+    QFETCH(QString, format);
+    QFETCH(QByteArray, data);
+    Shell s;
+    TMDIChild* w = s.Active();
+    w->SetSearchResult({0}, QStringLiteral("Поиск"));
+    w->SetFileState(false, false);
+    QMimeData mime;
+    mime.setData(format, data);
+    Drop(w, mime);
+    QCOMPARE(w->Records(), (RecordList{0}));
+    QVERIFY(!w->Modified());
+  }
+
+  void ARecordDragCarriesTheRecordNumber() {
+    QCOMPARE(RecordFromMime(MakeRecordMime(1234).get()), std::optional<std::int32_t>(1234));
+    QCOMPARE(RecordFromMime(MakeRecordMime(-1).get()), std::optional<std::int32_t>());
+    QCOMPARE(RecordFromMime(nullptr), std::optional<std::int32_t>());
+  }
+
+  void APastedIntoWindowAsksToSaveOnClose() {
+    Shell s;
+    Trigger(s, "CopyItem");
+    Trigger(s, "PasteItem");
+    s.log->answerYes = false;
+    s.Active()->parentWidget()->close();
+    QCOMPARE(s.log->questions,
+             QStringList{"Вы хотите сохранить изменения перед закрытием окна \"Вся база\""});
+  }
+};
+
+}  // namespace zorel
+
+ZOREL_GUI_TEST_MAIN(zorel::RecordMovesTest)
+#include "record_moves_test.moc"
