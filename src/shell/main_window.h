@@ -25,7 +25,11 @@ namespace zorel {
 
 class Tdm;
 class TMDIChild;
+class TSearchDialog;
 class TToolPanel;
+class TfrmSearch;
+class TfrmSearchClass;
+class TfrmSearchItems;
 struct TUserPrompts;
 
 class TMainForm : public QMainWindow {
@@ -88,11 +92,12 @@ class TMainForm : public QMainWindow {
   void CutItemClick();
   void CopyItemClick();
   void PasteItemClick();
-  // The three searches, the mail commands, the form editor and the printer setup arrive with
-  // their own dialogs; until then the commands exist and do nothing.
-  void MISearch1Click() {}
-  void MISearch2Click() {}
-  void MISearch3Click() {}
+  // The three searches: by requisites, by products, by branches.
+  void MISearch1Click();
+  void MISearch2Click();
+  void MISearch3Click();
+  // The mail commands, the form editor and the printer setup arrive with their own dialogs;
+  // until then the commands exist and do nothing.
   void SendSingleClick() {}
   void SendListClick() {}
   void FileFormEditClick() {}
@@ -114,6 +119,9 @@ class TMainForm : public QMainWindow {
   TMDIChild* CreateListWindow();
   void MergeIntoActive(MergeMode mode);
   void OnListStatus(int currentRowPlusOne, int count);
+  // Shows the dialog and, unless it was cancelled, opens a new list window with the records of
+  // the source (the active list or the whole base) that pass the dialog's request.
+  void RunSearchCommand(TSearchDialog& dialog);
   void ApplyCommandStates();
 
   Tdm& dm_;
@@ -129,6 +137,10 @@ class TMainForm : public QMainWindow {
   QString caption_;
   QString helpFile_;
   bool firstShown_ = false;
+  // Created on first use and kept, so each reopening shows the last search.
+  TfrmSearch* frmSearch_ = nullptr;
+  TfrmSearchItems* frmSearchItems_ = nullptr;
+  TfrmSearchClass* frmSearchClass_ = nullptr;
 };
 
 }  // namespace zorel

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "search/search_dialog.h"
 #include "shell/application.h"
 
 namespace zorel {
@@ -43,6 +44,7 @@ std::shared_ptr<TUserPrompts> TUserPrompts::Standard() {
   p->chooseListToSave = [](QWidget* parent, const QString& dir, const QString& name) {
     return RunListDialog(parent, QFileDialog::AcceptSave, dir, name);
   };
+  p->runSearch = [](TSearchDialog& dialog) { return dialog.exec(); };
   return p;
 }
 

@@ -1,0 +1,128 @@
+// The main window's search commands: a dialog driven to "Поиск в базе" or "Поиск в списке"
+// opens a new, modified list window with what the data module's filter keeps, captioned by the
+// search; cancelling opens nothing; the dialog is created once and keeps its state.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <functional>
+
+#include "search/search.h"
+#include "search/class_tree.h"
+#include "search/search_class.h"
+#include "search/search_dialog.h"
+#include "search/value_box.h"
+#include "shell_test_support.h"
+
+namespace zorel {
+
+using testing::Find;
+using testing::NumberedBase;
+using testing::Shell;
+
+class MainSearchTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // Answers every search dialog by pressing the button of `result`, after letting `prepare`
+  // fill the dialog in.
+  static void Answer(Shell& s, int result, std::function<void(TSearchDialog&)> prepare = {}) {
+    s.form->Prompts()->runSearch = [result, prepare](TSearchDialog& dialog) {
+      if (prepare) prepare(dialog);
+      const char* button = result == kSearchInBase   ? "bbSearchInBD"
+                           : result == kSearchInList ? "bbSearchInList"
+                                                     : "bbCancel";
+      dialog.findChild<QPushButton*>(button)->click();
+      return dialog.result();
+    };
+  }
+  static void AddStaffAbove(TSearchDialog& dialog, int staff) {
+    auto* field = dialog.findChild<QComboBox*>("cbField");
+    field->setCurrentIndex(6);
+    dialog.findChild<QComboBox*>("cbOperation")->setCurrentText(">");
+    dialog.findChild<ValueBox*>("cbValue")->SetText(QString::number(staff));
+    dialog.findChild<QToolButton*>("sbAdd")->click();
+  }
+
+ private slots:
+  void RequisitesSearchInBaseOpensAModifiedWindowWithTheFilteredRecords() {
+    Shell s(NumberedBase(40));
+    Answer(s, kSearchInBase, [](TSearchDialog& d) { AddStaffAbove(d, 29); });
+    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    QCOMPARE(s.form->ListWindows().size(), 2);
+    TMDIChild* result = s.Active();
+    QCOMPARE(result, s.form->LastChild());
+    QCOMPARE(result->Records(), (RecordList{30, 31, 32, 33, 34, 35, 36, 37, 38, 39}));
+    QVERIFY(result->Modified());
+    QVERIFY(!result->HasFile());
+    QVERIFY(QRegularExpression(R"(^Поиск \(\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d\)$)")
+                .match(result->windowTitle())
+                .hasMatch());
+    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/10"));
+  }
+
+  void SearchInListFiltersTheActiveListAndLeavesItAlone() {
+    Shell s(NumberedBase(40));
+    TMDIChild* source = s.Active();
+    source->SetSearchResult(RecordList{39, 5, 31}, QStringLiteral("Мой список"));
+    Answer(s, kSearchInList, [](TSearchDialog& d) { AddStaffAbove(d, 29); });
+    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    QCOMPARE(s.Active()->Records(), (RecordList{39, 31}));
+    QCOMPARE(source->Records(), (RecordList{39, 5, 31}));
+  }
+
+  void NothingFoundStillOpensAnEmptyWindowAndCancelOpensNone() {
+    Shell s(NumberedBase(5));
+    Answer(s, kSearchCancel, [](TSearchDialog& d) { AddStaffAbove(d, 100); });
+    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    QCOMPARE(s.form->ListWindows().size(), 1);
+    Answer(s, kSearchInBase);
+    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    QCOMPARE(s.form->ListWindows().size(), 2);
+    QVERIFY(s.Active()->Records().empty());
+    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/0"));
+  }
+
+  void TheDialogIsKeptAndOffersSearchInListOnlyWithAnActiveWindow() {
+    Shell s(NumberedBase(5));
+    QList<TSearchDialog*> seen;
+    QList<bool> inListEnabled;
+    s.form->Prompts()->runSearch = [&](TSearchDialog& d) {
+      seen.append(&d);
+      inListEnabled.append(d.findChild<QWidget*>("bbSearchInList")->isEnabled());
+      return kSearchCancel;
+    };
+    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    s.Active()->parentWidget()->close();
+    QTRY_COMPARE(s.form->ListWindows().size(), 0);
+    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    QCOMPARE(seen.size(), 2);
+    QCOMPARE(seen[0], seen[1]);
+    QCOMPARE(inListEnabled, (QList<bool>{true, false}));
+  }
+
+  void BranchSearchOfTheRootKeepsEveryRecordWithAClassifiedProduct() {
+    Shell s;
+    Answer(s, kSearchInBase, [](TSearchDialog& d) {
+      auto& dialog = static_cast<TfrmSearchClass&>(d);
+      d.findChild<QTreeWidget*>("tvClass")->setCurrentItem(dialog.Root());
+      d.findChild<QToolButton*>("sbAdd")->click();
+    });
+    Find<QAction>(s.form.get(), "MISearch3")->trigger();
+    const auto* dialog = s.form->findChild<TfrmSearchClass*>();
+    QVERIFY(!dialog->Keys().empty());
+    RecordList expected = WholeBaseList(s.base.dm().RecordCount());
+    s.base.dm().MatchProducts(expected, dialog->Keys());
+    QVERIFY(!expected.empty());
+    QCOMPARE(s.Active()->Records(), expected);
+    QVERIFY(s.Active()->windowTitle().startsWith(QStringLiteral("Поиск по рубрикатору (")));
+  }
+};
+
+}  // namespace zorel
+
+ZOREL_GUI_TEST_MAIN(zorel::MainSearchTest)
+#include "main_search_test.moc"
