@@ -5,7 +5,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <utility>
+
+#include "data/file_util.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ZOREL_HELD_FILE_BYTES 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZOREL_HELD_FILE_BYTES 1
+#endif
+#endif
 
 namespace zorel {
 
@@ -27,6 +38,11 @@ ByteSource::~ByteSource() {
 }
 
 std::optional<ByteSource> ByteSource::MapFile(const std::string& path) {
+#if defined(ZOREL_HELD_FILE_BYTES)
+  auto bytes = ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
+  return FromBytes(std::move(*bytes));
+#else
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   struct stat st {};
@@ -49,13 +65,16 @@ std::optional<ByteSource> ByteSource::MapFile(const std::string& path) {
   }
   close(fd);
   return src;
+#endif
 }
 
 ByteSource ByteSource::FromBytes(std::string bytes) {
   ByteSource src;
-  src.owned_ = std::make_unique<std::string>(std::move(bytes));
-  src.data_ = reinterpret_cast<const std::uint8_t*>(src.owned_->data());
-  src.size_ = src.owned_->size();
+  if (bytes.empty()) return src;
+  src.owned_ = std::make_unique_for_overwrite<std::uint8_t[]>(bytes.size());
+  std::memcpy(src.owned_.get(), bytes.data(), bytes.size());
+  src.data_ = src.owned_.get();
+  src.size_ = bytes.size();
   return src;
 }
 

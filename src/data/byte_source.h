@@ -1,5 +1,8 @@
 // Read-only bytes of one data file: the file mapped into memory, or bytes held by the object
 // (for tests and fuzzing). The bytes stay valid and unchanged for the object's lifetime.
+// Held bytes sit in a block of exactly their size, and builds with AddressSanitizer read files
+// into such a block instead of mapping them, so that any read past a file's last byte is
+// reported rather than served from the rest of a mapped page.
 #pragma once
 
 #include <cstddef>
@@ -30,7 +33,7 @@ class ByteSource {
   const std::uint8_t* data_ = nullptr;
   std::size_t size_ = 0;
   void* map_ = nullptr;  // non-null when data_ is a mapping to release
-  std::unique_ptr<std::string> owned_;
+  std::unique_ptr<std::uint8_t[]> owned_;
 };
 
 }  // namespace zorel
