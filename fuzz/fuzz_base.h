@@ -1,0 +1,44 @@
+// A database folder cut from a fuzz input, as the database and matching targets use it, and
+// the per-process scratch folder it is written to. The order of the pieces is the input
+// format: the seed writer produces it from bases written by the project's database writer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "dbwriter/db_writer.h"
+#include "fuzz_input.h"
+
+namespace zorel::fuzz {
+
+// Which optional files the input supplies; an index left out is built by the reader, a remark
+// file left out is created by it.
+enum DatabaseFlags : std::uint8_t {
+  kSupplyFactoryIdx = 1,
+  kSupplyItemIdx = 2,
+  kSupplyRemarks = 4,
+  kSupplyRemarkTemp = 8,  // a "remark.tmp" beside the remark file, as a crash may leave it
+};
+
+struct DatabaseFiles {
+  std::uint8_t flags = 0;
+  std::string factoryHeader, factoryRecords, items, classes, regions, orgForms, countries, remarks,
+      remarkTemp, factoryIdx, itemIdx;
+
+  static DatabaseFiles Read(InputReader& in);
+  void Write(InputWriter& out) const;
+  // The files the project's writer makes of base; the index files are the ones a reader
+  // would build, supplied only when flags ask for them.
+  static DatabaseFiles FromBase(const BaseSource& base, std::uint8_t flags);
+  // Writes the files into dir (created when missing), removing whatever else is there.
+  void Place(const std::string& dir) const;
+};
+
+// A folder of this process, on a memory-backed file system where there is one (the readers
+// flush what they write), reused by every input and removed when the process exits.
+const std::string& ScratchFolder();
+
+// Removes every file in dir and creates dir when it is missing.
+void EmptyFolder(const std::string& dir);
+
+}  // namespace zorel::fuzz

@@ -1,0 +1,109 @@
+// Fuzz target: the searches on a database cut from the input (as the database target does)
+// with a condition table, product keys, a record list (numbers outside the base included) and
+// product-name fragments from the input. A table the parser refuses must leave the list as it
+// was; otherwise every search must keep exactly the records the plain forms of the rules keep.
+#include <memory>
+
+#include "data/bytes.h"
+#include "data/conditions.h"
+#include "data/data_module.h"
+#include "data/errors.h"
+#include "data/item_scan.h"
+#include "fuzz_base.h"
+#include "fuzz_check.h"
+#include "reference_matcher.h"
+
+namespace zorel::fuzz {
+namespace {
+
+struct Searches {
+  ConditionTable table;
+  std::vector<std::string> keys;
+  RecordList list;
+  bool wholeBase = false;
+  std::vector<std::string> fragments;
+
+  static Searches Read(InputReader& in) {
+    Searches s;
+    s.table.resize(in.Byte() % 6);
+    for (ConditionRow& row : s.table) {
+      for (std::string& cell : row) cell = in.Piece();
+    }
+    s.keys.resize(in.Byte() % 48);  // more kinds than the lookup has bits for
+    for (std::string& key : s.keys) key = in.Piece();
+    const std::string numbers = in.Piece();
+    for (std::size_t pos = 0; pos + 4 <= numbers.size(); pos += 4) {
+      s.list.push_back(LoadI32(AsBytes(numbers.data() + pos)));
+    }
+    s.wholeBase = s.list.empty();
+    s.fragments.resize(in.Byte() % 4);
+    for (std::string& f : s.fragments) f = in.Piece();
+    return s;
+  }
+};
+
+void CheckConditions(Tdm& dm, const RecordList& list, const ConditionTable& table) {
+  std::vector<Condition> conditions;
+  bool refused = false;
+  try {
+    conditions = ParseConditions(table);
+  } catch (const BadInput&) {
+    refused = true;
+  }
+  RecordList result = list;
+  try {
+    dm.MatchConditions(result, table);
+    FUZZ_CHECK(!refused);
+  } catch (const BadInput&) {
+    FUZZ_CHECK(refused);
+    FUZZ_CHECK(result == list);
+    return;
+  }
+  FUZZ_CHECK(result == ReferenceMatchConditions(dm, list, conditions));
+}
+
+void CheckProducts(Tdm& dm, const RecordList& list, const std::vector<std::string>& texts) {
+  std::vector<ProductKey> keys;
+  for (const std::string& text : texts) {
+    try {
+      const ProductKey key = ParseProductKey(text);
+      keys.push_back(key);
+    } catch (const BadInput&) {
+      // Keys the dialogs could not have made are refused one by one.
+    }
+  }
+  RecordList result = list;
+  dm.MatchProducts(result, keys);
+  FUZZ_CHECK(result == ReferenceMatchProducts(dm, list, keys));
+}
+
+void CheckItemScan(Tdm& dm, const std::vector<std::string>& fragments) {
+  const ItemScanResult got = ScanItemNames(dm, fragments);
+  const ItemScanResult expected = ReferenceScanItemNames(dm, fragments);
+  FUZZ_CHECK(got.items == expected.items);
+  FUZZ_CHECK(got.limitReached == expected.limitReached);
+}
+
+}  // namespace
+}  // namespace zorel::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace zorel;
+  using namespace zorel::fuzz;
+  InputReader in(data, size);
+  const DatabaseFiles files = DatabaseFiles::Read(in);
+  Searches searches = Searches::Read(in);
+  const std::string dir = ScratchFolder() + "/db";
+  files.Place(dir);
+  std::unique_ptr<Tdm> dm;
+  try {
+    dm = std::make_unique<Tdm>(dir);
+  } catch (const DataError&) {
+    return 0;
+  }
+  if (searches.wholeBase) dm->FillAllRecords(searches.list);
+  CheckConditions(*dm, searches.list, searches.table);
+  CheckProducts(*dm, searches.list, searches.keys);
+  CheckItemScan(*dm, searches.fragments);
+  return 0;
+}

@@ -1,0 +1,319 @@
+// Crash safety of the files the store writes. A forked child stores remarks (appending, and
+// compacting at each closing), converts a remark file of the older layout, or saves a list file
+// over and over, and is killed with SIGKILL after a random delay, wherever in a write it is.
+// It reports each finished operation through a pipe, so after the kill the test knows what was
+// stored for sure and which single operation may have been under way. Then the files are read
+// again: every remark stored before the kill is there, exactly once after compaction, and no
+// other remark changed; a list file is the old one or the new one, whole.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <random>
+#include <thread>
+
+#include "data/bytes.h"
+#include "data/file_util.h"
+#include "data/list_file.h"
+#include "data/remark.h"
+#include "support/sample_base.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+using testing::TempDir;
+using testing::W;
+using Clock = std::chrono::steady_clock;
+
+// Tells the parent that one more operation is complete.
+class Ack {
+ public:
+  explicit Ack(int fd) : fd_(fd) {}
+  void operator()() const {
+    const char done = 1;
+    if (write(fd_, &done, 1) != 1) _exit(4);
+  }
+
+ private:
+  int fd_;
+};
+
+struct Outcome {
+  std::size_t acked = 0;  // operations the child finished
+  bool finished = false;  // it ran to the end before the kill
+};
+
+// Runs work in a child process and kills it after delay. A child that fails on its own (an
+// exception, a failed write) fails the test.
+Outcome RunAndKill(const std::function<void(const Ack&)>& work, std::chrono::microseconds delay) {
+  int fds[2];
+  if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    close(fds[0]);
+    try {
+      work(Ack(fds[1]));
+    } catch (...) {
+      _exit(3);
+    }
+    _exit(0);
+  }
+  close(fds[1]);
+  std::this_thread::sleep_for(delay);
+  kill(pid, SIGKILL);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  Outcome outcome;
+  char buffer[256];
+  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) break;
+    outcome.acked += static_cast<std::size_t>(n);
+  }
+  close(fds[0]);
+  if (WIFEXITED(status)) {
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the writer failed on its own";
+    outcome.finished = true;
+  }
+  return outcome;
+}
+
+void Report(const char* what, int kills, int inFlight, Clock::time_point start) {
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+  std::printf("[ crash    ] %s: %d kills (%d inside an operation) in %lld ms\n", what, kills,
+              inFlight, static_cast<long long>(ms.count()));
+}
+
+// A remark file read byte by byte: each record's remark (the last live entry counts) and how
+// many live entries it has; deleted entries of the base's records are counted too.
+struct RemarkImage {
+  std::vector<std::string> remarks;
+  std::vector<int> live;
+  int deleted = 0;
+};
+
+RemarkImage ReadRemarkImage(const std::string& bytes, std::int32_t count) {
+  RemarkImage image;
+  image.remarks.resize(static_cast<std::size_t>(count));
+  image.live.resize(static_cast<std::size_t>(count));
+  EXPECT_EQ(bytes.substr(4, 8), "REMARK01");
+  for (std::size_t pos = kRemarkHeaderSize; pos + kRemarkEntryHead <= bytes.size();) {
+    const auto* head = AsBytes(bytes.data() + pos);
+    const std::uint16_t length = LoadU16(head);
+    if (length < kRemarkEntryHead || pos + length > bytes.size()) break;  // cut by the kill
+    const std::int32_t record = LoadI32(head + 2);
+    EXPECT_TRUE(record >= 0 && record < count) << "an entry no one wrote";
+    if (record >= 0 && record < count) {
+      const auto r = static_cast<std::size_t>(record);
+      if (head[6] != 0) {
+        ++image.deleted;
+      } else {
+        image.remarks[r] = bytes.substr(pos + kRemarkEntryHead, length - kRemarkEntryHead);
+        ++image.live[r];
+      }
+    }
+    pos += length;
+  }
+  return image;
+}
+
+// The operations of one child: remark changes, and closings (each compacts the file) followed
+// by a new opening.
+struct RemarkOp {
+  bool reopen = false;
+  std::int32_t record = 0;
+  std::string text;
+};
+
+std::vector<RemarkOp> RemarkOps(unsigned seed, std::int32_t count) {
+  const std::vector<std::string> texts = {"",
+                                          "a",
+                                          W("примечание"),
+                                          W("другое примечание"),
+                                          std::string(600, 'z'),
+                                          W("ёлка") + "\r\n" + W("Ёж"),
+                                          "same",
+                                          std::string(40, ' ') + "x"};
+  std::mt19937 rng(seed);
+  std::vector<RemarkOp> ops(64);
+  for (RemarkOp& op : ops) {
+    op.reopen = rng() % 6 == 0;
+    op.record = static_cast<std::int32_t>(rng() % static_cast<unsigned>(count));
+    op.text = texts[rng() % texts.size()];
+  }
+  return ops;
+}
+
+TEST(CrashSafety, RemarksSurviveAKillAnywhereInAChangeOrACompaction) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  constexpr std::int32_t kCount = 12;
+  std::vector<std::string> model(kCount);
+  { TRemark create(name, kCount); }
+  std::mt19937 rng(20240607);
+  const auto start = Clock::now();
+  int inFlight = 0;
+  constexpr int kKills = 200;
+  for (int round = 0; round < kKills; ++round) {
+    const std::vector<RemarkOp> ops = RemarkOps(static_cast<unsigned>(round), kCount);
+    const Outcome outcome = RunAndKill(
+        [&](const Ack& ack) {
+          auto store = std::make_unique<TRemark>(name, kCount);
+          for (const RemarkOp& op : ops) {
+            if (op.reopen) {
+              store.reset();
+              store = std::make_unique<TRemark>(name, kCount);
+            } else {
+              store->Set(op.record, op.text);
+            }
+            ack();
+          }
+        },
+        std::chrono::microseconds(rng() % 25000));
+    for (std::size_t i = 0; i < outcome.acked && i < ops.size(); ++i) {
+      if (!ops[i].reopen) model[static_cast<std::size_t>(ops[i].record)] = ops[i].text;
+    }
+    // The one change under way at the kill may or may not have been stored.
+    const RemarkOp* pending = outcome.acked < ops.size() ? &ops[outcome.acked] : nullptr;
+    if (pending != nullptr) ++inFlight;
+    auto acceptable = [&](std::int32_t r, const std::string& found) {
+      const std::string& stored = model[static_cast<std::size_t>(r)];
+      if (found == stored) return true;
+      return pending != nullptr && !pending->reopen && pending->record == r &&
+             found == pending->text;
+    };
+
+    // Every other round the next child meets the file as the kill left it; in between the
+    // file is opened and closed here, which compacts it.
+    if (round % 2 == 1) {
+      const std::string bytes =
+          ReadWholeFile(FileExists(name) ? name : ChangeExtension(name, ".tmp")).value_or("");
+      const RemarkImage image = ReadRemarkImage(bytes, kCount);
+      for (std::int32_t r = 0; r < kCount; ++r) {
+        const std::string& found = image.remarks[static_cast<std::size_t>(r)];
+        ASSERT_TRUE(acceptable(r, found)) << "round " << round << ", record " << r;
+        model[static_cast<std::size_t>(r)] = found;
+      }
+      continue;
+    }
+    {
+      TRemark store(name, kCount);
+      for (std::int32_t r = 0; r < kCount; ++r) {
+        const std::string found = store.Get(r);
+        ASSERT_TRUE(acceptable(r, found)) << "round " << round << ", record " << r;
+        model[static_cast<std::size_t>(r)] = found;
+      }
+    }
+    EXPECT_FALSE(FileExists(ChangeExtension(name, ".tmp")));
+    const RemarkImage image = ReadRemarkImage(ReadWholeFile(name).value_or(""), kCount);
+    EXPECT_EQ(image.remarks, model) << "round " << round;
+    EXPECT_EQ(image.deleted, 0) << "round " << round;
+    for (std::int32_t r = 0; r < kCount; ++r) {
+      EXPECT_LE(image.live[static_cast<std::size_t>(r)], 1)
+          << "round " << round << ", record " << r;
+    }
+  }
+  Report("remark changes and compaction", kKills, inFlight, start);
+}
+
+TEST(CrashSafety, AnInterruptedConversionOfTheOlderLayoutLosesNoRemark) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  constexpr std::int32_t kSlots = 4000;
+  std::string old;
+  std::vector<std::string> expected(kSlots);
+  for (std::int32_t i = 0; i < kSlots; ++i) {
+    std::string slot = i % 3 == 0 ? "" : "  " + W("примечание ") + std::to_string(i);
+    if (i % 3 != 0) expected[static_cast<std::size_t>(i)] = slot.substr(2);
+    slot.resize(kOldRemarkSlot, ' ');
+    old += slot;
+  }
+  // How long one conversion takes here, so that the kills spread over all of it.
+  ASSERT_TRUE(WriteFileReplacing(name, old));
+  const auto timed = Clock::now();
+  { TRemark convert(name, kSlots); }
+  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - timed);
+
+  std::mt19937 rng(7);
+  const auto start = Clock::now();
+  int inFlight = 0;
+  constexpr int kKills = 60;
+  for (int round = 0; round < kKills; ++round) {
+    ASSERT_TRUE(WriteFileReplacing(name, old));
+    const Outcome outcome = RunAndKill(
+        [&](const Ack& ack) {
+          TRemark convert(name, kSlots);
+          ack();
+        },
+        std::chrono::microseconds(rng() % (span.count() * 3 / 2 + 1)));
+    if (outcome.acked == 0) ++inFlight;
+    // The file is the old one or the whole new one.
+    const std::string bytes = ReadWholeFile(name).value_or("<missing>");
+    if (bytes != old) {
+      EXPECT_EQ(ReadRemarkImage(bytes, kSlots).remarks, expected) << "round " << round;
+    }
+    TRemark store(name, kSlots);
+    for (std::int32_t i = 0; i < kSlots; i += 7) {
+      ASSERT_EQ(store.Get(i), expected[static_cast<std::size_t>(i)]) << "round " << round;
+    }
+  }
+  Report("older layout conversion", kKills, inFlight, start);
+}
+
+TEST(CrashSafety, AListFileIsAlwaysTheOldOrTheNewOneWhole) {
+  TempDir dir;
+  const std::string path = dir / "list.lst";
+  // Three lists saved in turn: after a kill the file must hold the one saved last or the one
+  // being saved, never the third, a mixture or a cut file.
+  constexpr std::size_t kLists = 3;
+  RecordList lists[kLists];
+  ListFileHeader heads[kLists];
+  std::string images[kLists];
+  for (std::size_t k = 0; k < kLists; ++k) {
+    for (std::int32_t r = 0; r < 9000; ++r) {
+      if (r % static_cast<std::int32_t>(k + 2) != 0) lists[k].push_back(r);
+    }
+    heads[k].lowerHeight = static_cast<std::int16_t>(100 + k);
+    SaveListFile(path, heads[k], lists[k]);
+    images[k] = ReadWholeFile(path).value_or("");
+  }
+
+  std::mt19937 rng(11);
+  const auto start = Clock::now();
+  int inFlight = 0;
+  constexpr int kKills = 100;
+  std::size_t last = kLists - 1;  // the list in the file before the child starts
+  for (int round = 0; round < kKills; ++round) {
+    const std::size_t first = last + 1;
+    const Outcome outcome = RunAndKill(
+        [&](const Ack& ack) {
+          for (std::size_t i = first; i < first + 1000; ++i) {
+            SaveListFile(path, heads[i % kLists], lists[i % kLists]);
+            ack();
+          }
+        },
+        std::chrono::microseconds(rng() % 20000));
+    const std::size_t saved = (first + outcome.acked - 1) % kLists;
+    const std::size_t underWay = (first + outcome.acked) % kLists;
+    if (!outcome.finished) ++inFlight;
+    const std::string bytes = ReadWholeFile(path).value_or("<missing>");
+    const bool isSaved = bytes == images[saved];
+    ASSERT_TRUE(isSaved || (!outcome.finished && bytes == images[underWay])) << "round " << round;
+    const std::size_t found = isSaved ? saved : underWay;
+    const LoadedList loaded = LoadListFile(path, 9000);
+    EXPECT_EQ(loaded.records, lists[found]);
+    EXPECT_EQ(loaded.header.lowerHeight, heads[found].lowerHeight);
+    last = found;
+  }
+  Report("list file saves", kKills, inFlight, start);
+}
+
+}  // namespace
+}  // namespace zorel

@@ -1,0 +1,42 @@
+// Inputs the fuzz targets (fuzz/) turned up, kept as ordinary tests so that what they showed
+// stays true without a fuzzer.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "data/errors.h"
+#include "data/file_util.h"
+#include "data/remark.h"
+#include "dbwriter/db_writer.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+using testing::TempDir;
+
+// remarks target: a temporary file standing in for a missing remark file, holding the
+// signature but cut inside the 32-byte header. Changes go after a whole header (the gap reads
+// as zeros) and the remark is found again after closing and reopening.
+TEST(FuzzRegressions, ARemarkFileCutInsideItsHeaderTakesChangesAfterAWholeHeader) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  const std::string cut = EncodeRemarks({}).substr(0, 18);
+  WriteBytes(ChangeExtension(name, ".tmp"), cut);
+  {
+    TRemark remarks(name, 10);
+    EXPECT_FALSE(FileExists(ChangeExtension(name, ".tmp")));
+    EXPECT_EQ(remarks.Get(2), "");
+    remarks.Set(2, "abc");
+    EXPECT_EQ(remarks.Get(2), "abc");
+  }
+  const std::string bytes = ReadWholeFile(name).value_or("");
+  ASSERT_EQ(bytes.size(), 32u + 7u + 3u);
+  EXPECT_EQ(bytes.substr(0, 18), cut);
+  EXPECT_EQ(bytes.substr(18, 14), std::string(14, '\0'));
+  TRemark reopened(name, 10);
+  EXPECT_EQ(reopened.Get(2), "abc");
+}
+
+}  // namespace
+}  // namespace zorel
