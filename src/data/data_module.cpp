@@ -91,10 +91,6 @@ void Tdm::ReadHeader() {
   header_.dataStart = static_cast<std::int32_t>(pos);
 }
 
-RecordView Tdm::GetRecordView(std::int32_t record) const {
-  return RecordView::FromEntry(factory_->Get(record));
-}
-
 std::string Tdm::GetFirmName(std::int32_t record) const {
   const RecordView r = GetRecordView(record);
   if (!r.valid()) {
@@ -146,8 +142,10 @@ std::string Tdm::BytesToStr(const std::uint8_t* p, int count) {
 }
 
 void Tdm::FillAllRecords(RecordList& list) const {
-  const RecordList all = WholeBaseList(RecordCount());
-  list.insert(list.end(), all.begin(), all.end());
+  // Filled in place: a second copy would double the peak memory of a million-record list.
+  const std::int32_t count = RecordCount();
+  list.reserve(list.size() + static_cast<std::size_t>(count));
+  for (std::int32_t i = 0; i < count; ++i) list.push_back(i);
 }
 
 std::string Tdm::ProductText(int kind, std::int64_t item) const {

@@ -56,7 +56,9 @@ class Tdm {
 
   // Null for a number outside the base or a record that cannot be served whole.
   const std::uint8_t* GetRecord(std::int32_t record) const { return factory_->Get(record); }
-  RecordView GetRecordView(std::int32_t record) const;
+  RecordView GetRecordView(std::int32_t record) const {
+    return RecordView::FromEntry(factory_->Get(record));
+  }
 
   // The name cut at the first zero byte; "Проблемы на записи (N)" (Windows-1251) when the
   // record cannot be read.

@@ -1,0 +1,28 @@
+// Timing of the benchmark: operations run in rounds, every operation of a group once per
+// round, so background load on the machine falls on ours and its peers alike; each gets the
+// median wall time and the median processor time of its runs, after one untimed warm-up run.
+// Processor time shows what an operation costs when other programs compete for the cores.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+namespace zorel::bench {
+
+struct Operation {
+  std::function<void()> prepare;     // untimed, before every run (may be empty)
+  std::function<std::size_t()> run;  // timed; gives the size of its result
+};
+
+struct Timing {
+  double medianMs = 0;         // wall time
+  double cpuMedianMs = 0;      // processor time of this thread
+  std::size_t resultSize = 0;  // of the last run
+};
+
+std::vector<Timing> MeasureRounds(const std::vector<Operation>& group, int runs);
+
+double Median(std::vector<double> values);
+
+}  // namespace zorel::bench
