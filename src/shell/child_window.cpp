@@ -164,6 +164,7 @@ void TMDIChild::ShowDetails(int row) {
   const bool inList = row >= 0 && static_cast<std::size_t>(row) < records_.size();
   const std::int32_t record = inList ? records_[static_cast<std::size_t>(row)] : -1;
   if (record >= 0 && dm_.GetRecord(record) != nullptr) {
+    ++detailFetches_;
     const RecordDetails d = dm_.GetDetails(record);
     if (infoShown_) pInfo_->SetDetails(d);
     if (reklamaShown_) pReklama_->SetAdvert(CpToMemo(d.advert));

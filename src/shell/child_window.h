@@ -58,6 +58,9 @@ class TMDIChild : public QWidget {
   // The record number at the current row, -1 when the row has no record.
   std::int32_t CurrentRecord() const;
   void ShowDetails(int row);
+  // How many times the details of a record were read for the panels, for benchmarks that check
+  // that scrolling leaves them to the idle moment.
+  std::int64_t DetailFetches() const { return detailFetches_; }
 
   // Replaces the list and the panel layout by a list file's. False (after the information box)
   // for a file of the wrong format, which leaves the window unchanged.
@@ -118,6 +121,7 @@ class TMDIChild : public QWidget {
   bool reklamaShown_ = true;
   std::int32_t pendingRemark_ = -1;
   std::int32_t shownRecord_ = -1;  // record whose details the lower panel shows
+  std::int64_t detailFetches_ = 0;
   QPointer<QObject> mainHandle_;
 
   TRecordGridModel* model_;

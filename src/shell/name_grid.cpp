@@ -1,20 +1,27 @@
+// The name grid: computed uniform rows, painting of the rows in view only, hints and drags.
 #include "shell/name_grid.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDrag>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "shell/record_drag.h"
 #include "shell/record_grid_model.h"
 
 namespace zorel {
 namespace {
+
+// The width of the grid lines under each row and right of the column.
+constexpr int kGridLine = 1;
 
 // Advertisers in blue, yellow when selected; everything else black, white when selected.
 class TNameDelegate : public QStyledItemDelegate {
@@ -34,26 +41,20 @@ class TNameDelegate : public QStyledItemDelegate {
 }  // namespace
 
 TNameGrid::TNameGrid(TRecordGridModel* model, QWidget* parent)
-    : QTableView(parent), model_(model), hintLabel_(new QLabel(this, Qt::ToolTip)) {
+    : QAbstractItemView(parent), model_(model), hintLabel_(new QLabel(this, Qt::ToolTip)) {
   setObjectName(QStringLiteral("dgInfo"));
-  setModel(model);
+  QFont f = font();
+  f.setPixelSize(13);
+  setFont(f);
+  rowHeight_ = QFontMetrics(f).height() + 4;
   setItemDelegate(new TNameDelegate(this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setWordWrap(false);
-  setShowGrid(true);
-  horizontalHeader()->hide();
-  horizontalHeader()->setStretchLastSection(true);
-  verticalHeader()->hide();
-  QFont f = font();
-  f.setPixelSize(13);
-  setFont(f);
-  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  verticalHeader()->setMinimumSectionSize(1);
-  verticalHeader()->setDefaultSectionSize(QFontMetrics(f).height() + 4);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  setModel(model);
   QPalette p = palette();
   p.setColor(QPalette::Base, p.color(QPalette::Button));
   setPalette(p);
@@ -79,8 +80,176 @@ int TNameGrid::CurrentRow() const {
 }
 
 void TNameGrid::SetCurrentRow(int row) {
-  const int last = model()->rowCount() - 1;
+  const int last = RowCount() - 1;
   setCurrentIndex(model()->index(std::clamp(row, 0, std::max(last, 0)), 0));
+}
+
+int TNameGrid::RowCount() const { return model() != nullptr ? model()->rowCount() : 0; }
+
+int TNameGrid::TopRow() const { return verticalScrollBar()->value(); }
+
+int TNameGrid::PageRows() const { return std::max(1, viewport()->height() / rowHeight_); }
+
+int TNameGrid::rowAt(int y) const {
+  if (y < 0) return -1;
+  const int row = TopRow() + y / rowHeight_;
+  return row < RowCount() ? row : -1;
+}
+
+int TNameGrid::rowViewportPosition(int row) const { return (row - TopRow()) * rowHeight_; }
+
+int TNameGrid::verticalOffset() const { return TopRow() * rowHeight_; }
+
+QRect TNameGrid::visualRect(const QModelIndex& index) const {
+  if (!index.isValid() || index.model() != model()) return {};
+  return {0, rowViewportPosition(index.row()), viewport()->width() - kGridLine,
+          rowHeight_ - kGridLine};
+}
+
+QModelIndex TNameGrid::indexAt(const QPoint& point) const {
+  const int row = rowAt(point.y());
+  if (row < 0 || point.x() < 0 || point.x() >= viewport()->width()) return {};
+  return model()->index(row, 0);
+}
+
+void TNameGrid::UpdateScrollRange() {
+  QScrollBar* bar = verticalScrollBar();
+  const int page = PageRows();
+  bar->setSingleStep(1);
+  bar->setPageStep(page);
+  bar->setRange(0, std::max(0, RowCount() - page));
+}
+
+void TNameGrid::updateGeometries() {
+  UpdateScrollRange();
+  QAbstractItemView::updateGeometries();
+}
+
+void TNameGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  if (!index.isValid() || index.model() != model()) return;
+  // The list may have just been replaced; the range must fit it before the row is placed.
+  UpdateScrollRange();
+  const int row = index.row();
+  const int page = PageRows();
+  int top = TopRow();
+  switch (hint) {
+    case EnsureVisible:
+      if (row < top) {
+        top = row;
+      } else if (row >= top + page) {
+        top = row - page + 1;
+      }
+      break;
+    case PositionAtTop:
+      top = row;
+      break;
+    case PositionAtBottom:
+      top = row - page + 1;
+      break;
+    case PositionAtCenter:
+      top = row - page / 2;
+      break;
+  }
+  verticalScrollBar()->setValue(top);
+}
+
+QModelIndex TNameGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
+  const int last = RowCount() - 1;
+  if (last < 0) return {};
+  const int current = currentIndex().isValid() ? currentIndex().row() : 0;
+  int row = current;
+  switch (action) {
+    case MoveUp:
+    case MovePrevious:
+      row = current - 1;
+      break;
+    case MoveDown:
+    case MoveNext:
+      row = current + 1;
+      break;
+    case MovePageUp:
+      row = current - PageRows();
+      break;
+    case MovePageDown:
+      row = current + PageRows();
+      break;
+    case MoveHome:
+      row = 0;
+      break;
+    case MoveEnd:
+      row = last;
+      break;
+    case MoveLeft:
+    case MoveRight:
+      break;
+  }
+  return model()->index(std::clamp(row, 0, last), 0);
+}
+
+void TNameGrid::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+  const QRect r = rect.normalized();
+  const int last = RowCount() - 1;
+  if (last < 0) return;
+  const int first = std::clamp(TopRow() + std::max(r.top(), 0) / rowHeight_, 0, last);
+  const int end = std::clamp(TopRow() + std::max(r.bottom(), 0) / rowHeight_, 0, last);
+  selectionModel()->select(QItemSelection(model()->index(first, 0), model()->index(end, 0)),
+                           command);
+}
+
+QRegion TNameGrid::visualRegionForSelection(const QItemSelection& selection) const {
+  QRegion region;
+  const int top = TopRow();
+  const int bottom = top + PageRows();
+  for (const QItemSelectionRange& range : selection) {
+    const int first = std::max(range.top(), top);
+    const int last = std::min(range.bottom(), bottom);
+    if (first > last) continue;
+    region +=
+        QRect(0, rowViewportPosition(first), viewport()->width(), (last - first + 1) * rowHeight_);
+  }
+  return region;
+}
+
+void TNameGrid::paintEvent(QPaintEvent* event) {
+  const int rows = RowCount();
+  const QRect dirty = event->rect();
+  const int first = TopRow() + std::max(dirty.top(), 0) / rowHeight_;
+  const int last = std::min(rows - 1, TopRow() + std::max(dirty.bottom(), 0) / rowHeight_);
+  if (first > last) return;
+
+  QPainter painter(viewport());
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  const int width = viewport()->width();
+  const QModelIndex current = currentIndex();
+  const bool focused = hasFocus() || viewport()->hasFocus();
+  QAbstractItemDelegate* delegate = itemDelegate();
+  // Only the rows in the dirty area are asked for their data, so only they are fetched.
+  for (int row = first; row <= last; ++row) {
+    const QModelIndex index = model()->index(row, 0);
+    QStyleOptionViewItem cell = option;
+    cell.rect = QRect(0, rowViewportPosition(row), width - kGridLine, rowHeight_ - kGridLine);
+    if (selectionModel()->isSelected(index)) cell.state |= QStyle::State_Selected;
+    if (focused && index == current) cell.state |= QStyle::State_HasFocus;
+    style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &cell, &painter, this);
+    delegate->paint(&painter, cell, index);
+  }
+
+  const auto gridColor =
+      static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this));
+  painter.setPen(QColor::fromRgba(gridColor));
+  for (int row = first; row <= last; ++row) {
+    const int y = rowViewportPosition(row) + rowHeight_ - kGridLine;
+    painter.drawLine(dirty.left(), y, dirty.right(), y);
+  }
+  const int bottom = rowViewportPosition(last) + rowHeight_ - kGridLine;
+  painter.drawLine(width - kGridLine, std::max(dirty.top(), 0), width - kGridLine,
+                   std::min(dirty.bottom(), bottom));
+}
+
+void TNameGrid::scrollContentsBy(int, int dy) {
+  CancelHint();
+  if (dy != 0) viewport()->scroll(0, dy * rowHeight_);
 }
 
 QPoint TNameGrid::HintPosition() const { return viewport()->mapToGlobal(QPoint(0, hintTop_)); }
@@ -88,14 +257,8 @@ QPoint TNameGrid::HintPosition() const { return viewport()->mapToGlobal(QPoint(0
 bool TNameGrid::HintShown() const { return hintLabel_->isVisible(); }
 
 void TNameGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-  QTableView::currentChanged(current, previous);
+  QAbstractItemView::currentChanged(current, previous);
   if (current.isValid()) emit currentRowChanged(current.row());
-}
-
-QModelIndex TNameGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-  if (action == MoveHome) return model()->index(0, 0);
-  if (action == MoveEnd) return model()->index(model()->rowCount() - 1, 0);
-  return QTableView::moveCursor(action, modifiers);
 }
 
 void TNameGrid::PrepareHint(int y) {
@@ -138,17 +301,12 @@ bool TNameGrid::viewportEvent(QEvent* event) {
     default:
       break;
   }
-  return QTableView::viewportEvent(event);
-}
-
-void TNameGrid::scrollContentsBy(int dx, int dy) {
-  CancelHint();
-  QTableView::scrollContentsBy(dx, dy);
+  return QAbstractItemView::viewportEvent(event);
 }
 
 void TNameGrid::mousePressEvent(QMouseEvent* event) {
   CancelHint();
-  QTableView::mousePressEvent(event);
+  QAbstractItemView::mousePressEvent(event);
   dragArmed_ = event->button() == Qt::LeftButton;
   pressPos_ = event->position().toPoint();
   pressRow_ = CurrentRow();
@@ -159,7 +317,7 @@ void TNameGrid::mouseMoveEvent(QMouseEvent* event) {
   PrepareHint(pos.y());
   if (!(event->buttons() & Qt::LeftButton)) {
     dragArmed_ = false;
-    QTableView::mouseMoveEvent(event);
+    QAbstractItemView::mouseMoveEvent(event);
     return;
   }
   // With the button held the mouse drags the record; it never sweeps the selection.

@@ -3,10 +3,14 @@
 // of a row too narrow for it as a hint laid exactly over the row, starts a record drag when
 // the mouse moves with the left button held, accepts every drag, and reports drops of a
 // record, row changes and the "Название в буфер" command to its window.
+//
+// Every row has the same height, so positions are computed, never stored: a list of millions
+// of rows costs the grid no memory per row and no work per row when it is set. The vertical
+// scroll bar counts rows (its value is the top row), like a draw grid's.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QPoint>
-#include <QTableView>
 #include <cstdint>
 
 class QLabel;
@@ -15,7 +19,7 @@ namespace zorel {
 
 class TRecordGridModel;
 
-class TNameGrid : public QTableView {
+class TNameGrid : public QAbstractItemView {
   Q_OBJECT
 
  public:
@@ -23,6 +27,13 @@ class TNameGrid : public QTableView {
 
   int CurrentRow() const;
   void SetCurrentRow(int row);
+
+  // The height of a row, its grid line included; the same for every row.
+  int rowHeight(int) const { return rowHeight_; }
+  // The row at a viewport y, -1 above the first row or below the last.
+  int rowAt(int y) const;
+  // The top of a row in viewport coordinates.
+  int rowViewportPosition(int row) const;
 
   bool FullNameHints() const { return fullNameHints_; }
   void SetFullNameHints(bool on) { fullNameHints_ = on; }
@@ -35,15 +46,26 @@ class TNameGrid : public QTableView {
   QPoint HintPosition() const;
   bool HintShown() const;
 
+  QRect visualRect(const QModelIndex& index) const override;
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+  QModelIndex indexAt(const QPoint& point) const override;
+
  signals:
   void currentRowChanged(int row);
   void recordDropped(std::int32_t record);
   void copyNameRequested();
 
  protected:
-  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
-  // In a grid of one column Home and End go to the first and the last row.
+  // Up and down by a row or a page of whole rows; Home and End to the first and the last row.
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  int horizontalOffset() const override { return 0; }
+  int verticalOffset() const override;
+  bool isIndexHidden(const QModelIndex&) const override { return false; }
+  void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+  QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+  void updateGeometries() override;
+  void paintEvent(QPaintEvent* event) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   bool viewportEvent(QEvent* event) override;
@@ -51,16 +73,23 @@ class TNameGrid : public QTableView {
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // dy counts rows, as the scroll bar does.
   void scrollContentsBy(int dx, int dy) override;
   // Typing does not search the names: over a million rows that would fetch every one of them.
   void keyboardSearch(const QString&) override {}
 
  private:
+  int RowCount() const;
+  int TopRow() const;
+  // Rows wholly inside the viewport, at least one.
+  int PageRows() const;
+  void UpdateScrollRange();
   void PrepareHint(int y);
   void CancelHint();
   void StartDrag();
 
   TRecordGridModel* model_;
+  int rowHeight_;
   bool fullNameHints_ = true;
   int hintRow_ = -1;
   QString hintText_;

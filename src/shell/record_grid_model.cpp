@@ -1,3 +1,4 @@
+// The name grid's model: rows of a RecordList, names fetched on demand and kept per record.
 #include "shell/record_grid_model.h"
 
 #include <algorithm>
@@ -22,16 +23,12 @@ int TRecordGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TRecordGridModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole && role != HasAdvertRole) return {};
   const std::int32_t record = RecordAt(index.row());
   if (record < 0) return {};
-  switch (role) {
-    case Qt::DisplayRole:
-      return FromCp(dm_.GetFirmName(record));
-    case HasAdvertRole:
-      return dm_.HasAdvert(record);
-    default:
-      return {};
-  }
+  const ShownRecord& shown = Shown(index.row(), record);
+  if (role == Qt::DisplayRole) return shown.name;
+  return shown.advert;
 }
 
 void TRecordGridModel::SetRowCount(int rows) {
@@ -47,7 +44,18 @@ std::int32_t TRecordGridModel::RecordAt(int row) const {
 
 QString TRecordGridModel::NameAt(int row) const {
   const std::int32_t record = RecordAt(row);
-  return record < 0 ? QString() : FromCp(dm_.GetFirmName(record));
+  return record < 0 ? QString() : Shown(row, record).name;
+}
+
+const TRecordGridModel::ShownRecord& TRecordGridModel::Shown(int row, std::int32_t record) const {
+  ShownRecord& slot = shown_[static_cast<std::size_t>(record) % kKeptRecords];
+  if (slot.record != record) {
+    if (observer_) observer_(row);
+    slot.record = record;
+    slot.name = FromCp(dm_.GetFirmName(record));
+    slot.advert = dm_.HasAdvert(record);
+  }
+  return slot;
 }
 
 }  // namespace zorel
