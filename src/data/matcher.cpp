@@ -102,6 +102,18 @@ class ConditionCheck {
     }
   }
 
+  // The text test when the condition is only that test on a variable field, else null.
+  TextTest PlainTextTest() const {
+    return VarFieldOf(field_) && field_ != kFieldProducts ? text_ : nullptr;
+  }
+  // Satisfied() for such a condition, with its test known at compile time.
+  template <TextTest kTest>
+  bool PlainSatisfied(const RecordView& record) const {
+    const std::string_view text = record.Field(var_);
+    return kTest(reinterpret_cast<const std::uint8_t*>(text.data()), value_, text.size()) ==
+           expected_;
+  }
+
   // `record` is invalid for an unreadable record, whose fields all read as empty.
   bool Satisfied(const RecordView& record, std::int32_t number) {
     switch (field_) {
@@ -236,6 +248,27 @@ class KeyLookup {
   std::unordered_set<std::uint64_t> exact_;
 };
 
+// Keeps the records of the list for which pass(record view, number) holds.
+template <class Pass>
+void Keep(const Tdm& dm, const RecordReadahead& readahead, RecordList& list, Pass pass) {
+  RecordList kept;
+  kept.reserve(list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    readahead.Before(i);
+    const std::int32_t number = list[i];
+    if (pass(dm.GetRecordView(number), number)) kept.push_back(number);
+  }
+  if (kept.size() != list.size()) list.swap(kept);
+}
+
+// Most searches are one contains-test on one field: run with the test inlined into the loop.
+template <TextTest kTest>
+void KeepPlain(const Tdm& dm, const RecordReadahead& readahead, RecordList& list,
+               const ConditionCheck& check) {
+  Keep(dm, readahead, list,
+       [&](const RecordView& record, std::int32_t) { return check.PlainSatisfied<kTest>(record); });
+}
+
 }  // namespace
 
 void Tdm::MatchConditions(RecordList& list, const ConditionTable& table) {
@@ -246,22 +279,19 @@ void Tdm::MatchConditions(RecordList& list, const ConditionTable& table) {
   for (const Condition& c : conditions) checks.emplace_back(*this, c);
 
   const RecordReadahead readahead(*factory_, list, FieldsRead(conditions));
-  RecordList kept;
-  kept.reserve(list.size());
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    readahead.Before(i);
-    const std::int32_t number = list[i];
-    const RecordView record = GetRecordView(number);
-    bool pass = true;
-    for (ConditionCheck& check : checks) {
-      if (!check.Satisfied(record, number)) {
-        pass = false;
-        break;
-      }
+  if (checks.size() == 1) {
+    const TextTest test = checks[0].PlainTextTest();
+    if (test == TextContains) return KeepPlain<TextContains>(*this, readahead, list, checks[0]);
+    if (test == TextContainsCase) {
+      return KeepPlain<TextContainsCase>(*this, readahead, list, checks[0]);
     }
-    if (pass) kept.push_back(number);
   }
-  if (kept.size() != list.size()) list.swap(kept);
+  Keep(*this, readahead, list, [&](const RecordView& record, std::int32_t number) {
+    for (ConditionCheck& check : checks) {
+      if (!check.Satisfied(record, number)) return false;
+    }
+    return true;
+  });
 }
 
 void Tdm::MatchProducts(RecordList& list, const std::vector<ProductKey>& keys) const {

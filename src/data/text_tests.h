@@ -4,6 +4,7 @@
 // The tests keep no state between calls, so they may run anywhere at any time.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,14 +17,20 @@ inline constexpr std::size_t kContainsWindow = 4095;
 
 // A condition's value as the text tests use it, prepared once: as given and upper-cased, and
 // for the contains-tests the part before any zero byte (a zero ends a text there) with the
-// bytes a match can start with.
+// bytes a match can start and end with.
 struct TestValue {
   explicit TestValue(std::string_view value);
   std::string text;
   std::string upper;
-  std::size_t sought = 0;     // bytes before the first zero byte
-  std::string startsCase;     // the first byte
-  std::string startsAnyCase;  // every byte whose upper case is the first byte's
+  std::size_t sought = 0;          // bytes before the first zero byte
+  const std::uint8_t* upperTable;  // the case table, looked up once
+  // The bytes a match may start with (twice) and end with (twice), each repeated for the
+  // contains-tests' 16-byte block filter: as given, and in any case. The latter is set only when
+  // neither the first nor the last byte has more than two cases (anyCaseFilter).
+  using Block = std::array<std::uint8_t, 16>;
+  std::array<Block, 4> caseEnds{};
+  std::array<Block, 4> anyCaseEnds{};
+  bool anyCaseFilter = false;
 };
 
 // True when n > 0 and the value (not empty) occurs in the field text.
