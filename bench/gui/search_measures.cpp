@@ -22,7 +22,7 @@
 #include "search/search.h"
 #include "search/search_class.h"
 #include "search/search_items.h"
-#include "search/search_text.h"
+#include "ui/text_convert.h"
 #include "search/value_box.h"
 #include "shell/child_window.h"
 #include "shell/main_window.h"

@@ -6,14 +6,14 @@
 #include <QPixmap>
 
 #include "data/text1251.h"
-#include "search/search_text.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 
 ClassTreeItem::ClassTreeItem(const TClassInfo& nodeInfo, const std::string& caption, int image,
                              const std::array<QIcon, 2>& images)
     : QTreeWidgetItem(kType), info(nodeInfo), caption_(caption), image_(image) {
-  setText(0, From1251(caption));
+  setText(0, FromCp(caption));
   setIcon(0, images[image]);
 }
 
@@ -23,7 +23,7 @@ ClassTreeItem* AsClassItem(QTreeWidgetItem* item) {
 }
 
 ChosenValueItem::ChosenValueItem(const std::string& text, ClassTreeItem* node)
-    : QListWidgetItem(From1251(text), nullptr, kType), text_(text), node_(node) {}
+    : QListWidgetItem(FromCp(text), nullptr, kType), text_(text), node_(node) {}
 
 bool ChosenValueItem::operator<(const QListWidgetItem& other) const {
   if (other.type() != kType) return QListWidgetItem::operator<(other);

@@ -5,7 +5,7 @@
 #include <QPainter>
 
 #include "search/search_fields.h"
-#include "search/search_text.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 
@@ -21,7 +21,7 @@ int ConditionTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ConditionTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || role != Qt::DisplayRole) return {};
-  return From1251(rows_[index.row()][index.column()]);
+  return FromCp(rows_[index.row()][index.column()]);
 }
 
 void ConditionTableModel::Add(const ConditionRow& condition) {

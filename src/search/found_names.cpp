@@ -6,7 +6,7 @@
 
 #include "data/data_module.h"
 #include "data/product_key.h"
-#include "search/search_text.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 
@@ -20,7 +20,7 @@ int FoundNamesModel::rowCount(const QModelIndex& parent) const {
 QVariant FoundNamesModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
   const std::int32_t item = items_[index.row()];
-  if (role == Qt::DisplayRole) return From1251(dm_.ItemName(item));
+  if (role == Qt::DisplayRole) return FromCp(dm_.ItemName(item));
   if (role == Qt::UserRole) return QString::fromStdString(FormatProductKey(0, item));
   return {};
 }

@@ -17,6 +17,7 @@
 #include "search/condition_model.h"
 #include "search/search_fields.h"
 #include "search/search_text.h"
+#include "ui/text_convert.h"
 #include "search/value_box.h"
 
 namespace zorel {
@@ -26,7 +27,7 @@ namespace {
 QStringList Texts1251(const std::vector<std::string>& entries) {
   QStringList texts;
   texts.reserve(static_cast<qsizetype>(entries.size()));
-  for (const std::string& entry : entries) texts << From1251(entry);
+  for (const std::string& entry : entries) texts << FromCp(entry);
   return texts;
 }
 
@@ -207,7 +208,7 @@ void TfrmSearch::sbEditClick() {
         qMax(0, cbOperation_->findText(QString::fromUtf8(kOperatorWords[op]))));
   }
   cbOperationChange();
-  cbValue_->SetText(From1251(condition[3]));
+  cbValue_->SetText(FromCp(condition[3]));
   ApplyAddRule();
   cbCase_->setChecked(condition[4] == "1");
   model_->Remove(row);

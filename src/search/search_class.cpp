@@ -13,7 +13,7 @@
 #include "data/data_module.h"
 #include "data/text1251.h"
 #include "search/class_tree.h"
-#include "search/search_text.h"
+#include "ui/text_convert.h"
 #include "search/wait_cursor.h"
 
 namespace zorel {

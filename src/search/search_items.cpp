@@ -18,6 +18,7 @@
 #include "data/text1251.h"
 #include "search/found_names.h"
 #include "search/search_text.h"
+#include "ui/text_convert.h"
 #include "search/wait_cursor.h"
 
 namespace zorel {
@@ -169,7 +170,7 @@ void TfrmSearchItems::sbExecuteClick() {
   {
     const QSignalBlocker blocker(sgList2_);
     for (std::size_t i = 0; i < fragments.size(); ++i) {
-      SetFragment(static_cast<int>(i) + 1, From1251(fragments[i]));
+      SetFragment(static_cast<int>(i) + 1, FromCp(fragments[i]));
     }
   }
   found_->SetItems({});

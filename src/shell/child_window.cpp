@@ -20,7 +20,7 @@
 #include "shell/remark_memo.h"
 #include "shell/requisites_panel.h"
 #include "shell/split_bar.h"
-#include "shell/text_convert.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 

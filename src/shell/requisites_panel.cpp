@@ -12,7 +12,7 @@
 #include "components/auto_height_memo.h"
 #include "data/data_module.h"
 #include "shell/hints.h"
-#include "shell/text_convert.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 namespace {

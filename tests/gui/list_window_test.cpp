@@ -13,7 +13,7 @@
 #include "shell/name_grid.h"
 #include "shell/record_grid_model.h"
 #include "shell/split_bar.h"
-#include "shell/text_convert.h"
+#include "ui/text_convert.h"
 #include "shell_test_support.h"
 
 namespace zorel {

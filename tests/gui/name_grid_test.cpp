@@ -8,7 +8,7 @@
 #include <set>
 
 #include "shell/record_grid_model.h"
-#include "shell/text_convert.h"
+#include "ui/text_convert.h"
 #include "shell_test_support.h"
 
 namespace zorel {

@@ -14,6 +14,7 @@
 #include "data/item_scan.h"
 #include "search/search_items.h"
 #include "search/search_text.h"
+#include "ui/text_convert.h"
 #include "search_testing.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
@@ -171,7 +172,7 @@ class SearchProductsTest : public QObject {
     QCOMPARE(QList<int>(dialog.FoundItems().begin(), dialog.FoundItems().end()), items);
     for (int row = 0; row < items.size(); ++row) {
       QCOMPARE(c.result->model()->index(row, 0).data().toString(),
-               From1251(dm().ItemName(items[row])));
+               FromCp(dm().ItemName(items[row])));
     }
     QCOMPARE(c.count->text(), QString("0/%1").arg(items.size()));
     QVERIFY(c.inBase->isHidden());

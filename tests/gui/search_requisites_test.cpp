@@ -13,6 +13,7 @@
 #include "search/condition_model.h"
 #include "search/search.h"
 #include "search/search_text.h"
+#include "ui/text_convert.h"
 #include "search/value_box.h"
 #include "search_testing.h"
 #include "support/open_base.h"
@@ -79,7 +80,7 @@ const QStringList kNumberOps = {"равно", ">", "<", ">=", "<="};
 
 QStringList Utf8List(const std::vector<std::string>& cp1251) {
   QStringList list;
-  for (const std::string& s : cp1251) list << From1251(s);
+  for (const std::string& s : cp1251) list << FromCp(s);
   return list;
 }
 

@@ -1,4 +1,4 @@
-#include "shell/text_convert.h"
+#include "ui/text_convert.h"
 
 #include "data/text1251.h"
 
@@ -21,6 +21,8 @@ std::string ToCp(const QString& text) {
   }
   return out;
 }
+
+std::optional<std::string> To1251(const QString& text) { return FromUtf8(text.toStdString()); }
 
 std::string MemoToCp(const QString& memoText) {
   QString text = memoText;
