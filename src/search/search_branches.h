@@ -1,9 +1,9 @@
 // TfrmSearchClass, "Поиск по рубрикатору": the classification as a tree under "Весь список",
 // loaded one level at a time on first expansion; the user moves tree items into a list of
 // chosen values, and both search buttons turn the chosen items into the product keys of every
-// classification entry below them. The caller reads Keys() after a search result and hands
-// them to MatchProducts. Created once and kept: loaded branches, chosen values and the last
-// key list survive between searches.
+// classification entry below them; after a search result the caller runs Request(), which
+// carries those keys. Created once and kept: loaded branches, chosen values and the last key
+// list survive between searches.
 #pragma once
 
 #include <QIcon>

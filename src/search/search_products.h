@@ -1,7 +1,7 @@
 // TfrmSearchItems, "Поиск по производимой продукции": the user types up to fifty fragments of
 // product names, scans item.dat for names containing one of them and selects some of the
-// found names; the caller reads SelectedKeys() (in list order) after a search result and hands
-// them to MatchProducts. Created once and kept, so fragments, names and selection survive.
+// found names; after a search result the caller runs Request(), which carries their keys.
+// Created once and kept, so fragments, names and selection survive.
 #pragma once
 
 #include <cstdint>

@@ -1,8 +1,7 @@
 // TfrmSearch, "Поиск по реквизитам": composes the condition table of the requisites search.
-// The user picks a field, a negation, an operation and a value and adds them as one row; the
-// caller reads Conditions() (Windows-1251 cells, trailing empty row included) after a search
-// result and hands them to the matcher. Created once and kept, so the table survives between
-// searches.
+// The user picks a field, a negation, an operation and a value and adds them as one row; after
+// a search result the caller runs Request(), which carries the table. Created once and kept, so
+// the table survives between searches.
 #pragma once
 
 #include <memory>
@@ -27,6 +26,7 @@ class TfrmSearch : public SearchDialog {
  public:
   TfrmSearch(Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* parent = nullptr);
 
+  // Windows-1251 cells, trailing empty row included.
   const ConditionTable& Conditions() const;
   SearchRequest Request() const override;
 

@@ -89,14 +89,10 @@ TMainForm::TMainForm(Tdm& dm, const QString& caption, QWidget* parent)
   ConnectAction(a.MISearch1, &TMainForm::MISearch1Click);
   ConnectAction(a.MISearch2, &TMainForm::MISearch2Click);
   ConnectAction(a.MISearch3, &TMainForm::MISearch3Click);
-  ConnectAction(a.SendSingle, &TMainForm::SendSingleClick);
-  ConnectAction(a.SendList, &TMainForm::SendListClick);
   ConnectAction(a.ParamHint, &TMainForm::ParamHintClick);
   ConnectAction(a.ParamInfo, &TMainForm::ParamInfoClick);
   ConnectAction(a.ParamItem, &TMainForm::ParamItemClick);
   ConnectAction(a.ParamReklama, &TMainForm::ParamReklamaClick);
-  ConnectAction(a.FilePrinterSetup, &TMainForm::FilePrinterSetupClick);
-  ConnectAction(a.FileFormEdit, &TMainForm::FileFormEditClick);
   ConnectAction(a.WindowArrangeItem, &TMainForm::WindowArrangeItemClick);
   ConnectAction(a.WindowMinimizeItem, &TMainForm::WindowMinimizeItemClick);
   ConnectAction(a.HelpContents, &TMainForm::HelpContentsClick);

@@ -96,12 +96,6 @@ class TMainForm : public QMainWindow {
   void MISearch1Click();
   void MISearch2Click();
   void MISearch3Click();
-  // The mail commands, the form editor and the printer setup arrive with their own dialogs;
-  // until then the commands exist and do nothing.
-  void SendSingleClick() {}
-  void SendListClick() {}
-  void FileFormEditClick() {}
-  void FilePrinterSetupClick() {}
   void ParamHintClick();
   void ParamInfoClick();
   void ParamItemClick();

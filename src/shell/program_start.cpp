@@ -1,7 +1,5 @@
 #include "shell/program_start.h"
 
-#include <QThread>
-
 #include "data/data_module.h"
 #include "shell/about_box.h"
 #include "shell/application.h"
@@ -45,7 +43,6 @@ std::unique_ptr<Program> StartProgram(Application& app, const StartOptions& opti
   program->mainForm = std::make_unique<TMainForm>(*program->dm, app.Title());
 
   splash->SetSplashMessage(QStringLiteral("Загрузка дополнительных систем ..."));
-  QThread::msleep(100);
 
   splash->SetSplashMessage(QString());
   splash.reset();

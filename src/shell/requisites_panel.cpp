@@ -193,8 +193,6 @@ void RequisitesPanel::SetDetails(const RecordDetails& d) {
 
 void RequisitesPanel::Clear() { SetDetails(RecordDetails{}); }
 
-QString RequisitesPanel::EMailText() const { return lMail_->text(); }
-
 void RequisitesPanel::ArrangeRequisites() {
   sAddress_->resize(sAddress_->width(),
                     mAddress_->height() + 4 + eIndex_->height() + (sAddress_->y() - eIndex_->y()));

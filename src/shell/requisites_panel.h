@@ -27,8 +27,6 @@ class RequisitesPanel : public QFrame {
   // Stacks the controls below the address memo after their texts are set.
   void ArrangeRequisites();
 
-  QString EMailText() const;
-
  signals:
   void urlTextChanged();
 

@@ -1,6 +1,7 @@
 // What the program's command line asks for: the database folder ("--db DIR" or "--db=DIR",
-// "../db/" by default) and the help file. The log switch "/debug" (first argument only) is
-// read by StartLogging; it is accepted here and otherwise ignored.
+// "../db/" by default). The log switch "/debug" (first argument only) is read by StartLogging;
+// it is accepted here and otherwise ignored. Also the choice of the help file, which the
+// command line does not name.
 #pragma once
 
 #include <QString>
