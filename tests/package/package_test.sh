@@ -1,7 +1,7 @@
 #!/bin/sh
 # The Debian package made by CPack from the install rules: its control data, its contents and,
-# as root, an install into a scratch root (the installed tool reads the installed demo base)
-# and a removal that leaves nothing behind.
+# as root, an install into a scratch root (the installed tool reads the installed demo base,
+# the start script lays out the user's copy) and a removal that leaves nothing behind.
 # Usage: package_test.sh BUILD_DIR
 set -eu
 build=$1
@@ -54,6 +54,16 @@ dpkg --root="$root" --log=/dev/null --force-depends -i "$deb" >"$work/dpkg.log" 
 "$root/usr/bin/zorel-cli" --db "$root/usr/share/zorel/demo/db" info >"$work/cli.out" ||
   fail "the installed zorel-cli cannot read the installed demo base"
 grep -q '^records: [1-9]' "$work/cli.out" || fail "the installed demo base is empty"
+# The menu's start script: the first start copies the demo base into the user's data folder and
+# runs the program beside it (a stand-in for the program reports where it ran).
+printf '#!/bin/sh\npwd\necho "$@"\n' >"$root/usr/bin/zorel"
+XDG_DATA_HOME="$work/data" "$root/usr/bin/zorel-start" /debug >"$work/start.out" ||
+  fail "zorel-start"
+[ "$(cat "$work/start.out")" = "$(printf '%s\n%s' "$work/data/zorel/work" /debug)" ] ||
+  fail "zorel-start ran the program as: $(cat "$work/start.out")"
+[ "$(find "$work/data/zorel/db" -type f -perm -u+w | wc -l)" -ge 10 ] ||
+  fail "no writable copy of the demo base"
+ls "$work/data/zorel/lists/"*.lst >/dev/null || fail "no list files copied"
 dpkg --root="$root" --log=/dev/null -r zorel >"$work/dpkg.log" 2>&1 ||
   { cat "$work/dpkg.log"; fail "remove"; }
 left=$(find "$root/usr" ! -type d 2>/dev/null | head -5)
