@@ -8,11 +8,15 @@
 #include "data/logger.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
+#include "shell/program_icon.h"
 #include "shell/program_start.h"
+#include "shell/qt_translations.h"
 
 int main(int argc, char** argv) {
   zorel::StartLogging(argc, argv);
   zorel::Application app(argc, argv);
+  zorel::LoadQtTranslations(app);
+  app.setWindowIcon(zorel::ProgramIcon());
   const QString exeName = QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName();
   // Settings live in <configuration folder>/<exe>/<exe>.ini; a default-constructed QSettings
   // reaches them.

@@ -3,57 +3,24 @@
 #include <QDate>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 
+#include "shell/program_icon.h"
+
 namespace zorel {
 namespace {
 
-// The program's emblem: a workshop under a rising sun, drawn once for each box.
+// The program's emblem: its icon, centred in the picture's frame.
 QPixmap Emblem() {
   QPixmap pixmap(240, 180);
+  pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient sky(0, 0, 0, 180);
-  sky.setColorAt(0, QColor(255, 214, 140));
-  sky.setColorAt(0.6, QColor(250, 160, 90));
-  sky.setColorAt(1, QColor(120, 60, 60));
-  p.fillRect(pixmap.rect(), sky);
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(255, 245, 200));
-  p.drawEllipse(QPointF(150, 95), 42, 42);
-  QPainterPath works;
-  works.moveTo(0, 180);
-  works.lineTo(0, 120);
-  works.lineTo(40, 100);
-  works.lineTo(40, 120);
-  works.lineTo(80, 100);
-  works.lineTo(80, 120);
-  works.lineTo(120, 100);
-  works.lineTo(120, 70);
-  works.lineTo(132, 70);
-  works.lineTo(132, 120);
-  works.lineTo(180, 120);
-  works.lineTo(180, 55);
-  works.lineTo(192, 55);
-  works.lineTo(192, 120);
-  works.lineTo(240, 120);
-  works.lineTo(240, 180);
-  works.closeSubpath();
-  p.setBrush(QColor(60, 40, 50));
-  p.drawPath(works);
-  p.setBrush(QColor(255, 220, 120));
-  for (int x = 10; x < 230; x += 22) p.drawRect(QRectF(x, 135, 10, 8));
-  QFont f = p.font();
-  f.setPixelSize(34);
-  f.setBold(true);
-  p.setFont(f);
-  p.setPen(QColor(255, 250, 235));
-  p.drawText(QRect(0, 140, 240, 40), Qt::AlignCenter, QStringLiteral("Зорель"));
+  const int side = 176;
+  p.drawPixmap((pixmap.width() - side) / 2, (pixmap.height() - side) / 2,
+               ProgramIcon().pixmap(side, side));
   return pixmap;
 }
 

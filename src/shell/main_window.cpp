@@ -25,6 +25,7 @@
 #include "shell/child_window.h"
 #include "shell/message_events.h"
 #include "shell/tool_panel.h"
+#include "shell/user_guide.h"
 
 namespace zorel {
 namespace {
@@ -299,11 +300,14 @@ void TMainForm::WindowMinimizeItemClick() {
 
 void TMainForm::HelpContentsClick() {
   const QFileInfo help(helpFile_);
-  if (!help.exists()) {
+  // Without a help file the bundled user guide stands in for it.
+  const QString target = help.exists() ? help.absoluteFilePath()
+                                       : UserGuidePath(QCoreApplication::applicationDirPath());
+  if (target.isEmpty()) {
     prompts_->inform(this, QStringLiteral("Файл справки \"%1\" не найден").arg(helpFile_));
     return;
   }
-  QDesktopServices::openUrl(QUrl::fromLocalFile(help.absoluteFilePath()));
+  QDesktopServices::openUrl(QUrl::fromLocalFile(target));
 }
 
 void TMainForm::HelpAboutItemClick() {

@@ -467,14 +467,6 @@ class MainWindowTest : public QObject {
     Shell s;
     QCOMPARE(s.form->minimumSize(), QSize(400, 300));
   }
-
-  void MissingHelpFileIsReported() {
-    Shell s;
-    s.form->SetHelpFile(QStringLiteral("zorel99.hlp"));
-    Action(s, "N5")->trigger();
-    QCOMPARE(s.log->informations.size(), 1);
-    QVERIFY(s.log->informations.first().contains("zorel99.hlp"));
-  }
 };
 
 }  // namespace zorel
