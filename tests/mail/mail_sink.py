@@ -11,6 +11,7 @@
 """
 import asyncio
 import email
+import email.message
 import email.policy
 import json
 import os
@@ -19,6 +20,8 @@ import ssl
 import sys
 
 def serve(directory, args):
+    import warnings
+    warnings.simplefilter("ignore")
     from aiosmtpd.controller import Controller
     from aiosmtpd.smtp import AuthResult
 
@@ -49,7 +52,7 @@ def serve(directory, args):
             user, password = next(it).encode().split(b":", 1)
 
             def check(server, session, envelope, mechanism, data):
-                return AuthResult(success=data.login == user and data.password == password)
+                return AuthResult(success=data.login == user and data.password == password, handled=False)
 
             options["authenticator"] = check
             options["auth_required"] = True
@@ -67,6 +70,13 @@ def serve(directory, args):
 def text1251(value):
     return value.encode("ascii", "surrogateescape").decode("cp1251")
 
+def decoded_fields(part):
+    """The part's header fields with their raw Windows-1251 bytes decoded, for the parser."""
+    fixed = email.message.Message()
+    for key, value in part.raw_items():
+        fixed[key] = text1251(value)
+    return fixed
+
 def dump(directory):
     names = sorted(n for n in os.listdir(directory) if n.endswith(".eml"))
     for name in names:
@@ -81,18 +91,19 @@ def dump(directory):
             print("header", key + ":", text1251(value))
         parts = message.get_payload() if message.is_multipart() else [message]
         for k, part in enumerate(parts):
-            filename = part.get_filename()
+            fields = decoded_fields(part)
+            filename = fields.get_filename()
             data = part.get_payload(decode=True)
             if filename is None:
                 print("part", part.get_content_type(), part.get_param("charset"))
-                for line in data.decode("cp1251").split("\r\n"):
+                for line in data.decode("cp1251").splitlines():
                     print("text", line)
             else:
                 path = "%s.%d.bin" % (base, k)
                 with open(path, "wb") as f:
                     f.write(data)
-                print("part", part.get_content_type(), "name=" + text1251(part.get_param("name")),
-                      "filename=" + text1251(filename), path)
+                print("part", part.get_content_type(), "name=" + fields.get_param("name"),
+                      "filename=" + filename, path)
 
 if __name__ == "__main__":
     if sys.argv[1] == "serve":
