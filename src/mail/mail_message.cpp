@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <cstring>
 
 #include "mail/mail_errors.h"
 #include "ui/text_convert.h"
@@ -12,6 +13,20 @@ namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr qsizetype kLineInput = 45;
+
+// Every 12-bit value as its two Base64 characters: two look-ups encode three bytes.
+struct CharPairs {
+  char pair[4096][2];
+};
+constexpr CharPairs MakeCharPairs() {
+  CharPairs t{};
+  for (int i = 0; i < 4096; ++i) {
+    t.pair[i][0] = kAlphabet[i >> 6];
+    t.pair[i][1] = kAlphabet[i & 63];
+  }
+  return t;
+}
+constexpr CharPairs kPairs = MakeCharPairs();
 
 const char* ContentTypeOf(MailSubType subType) {
   switch (subType) {
@@ -72,10 +87,8 @@ void AppendBase64Lines(QByteArray& out, const char* data, qsizetype size) {
     const unsigned char* end = in + take / 3 * 3;
     for (; in < end; in += 3) {
       const unsigned v = (unsigned{in[0]} << 16) | (unsigned{in[1]} << 8) | in[2];
-      o[0] = kAlphabet[v >> 18];
-      o[1] = kAlphabet[(v >> 12) & 63];
-      o[2] = kAlphabet[(v >> 6) & 63];
-      o[3] = kAlphabet[v & 63];
+      std::memcpy(o, kPairs.pair[v >> 12], 2);
+      std::memcpy(o + 2, kPairs.pair[v & 4095], 2);
       o += 4;
     }
     const qsizetype rest = take % 3;

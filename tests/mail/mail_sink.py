@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """A loopback SMTP server for the mail tests, and a reader of what it stored.
 
-  mail_sink.py serve DIR [--starttls CERT KEY] [--tls CERT KEY] [--auth USER:PASSWORD]
+  mail_sink.py serve DIR [--discard] [--starttls CERT KEY] [--tls CERT KEY] [--auth USER:PASSWORD]
       listens on a free port of 127.0.0.1, prints "PORT n" and stores every accepted message as
-      DIR/NNNN.eml with its envelope in DIR/NNNN.env; runs until stdin closes.
+      DIR/NNNN.eml with its envelope in DIR/NNNN.env (with --discard it stores nothing, for
+      the benchmark); runs until stdin closes.
   mail_sink.py dump DIR
       parses every stored message with the standard MIME parser and prints, per message, the
       envelope, the raw header fields (Windows-1251 shown as UTF-8) and each part; attachment
@@ -29,6 +30,8 @@ def serve(directory, args):
         count = 0
 
         async def handle_DATA(self, server, session, envelope):
+            if discard:
+                return "250 OK"
             Store.count += 1
             base = os.path.join(directory, "%04d" % Store.count)
             with open(base + ".eml", "wb") as f:
@@ -38,7 +41,8 @@ def serve(directory, args):
             return "250 OK"
 
     options = {}
-    it = iter(args)
+    discard = "--discard" in args
+    it = iter(a for a in args if a != "--discard")
     for word in it:
         if word in ("--starttls", "--tls"):
             context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
