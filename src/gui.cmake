@@ -1,11 +1,16 @@
 # The Qt layers. Each links what lies below it: ui (text conversion, QtCore only) on the core;
-# components, mail and report on those; search and print on those; shell on everything.
+# components, mail and report on those; search, mailer and print on those; shell on everything.
+# ui and mail stay free of widgets: the command-line tool links them.
 set(zorel_qt_libs Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::PrintSupport)
-set(zorel_layer_order ui components mail report search print shell)
+set(zorel_layer_order ui mail components report search mailer print shell)
 set(zorel_below zorel_data)
 foreach(layer ${zorel_layer_order})
   if(TARGET zorel_${layer})
-    target_link_libraries(zorel_${layer} PUBLIC ${zorel_below} ${zorel_qt_libs})
+    set(qt_libs ${zorel_qt_libs})
+    if(layer STREQUAL "ui" OR layer STREQUAL "mail")
+      set(qt_libs Qt6::Core Qt6::Network)
+    endif()
+    target_link_libraries(zorel_${layer} PUBLIC ${zorel_below} ${qt_libs})
     target_compile_definitions(zorel_${layer} PUBLIC ZOREL_VERSION="${PROJECT_VERSION}")
     list(APPEND zorel_below zorel_${layer})
   endif()

@@ -31,6 +31,7 @@ class TfrmSearch;
 class TfrmSearchClass;
 class TfrmSearchItems;
 struct UserPrompts;
+struct MailPrompts;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -44,6 +45,7 @@ class TMainForm : public QMainWindow {
   // The caption given at creation; the title bar adds the name of a maximized list window.
   QString Caption() const { return caption_; }
   void SetPrompts(std::shared_ptr<UserPrompts> prompts);
+  void SetMailPrompts(std::shared_ptr<MailPrompts> prompts) { mailPrompts_ = std::move(prompts); }
   const std::shared_ptr<UserPrompts>& Prompts() const { return prompts_; }
   // The help file that "Справка" opens.
   void SetHelpFile(const QString& fileName) { helpFile_ = fileName; }
@@ -96,6 +98,9 @@ class TMainForm : public QMainWindow {
   void MISearch1Click();
   void MISearch2Click();
   void MISearch3Click();
+  // The mail commands: the current record or the whole active list to the mail dialog.
+  void SendSingleClick();
+  void SendListClick();
   void ParamHintClick();
   void ParamInfoClick();
   void ParamItemClick();
@@ -117,9 +122,11 @@ class TMainForm : public QMainWindow {
   // the source (the active list or the whole base) that pass the dialog's request.
   void RunSearchCommand(SearchDialog& dialog);
   void ApplyCommandStates();
+  void RunMail(const QString& recipients);
 
   Tdm& dm_;
   std::shared_ptr<UserPrompts> prompts_;
+  std::shared_ptr<MailPrompts> mailPrompts_;  // the real dialogs unless set
   MainActions actions_;
   ToolPanel* pToolBar_;
   QMdiArea* mdiArea_;

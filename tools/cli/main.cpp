@@ -36,6 +36,9 @@ constexpr CommandInfo kCommands[] = {
     {"list-merge", RunListMerge},
     {"remark", RunRemark},
     {"export", RunExport},
+#ifdef ZOREL_CLI_MAIL
+    {"mail", RunMail},
+#endif
 };
 
 constexpr const char* kUsage =
@@ -51,7 +54,12 @@ constexpr const char* kUsage =
     "  list-show FILE.lst\n"
     "  list-merge FILE.lst OTHER.lst (--append|--subtract)\n"
     "  remark N [--set TEXT]\n"
-    "  export [--in FILE.lst] [--format csv|json]\n";
+    "  export [--in FILE.lst] [--format csv|json]\n"
+    "  mail --server HOST [--port N] [--timeout S] --from ADDR --subject TEXT\n"
+    "       (--body TEXT | --body-file FILE) [--html] [--charset windows-1251|koir-8|us-ascii]\n"
+    "       [--attach FILE]... [--test-address ADDR] [--security none|starttls|tls]\n"
+    "       [--ca-file FILE] [--user NAME] [--pause S] [--failed-list FILE.lst]\n"
+    "       (--in LIST.lst | --record N | --all)\n";
 
 int Fail(int status, const char* message) {
   std::fprintf(stderr, "%s\n", message);

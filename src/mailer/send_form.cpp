@@ -1,0 +1,417 @@
+#include "mailer/send_form.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "data/logger.h"
+#include "mailer/mail_prompts.h"
+
+namespace zorel {
+namespace {
+
+const QString kPortDigits = QStringLiteral("Порт должен состоять только из цифр !!!");
+const QString kTimeOutDigits = QStringLiteral("Таймаут должен состоять только из цифр !!!");
+const QString kPauseDigits = QStringLiteral("Пауза должна состоять только из цифр !!!");
+const QString kSecurityNames[] = {QStringLiteral("Без шифрования"), QStringLiteral("STARTTLS"),
+                                  QStringLiteral("TLS")};
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+std::optional<int> Integer(const QString& text) {
+  bool ok = false;
+  const int n = text.toInt(&ok);
+  return ok ? std::optional<int>(n) : std::nullopt;
+}
+
+}  // namespace
+
+TfrmSend::TfrmSend(const Tdm& dm, QSettings& settings, std::shared_ptr<MailPrompts> prompts,
+                   OpenUnsentFn openUnsent, QWidget* parent)
+    : QDialog(parent),
+      dm_(dm),
+      settings_(settings),
+      prompts_(std::move(prompts)),
+      openUnsent_(std::move(openUnsent)) {
+  setObjectName(QStringLiteral("frmSend"));
+  setWindowTitle(QStringLiteral("Рассылка почты"));
+  BuildControls();
+  ShowMailPage();
+  ReadSettings();
+  SetSending(false);
+  UpdateAttachmentButtons();
+  MailSubject_->setFocus();
+}
+
+TfrmSend::~TfrmSend() { WriteSettings(); }
+
+void TfrmSend::BuildControls() {
+  auto* top = new QVBoxLayout(this);
+  pages_ = Named(new QTabWidget(this), "PageControl1");
+  pages_->setTabPosition(QTabWidget::South);
+  top->addWidget(pages_);
+
+  tsMail_ = Named(new QWidget, "tsMail");
+  auto* mail = new QVBoxLayout(tsMail_);
+  Panel8_ = Named(new QWidget, "Panel8");
+  auto* details = new QFormLayout(Panel8_);
+  details->setContentsMargins(0, 0, 0, 0);
+  SMTPServer_ = Named(new QLineEdit, "SMTPServer");
+  details->addRow(QStringLiteral("Адрес почтового SMTP сервера (сервера отправки сообщений):"),
+                  SMTPServer_);
+  auto* row = new QHBoxLayout;
+  SMTPPort_ = Named(new QLineEdit, "SMTPPort");
+  row->addWidget(new QLabel(QStringLiteral("Порт:")));
+  row->addWidget(SMTPPort_);
+  row->addWidget(new QLabel(QStringLiteral("Тип сообщения:")));
+  rbText_ = Named(new QRadioButton(QStringLiteral("Обычный текст")), "rbText");
+  rbHTML_ = Named(new QRadioButton(QStringLiteral("HTML")), "rbHTML");
+  row->addWidget(rbText_);
+  row->addWidget(rbHTML_);
+  row->addWidget(new QLabel(QStringLiteral("Кодировка:")));
+  cbCharSet_ = Named(new QComboBox, "cbCharSet");
+  for (const char* c : kCharSets) cbCharSet_->addItem(QString::fromLatin1(c));
+  row->addWidget(cbCharSet_);
+  row->addWidget(new QLabel(QStringLiteral("Таймаут (сек):")));
+  MailTimeOut_ = Named(new QLineEdit, "MailTimeOut");
+  MailTimeOut_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), MailTimeOut_));
+  MailTimeOut_->setToolTip(QStringLiteral(
+      "Таймаут ожидания ответа \nот почтового сервера\n(0 -  бесконечное ожидание)"));
+  row->addWidget(MailTimeOut_);
+  details->addRow(row);
+  auto* secure = new QHBoxLayout;
+  cbSecurity_ = Named(new QComboBox, "cbSecurity");
+  for (const QString& s : kSecurityNames) cbSecurity_->addItem(s);
+  secure->addWidget(new QLabel(QStringLiteral("Шифрование:")));
+  secure->addWidget(cbSecurity_);
+  secure->addWidget(new QLabel(QStringLiteral("Имя для входа:")));
+  MailUser_ = Named(new QLineEdit, "MailUser");
+  secure->addWidget(MailUser_);
+  secure->addWidget(new QLabel(QStringLiteral("Пауза между письмами (сек):")));
+  MailPause_ = Named(new QLineEdit, "MailPause");
+  MailPause_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), MailPause_));
+  secure->addWidget(MailPause_);
+  details->addRow(secure);
+  MailFrom_ = Named(new QLineEdit, "MailFrom");
+  details->addRow(QStringLiteral("Электронный адрес отправителя:"), MailFrom_);
+  mail->addWidget(Panel8_);
+
+  auto* subject = new QHBoxLayout;
+  subject->addWidget(new QLabel(QStringLiteral("Тема письма:")));
+  MailSubject_ = Named(new QLineEdit, "MailSubject");
+  subject->addWidget(MailSubject_);
+  btnDetails_ = Named(new QPushButton(QStringLiteral("Детали")), "btnDetails");
+  btnDetails_->setCheckable(true);
+  subject->addWidget(btnDetails_);
+  mail->addLayout(subject);
+  mail->addWidget(new QLabel(QStringLiteral("Текст письма:")));
+  MailBody_ = Named(new QPlainTextEdit, "MailBody");
+  mail->addWidget(MailBody_, 1);
+  mail->addWidget(new QLabel(QStringLiteral("Присоединить файлы из списка:")));
+  auto* files = new QHBoxLayout;
+  MailAttachments_ = Named(new QListWidget, "MailAttachments");
+  MailAttachments_->setSortingEnabled(true);
+  files->addWidget(MailAttachments_, 1);
+  auto* fileButtons = new QVBoxLayout;
+  btnAddFile_ = Named(new QPushButton(QStringLiteral("Добавить файл")), "btnAddFile");
+  btnDeleteFile_ = Named(new QPushButton(QStringLiteral("Удалить из списка")), "btnDeleteFile");
+  btnClearAttachments_ =
+      Named(new QPushButton(QStringLiteral("Очистить список")), "btnClearAttachments");
+  for (QPushButton* b : {btnAddFile_, btnDeleteFile_, btnClearAttachments_}) {
+    b->setAutoDefault(false);
+    fileButtons->addWidget(b);
+  }
+  fileButtons->addStretch();
+  files->addLayout(fileButtons);
+  mail->addLayout(files);
+  pages_->addTab(tsMail_, QStringLiteral("Почта"));
+
+  tsLog_ = Named(new QWidget, "tsLog");
+  auto* log = new QVBoxLayout(tsLog_);
+  reLog_ = Named(new QPlainTextEdit, "reLog");
+  reLog_->setReadOnly(true);
+  reLog_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  reLog_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  reLog_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  log->addWidget(reLog_);
+  btnClearLog_ = Named(new QPushButton(QStringLiteral("Очистить журнал")), "Button1");
+  btnClearLog_->setAutoDefault(false);
+  log->addWidget(btnClearLog_, 0, Qt::AlignLeft);
+  pages_->addTab(tsLog_, QStringLiteral("Журнал"));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  btnSend_ = Named(new QPushButton(QStringLiteral("Отправить")), "btnSend");
+  btnSend_->setDefault(true);
+  btnClose_ = Named(new QPushButton(QStringLiteral("Закрыть")), "btnClose");
+  btnCancel_ = Named(new QPushButton(QStringLiteral("Прервать")), "btnCancel");
+  for (QPushButton* b : {btnSend_, btnClose_, btnCancel_}) buttons->addWidget(b);
+  btnClose_->setAutoDefault(false);
+  btnCancel_->setAutoDefault(false);
+  top->addLayout(buttons);
+  sbSend_ = Named(new QStatusBar(this), "sbSend");
+  sbSend_->setSizeGripEnabled(false);
+  top->addWidget(sbSend_);
+
+  connect(btnSend_, &QPushButton::clicked, this, &TfrmSend::btnSendClick);
+  connect(btnClose_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(btnCancel_, &QPushButton::clicked, this, &TfrmSend::btnCancelClick);
+  connect(btnAddFile_, &QPushButton::clicked, this, &TfrmSend::btnAddFileClick);
+  connect(btnDeleteFile_, &QPushButton::clicked, this, &TfrmSend::btnDeleteFileClick);
+  connect(btnClearAttachments_, &QPushButton::clicked, this, &TfrmSend::btnClearAttachmentsClick);
+  connect(btnDetails_, &QPushButton::toggled, this, &TfrmSend::btnDetailsClick);
+  connect(btnClearLog_, &QPushButton::clicked, reLog_, &QPlainTextEdit::clear);
+  connect(MailAttachments_, &QListWidget::itemSelectionChanged, this,
+          &TfrmSend::UpdateAttachmentButtons);
+  connect(MailAttachments_, &QListWidget::currentItemChanged, this,
+          &TfrmSend::UpdateAttachmentButtons);
+  for (QLineEdit* e : {SMTPPort_, MailTimeOut_, MailPause_}) e->installEventFilter(this);
+}
+
+void TfrmSend::ReadSettings() {
+  settings_.beginGroup(QStringLiteral("Mail"));
+  const auto integer = [&](const char* key, int fallback) {
+    return Integer(settings_.value(QLatin1String(key)).toString()).value_or(fallback);
+  };
+  const auto boolean = [&](const char* key, bool fallback) {
+    return settings_.value(QLatin1String(key), fallback).toBool();
+  };
+  SMTPServer_->setText(settings_.value(QStringLiteral("Server")).toString());
+  SMTPPort_->setText(QString::number(integer("ServerPort", 25)));
+  (boolean("PlainText", true) ? rbText_ : rbHTML_)->setChecked(true);
+  const int charset = integer("CharSet", 0);
+  cbCharSet_->setCurrentIndex(charset >= 0 && charset < cbCharSet_->count() ? charset : 0);
+  MailTimeOut_->setText(QString::number(integer("TimeOut", 60)));
+  MailFrom_->setText(settings_.value(QStringLiteral("Sender")).toString());
+  lastDir_ = settings_.value(QStringLiteral("LastDir")).toString();
+  btnDetails_->setChecked(boolean("ViewDetails", true));
+  Panel8_->setVisible(btnDetails_->isChecked());
+  testMode_ = boolean("TestInProgress", false);
+  if (testMode_) testAddress_ = settings_.value(QStringLiteral("TestMailAddress")).toString();
+  const int security = integer("Security", 0);
+  cbSecurity_->setCurrentIndex(security >= 0 && security < cbSecurity_->count() ? security : 0);
+  MailUser_->setText(settings_.value(QStringLiteral("User")).toString());
+  MailPause_->setText(QString::number(std::max(0, integer("Pause", 0))));
+  settings_.endGroup();
+}
+
+// Booleans as 1 and 0, as the settings file has always held them.
+void TfrmSend::WriteSettings() {
+  settings_.beginGroup(QStringLiteral("Mail"));
+  settings_.setValue(QStringLiteral("Server"), SMTPServer_->text());
+  settings_.setValue(QStringLiteral("ServerPort"), SMTPPort_->text());
+  settings_.setValue(QStringLiteral("PlainText"), rbText_->isChecked() ? 1 : 0);
+  settings_.setValue(QStringLiteral("CharSet"), cbCharSet_->currentIndex());
+  settings_.setValue(QStringLiteral("TimeOut"), MailTimeOut_->text());
+  settings_.setValue(QStringLiteral("Sender"), MailFrom_->text());
+  settings_.setValue(QStringLiteral("LastDir"), lastDir_);
+  settings_.setValue(QStringLiteral("ViewDetails"), btnDetails_->isChecked() ? 1 : 0);
+  settings_.setValue(QStringLiteral("TestMailAddress"), testMode_ ? testAddress_ : QString());
+  settings_.setValue(QStringLiteral("Security"), cbSecurity_->currentIndex());
+  settings_.setValue(QStringLiteral("User"), MailUser_->text());
+  settings_.setValue(QStringLiteral("Pause"), MailPause_->text());
+  settings_.endGroup();
+  settings_.sync();
+}
+
+void TfrmSend::SetRecipients(const QString& text) {
+  recipients_ = ParseRecordListText(text.toStdString());
+}
+
+void TfrmSend::ClearLog() { reLog_->clear(); }
+
+void TfrmSend::ShowMailPage() { pages_->setCurrentWidget(tsMail_); }
+
+void TfrmSend::showEvent(QShowEvent* event) {
+  sbSend_->clearMessage();
+  QDialog::showEvent(event);
+}
+
+void TfrmSend::Report(const QString& text, bool box, bool log) {
+  if (log) reLog_->appendPlainText(text);
+  if (box) {
+    prompts_->box(this, windowTitle(), text);
+  } else {
+    sbSend_->showMessage(text);
+  }
+  Logger().Log(("SendMail: " + text).toStdString());
+}
+
+void TfrmSend::Finished() {
+  prompts_->inform(this, QStringLiteral("Почтовая рассылка"), QStringLiteral("Рассылка закончена"));
+}
+
+void TfrmSend::SetSending(bool sending) {
+  sending_ = sending;
+  btnSend_->setEnabled(!sending);
+  btnClose_->setVisible(!sending);
+  btnCancel_->setVisible(sending);
+}
+
+bool TfrmSend::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut) {
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    const QString& message = edit == SMTPPort_      ? kPortDigits
+                             : edit == MailTimeOut_ ? kTimeOutDigits
+                                                    : kPauseDigits;
+    if (edit && !Integer(edit->text()) && !sending_) {
+      QTimer::singleShot(0, edit, [edit] { edit->setFocus(); });
+      Report(message, true, false);
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TfrmSend::reject() {
+  if (sending_) {
+    btnCancelClick();
+    return;
+  }
+  QDialog::reject();
+}
+
+std::optional<MailJob> TfrmSend::JobFromControls() {
+  MailJob job;
+  const auto port = Integer(SMTPPort_->text());
+  if (!port || *port < 0 || *port > 65535) {
+    Report(kPortDigits, true, false);
+    return std::nullopt;
+  }
+  const auto timeOut = Integer(MailTimeOut_->text());
+  if (!timeOut || *timeOut < 0 || *timeOut > 2'000'000) {
+    Report(kTimeOutDigits, true, false);
+    return std::nullopt;
+  }
+  const auto pause = Integer(MailPause_->text());
+  if (!pause || *pause < 0) {
+    Report(kPauseDigits, true, false);
+    return std::nullopt;
+  }
+  job.server = SMTPServer_->text();
+  job.port = static_cast<quint16>(*port);
+  job.timeOutSeconds = *timeOut;
+  job.pauseSeconds = *pause;
+  job.from = MailFrom_->text();
+  job.subject = MailSubject_->text();
+  const QString body = MailBody_->toPlainText();
+  if (!body.isEmpty()) job.bodyLines = body.split(u'\n');
+  job.html = rbHTML_->isChecked();
+  job.charset = cbCharSet_->currentText();
+  for (int i = 0; i < MailAttachments_->count(); ++i) {
+    job.attachments.append(MailAttachments_->item(i)->text());
+  }
+  job.testMode = testMode_;
+  job.testAddress = testAddress_;
+  job.security = static_cast<MailSecurity>(cbSecurity_->currentIndex());
+  job.user = MailUser_->text();
+  if (!job.user.isEmpty() && job.security != MailSecurity::None) {
+    // No secret store here: the password is asked for on each run and kept nowhere.
+    job.password = prompts_->password(this, job.user);
+  }
+  const JobProblem problem = CheckJob(job);
+  if (problem.kind != JobProblem::None) {
+    Report(problem.text, true, true);
+    return std::nullopt;
+  }
+  return job;
+}
+
+void TfrmSend::btnSendClick() {
+  if (sending_) return;
+  pages_->setCurrentWidget(tsLog_);
+  SetSending(true);
+  const auto job = JobFromControls();
+  if (!job) {
+    SetSending(false);
+    return;
+  }
+  MailRun run(dm_, *this);
+  run_ = &run;
+  const RunResult result = run.Run(*job, recipients_);
+  run_ = nullptr;
+  SetSending(false);
+  if (!result.unsent.empty()) OfferUnsent(result.unsent);
+}
+
+void TfrmSend::OfferUnsent(const RecordList& unsent) {
+  if (!openUnsent_) return;
+  const QString question = QStringLiteral("Не отправлено писем: %1. Открыть этих адресатов новым списком ?")
+                               .arg(unsent.size());
+  if (!prompts_->confirm(this, question)) return;
+  openUnsent_(unsent, QStringLiteral("Не отправлено (%1)")
+                          .arg(QDateTime::currentDateTime().toString(
+                              QStringLiteral("dd.MM.yyyy HH:mm:ss"))));
+}
+
+void TfrmSend::btnCancelClick() {
+  if (!sending_ || !prompts_->confirm(this, QStringLiteral("Прервать рассылку почты ?"))) return;
+  if (run_) run_->Cancel();
+  SetSending(false);
+}
+
+void TfrmSend::btnAddFileClick() {
+  const QStringList chosen = prompts_->chooseFiles(this, lastDir_);
+  if (chosen.isEmpty()) return;
+  QStringList items = chosen;
+  for (int i = 0; i < MailAttachments_->count(); ++i) items.append(MailAttachments_->item(i)->text());
+  MailAttachments_->clear();
+  MailAttachments_->addItems(items);
+  UpdateAttachmentButtons();
+}
+
+void TfrmSend::btnDeleteFileClick() {
+  delete MailAttachments_->currentItem();
+  UpdateAttachmentButtons();
+}
+
+void TfrmSend::btnClearAttachmentsClick() {
+  MailAttachments_->clear();
+  UpdateAttachmentButtons();
+}
+
+void TfrmSend::UpdateAttachmentButtons() {
+  const bool any = MailAttachments_->count() > 0;
+  btnClearAttachments_->setEnabled(any);
+  btnDeleteFile_->setEnabled(any && MailAttachments_->currentItem() != nullptr);
+}
+
+void TfrmSend::btnDetailsClick(bool down) { Panel8_->setVisible(down); }
+
+void SendMail(QWidget* parent, const Tdm& dm, const QString& recipients,
+              std::shared_ptr<MailPrompts> prompts, OpenUnsentFn openUnsent) {
+  Logger().Log("SendMail: checking send form.");
+  try {
+    QSettings settings;
+    TfrmSend form(dm, settings, prompts, std::move(openUnsent), parent);
+    form.SetRecipients(recipients);
+    form.ClearLog();
+    form.ShowMailPage();
+    Logger().Log("SendMail: displaying send form.");
+    prompts->show(form);
+    Logger().Log("SendMail: completed.");
+  } catch (const std::exception& e) {
+    prompts->error(parent, QStringLiteral("\n\nОшибка создания формы отправки почты:\n\n<") +
+                               QString::fromStdString(e.what()) + u'>');
+  }
+}
+
+}  // namespace zorel

@@ -1,0 +1,28 @@
+// The main window's two mail commands: the current record or the whole active list goes to the
+// mail dialog as text; recipients the run could not reach can come back as a new list window.
+#include "data/record_list.h"
+#include "mailer/mail_prompts.h"
+#include "mailer/send_form.h"
+#include "shell/child_window.h"
+#include "shell/main_window.h"
+
+namespace zorel {
+
+void TMainForm::SendSingleClick() {
+  if (const TMDIChild* active = ActiveChild()) RunMail(QString::number(active->CurrentRecord()));
+}
+
+void TMainForm::SendListClick() {
+  if (const TMDIChild* active = ActiveChild()) {
+    RunMail(QString::fromStdString(RecordListText(active->Records())));
+  }
+}
+
+void TMainForm::RunMail(const QString& recipients) {
+  if (!mailPrompts_) mailPrompts_ = MailPrompts::Standard();
+  SendMail(this, dm_, recipients, mailPrompts_, [this](RecordList records, const QString& caption) {
+    NewListWindow()->SetSearchResult(std::move(records), caption);
+  });
+}
+
+}  // namespace zorel

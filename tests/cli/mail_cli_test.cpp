@@ -1,0 +1,270 @@
+// `zorel-cli mail` end to end against a real SMTP server on loopback (tests/mail/mail_sink.py),
+// plain, over STARTTLS with a login and over TLS; what arrived is parsed by a standard MIME
+// parser and compared with what was sent. Also the refusals before connecting.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "data/file_util.h"
+#include "dbwriter/db_writer.h"
+#include "support/sample_base.h"
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace zorel {
+namespace {
+
+using testing::TempDir;
+using testing::W;
+using Args = std::vector<std::string>;
+
+constexpr const char* kPython = "/usr/bin/python3";
+
+struct Ran {
+  int status = -1;
+  std::string out, err;
+};
+
+// Runs a program with stdin empty and both streams captured; env adds variables.
+Ran Spawn(std::vector<std::string> words, const std::vector<std::string>& env = {}) {
+  TempDir io;
+  const std::string outPath = io / "out", errPath = io / "err";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT, 0600);
+  std::vector<char*> argv, envp;
+  for (auto& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> envCopy = env;
+  for (auto& e : envCopy) envp.push_back(e.data());
+  for (char** e = environ; *e; ++e) envp.push_back(*e);
+  envp.push_back(nullptr);
+  pid_t pid = 0;
+  Ran r;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+    int wstatus = 0;
+    waitpid(pid, &wstatus, 0);
+    r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  r.out = ReadWholeFile(outPath).value_or("");
+  r.err = ReadWholeFile(errPath).value_or("");
+  return r;
+}
+
+bool HaveServer() {
+  return Spawn({kPython, "-c", "import aiosmtpd"}).status == 0;
+}
+
+// The loopback server, running until the object goes.
+class Sink {
+ public:
+  Sink(const std::string& dir, const Args& options) : dir_(dir) {
+    int in[2], out[2];
+    if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, in[1]);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::vector<std::string> words{kPython, ZOREL_MAIL_SINK, "serve", dir};
+    words.insert(words.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (auto& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    posix_spawn(&pid_, kPython, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+    stdin_ = in[1];
+    FILE* reader = fdopen(out[0], "r");
+    char line[64] = {};
+    if (reader && fgets(line, sizeof line, reader)) std::sscanf(line, "PORT %d", &port_);
+    if (reader) fclose(reader);
+  }
+  ~Sink() {
+    close(stdin_);
+    int wstatus = 0;
+    waitpid(pid_, &wstatus, 0);
+  }
+  std::string Port() const { return std::to_string(port_); }
+  // What arrived, as the MIME parser read it.
+  std::string Dump() const { return Spawn({kPython, ZOREL_MAIL_SINK, "dump", dir_}).out; }
+
+ private:
+  std::string dir_;
+  pid_t pid_ = 0;
+  int stdin_ = -1;
+  int port_ = 0;
+};
+
+struct Fixture {
+  TempDir dir;
+  std::string db = dir / "db";
+  Fixture() {
+    BaseSource base = testing::SampleBase();
+    const EnterpriseSource model = base.enterprises.front();
+    base.enterprises.clear();
+    const std::pair<const char*, const char*> firms[] = {
+        {"Завод «Один»", "one@a.test"}, {"Без адреса", ""}, {"Фирма Два", "Два <two@b.test>"},
+        {"Вредная", "x@y.test\r\nDATA"}};
+    for (const auto& [name, email] : firms) {
+      EnterpriseSource e = model;
+      e.name = W(name);
+      e.email = W(email);
+      base.enterprises.push_back(e);
+    }
+    WriteDatabase(db, base);
+    std::filesystem::create_directory(dir / "mail");
+    std::string bytes;
+    for (int i = 0; i < 1000; ++i) bytes += static_cast<char>(i * 7 % 256);
+    WriteBytes(dir / "данные.bin", bytes);
+    WriteBytes(dir / "empty.txt", "");
+  }
+  Ran Mail(const std::string& port, const Args& extra, const std::vector<std::string>& env = {}) {
+    Args words{ZOREL_CLI, "--db", db, "mail", "--server", "127.0.0.1", "--port", port,
+               "--timeout", "20", "--from", "me@here.test", "--subject", "Тема письма"};
+    words.insert(words.end(), extra.begin(), extra.end());
+    return Spawn(words, env);
+  }
+};
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& l : lines) text += l + "\n";
+  return text;
+}
+
+// The dump with the random boundary replaced by B.
+std::string Boundless(const std::string& dump) {
+  return std::regex_replace(dump, std::regex("={20}54535[a-y]{6}===="), "B");
+}
+
+const std::string kMailer =
+    "header X-Mailer: Служба рассылки программы \"Зорель\". Издатель справочника: редакция "
+    "\"Зорель\", тел. (000) 000-00-00";
+
+TEST(MailCli, PlainSessionDeliversHeadersPartsAndAttachments) {
+  if (!HaveServer()) GTEST_SKIP() << "python3-aiosmtpd is not installed";
+  Fixture f;
+  Sink sink(f.dir / "mail", {});
+  const Ran r = f.Mail(sink.Port(), {"--body", "Первая\r\n.вторая\n\nпоследняя\n", "--attach",
+                                     f.dir / "данные.bin", "--attach", f.dir / "empty.txt",
+                                     "--all", "--failed-list", f.dir / "failed.lst"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, Lines({"Установление соединения с сервером: 127.0.0.1",
+                          "Завод «Один»:one@a.test", "OK", "Без адреса: нет адреса - пропускается",
+                          "Фирма Два:two@b.test", "OK", "Вредная: недопустимый адрес - пропускается",
+                          ""}));
+  const auto expected = [&](const std::string& n, const std::string& to) {
+    return "message " + n + "\nenvelope me@here.test -> " + to +
+           "\nheader From: <me@here.test>\nheader To: " + to +
+           "\nheader Subject: Тема письма\n" + kMailer +
+           "\nheader Mime-Version: 1.0\nheader Content-Type: multipart/mixed; boundary=\"B\"\n"
+           "part text/plain windows-1251\n"
+           "text Первая\ntext .вторая\ntext \ntext последняя\n"
+           "part application/octet-stream name=данные.bin filename=данные.bin " +
+           f.dir / ("mail/" + n) + ".1.bin\n" +
+           "part application/octet-stream name=empty.txt filename=empty.txt " + f.dir / ("mail/" + n) +
+           ".2.bin\n";
+  };
+  EXPECT_EQ(Boundless(sink.Dump()), expected("0001", "one@a.test") + expected("0002", "two@b.test"));
+  const std::string original = ReadWholeFile(f.dir / "данные.bin").value();
+  EXPECT_EQ(ReadWholeFile(f.dir / "mail/0001.1.bin").value_or(""), original);
+  EXPECT_EQ(ReadWholeFile(f.dir / "mail/0002.1.bin").value_or("-"), original);
+  EXPECT_EQ(ReadWholeFile(f.dir / "mail/0002.2.bin").value_or("-"), "");
+  const Ran failed = Spawn({ZOREL_CLI, "--db", f.db, "list-show", f.dir / "failed.lst"});
+  EXPECT_EQ(failed.out, "3\n");
+}
+
+TEST(MailCli, StartTlsWithLoginAndTlsFromTheFirstByte) {
+  if (!HaveServer()) GTEST_SKIP() << "python3-aiosmtpd is not installed";
+  Fixture f;
+  const std::string cert = f.dir / "cert.pem", key = f.dir / "key.pem";
+  ASSERT_EQ(Spawn({"/usr/bin/openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout",
+                   key, "-out", cert, "-days", "1", "-subj", "/CN=127.0.0.1", "-addext",
+                   "subjectAltName=IP:127.0.0.1"})
+                .status,
+            0);
+  const Args common{"--body", "x", "--record", "0", "--ca-file", cert};
+  {
+    Sink sink(f.dir / "mail", {"--starttls", cert, key, "--auth", "user:secret"});
+    Args args = common;
+    args.insert(args.end(), {"--security", "starttls", "--user", "user"});
+    const Ran ok = f.Mail(sink.Port(), args, {"ZOREL_SMTP_PASSWORD=secret"});
+    EXPECT_EQ(ok.status, 0) << ok.err;
+    EXPECT_EQ(ok.out, Lines({"Установление соединения с сервером: 127.0.0.1",
+                             "Завод «Один»:one@a.test", "OK", ""}));
+    const Ran refused = f.Mail(sink.Port(), args, {"ZOREL_SMTP_PASSWORD=wrong"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, Lines({"Установление соединения с сервером: 127.0.0.1",
+                                  "Неудается идентифицировать почтовый ящик", ""}));
+    EXPECT_NE(refused.err.find("Authentication failed"), std::string::npos) << refused.err;
+    const Ran untrusted = f.Mail(sink.Port(), {"--body", "x", "--record", "0", "--security",
+                                               "starttls"});
+    EXPECT_EQ(untrusted.status, 1);
+    EXPECT_NE(untrusted.err.find("TLS"), std::string::npos) << untrusted.err;
+    EXPECT_NE(sink.Dump().find("envelope me@here.test -> one@a.test"), std::string::npos);
+  }
+  std::filesystem::remove_all(f.dir / "mail");
+  std::filesystem::create_directory(f.dir / "mail");
+  Sink tls(f.dir / "mail", {"--tls", cert, key});
+  Args args = common;
+  args.insert(args.end(), {"--security", "tls"});
+  const Ran ok = f.Mail(tls.Port(), args);
+  EXPECT_EQ(ok.status, 0) << ok.err;
+  EXPECT_NE(tls.Dump().find("envelope me@here.test -> one@a.test"), std::string::npos);
+}
+
+TEST(MailCli, RefusesBeforeConnecting) {
+  Fixture f;
+  const std::string port = "1";  // nothing may connect: every case fails before that
+  const struct {
+    Args args;
+    int status;
+    const char* err;
+  } cases[] = {
+      {{"--body", "x"}, 2, "нужен ровно один из --in, --record и --all"},
+      {{"--body", "x", "--body-file", "f", "--all"}, 2, "нужен ровно один из --body"},
+      {{"--body", "x", "--all", "--charset", "utf-8"}, 2, "--charset"},
+      {{"--body", "x", "--all", "--timeout", "-1"}, 2, "--timeout"},
+      {{"--body", "€ 一", "--all"}, 2, "windows-1251"},
+      {{"--body", "x", "--all", "--test-address", "a@b\r\nDATA"}, 2, "перевод строки"},
+      {{"--body", "x", "--all", "--user", "u"}, 2, "--security"},
+      {{"--body", "x", "--all", "--user", "u", "--security", "tls"}, 2, "ZOREL_SMTP_PASSWORD"},
+      {{"--body", "x", "--all", "--attach", "/no/such/file"}, 1, "/no/such/file"},
+      {{"--body-file", "/no/such/body", "--all"}, 1, "/no/such/body"},
+      {{"--body", "x", "--record", "99"}, 1, "Проблемы на записи (99)"},
+  };
+  for (const auto& c : cases) {
+    const Ran r = f.Mail(port, c.args);
+    EXPECT_EQ(r.status, c.status) << c.err << "\n" << r.err;
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "") << c.err;
+  }
+}
+
+TEST(MailCli, RefusedConnectionExitsOne) {
+  Fixture f;
+  const Ran r = f.Mail("1", {"--body", "x", "--all"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, Lines({"Установление соединения с сервером: 127.0.0.1",
+                          "Ошибка установки соединения : 10061", ""}));
+  EXPECT_NE(r.err.find("10061:Connection refused"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace zorel

@@ -1,0 +1,71 @@
+// The message builder byte for byte: header order, boundary, parts, Base64 lines, addresses.
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include "mail/mail_errors.h"
+#include "mail/mail_message.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+TEST(MailMessage, NormalizesAddressesAsWritten) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Name <a@b>", "a@b"},   {"<a@b", "a@b"},        {"mailto:a@b", "a@b"},
+      {"x:a@b:c", "a@b"},      {" a@b ", " a@b "},     {"", ""},
+      {"a <b> <c>", "b"},      {"a:<b>", "b"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(NormalizeAddress(in), QByteArray(out)) << in;
+}
+
+TEST(MailMessage, Base64InLinesOf60) {
+  QByteArray out;
+  const QByteArray in(46, '\xff');
+  AppendBase64Lines(out, in.constData(), in.size());
+  EXPECT_EQ(out, QByteArray(60, '/') + "\r\n" + "/w==\r\n");
+  for (const int size : {0, 1, 2, 3, 44, 45, 90, 1000}) {
+    QByteArray data;
+    for (int i = 0; i < size; ++i) data += static_cast<char>(i * 37);
+    QByteArray lines;
+    AppendBase64Lines(lines, data.constData(), data.size());
+    EXPECT_EQ(QByteArray::fromBase64(QByteArray(lines).replace("\r\n", "")), data) << size;
+    EXPECT_EQ(lines.count("\r\n"), (size + 44) / 45) << size;
+  }
+}
+
+TEST(MailMessage, BuildsHeaderAndParts) {
+  testing::TempDir dir;
+  const QString path = QString::fromStdString(dir / "a.bin");
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\x00\x01\x02", 3);
+  }
+  TMailMessage m;
+  m.FromAddress = "me@x";
+  m.ToAddress = {"a@b", "c@d"};
+  m.Subject = "S";
+  m.LocalProgram = "M";
+  m.Body = {".x"};
+  m.Attachments = {path};
+  const BuiltMessage built = BuildMessage(m, MailSubType::mtHtml, "koir-8", "B");
+  EXPECT_EQ(built.header, (QList<QByteArray>{"From: <me@x>", "To: a@b,c@d", "Subject: S",
+                                             "X-Mailer: M", "Mime-Version: 1.0",
+                                             "Content-Type: multipart/mixed; boundary=\"B\""}));
+  EXPECT_EQ(built.body,
+            "--B\r\nContent-Type: text/plain; charset=koir-8\r\n\r\n..x\r\n"
+            "--B\r\nContent-Type: application/octet-stream; name=\"a.bin\"\r\n"
+            "Content-Transfer-Encoding: base64\r\n"
+            "Content-Disposition: attachment; filename=\"a.bin\"\r\n\r\nAAEC\r\n--B--\r\n");
+  m.Attachments.clear();
+  EXPECT_EQ(BuildMessage(m, MailSubType::mtHtml, "us-ascii", "B").header.last(),
+            "Content-Type: text/html; charset=us-ascii");
+  m.Attachments = {path + "-missing"};
+  EXPECT_THROW(BuildMessage(m, MailSubType::mtPlain, "us-ascii", "B"), EMailError);
+  const QByteArray boundary = NewBoundary();
+  EXPECT_TRUE(QRegularExpression("^={20}54535[a-y]{6}====$").match(QString(boundary)).hasMatch());
+}
+
+}  // namespace
+}  // namespace zorel

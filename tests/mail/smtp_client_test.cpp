@@ -1,0 +1,228 @@
+// The SMTP client against a scripted server: the dialogue line by line, replies and refusals
+// at every step, and the faults a real server rarely produces on demand.
+#include <QFile>
+#include <QHostInfo>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "mail/mail_errors.h"
+#include "mail/smtp_client.h"
+#include "scripted_server.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+using testing::ScriptedServer;
+
+const QStringList kGreeting = {"S:220 ready", "C:HELO me", "S:250 hello"};
+const QStringList kMessage = {"C:RSET",         "S:250 ok",  "C:MAIL FROM:<a@b>", "S:250 sender ok",
+                              "C:RCPT TO:<x@y>", "S:250 ok",  "C:DATA",            "S:354 go",
+                              "C:<data>",        "S:250 queued"};
+const QStringList kQuit = {"C:QUIT", "S:221 bye"};
+
+struct Outcome {
+  QStringList events;
+  TSmtpClient* client = nullptr;
+};
+
+struct Case {
+  const char* name;
+  QStringList script;
+  int messages;
+  QStringList expected;  // events and error texts in order; "<error>" matches any error text
+  std::function<void(TSmtpClient&, QStringList&, ScriptedServer&)> setup = nullptr;
+};
+
+QStringList Converse(const Case& c, ScriptedServer& server) {
+  TSmtpClient client;
+  QStringList out;
+  client.Host = QStringLiteral("127.0.0.1");
+  client.Port = server.Port();
+  client.TimeOut = 500;
+  client.UserID = "me";
+  client.OnRecipientNotFound = [&](const QByteArray& a) { out << "not found " + QString(a); };
+  client.OnFailure = [&] { out << "failure"; };
+  client.OnSuccess = [&] { out << "success"; };
+  client.OnAuthenticationFailed = [&] {
+    out << "auth failed";
+    return false;
+  };
+  if (c.setup) c.setup(client, out, server);
+  try {
+    client.Connect();
+  } catch (const EMailError& e) {
+    return out << e.Text();
+  }
+  for (int i = 0; i < c.messages; ++i) {
+    client.PostMessage.FromAddress = "a@b";
+    client.PostMessage.ToAddress = {"x@y"};
+    client.PostMessage.Body = {"text"};
+    try {
+      client.SendMail();
+    } catch (const EMailError& e) {
+      out << e.Text();
+    }
+  }
+  try {
+    client.Disconnect();
+  } catch (const EMailError& e) {
+    out << "quit: " + e.Text();
+  }
+  return out;
+}
+
+TEST(SmtpClient, ScriptedDialogues) {
+  const QString ehlo = "C:EHLO " + QHostInfo::localHostName();
+  testing::TempDir dir;
+  const QString big = QString::fromStdString(dir / "big.bin");
+  {
+    QFile f(big);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(8 << 20, 'z'));
+  }
+  const Case cases[] = {
+      {"multi-line replies to every command",
+       {"S:220-one", "S:220 two", "C:HELO me", "S:250-a", "S:250 b", "C:RSET", "S:250-x",
+        "S:250 y", "C:MAIL FROM:<a@b>", "S:250-s", "S:250 s", "C:RCPT TO:<x@y>", "S:250-r",
+        "S:250 r", "C:DATA", "S:354-d", "S:354 d", "C:<data>", "S:250-q", "S:250 q", "C:QUIT",
+        "S:221-b", "S:221 b"},
+       1,
+       {"success"}},
+      {"4xx greeting", {"S:421 busy", "C:QUIT", "S:221 bye"}, 0, {"421 busy"}},
+      {"HELO refused",
+       {"S:220 ready", "C:HELO me", "S:550 who", "C:QUIT", "S:221 bye"},
+       0,
+       {"auth failed", "Authentication failed"}},
+      {"RCPT refused, then DATA",
+       kGreeting + QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<a@b>", "S:250 ok",
+                               "C:RCPT TO:<x@y>", "S:550 unknown", "C:DATA", "S:503 no recipients"} +
+           kQuit,
+       1,
+       {"not found x@y", "503 no recipients"}},
+      {"DATA refused",
+       kGreeting + QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<a@b>", "S:250 ok",
+                               "C:RCPT TO:<x@y>", "S:250 ok", "C:DATA", "S:451 later"} +
+           kQuit,
+       1,
+       {"451 later"}},
+      {"message refused after its data",
+       kGreeting + kMessage.mid(0, 9) + QStringList{"S:554 rejected"} + kQuit,
+       1,
+       {"failure", "554 rejected"}},
+      {"silent server: time-out closes the connection, later messages are not sent",
+       kGreeting + QStringList{"C:RSET", "S:<silent>"},
+       2,
+       {"Socket readln aborted", "Not Connected"}},
+      {"connection dropped mid-message",
+       kGreeting + kMessage.mid(0, 8) + QStringList{"S:<close>"},
+       2,
+       {"<error>", "Not Connected"}},
+      {"server stops reading the body",
+       kGreeting + kMessage.mid(0, 8) + QStringList{"S:<stop-reading>"},
+       1,
+       {"Socket send aborted"},
+       [&](TSmtpClient& c, QStringList&, ScriptedServer&) { c.PostMessage.Attachments = {big}; }},
+      {"cancel during a wait without time limit",
+       kGreeting + QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<a@b>", "S:250 sender ok",
+                               "C:RCPT TO:<x@y>", "S:<call>", "S:<silent>"},
+       1,
+       {"Socket readln aborted"},
+       [](TSmtpClient& c, QStringList&, ScriptedServer& s) {
+         c.TimeOut = 0;
+         s.OnCall = [&c] { c.Cancel(); };
+       }},
+      {"a second SendMail while the first waits does nothing",
+       kGreeting + QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<a@b>", "S:250 sender ok",
+                               "C:RCPT TO:<x@y>", "S:<call>", "S:<silent>"},
+       1,
+       {"second returned", "Socket readln aborted"},
+       [](TSmtpClient& c, QStringList& out, ScriptedServer& s) {
+         s.OnCall = [&c, &out] {
+           c.SendMail();
+           out << "second returned";
+           c.Cancel();
+         };
+       }},
+      {"STARTTLS not offered",
+       QStringList{"S:220 ready", ehlo, "S:250-hi", "S:250 SIZE 1000"} + kQuit,
+       0,
+       {"Server does not offer STARTTLS"},
+       [](TSmtpClient& c, QStringList&, ScriptedServer&) { c.Security = MailSecurity::StartTls; }},
+      {"QUIT refused", kGreeting + kMessage + QStringList{"C:QUIT", "S:500 what"}, 1,
+       {"success", "quit: 500 what"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedServer server(c.script);
+    const QStringList out = Converse(c, server);
+    ASSERT_EQ(out.size(), c.expected.size()) << out.join(" | ").toStdString();
+    for (qsizetype i = 0; i < out.size(); ++i) {
+      if (c.expected[i] == u"<error>") {
+        EXPECT_NE(out[i], u"success");
+      } else {
+        EXPECT_EQ(out[i], c.expected[i]);
+      }
+    }
+    EXPECT_TRUE(server.Mismatch().isEmpty()) << server.Mismatch().toStdString();
+    EXPECT_TRUE(server.Finished());
+  }
+}
+
+TEST(SmtpClient, SendsHeaderAndBodyAsBuilt) {
+  ScriptedServer server(kGreeting + kMessage + kQuit);
+  TSmtpClient client;
+  client.Host = QStringLiteral("127.0.0.1");
+  client.Port = server.Port();
+  client.UserID = "me";
+  client.Connect();
+  client.PostMessage.FromAddress = "a@b";
+  client.PostMessage.Subject = "\xcf\xf0\xe8\xe2\xe5\xf2";  // raw Windows-1251
+  client.PostMessage.ToAddress = {"Name <x@y>"};
+  client.PostMessage.Body = {"one", ".", ".two", ""};
+  client.Charset = "windows-1251";
+  client.SendMail();
+  client.Disconnect();
+  ASSERT_EQ(server.Messages().size(), 1);
+  EXPECT_EQ(server.Messages()[0],
+            "From: <a@b>\r\nTo: Name <x@y>\r\nSubject: \xcf\xf0\xe8\xe2\xe5\xf2\r\n"
+            "Mime-Version: 1.0\r\nContent-Type: text/plain; charset=windows-1251\r\n\r\n\r\n"
+            "one\r\n..\r\n..two\r\n\r\n");
+  EXPECT_TRUE(server.Mismatch().isEmpty()) << server.Mismatch().toStdString();
+  EXPECT_TRUE(client.PostMessage.ToAddress.isEmpty());  // ClearParams
+}
+
+TEST(SmtpClient, ConnectFailures) {
+  TSmtpClient client;
+  QStringList out;
+  client.OnInvalidHost = [&] {
+    out << "invalid host";
+    return false;
+  };
+  client.OnConnectionFailed = [&] { out << "failed " + QString::number(client.LastSocketError()); };
+  const auto attempt = [&](const QString& host, quint16 port) {
+    client.Host = host;
+    client.Port = port;
+    try {
+      client.Connect();
+      out << "connected";
+    } catch (const EMailError& e) {
+      out << e.Text();
+    }
+  };
+  attempt(QStringLiteral("0.0.0.0"), 25);
+  quint16 closedPort;
+  {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    closedPort = probe.serverPort();
+  }
+  attempt(QStringLiteral("127.0.0.1"), closedPort);
+  EXPECT_EQ(out, (QStringList{"invalid host", "Null Remote Address", "failed 10061",
+                              "Connection Failed"}));
+  EXPECT_EQ(SocketErrorText(10061), u"10061:Connection refused");
+  EXPECT_EQ(SocketErrorText(9), u"Unknown Error No. 9");
+}
+
+}  // namespace
+}  // namespace zorel
