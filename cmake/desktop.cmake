@@ -3,6 +3,9 @@
 # rules (programs, icon, desktop entry, guide, demo base, manual page) and the Debian package
 # that CPack makes from them (scripts/package).
 include(GNUInstallDirs)
+# Installing and packaging take what is built (scripts/package builds only what it installs)
+# instead of building every test and benchmark first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(zorel_desktop_dir ${PROJECT_SOURCE_DIR}/desktop)
 set(zorel_share ${PROJECT_BINARY_DIR}/share/zorel)
 
