@@ -16,9 +16,7 @@ const QString kMailer = QStringLiteral(
 
 QByteArray Bytes(const std::string& cp) { return QByteArray::fromStdString(cp); }
 QByteArray Cp(const QString& text) { return Bytes(ToCp(text)); }
-bool HasLineBreak(const QString& text) {
-  return text.contains(u'\r') || text.contains(u'\n');
-}
+bool HasLineBreak(const QString& text) { return text.contains(u'\r') || text.contains(u'\n'); }
 
 }  // namespace
 
@@ -43,7 +41,8 @@ JobProblem CheckJob(const MailJob& job) {
   }
   for (const QString& line : job.bodyLines) {
     if (!strict(line)) {
-      return bad(QStringLiteral("Текст письма содержит знак, которого нет в кодировке windows-1251"));
+      return bad(
+          QStringLiteral("Текст письма содержит знак, которого нет в кодировке windows-1251"));
     }
   }
   for (const QString& path : job.attachments) {
@@ -67,7 +66,9 @@ JobProblem CheckJob(const MailJob& job) {
 
 MailRun::MailRun(const Tdm& dm, MailReporter& reporter) : dm_(dm), reporter_(reporter) {
   client_.OnStatus = [this](const QString& line) { Report(line, false, false); };
-  client_.OnSuccess = [this] { Report(QStringLiteral("Операция закончилась успешно"), false, false); };
+  client_.OnSuccess = [this] {
+    Report(QStringLiteral("Операция закончилась успешно"), false, false);
+  };
   client_.OnFailure = [this] { Report(QStringLiteral("Сбой отправки"), true, true); };
   client_.OnInvalidHost = [this] {
     Report(QStringLiteral("Невозможно соединиться с сервером по указанному адресу : ") + server_,
@@ -80,7 +81,8 @@ MailRun::MailRun(const Tdm& dm, MailReporter& reporter) : dm_(dm), reporter_(rep
            false, true);
   };
   client_.OnRecipientNotFound = [this](const QByteArray& address) {
-    Report(QStringLiteral("  Адресат ") + FromCp(address.toStdString()) + QStringLiteral(" не найден "),
+    Report(QStringLiteral("  Адресат ") + FromCp(address.toStdString()) +
+               QStringLiteral(" не найден "),
            false, true);
   };
   client_.OnAuthenticationFailed = [this] {

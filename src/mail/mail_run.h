@@ -25,11 +25,11 @@ struct MailJob {
   QString charset = QStringLiteral("windows-1251");
   QStringList attachments;  // full file names
   bool testMode = false;
-  QString testAddress;      // every message goes here in test mode
+  QString testAddress;  // every message goes here in test mode
   MailSecurity security = MailSecurity::None;
   QString caFile;
-  QString user, password;   // a login, over an encrypted session only
-  int pauseSeconds = 0;     // between messages
+  QString user, password;  // a login, over an encrypted session only
+  int pauseSeconds = 0;    // between messages
 };
 
 class MailReporter {
@@ -55,8 +55,8 @@ JobProblem CheckJob(const MailJob& job);
 struct RunResult {
   bool completed = false;  // reached its end, whatever single recipients failed
   bool established = false;
-  QString connectError;    // why connecting failed, when it did
-  RecordList unsent;       // refused, failed, skipped for a bad address, never tried
+  QString connectError;  // why connecting failed, when it did
+  RecordList unsent;     // refused, failed, skipped for a bad address, never tried
 };
 
 class MailRun {

@@ -20,7 +20,9 @@ int ReplyCode(const QByteArray& line) {
 }
 
 // Reply lines may carry Windows-1251 text.
-QString ReplyText(const QByteArray& line) { return FromCp({line.constData(), static_cast<size_t>(line.size())}); }
+QString ReplyText(const QByteArray& line) {
+  return FromCp({line.constData(), static_cast<size_t>(line.size())});
+}
 
 bool IsContinuation(const QByteArray& line) {
   return line.startsWith(' ') || (line.size() > 3 && line[3] == '-');
@@ -201,4 +203,3 @@ void TSmtpClient::Disconnect() {
 }
 
 }  // namespace zorel
-

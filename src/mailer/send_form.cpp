@@ -241,9 +241,9 @@ void TfrmSend::ClearLog() { reLog_->clear(); }
 
 void TfrmSend::ShowMailPage() { pages_->setCurrentWidget(tsMail_); }
 
-void TfrmSend::showEvent(QShowEvent* event) {
-  sbSend_->clearMessage();
-  QDialog::showEvent(event);
+bool TfrmSend::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) sbSend_->clearMessage();
+  return QDialog::event(event);
 }
 
 void TfrmSend::Report(const QString& text, bool box, bool log) {
@@ -354,12 +354,14 @@ void TfrmSend::btnSendClick() {
 
 void TfrmSend::OfferUnsent(const RecordList& unsent) {
   if (!openUnsent_) return;
-  const QString question = QStringLiteral("Не отправлено писем: %1. Открыть этих адресатов новым списком ?")
-                               .arg(unsent.size());
+  const QString question =
+      QStringLiteral("Не отправлено писем: %1. Открыть этих адресатов новым списком ?")
+          .arg(unsent.size());
   if (!prompts_->confirm(this, question)) return;
-  openUnsent_(unsent, QStringLiteral("Не отправлено (%1)")
-                          .arg(QDateTime::currentDateTime().toString(
-                              QStringLiteral("dd.MM.yyyy HH:mm:ss"))));
+  openUnsent_(
+      unsent,
+      QStringLiteral("Не отправлено (%1)")
+          .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))));
 }
 
 void TfrmSend::btnCancelClick() {
@@ -372,7 +374,8 @@ void TfrmSend::btnAddFileClick() {
   const QStringList chosen = prompts_->chooseFiles(this, lastDir_);
   if (chosen.isEmpty()) return;
   QStringList items = chosen;
-  for (int i = 0; i < MailAttachments_->count(); ++i) items.append(MailAttachments_->item(i)->text());
+  for (int i = 0; i < MailAttachments_->count(); ++i)
+    items.append(MailAttachments_->item(i)->text());
   MailAttachments_->clear();
   MailAttachments_->addItems(items);
   UpdateAttachmentButtons();

@@ -48,7 +48,7 @@ class TfrmSend : public QDialog, private MailReporter {
   void Report(const QString& text, bool box, bool log) override;
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;  // each activation empties the status bar
   void reject() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
