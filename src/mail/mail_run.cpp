@@ -11,8 +11,7 @@ namespace zorel {
 namespace {
 
 const QString kMailer = QStringLiteral(
-    "Служба рассылки программы \"Зорель\". Издатель справочника: редакция \"Зорель\", "
-    "тел. (000) 000-00-00");
+    "Служба рассылки программы \"Зорель\". Издательство «Северный Вектор», тел. (0152) 70-11-42");
 
 QByteArray Bytes(const std::string& cp) { return QByteArray::fromStdString(cp); }
 QByteArray Cp(const QString& text) { return Bytes(ToCp(text)); }

@@ -153,8 +153,8 @@ std::string Boundless(const std::string& dump) {
 }
 
 const std::string kMailer =
-    "header X-Mailer: Служба рассылки программы \"Зорель\". Издатель справочника: редакция "
-    "\"Зорель\", тел. (000) 000-00-00";
+    "header X-Mailer: Служба рассылки программы \"Зорель\". Издательство «Северный Вектор», "
+    "тел. (0152) 70-11-42";
 
 TEST(MailCli, PlainSessionDeliversHeadersPartsAndAttachments) {
   if (!HaveServer()) GTEST_SKIP() << "python3-aiosmtpd is not installed";
