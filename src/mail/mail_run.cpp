@@ -85,6 +85,7 @@ MailRun::MailRun(const Tdm& dm, MailReporter& reporter) : dm_(dm), reporter_(rep
            false, true);
   };
   client_.OnAuthenticationFailed = [this] {
+    loginRefused_ = true;
     Report(QStringLiteral("Неудается идентифицировать почтовый ящик"), true, true);
     return false;
   };
@@ -113,6 +114,7 @@ void MailRun::Cancel() {
 RunResult MailRun::Run(const MailJob& job, const RecordList& recipients) {
   RunResult result;
   sending_ = true;
+  loginRefused_ = false;
   Report(QStringLiteral("Установление соединения с сервером: ") + job.server, false, true);
   try {
     Configure(job);
@@ -187,6 +189,7 @@ RunResult MailRun::Run(const MailJob& job, const RecordList& recipients) {
   }
   Report(QString(), false, true);
   sending_ = false;
+  result.loginRefused = loginRefused_;
   return result;
 }
 

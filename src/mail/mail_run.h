@@ -55,8 +55,9 @@ JobProblem CheckJob(const MailJob& job);
 struct RunResult {
   bool completed = false;  // reached its end, whatever single recipients failed
   bool established = false;
-  QString connectError;  // why connecting failed, when it did
-  RecordList unsent;     // refused, failed, skipped for a bad address, never tried
+  bool loginRefused = false;  // the server refused the greeting or the login
+  QString connectError;       // why connecting failed, when it did
+  RecordList unsent;          // refused, failed, skipped for a bad address, never tried
 };
 
 class MailRun {
@@ -77,6 +78,7 @@ class MailRun {
   TSmtpClient client_;
   QString server_;
   bool sending_ = false;
+  bool loginRefused_ = false;
 };
 
 }  // namespace zorel

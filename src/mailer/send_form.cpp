@@ -19,6 +19,7 @@
 
 #include "data/logger.h"
 #include "mailer/mail_prompts.h"
+#include "mailer/password_store.h"
 
 namespace zorel {
 namespace {
@@ -323,9 +324,11 @@ std::optional<MailJob> TfrmSend::JobFromControls() {
   job.testAddress = testAddress_;
   job.security = static_cast<MailSecurity>(cbSecurity_->currentIndex());
   job.user = MailUser_->text();
+  passwordStored_ = false;
   if (!job.user.isEmpty() && job.security != MailSecurity::None) {
-    // No secret store here: the password is asked for on each run and kept nowhere.
-    job.password = prompts_->password(this, job.user);
+    const auto stored = StoredPassword(job.server, job.user);
+    passwordStored_ = stored.has_value();
+    job.password = stored ? *stored : prompts_->password(this, job.user);
   }
   const JobProblem problem = CheckJob(job);
   if (problem.kind != JobProblem::None) {
@@ -348,6 +351,11 @@ void TfrmSend::btnSendClick() {
   run_ = &run;
   const RunResult result = run.Run(*job, recipients_);
   run_ = nullptr;
+  if (!job->user.isEmpty() && job->security != MailSecurity::None) {
+    if (result.established && !passwordStored_)
+      StorePassword(job->server, job->user, job->password);
+    if (result.loginRefused && passwordStored_) ForgetPassword(job->server, job->user);
+  }
   SetSending(false);
   if (!result.unsent.empty()) OfferUnsent(result.unsent);
 }

@@ -80,6 +80,7 @@ class TfrmSend : public QDialog, private MailReporter {
   bool testMode_ = false;
   QString testAddress_;
   QString lastDir_;
+  bool passwordStored_ = false;  // this run's password came from the secret store
   MailRun* run_ = nullptr;
 
   QTabWidget* pages_;
