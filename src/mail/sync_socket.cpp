@@ -245,8 +245,8 @@ QByteArray TSyncSocket::ReadLn() {
   };
   const WaitEnd end = Wait(done, true);
   if (end != WaitEnd::Done) Abort("Socket readln aborted", end);
-  if (lf < 0) {
-    const bool tooLong = input_.size() > kMaxLine;
+  if (lf < 0 || lf > kMaxLine) {
+    const bool tooLong = lf > kMaxLine || input_.size() > kMaxLine;
     CloseSocket();
     throw EMailError(tooLong ? QStringLiteral("Reply line too long")
                              : QStringLiteral("Connection closed by server"));
