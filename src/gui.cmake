@@ -16,6 +16,13 @@ foreach(layer ${zorel_layer_order})
   endif()
 endforeach()
 
+# The mail dialog keeps the login's password in the desktop's secret store when there is one.
+find_package(Qt6Keychain QUIET)
+if(TARGET zorel_mailer AND Qt6Keychain_FOUND)
+  target_link_libraries(zorel_mailer PRIVATE qt6keychain)
+  target_compile_definitions(zorel_mailer PRIVATE ZOREL_KEYCHAIN)
+endif()
+
 add_library(zorel_gui_all INTERFACE)
 target_link_libraries(zorel_gui_all INTERFACE ${zorel_below} ${zorel_qt_libs})
 

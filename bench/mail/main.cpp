@@ -108,9 +108,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   QProcess peer;
-  peer.start(QString::fromLatin1(kPython),
-             {QStringLiteral(ZOREL_SMTPLIB_PEER), QString::number(port), QString::number(count),
-              file});
+  peer.start(QString::fromLatin1(kPython), {QStringLiteral(ZOREL_SMTPLIB_PEER),
+                                            QString::number(port), QString::number(count), file});
   peer.waitForFinished(-1);
   const double theirs = peer.readAllStandardOutput().trimmed().toDouble();
   sink.closeWriteChannel();
@@ -124,8 +123,8 @@ int main(int argc, char** argv) {
   } else {
     std::printf("%-40s %12s\n", "Python smtplib (peer)", "failed");
   }
-  std::printf("%-40s %25.1f MB/s (target >= %.0f: %s)\n", "Base64 encoder", base64,
-              kBase64Target, base64 >= kBase64Target ? "met" : "NOT met");
+  std::printf("%-40s %25.1f MB/s (target >= %.0f: %s)\n", "Base64 encoder", base64, kBase64Target,
+              base64 >= kBase64Target ? "met" : "NOT met");
   std::printf("%d messages with a %d MB attachment each over one connection\n", count, sizeMb);
   return 0;
 }

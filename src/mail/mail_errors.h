@@ -11,8 +11,7 @@ namespace zorel {
 // A protocol failure: a refusing reply line, "Not Connected", "Incomplete Header", ...
 class EMailError : public std::runtime_error {
  public:
-  explicit EMailError(const QString& text)
-      : std::runtime_error(text.toStdString()), text_(text) {}
+  explicit EMailError(const QString& text) : std::runtime_error(text.toStdString()), text_(text) {}
   const QString& Text() const { return text_; }
 
  private:

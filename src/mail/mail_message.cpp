@@ -30,11 +30,16 @@ constexpr CharPairs kPairs = MakeCharPairs();
 
 const char* ContentTypeOf(MailSubType subType) {
   switch (subType) {
-    case MailSubType::mtEnriched: return "Content-Type: text/enriched; charset=";
-    case MailSubType::mtSgml: return "Content-Type: text/sgml; charset=";
-    case MailSubType::mtTabSeparated: return "Content-Type: text/tab-separated-values; charset=";
-    case MailSubType::mtHtml: return "Content-Type: text/html; charset=";
-    case MailSubType::mtPlain: break;
+    case MailSubType::mtEnriched:
+      return "Content-Type: text/enriched; charset=";
+    case MailSubType::mtSgml:
+      return "Content-Type: text/sgml; charset=";
+    case MailSubType::mtTabSeparated:
+      return "Content-Type: text/tab-separated-values; charset=";
+    case MailSubType::mtHtml:
+      return "Content-Type: text/html; charset=";
+    case MailSubType::mtPlain:
+      break;
   }
   return "Content-Type: text/plain; charset=";
 }

@@ -15,8 +15,8 @@ enum class MailSubType { mtPlain, mtEnriched, mtSgml, mtTabSeparated, mtHtml };
 struct TMailMessage {
   QByteArray FromAddress, FromName, Subject, LocalProgram, Date, ReplyTo;
   QList<QByteArray> ToAddress, ToCarbonCopy, ToBlindCarbonCopy;
-  QList<QByteArray> Body;    // lines without their line ends
-  QStringList Attachments;   // full file names
+  QList<QByteArray> Body;   // lines without their line ends
+  QStringList Attachments;  // full file names
 };
 
 // The header lines (without line ends) and the body stream of one message.

@@ -11,14 +11,11 @@ namespace zorel {
 namespace {
 
 const QString kMailer = QStringLiteral(
-    "Служба рассылки программы \"Зорель\". Издатель справочника: редакция \"Зорель\", "
-    "тел. (000) 000-00-00");
+    "Служба рассылки программы \"Зорель\". Издательство «Северный Вектор», тел. (0152) 70-11-42");
 
 QByteArray Bytes(const std::string& cp) { return QByteArray::fromStdString(cp); }
 QByteArray Cp(const QString& text) { return Bytes(ToCp(text)); }
-bool HasLineBreak(const QString& text) {
-  return text.contains(u'\r') || text.contains(u'\n');
-}
+bool HasLineBreak(const QString& text) { return text.contains(u'\r') || text.contains(u'\n'); }
 
 }  // namespace
 
@@ -43,7 +40,8 @@ JobProblem CheckJob(const MailJob& job) {
   }
   for (const QString& line : job.bodyLines) {
     if (!strict(line)) {
-      return bad(QStringLiteral("Текст письма содержит знак, которого нет в кодировке windows-1251"));
+      return bad(
+          QStringLiteral("Текст письма содержит знак, которого нет в кодировке windows-1251"));
     }
   }
   for (const QString& path : job.attachments) {
@@ -67,7 +65,9 @@ JobProblem CheckJob(const MailJob& job) {
 
 MailRun::MailRun(const Tdm& dm, MailReporter& reporter) : dm_(dm), reporter_(reporter) {
   client_.OnStatus = [this](const QString& line) { Report(line, false, false); };
-  client_.OnSuccess = [this] { Report(QStringLiteral("Операция закончилась успешно"), false, false); };
+  client_.OnSuccess = [this] {
+    Report(QStringLiteral("Операция закончилась успешно"), false, false);
+  };
   client_.OnFailure = [this] { Report(QStringLiteral("Сбой отправки"), true, true); };
   client_.OnInvalidHost = [this] {
     Report(QStringLiteral("Невозможно соединиться с сервером по указанному адресу : ") + server_,
@@ -80,10 +80,12 @@ MailRun::MailRun(const Tdm& dm, MailReporter& reporter) : dm_(dm), reporter_(rep
            false, true);
   };
   client_.OnRecipientNotFound = [this](const QByteArray& address) {
-    Report(QStringLiteral("  Адресат ") + FromCp(address.toStdString()) + QStringLiteral(" не найден "),
+    Report(QStringLiteral("  Адресат ") + FromCp(address.toStdString()) +
+               QStringLiteral(" не найден "),
            false, true);
   };
   client_.OnAuthenticationFailed = [this] {
+    loginRefused_ = true;
     Report(QStringLiteral("Неудается идентифицировать почтовый ящик"), true, true);
     return false;
   };
@@ -112,6 +114,7 @@ void MailRun::Cancel() {
 RunResult MailRun::Run(const MailJob& job, const RecordList& recipients) {
   RunResult result;
   sending_ = true;
+  loginRefused_ = false;
   Report(QStringLiteral("Установление соединения с сервером: ") + job.server, false, true);
   try {
     Configure(job);
@@ -186,6 +189,7 @@ RunResult MailRun::Run(const MailJob& job, const RecordList& recipients) {
   }
   Report(QString(), false, true);
   sending_ = false;
+  result.loginRefused = loginRefused_;
   return result;
 }
 

@@ -25,11 +25,11 @@ struct MailJob {
   QString charset = QStringLiteral("windows-1251");
   QStringList attachments;  // full file names
   bool testMode = false;
-  QString testAddress;      // every message goes here in test mode
+  QString testAddress;  // every message goes here in test mode
   MailSecurity security = MailSecurity::None;
   QString caFile;
-  QString user, password;   // a login, over an encrypted session only
-  int pauseSeconds = 0;     // between messages
+  QString user, password;  // a login, over an encrypted session only
+  int pauseSeconds = 0;    // between messages
 };
 
 class MailReporter {
@@ -55,8 +55,9 @@ JobProblem CheckJob(const MailJob& job);
 struct RunResult {
   bool completed = false;  // reached its end, whatever single recipients failed
   bool established = false;
-  QString connectError;    // why connecting failed, when it did
-  RecordList unsent;       // refused, failed, skipped for a bad address, never tried
+  bool loginRefused = false;  // the server refused the greeting or the login
+  QString connectError;       // why connecting failed, when it did
+  RecordList unsent;          // refused, failed, skipped for a bad address, never tried
 };
 
 class MailRun {
@@ -77,6 +78,7 @@ class MailRun {
   TSmtpClient client_;
   QString server_;
   bool sending_ = false;
+  bool loginRefused_ = false;
 };
 
 }  // namespace zorel

@@ -9,6 +9,8 @@
 namespace zorel {
 namespace {
 
+constexpr qsizetype kMaxReplyLines = 1000;
+
 // The number formed by the leading digits (at most ten looked at), 0 when there are none;
 // held in 16 bits as the reply code, a larger number counting as the largest.
 int ReplyCode(const QByteArray& line) {
@@ -20,7 +22,9 @@ int ReplyCode(const QByteArray& line) {
 }
 
 // Reply lines may carry Windows-1251 text.
-QString ReplyText(const QByteArray& line) { return FromCp({line.constData(), static_cast<size_t>(line.size())}); }
+QString ReplyText(const QByteArray& line) {
+  return FromCp({line.constData(), static_cast<size_t>(line.size())});
+}
 
 bool IsContinuation(const QByteArray& line) {
   return line.startsWith(' ') || (line.size() > 3 && line[3] == '-');
@@ -50,6 +54,11 @@ int TSmtpClient::Transaction(const QByteArray& command) {
   }
   replyLines_.clear();
   do {
+    // A server that never ends its reply must not fill the memory.
+    if (replyLines_.size() == kMaxReplyLines) {
+      CloseSocket();
+      throw EMailError(QStringLiteral("Reply too long"));
+    }
     lastReply_ = ReadLn();
     replyLines_.append(lastReply_);
     Status(1, ReplyText(lastReply_));
@@ -201,4 +210,3 @@ void TSmtpClient::Disconnect() {
 }
 
 }  // namespace zorel
-

@@ -27,24 +27,36 @@ bool IsNull(const QHostAddress& a) {
 
 int SocketErrorNumber(int qtSocketError) {
   switch (static_cast<QAbstractSocket::SocketError>(qtSocketError)) {
-    case QAbstractSocket::ConnectionRefusedError: return 10061;
-    case QAbstractSocket::RemoteHostClosedError: return 10054;
-    case QAbstractSocket::HostNotFoundError: return kHostNotFound;
-    case QAbstractSocket::SocketAccessError: return 10013;
-    case QAbstractSocket::SocketResourceError: return 10055;
-    case QAbstractSocket::SocketTimeoutError: return kTimedOut;
-    case QAbstractSocket::DatagramTooLargeError: return 10040;
-    case QAbstractSocket::NetworkError: return 10050;
-    case QAbstractSocket::AddressInUseError: return 10048;
-    case QAbstractSocket::SocketAddressNotAvailableError: return 10049;
-    case QAbstractSocket::UnsupportedSocketOperationError: return 10045;
-    case QAbstractSocket::OperationError: return 10056;
-    default: return 10053;
+    case QAbstractSocket::ConnectionRefusedError:
+      return 10061;
+    case QAbstractSocket::RemoteHostClosedError:
+      return 10054;
+    case QAbstractSocket::HostNotFoundError:
+      return kHostNotFound;
+    case QAbstractSocket::SocketAccessError:
+      return 10013;
+    case QAbstractSocket::SocketResourceError:
+      return 10055;
+    case QAbstractSocket::SocketTimeoutError:
+      return kTimedOut;
+    case QAbstractSocket::DatagramTooLargeError:
+      return 10040;
+    case QAbstractSocket::NetworkError:
+      return 10050;
+    case QAbstractSocket::AddressInUseError:
+      return 10048;
+    case QAbstractSocket::SocketAddressNotAvailableError:
+      return 10049;
+    case QAbstractSocket::UnsupportedSocketOperationError:
+      return 10045;
+    case QAbstractSocket::OperationError:
+      return 10056;
+    default:
+      return 10053;
   }
 }
 
 TSyncSocket::TSyncSocket(QObject* parent) : QObject(parent), socket_(new QSslSocket(this)) {
-  socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
   connect(socket_, &QSslSocket::readyRead, this, &TSyncSocket::Wake);
   connect(socket_, &QSslSocket::connected, this, &TSyncSocket::Wake);
   connect(socket_, &QSslSocket::disconnected, this, &TSyncSocket::Wake);
@@ -158,7 +170,10 @@ void TSyncSocket::TcpConnect(bool encrypted, const QSslConfiguration& tls) {
   bool failed = false;
   const auto onError = connect(socket_, &QSslSocket::errorOccurred, this, [&] { failed = true; });
   const WaitEnd end = Wait(
-      [&] { return failed || (encrypted ? socket_->isEncrypted() : socket_->state() == QAbstractSocket::ConnectedState); },
+      [&] {
+        return failed || (encrypted ? socket_->isEncrypted()
+                                    : socket_->state() == QAbstractSocket::ConnectedState);
+      },
       true);
   disconnect(onError);
   if (end == WaitEnd::Done && !failed) {
@@ -188,6 +203,8 @@ void TSyncSocket::TcpConnect(bool encrypted, const QSslConfiguration& tls) {
 }
 
 void TSyncSocket::StartEncryption(const QSslConfiguration& tls) {
+  // Whatever came in clear after the go-ahead is dropped: it could be a planted reply.
+  input_.clear();
   socket_->setSslConfiguration(tls);
   socket_->setPeerVerifyName(Host);
   socket_->startClientEncryption();
@@ -223,12 +240,13 @@ QByteArray TSyncSocket::ReadLn() {
   auto done = [&] {
     input_ += socket_->readAll();
     lf = input_.indexOf('\n');
-    return lf >= 0 || input_.size() > kMaxLine || socket_->state() != QAbstractSocket::ConnectedState;
+    return lf >= 0 || input_.size() > kMaxLine ||
+           socket_->state() != QAbstractSocket::ConnectedState;
   };
   const WaitEnd end = Wait(done, true);
   if (end != WaitEnd::Done) Abort("Socket readln aborted", end);
-  if (lf < 0) {
-    const bool tooLong = input_.size() > kMaxLine;
+  if (lf < 0 || lf > kMaxLine) {
+    const bool tooLong = lf > kMaxLine || input_.size() > kMaxLine;
     CloseSocket();
     throw EMailError(tooLong ? QStringLiteral("Reply line too long")
                              : QStringLiteral("Connection closed by server"));
@@ -253,7 +271,8 @@ void TSyncSocket::SendBuffer(const QByteArray& bytes) {
   socket_->write(bytes);
   const WaitEnd end = Wait(
       [&] {
-        return socket_->bytesToWrite() <= kPiece || socket_->state() != QAbstractSocket::ConnectedState;
+        return socket_->bytesToWrite() <= kPiece ||
+               socket_->state() != QAbstractSocket::ConnectedState;
       },
       true);
   if (end != WaitEnd::Done) Abort("Socket send aborted", end);

@@ -7,6 +7,14 @@
 #include <QMessageBox>
 
 namespace zorel {
+namespace {
+
+// Questions and errors carry the caption of the window they belong to.
+QString TitleOf(QWidget* parent) {
+  return parent ? parent->window()->windowTitle() : QApplication::applicationDisplayName();
+}
+
+}  // namespace
 
 std::shared_ptr<MailPrompts> MailPrompts::Standard() {
   auto p = std::make_shared<MailPrompts>();
@@ -17,10 +25,10 @@ std::shared_ptr<MailPrompts> MailPrompts::Standard() {
     QMessageBox::information(parent, title, text, QMessageBox::Ok);
   };
   p->error = [](QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+    QMessageBox::critical(parent, TitleOf(parent), text, QMessageBox::Ok);
   };
   p->confirm = [](QWidget* parent, const QString& question) {
-    return QMessageBox::question(parent, QApplication::applicationDisplayName(), question,
+    return QMessageBox::question(parent, TitleOf(parent), question,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
   p->chooseFiles = [](QWidget* parent, const QString& dir) {

@@ -19,6 +19,7 @@
 
 #include "data/logger.h"
 #include "mailer/mail_prompts.h"
+#include "mailer/password_store.h"
 
 namespace zorel {
 namespace {
@@ -241,9 +242,9 @@ void TfrmSend::ClearLog() { reLog_->clear(); }
 
 void TfrmSend::ShowMailPage() { pages_->setCurrentWidget(tsMail_); }
 
-void TfrmSend::showEvent(QShowEvent* event) {
-  sbSend_->clearMessage();
-  QDialog::showEvent(event);
+bool TfrmSend::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) sbSend_->clearMessage();
+  return QDialog::event(event);
 }
 
 void TfrmSend::Report(const QString& text, bool box, bool log) {
@@ -323,9 +324,11 @@ std::optional<MailJob> TfrmSend::JobFromControls() {
   job.testAddress = testAddress_;
   job.security = static_cast<MailSecurity>(cbSecurity_->currentIndex());
   job.user = MailUser_->text();
+  passwordStored_ = false;
   if (!job.user.isEmpty() && job.security != MailSecurity::None) {
-    // No secret store here: the password is asked for on each run and kept nowhere.
-    job.password = prompts_->password(this, job.user);
+    const auto stored = StoredPassword(job.server, job.user);
+    passwordStored_ = stored.has_value();
+    job.password = stored ? *stored : prompts_->password(this, job.user);
   }
   const JobProblem problem = CheckJob(job);
   if (problem.kind != JobProblem::None) {
@@ -348,18 +351,25 @@ void TfrmSend::btnSendClick() {
   run_ = &run;
   const RunResult result = run.Run(*job, recipients_);
   run_ = nullptr;
+  if (!job->user.isEmpty() && job->security != MailSecurity::None) {
+    if (result.established && !passwordStored_)
+      StorePassword(job->server, job->user, job->password);
+    if (result.loginRefused && passwordStored_) ForgetPassword(job->server, job->user);
+  }
   SetSending(false);
   if (!result.unsent.empty()) OfferUnsent(result.unsent);
 }
 
 void TfrmSend::OfferUnsent(const RecordList& unsent) {
   if (!openUnsent_) return;
-  const QString question = QStringLiteral("Не отправлено писем: %1. Открыть этих адресатов новым списком ?")
-                               .arg(unsent.size());
+  const QString question =
+      QStringLiteral("Не отправлено писем: %1. Открыть этих адресатов новым списком ?")
+          .arg(unsent.size());
   if (!prompts_->confirm(this, question)) return;
-  openUnsent_(unsent, QStringLiteral("Не отправлено (%1)")
-                          .arg(QDateTime::currentDateTime().toString(
-                              QStringLiteral("dd.MM.yyyy HH:mm:ss"))));
+  openUnsent_(
+      unsent,
+      QStringLiteral("Не отправлено (%1)")
+          .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))));
 }
 
 void TfrmSend::btnCancelClick() {
@@ -372,7 +382,8 @@ void TfrmSend::btnAddFileClick() {
   const QStringList chosen = prompts_->chooseFiles(this, lastDir_);
   if (chosen.isEmpty()) return;
   QStringList items = chosen;
-  for (int i = 0; i < MailAttachments_->count(); ++i) items.append(MailAttachments_->item(i)->text());
+  for (int i = 0; i < MailAttachments_->count(); ++i)
+    items.append(MailAttachments_->item(i)->text());
   MailAttachments_->clear();
   MailAttachments_->addItems(items);
   UpdateAttachmentButtons();

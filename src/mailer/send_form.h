@@ -48,7 +48,7 @@ class TfrmSend : public QDialog, private MailReporter {
   void Report(const QString& text, bool box, bool log) override;
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;  // each activation empties the status bar
   void reject() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -80,6 +80,7 @@ class TfrmSend : public QDialog, private MailReporter {
   bool testMode_ = false;
   QString testAddress_;
   QString lastDir_;
+  bool passwordStored_ = false;  // this run's password came from the secret store
   MailRun* run_ = nullptr;
 
   QTabWidget* pages_;

@@ -64,9 +64,7 @@ Ran Spawn(std::vector<std::string> words, const std::vector<std::string>& env = 
   return r;
 }
 
-bool HaveServer() {
-  return Spawn({kPython, "-c", "import aiosmtpd"}).status == 0;
-}
+bool HaveServer() { return Spawn({kPython, "-c", "import aiosmtpd"}).status == 0; }
 
 // The loopback server, running until the object goes.
 class Sink {
@@ -118,9 +116,10 @@ struct Fixture {
     BaseSource base = testing::SampleBase();
     const EnterpriseSource model = base.enterprises.front();
     base.enterprises.clear();
-    const std::pair<const char*, const char*> firms[] = {
-        {"Завод «Один»", "one@a.test"}, {"Без адреса", ""}, {"Фирма Два", "Два <two@b.test>"},
-        {"Вредная", "x@y.test\r\nDATA"}};
+    const std::pair<const char*, const char*> firms[] = {{"Завод «Один»", "one@a.test"},
+                                                         {"Без адреса", ""},
+                                                         {"Фирма Два", "Два <two@b.test>"},
+                                                         {"Вредная", "x@y.test\r\nDATA"}};
     for (const auto& [name, email] : firms) {
       EnterpriseSource e = model;
       e.name = W(name);
@@ -135,8 +134,8 @@ struct Fixture {
     WriteBytes(dir / "empty.txt", "");
   }
   Ran Mail(const std::string& port, const Args& extra, const std::vector<std::string>& env = {}) {
-    Args words{ZOREL_CLI, "--db", db, "mail", "--server", "127.0.0.1", "--port", port,
-               "--timeout", "20", "--from", "me@here.test", "--subject", "Тема письма"};
+    Args words{ZOREL_CLI, "--db",      db,   "mail",   "--server",     "127.0.0.1", "--port",
+               port,      "--timeout", "20", "--from", "me@here.test", "--subject", "Тема письма"};
     words.insert(words.end(), extra.begin(), extra.end());
     return Spawn(words, env);
   }
@@ -154,34 +153,35 @@ std::string Boundless(const std::string& dump) {
 }
 
 const std::string kMailer =
-    "header X-Mailer: Служба рассылки программы \"Зорель\". Издатель справочника: редакция "
-    "\"Зорель\", тел. (000) 000-00-00";
+    "header X-Mailer: Служба рассылки программы \"Зорель\". Издательство «Северный Вектор», "
+    "тел. (0152) 70-11-42";
 
 TEST(MailCli, PlainSessionDeliversHeadersPartsAndAttachments) {
   if (!HaveServer()) GTEST_SKIP() << "python3-aiosmtpd is not installed";
   Fixture f;
   Sink sink(f.dir / "mail", {});
   const Ran r = f.Mail(sink.Port(), {"--body", "Первая\r\n.вторая\n\nпоследняя\n", "--attach",
-                                     f.dir / "данные.bin", "--attach", f.dir / "empty.txt",
-                                     "--all", "--failed-list", f.dir / "failed.lst"});
+                                     f.dir / "данные.bin", "--attach", f.dir / "empty.txt", "--all",
+                                     "--failed-list", f.dir / "failed.lst"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, Lines({"Установление соединения с сервером: 127.0.0.1",
-                          "Завод «Один»:one@a.test", "OK", "Без адреса: нет адреса - пропускается",
-                          "Фирма Два:two@b.test", "OK", "Вредная: недопустимый адрес - пропускается",
-                          ""}));
+  EXPECT_EQ(r.out,
+            Lines({"Установление соединения с сервером: 127.0.0.1", "Завод «Один»:one@a.test", "OK",
+                   "Без адреса: нет адреса - пропускается", "Фирма Два:two@b.test", "OK",
+                   "Вредная: недопустимый адрес - пропускается", ""}));
   const auto expected = [&](const std::string& n, const std::string& to) {
     return "message " + n + "\nenvelope me@here.test -> " + to +
-           "\nheader From: <me@here.test>\nheader To: " + to +
-           "\nheader Subject: Тема письма\n" + kMailer +
+           "\nheader From: <me@here.test>\nheader To: " + to + "\nheader Subject: Тема письма\n" +
+           kMailer +
            "\nheader Mime-Version: 1.0\nheader Content-Type: multipart/mixed; boundary=\"B\"\n"
            "part text/plain windows-1251\n"
            "text Первая\ntext .вторая\ntext \ntext последняя\n"
            "part application/octet-stream name=данные.bin filename=данные.bin " +
            f.dir / ("mail/" + n) + ".1.bin\n" +
-           "part application/octet-stream name=empty.txt filename=empty.txt " + f.dir / ("mail/" + n) +
-           ".2.bin\n";
+           "part application/octet-stream name=empty.txt filename=empty.txt " +
+           f.dir / ("mail/" + n) + ".2.bin\n";
   };
-  EXPECT_EQ(Boundless(sink.Dump()), expected("0001", "one@a.test") + expected("0002", "two@b.test"));
+  EXPECT_EQ(Boundless(sink.Dump()),
+            expected("0001", "one@a.test") + expected("0002", "two@b.test"));
   const std::string original = ReadWholeFile(f.dir / "данные.bin").value();
   EXPECT_EQ(ReadWholeFile(f.dir / "mail/0001.1.bin").value_or(""), original);
   EXPECT_EQ(ReadWholeFile(f.dir / "mail/0002.1.bin").value_or("-"), original);
@@ -213,8 +213,8 @@ TEST(MailCli, StartTlsWithLoginAndTlsFromTheFirstByte) {
     EXPECT_EQ(refused.out, Lines({"Установление соединения с сервером: 127.0.0.1",
                                   "Неудается идентифицировать почтовый ящик", ""}));
     EXPECT_NE(refused.err.find("Authentication failed"), std::string::npos) << refused.err;
-    const Ran untrusted = f.Mail(sink.Port(), {"--body", "x", "--record", "0", "--security",
-                                               "starttls"});
+    const Ran untrusted =
+        f.Mail(sink.Port(), {"--body", "x", "--record", "0", "--security", "starttls"});
     EXPECT_EQ(untrusted.status, 1);
     EXPECT_NE(untrusted.err.find("TLS"), std::string::npos) << untrusted.err;
     EXPECT_NE(sink.Dump().find("envelope me@here.test -> one@a.test"), std::string::npos);

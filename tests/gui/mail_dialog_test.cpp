@@ -1,12 +1,12 @@
 // The mail dialog: its settings through the INI file, a run against a scripted server with the
 // log lines and the sending state, test mode, cancel with the failed-recipients list, and the
 // port and time-out checks. Boxes and questions are answered through the dialog's prompts.
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QComboBox>
 #include <QTest>
 #include <memory>
 
@@ -35,8 +35,8 @@ BaseSource BaseWithAddresses(const std::vector<std::string>& addresses) {
 }
 
 QStringList Message(const QString& to) {
-  return {"C:RSET",      "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<" + to + ">",
-          "S:250 ok",    "C:DATA",   "S:354 go",           "C:<data>", "S:250 ok"};
+  return {"C:RSET",   "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<" + to + ">",
+          "S:250 ok", "C:DATA",   "S:354 go",           "C:<data>", "S:250 ok"};
 }
 
 }  // namespace
@@ -139,9 +139,9 @@ class MailDialogTest : public QObject {
     QTest::mouseClick(Find<QPushButton>(form, "btnSend"), Qt::LeftButton);
     QVERIFY(server.Mismatch().isEmpty());
     QVERIFY(sendingShown);
-    QCOMPARE(LogLines(form), (QStringList{"Установление соединения с сервером: 127.0.0.1",
-                                          "Firm 0:x@y", "OK", "Firm 1: нет адреса - пропускается",
-                                          "Firm 2:q@r", "OK", ""}));
+    QCOMPARE(LogLines(form),
+             (QStringList{"Установление соединения с сервером: 127.0.0.1", "Firm 0:x@y", "OK",
+                          "Firm 1: нет адреса - пропускается", "Firm 2:q@r", "OK", ""}));
     QCOMPARE(answers.informs, QStringList{"Рассылка закончена"});
     QVERIFY(answers.questions.isEmpty());  // nothing unsent, nothing offered
     QVERIFY(Find<QPushButton>(form, "btnSend")->isEnabled());
@@ -181,17 +181,19 @@ class MailDialogTest : public QObject {
       opened = std::move(r);
       caption = c;
     });
-    server.OnCall = [&] { QTest::mouseClick(Find<QPushButton>(form, "btnCancel"), Qt::LeftButton); };
+    server.OnCall = [&] {
+      QTest::mouseClick(Find<QPushButton>(form, "btnCancel"), Qt::LeftButton);
+    };
     Find<QLineEdit>(form, "SMTPServer")->setText("127.0.0.1");
     Find<QLineEdit>(form, "SMTPPort")->setText(QString::number(server.Port()));
     Find<QLineEdit>(form, "MailTimeOut")->setText("0");
     Find<QLineEdit>(form, "MailFrom")->setText("me@x");
     form.SetRecipients("0\r\n1\r\n2\r\n3\r\n");
     QTest::mouseClick(Find<QPushButton>(form, "btnSend"), Qt::LeftButton);
-    QCOMPARE(LogLines(form), (QStringList{"Установление соединения с сервером: 127.0.0.1",
-                                          "Firm 0:x@y", "Операция прервана пользователем",
-                                          "Socket readln aborted", "Firm 1: нет адреса - пропускается",
-                                          "Firm 2:q@r", ""}));
+    QCOMPARE(LogLines(form),
+             (QStringList{"Установление соединения с сервером: 127.0.0.1", "Firm 0:x@y",
+                          "Операция прервана пользователем", "Socket readln aborted",
+                          "Firm 1: нет адреса - пропускается", "Firm 2:q@r", ""}));
     QCOMPARE(answers.questions.first(), QString("Прервать рассылку почты ?"));
     QCOMPARE(answers.informs, QStringList{"Рассылка закончена"});
     QCOMPARE(opened, (RecordList{0, 2, 3}));

@@ -1,10 +1,12 @@
 // The message builder byte for byte: header order, boundary, parts, Base64 lines, addresses.
-#include <QFile>
-#include <QRegularExpression>
+#include "mail/mail_message.h"
+
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QRegularExpression>
+
 #include "mail/mail_errors.h"
-#include "mail/mail_message.h"
 #include "support/temp_dir.h"
 
 namespace zorel {
@@ -12,9 +14,8 @@ namespace {
 
 TEST(MailMessage, NormalizesAddressesAsWritten) {
   const std::pair<const char*, const char*> cases[] = {
-      {"Name <a@b>", "a@b"},   {"<a@b", "a@b"},        {"mailto:a@b", "a@b"},
-      {"x:a@b:c", "a@b"},      {" a@b ", " a@b "},     {"", ""},
-      {"a <b> <c>", "b"},      {"a:<b>", "b"},
+      {"Name <a@b>", "a@b"}, {"<a@b", "a@b"}, {"mailto:a@b", "a@b"}, {"x:a@b:c", "a@b"},
+      {" a@b ", " a@b "},    {"", ""},        {"a <b> <c>", "b"},    {"a:<b>", "b"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(NormalizeAddress(in), QByteArray(out)) << in;
 }

@@ -1,8 +1,9 @@
 // The send loop over a base: the log lines, skipped recipients, an address that would inject a
 // command, and a time-out that closes the connection for the recipients after it.
+#include "mail/mail_run.h"
+
 #include <gtest/gtest.h>
 
-#include "mail/mail_run.h"
 #include "scripted_server.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
@@ -46,8 +47,8 @@ MailJob JobFor(quint16 port) {
 }
 
 TEST(MailRun, LogsEachRecipientAndSkipsBadAddresses) {
-  testing::OpenBase base(BaseWithAddresses(
-      {"x@y", "", "a@b\r\nDATA", testing::W("Имя <z@w>"), "q@r"}));
+  testing::OpenBase base(
+      BaseWithAddresses({"x@y", "", "a@b\r\nDATA", testing::W("Имя <z@w>"), "q@r"}));
   testing::ScriptedServer server(
       {"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>",
        "S:250 ok", "C:RCPT TO:<x@y>", "S:250 ok", "C:DATA", "S:354 go", "C:<data>", "S:250 ok",
@@ -55,11 +56,11 @@ TEST(MailRun, LogsEachRecipientAndSkipsBadAddresses) {
   LogReporter reporter;
   MailRun run(base.dm(), reporter);
   const RunResult result = run.Run(JobFor(server.Port()), {0, 1, 2, 3, 4});
-  EXPECT_EQ(reporter.log, (QStringList{"Установление соединения с сервером: 127.0.0.1",
-                                       "Firm 0:x@y", "OK", "Firm 1: нет адреса - пропускается",
-                                       "Firm 2: недопустимый адрес - пропускается", "Firm 3:z@w",
-                                       "Socket readln aborted", "Firm 4:q@r", "Not Connected",
-                                       ""}));
+  EXPECT_EQ(
+      reporter.log,
+      (QStringList{"Установление соединения с сервером: 127.0.0.1", "Firm 0:x@y", "OK",
+                   "Firm 1: нет адреса - пропускается", "Firm 2: недопустимый адрес - пропускается",
+                   "Firm 3:z@w", "Socket readln aborted", "Firm 4:q@r", "Not Connected", ""}));
   EXPECT_TRUE(reporter.boxes.isEmpty());
   EXPECT_TRUE(reporter.finished);
   EXPECT_TRUE(result.completed);
@@ -101,7 +102,10 @@ TEST(MailRun, RefusesBeforeConnecting) {
             JobProblem::BadArgument);
   EXPECT_EQ(problem([](MailJob& j) { j.attachments = {QStringLiteral("/no/such/file")}; }),
             JobProblem::UnreadableFile);
-  EXPECT_EQ(problem([](MailJob& j) { j.user = QStringLiteral("u"); j.password = "p"; }),
+  EXPECT_EQ(problem([](MailJob& j) {
+              j.user = QStringLiteral("u");
+              j.password = "p";
+            }),
             JobProblem::BadArgument);
 }
 

@@ -1,6 +1,7 @@
 // The mail tests run their servers and clients on one event loop.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

@@ -1,12 +1,14 @@
 // The SMTP client against a scripted server: the dialogue line by line, replies and refusals
 // at every step, and the faults a real server rarely produces on demand.
+#include "mail/smtp_client.h"
+
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QHostInfo>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "mail/mail_errors.h"
-#include "mail/smtp_client.h"
 #include "scripted_server.h"
 #include "support/temp_dir.h"
 
@@ -16,9 +18,9 @@ namespace {
 using testing::ScriptedServer;
 
 const QStringList kGreeting = {"S:220 ready", "C:HELO me", "S:250 hello"};
-const QStringList kMessage = {"C:RSET",         "S:250 ok",  "C:MAIL FROM:<a@b>", "S:250 sender ok",
-                              "C:RCPT TO:<x@y>", "S:250 ok",  "C:DATA",            "S:354 go",
-                              "C:<data>",        "S:250 queued"};
+const QStringList kMessage = {
+    "C:RSET",   "S:250 ok", "C:MAIL FROM:<a@b>", "S:250 sender ok", "C:RCPT TO:<x@y>",
+    "S:250 ok", "C:DATA",   "S:354 go",          "C:<data>",        "S:250 queued"};
 const QStringList kQuit = {"C:QUIT", "S:221 bye"};
 
 struct Outcome {
@@ -83,26 +85,34 @@ TEST(SmtpClient, ScriptedDialogues) {
   }
   const Case cases[] = {
       {"multi-line replies to every command",
-       {"S:220-one", "S:220 two", "C:HELO me", "S:250-a", "S:250 b", "C:RSET", "S:250-x",
-        "S:250 y", "C:MAIL FROM:<a@b>", "S:250-s", "S:250 s", "C:RCPT TO:<x@y>", "S:250-r",
-        "S:250 r", "C:DATA", "S:354-d", "S:354 d", "C:<data>", "S:250-q", "S:250 q", "C:QUIT",
-        "S:221-b", "S:221 b"},
+       {"S:220-one", "S:220 two",       "C:HELO me", "S:250-a",           "S:250 b",
+        "C:RSET",    "S:250-x",         "S:250 y",   "C:MAIL FROM:<a@b>", "S:250-s",
+        "S:250 s",   "C:RCPT TO:<x@y>", "S:250-r",   "S:250 r",           "C:DATA",
+        "S:354-d",   "S:354 d",         "C:<data>",  "S:250-q",           "S:250 q",
+        "C:QUIT",    "S:221-b",         "S:221 b"},
        1,
        {"success"}},
+      {"reply line longer than the receive buffer",
+       {"S:" + QString(70000, u'2')},
+       0,
+       {"Reply line too long"}},
+      {"reply that never ends", QStringList(1001, "S:220-more"), 0, {"Reply too long"}},
       {"4xx greeting", {"S:421 busy", "C:QUIT", "S:221 bye"}, 0, {"421 busy"}},
       {"HELO refused",
        {"S:220 ready", "C:HELO me", "S:550 who", "C:QUIT", "S:221 bye"},
        0,
        {"auth failed", "Authentication failed"}},
       {"RCPT refused, then DATA",
-       kGreeting + QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<a@b>", "S:250 ok",
-                               "C:RCPT TO:<x@y>", "S:550 unknown", "C:DATA", "S:503 no recipients"} +
+       kGreeting +
+           QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<a@b>", "S:250 ok", "C:RCPT TO:<x@y>",
+                       "S:550 unknown", "C:DATA", "S:503 no recipients"} +
            kQuit,
        1,
        {"not found x@y", "503 no recipients"}},
       {"DATA refused",
-       kGreeting + QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<a@b>", "S:250 ok",
-                               "C:RCPT TO:<x@y>", "S:250 ok", "C:DATA", "S:451 later"} +
+       kGreeting +
+           QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<a@b>", "S:250 ok", "C:RCPT TO:<x@y>",
+                       "S:250 ok", "C:DATA", "S:451 later"} +
            kQuit,
        1,
        {"451 later"}},
@@ -149,7 +159,9 @@ TEST(SmtpClient, ScriptedDialogues) {
        0,
        {"Server does not offer STARTTLS"},
        [](TSmtpClient& c, QStringList&, ScriptedServer&) { c.Security = MailSecurity::StartTls; }},
-      {"QUIT refused", kGreeting + kMessage + QStringList{"C:QUIT", "S:500 what"}, 1,
+      {"QUIT refused",
+       kGreeting + kMessage + QStringList{"C:QUIT", "S:500 what"},
+       1,
        {"success", "quit: 500 what"}},
   };
   for (const Case& c : cases) {

@@ -58,7 +58,8 @@ QStringList BodyLines(const QString& text) {
 QString ReadBodyFile(const std::string& path) {
   QFile file(Text(path));
   if (!file.open(QIODevice::ReadOnly)) {
-    throw std::runtime_error("Не могу прочитать файл " + path + ": " + file.errorString().toStdString());
+    throw std::runtime_error("Не могу прочитать файл " + path + ": " +
+                             file.errorString().toStdString());
   }
   const QByteArray bytes = file.readAll();
   const QString text = QString::fromUtf8(bytes);
@@ -97,7 +98,8 @@ MailJob JobFrom(const ParsedArgs& args) {
   if (const auto user = args.Single("--user")) {
     job.user = Text(*user);
     if (job.security == MailSecurity::None) {
-      throw UsageError("--user требует --security starttls или tls: пароль не идёт открытым текстом");
+      throw UsageError(
+          "--user требует --security starttls или tls: пароль не идёт открытым текстом");
     }
     const char* password = std::getenv("ZOREL_SMTP_PASSWORD");
     if (!password || !*password) throw UsageError("пустой пароль: задайте ZOREL_SMTP_PASSWORD");
@@ -109,28 +111,31 @@ MailJob JobFrom(const ParsedArgs& args) {
 }  // namespace
 
 void RunMail(const Invocation& inv) {
-  ParsedArgs args(inv.args, {{"--server", "--port", "--timeout", "--from", "--subject", "--body",
-                              "--body-file", "--charset", "--attach", "--test-address", "--in",
-                              "--record", "--security", "--ca-file", "--user", "--pause",
-                              "--failed-list"},
-                             {"--html", "--all"}});
+  ParsedArgs args(
+      inv.args, {{"--server", "--port", "--timeout", "--from", "--subject", "--body", "--body-file",
+                  "--charset", "--attach", "--test-address", "--in", "--record", "--security",
+                  "--ca-file", "--user", "--pause", "--failed-list"},
+                 {"--html", "--all"}});
   args.ExpectOperands(0, kForm);
   MailJob job = JobFrom(args);
   const auto body = args.Single("--body");
   const auto bodyFile = args.Single("--body-file");
   if (body.has_value() == bodyFile.has_value()) {
-    throw UsageError(std::string("нужен ровно один из --body и --body-file\nвызов: zorel-cli ") + kForm);
+    throw UsageError(std::string("нужен ровно один из --body и --body-file\nвызов: zorel-cli ") +
+                     kForm);
   }
   const auto in = args.Single("--in");
   const auto record = args.Single("--record");
   if ((in ? 1 : 0) + (record ? 1 : 0) + (args.Flag("--all") ? 1 : 0) != 1) {
-    throw UsageError(std::string("нужен ровно один из --in, --record и --all\nвызов: zorel-cli ") + kForm);
+    throw UsageError(std::string("нужен ровно один из --in, --record и --all\nвызов: zorel-cli ") +
+                     kForm);
   }
   const std::int64_t recordNumber = record ? ParseRecordNumber(*record) : 0;
   job.bodyLines = BodyLines(body ? Text(*body) : ReadBodyFile(*bodyFile));
   const JobProblem problem = CheckJob(job);
   if (problem.kind == JobProblem::BadArgument) throw UsageError(problem.text.toStdString());
-  if (problem.kind == JobProblem::UnreadableFile) throw std::runtime_error(problem.text.toStdString());
+  if (problem.kind == JobProblem::UnreadableFile)
+    throw std::runtime_error(problem.text.toStdString());
   if (!job.caFile.isEmpty() && !QFile(job.caFile).open(QIODevice::ReadOnly)) {
     throw std::runtime_error("Не могу прочитать файл " + job.caFile.toStdString());
   }
@@ -157,9 +162,9 @@ void RunMail(const Invocation& inv) {
   }
   if (!result.completed) {
     FinishOutput();
-    throw std::runtime_error(result.established
-                                 ? "Рассылка не завершена: сервер не принял QUIT"
-                                 : "Нет соединения с сервером: " + result.connectError.toStdString());
+    throw std::runtime_error(result.established ? "Рассылка не завершена: сервер не принял QUIT"
+                                                : "Нет соединения с сервером: " +
+                                                      result.connectError.toStdString());
   }
 }
 

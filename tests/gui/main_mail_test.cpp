@@ -1,0 +1,59 @@
+// The main window's "Почта по списку": the whole active list goes to the mail dialog, and the
+// recipients the server refused come back as a new list window when the user agrees.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+
+#include "mail/scripted_server.h"
+#include "mailer/mail_prompts.h"
+#include "mailer/send_form.h"
+#include "shell_test_support.h"
+
+namespace zorel {
+
+class MainMailTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void UnsentRecipientsOpenAsANewList() {
+    testing::TempDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settingsDir.path().string()));
+    BaseSource source = testing::NumberedBase(3);
+    source.enterprises[0].email = "x@y";
+    source.enterprises[2].email = "q@r";
+    testing::Shell shell(source);
+    testing::ScriptedServer server(
+        {"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>",
+         "S:250 ok", "C:RCPT TO:<x@y>", "S:250 ok", "C:DATA", "S:354 go", "C:<data>", "S:250 ok",
+         "C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<q@r>",
+         "S:550 unknown", "C:DATA", "S:503 no recipients", "C:QUIT", "S:221 bye"});
+    auto prompts = std::make_shared<MailPrompts>();
+    QStringList questions;
+    prompts->box = [](QWidget*, const QString&, const QString&) {};
+    prompts->inform = [](QWidget*, const QString&, const QString&) {};
+    prompts->confirm = [&](QWidget*, const QString& q) {
+      questions << q;
+      return true;
+    };
+    prompts->show = [&](QDialog& form) {
+      form.findChild<QLineEdit*>("SMTPServer")->setText("127.0.0.1");
+      form.findChild<QLineEdit*>("SMTPPort")->setText(QString::number(server.Port()));
+      form.findChild<QLineEdit*>("MailFrom")->setText("me@x");
+      form.findChild<QPushButton*>("btnSend")->click();
+    };
+    shell.form->SetMailPrompts(prompts);
+    shell.form->Actions().SendList->trigger();
+    QVERIFY2(server.Mismatch().isEmpty(), qPrintable(server.Mismatch()));
+    QCOMPARE(questions.size(), 1);
+    QCOMPARE(shell.form->ListWindows().size(), 2);
+    TMDIChild* unsent = shell.form->LastChild();
+    QCOMPARE(unsent->Records(), (RecordList{2}));
+    QVERIFY(unsent->windowTitle().startsWith("Не отправлено ("));
+  }
+};
+
+}  // namespace zorel
+
+ZOREL_GUI_TEST_MAIN(zorel::MainMailTest)
+#include "main_mail_test.moc"
