@@ -16,6 +16,7 @@
 #include "shell/item_panel.h"
 #include "shell/message_events.h"
 #include "shell/name_grid.h"
+#include "shell/record_drag.h"
 #include "shell/record_grid_model.h"
 #include "shell/remark_memo.h"
 #include "shell/requisites_panel.h"
@@ -50,6 +51,7 @@ void TMDIChild::BuildLayout() {
   upper->setContentsMargins(1, 1, 1, 1);
   upper->setSpacing(0);
   grid_ = new NameGrid(model_, pDetail_);
+  grid_->SetBaseIdentity(BaseIdentity(dm_.DbDir()));
   pInfo_ = new RequisitesPanel(pDetail_);
   upper->addWidget(grid_, 1);
   upper->addWidget(pInfo_);
@@ -92,7 +94,7 @@ void TMDIChild::BuildLayout() {
 
   connect(grid_, &NameGrid::currentRowChanged, this, [this] { SelectionSteps(); });
   connect(grid_, &NameGrid::recordDropped, this, [this](std::int32_t record) {
-    // A record from another base (another instance of the program) has no place here.
+    // The grid refuses records of another base; a number past the end is still no record.
     if (record >= dm_.RecordCount()) return;
     InsertRecord(record);
     MarkChanged();
