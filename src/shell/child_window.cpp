@@ -265,6 +265,19 @@ int TMDIChild::LowerPanelHeight() const { return pDetail2_->minimumHeight(); }
 
 void TMDIChild::SetLowerPanelHeight(int height) { pDetail2_->setFixedHeight(std::max(height, 0)); }
 
+int TMDIChild::LowerHeightWithinLimits(int height) const {
+  const int thickness = panelSplit_->height();
+  const int detailTop = pDetail_->y();
+  const int wantedTop = this->height() - height - thickness;
+  return this->height() - LowerSplitTop(detailTop, 0, wantedTop - detailTop, this->height()) -
+         thickness;
+}
+
+int TMDIChild::AdvertWidthWithinLimits(int width) const {
+  const int thickness = panelSplit2_->width();
+  return AdvertSplitLeft(0, width + thickness, pDetail2_->width()) - thickness;
+}
+
 int TMDIChild::AdvertPanelWidth() const { return pReklama_->minimumWidth(); }
 
 void TMDIChild::SetAdvertPanelWidth(int width) { pReklama_->setFixedWidth(std::max(width, 0)); }
