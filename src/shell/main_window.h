@@ -117,6 +117,8 @@ class TMainForm : public QMainWindow {
   // the source (the active list or the whole base) that pass the dialog's request.
   void RunSearchCommand(SearchDialog& dialog);
   void ApplyCommandStates();
+  // Tiles or cascades the list windows that are not minimized above a row of the minimized ones.
+  void ArrangeListWindows(bool tile);
 
   Tdm& dm_;
   std::shared_ptr<UserPrompts> prompts_;
