@@ -6,7 +6,10 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
+#include <QPointer>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QToolTip>
@@ -32,10 +35,49 @@ bool IsBlank(const QString& text) {
 
 }  // namespace
 
+// The fragment cells' editor. It reports each change of the typed text, so the term buttons
+// follow the typing before the cell is committed, and commits the text on demand, so a scan
+// started while a cell is open searches with what is typed.
+class FragmentDelegate : public QStyledItemDelegate {
+ public:
+  FragmentDelegate(QObject* parent, std::function<void()> edited)
+      : QStyledItemDelegate(parent), edited_(std::move(edited)) {}
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+      editor_ = line;
+      editorRow_ = index.row();
+      connect(line, &QLineEdit::textChanged, this, [this] { edited_(); });
+    }
+    return editor;
+  }
+
+  // The text in the open editor of row (0-based), or none.
+  std::optional<QString> TypedText(int row) const {
+    if (editor_ == nullptr || editorRow_ != row) return std::nullopt;
+    return editor_->text();
+  }
+
+  void CommitTyped() {
+    if (editor_ == nullptr) return;
+    QLineEdit* editor = editor_;
+    emit commitData(editor);
+    emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
+
+ private:
+  std::function<void()> edited_;
+  mutable QPointer<QLineEdit> editor_;
+  mutable int editorRow_ = -1;
+};
+
 TfrmSearchItems::TfrmSearchItems(Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* parent)
     : SearchDialog(dm, parent),
       prompts_(std::move(prompts)),
       sgList2_(new QTableWidget(kFragmentRows, 2, this)),
+      fragmentEditor_(new FragmentDelegate(this, [this] { ApplyTermRule(); })),
       sbClear_(FlatButton(QStringLiteral("Очистить"), "sbClear",
                           QStringLiteral("Очистить весь список"))),
       sbExecute_(
@@ -57,9 +99,12 @@ TfrmSearchItems::TfrmSearchItems(Tdm& dm, std::shared_ptr<UserPrompts> prompts, 
   sgList2_->setColumnWidth(1, 485);
   sgList2_->horizontalHeader()->setStretchLastSection(true);
   sgList2_->setSelectionMode(QAbstractItemView::SingleSelection);
-  // Not on a change of the current cell: compaction moves it after the focus has left.
-  sgList2_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
-                            QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+  sgList2_->setItemDelegate(fragmentEditor_);
+  // Not on a change of the current cell: compaction moves it after the focus has left. A click
+  // opens the cell at once (below), not after the double-click pause: a delayed opening would
+  // land on letters typed straight after the click.
+  sgList2_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
   for (int row = 0; row < kFragmentRows; ++row) {
     auto* number = new QTableWidgetItem(QString::asprintf("%3d.", row + 1));
     number->setFlags(Qt::ItemIsEnabled);
@@ -96,6 +141,9 @@ TfrmSearchItems::TfrmSearchItems(Tdm& dm, std::shared_ptr<UserPrompts> prompts, 
   connect(sbSelectAll_, &QToolButton::clicked, this, &TfrmSearchItems::sbSelectAllClick);
   connect(sgList2_, &QTableWidget::cellChanged, this, [this](int, int column) {
     if (column == kFragmentColumn) ApplyTermRule();
+  });
+  connect(sgList2_, &QTableWidget::cellClicked, this, [this](int row, int column) {
+    if (column == kFragmentColumn) sgList2_->editItem(sgList2_->item(row, column));
   });
   // Only the fragment column takes the focus.
   connect(sgList2_, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
@@ -156,6 +204,7 @@ void TfrmSearchItems::CompactFragments(bool focusLeft) {
 }
 
 void TfrmSearchItems::sbExecuteClick() {
+  fragmentEditor_->CommitTyped();
   CompactFragments(false);
   std::vector<std::string> fragments;
   for (int row = 1; row <= kFragmentRows && !Fragment(row).isEmpty(); ++row) {
@@ -180,6 +229,8 @@ void TfrmSearchItems::sbExecuteClick() {
     result = ScanItemNames(dm_, fragments);
   }
   found_->SetItems(std::move(result.items));
+  // A reset keeps the list's scroll position; each scan starts at its first name.
+  lbResult_->scrollToTop();
   UpdateCount();
   if (result.limitReached) {
     prompts_->tell(this, MessageIcon::Information, QString::fromUtf8(kItemScanLimitMessage));
@@ -209,7 +260,9 @@ void TfrmSearchItems::sbSelectAllClick() {
 
 void TfrmSearchItems::ApplyTermRule() {
   bool any = false;
-  for (int row = 1; row <= kFragmentRows && !any; ++row) any = !IsBlank(Fragment(row));
+  for (int row = 1; row <= kFragmentRows && !any; ++row) {
+    any = !IsBlank(fragmentEditor_->TypedText(row - 1).value_or(Fragment(row)));
+  }
   sbClear_->setEnabled(any);
   sbExecute_->setEnabled(any);
   sbSelectAll_->setEnabled(any);

@@ -20,6 +20,7 @@ class QToolButton;
 namespace zorel {
 
 class FoundNamesModel;
+class FragmentDelegate;
 
 inline constexpr int kFragmentRows = 50;
 
@@ -57,6 +58,7 @@ class TfrmSearchItems : public SearchDialog {
 
   std::shared_ptr<UserPrompts> prompts_;
   QTableWidget* sgList2_;
+  FragmentDelegate* fragmentEditor_;
   QToolButton* sbClear_;
   QToolButton* sbExecute_;
   QToolButton* sbSelectAll_;

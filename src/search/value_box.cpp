@@ -2,6 +2,7 @@
 #include "search/value_box.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QStackedLayout>
 
@@ -17,6 +18,11 @@ ValueBox::ValueBox(QWidget* parent)
   combo_->setEditable(true);
   combo_->setInsertPolicy(QComboBox::NoInsert);
   combo_->setMaxVisibleItems(20);
+  // Dictionary values may be typed freely: entries holding the typed text are offered in a
+  // pop-up list to pick from, never written into the box over what was typed.
+  combo_->completer()->setCompletionMode(QCompleter::PopupCompletion);
+  combo_->completer()->setFilterMode(Qt::MatchContains);
+  combo_->completer()->setCaseSensitivity(Qt::CaseInsensitive);
   stack_->setContentsMargins(0, 0, 0, 0);
   stack_->addWidget(edit_);
   stack_->addWidget(combo_);

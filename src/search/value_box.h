@@ -1,6 +1,7 @@
 // The value box of the requisites dialog: a plain edit box for free-text and numeric fields,
-// an editable box with a drop-down of dictionary entries for the dictionary fields. Either
-// way the value is the text the user typed or picked.
+// an editable box with a drop-down of dictionary entries for the dictionary fields, which
+// offers the entries holding the typed text in a pop-up list. Either way the value is the text
+// the user typed or picked.
 #pragma once
 
 #include <QStringList>

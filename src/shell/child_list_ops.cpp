@@ -1,5 +1,6 @@
 // The list operations of TMDIChild: list files (load, save, append, subtract) and the record
 // moves (insert, delete, search results).
+#include <QLayout>
 #include <QMdiSubWindow>
 #include <algorithm>
 #include <limits>
@@ -35,13 +36,17 @@ bool TMDIChild::LoadFromFile(const QString& fileName) {
   SetInfoVisible(h.requisitesShown);
   SetItemVisible(h.lowerShown);
   SetReklamaVisible(h.advertShown);
-  SetLowerPanelHeight(h.lowerHeight);
-  SetAdvertPanelWidth(h.advertWidth);
   // A maximized window keeps filling the frame; sizes that make no window are ignored.
   QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
   if (sub != nullptr && !sub->isMaximized() && h.windowWidth > 0 && h.windowHeight > 0) {
     sub->resize(h.windowWidth, h.windowHeight);
   }
+  // The panel sizes are a splitter's last positions, but the file may come from a larger window
+  // or be damaged: they are kept within the splitters' limits in the window as it now is.
+  if (sub != nullptr && sub->layout() != nullptr) sub->layout()->activate();
+  if (layout() != nullptr) layout()->activate();
+  SetLowerPanelHeight(LowerHeightWithinLimits(h.lowerHeight));
+  SetAdvertPanelWidth(AdvertWidthWithinLimits(h.advertWidth));
   records_ = std::move(loaded.records);
   SetRecordCount(static_cast<int>(records_.size()));
   listFileName_ = fileName;

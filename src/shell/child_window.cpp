@@ -16,6 +16,7 @@
 #include "shell/item_panel.h"
 #include "shell/message_events.h"
 #include "shell/name_grid.h"
+#include "shell/record_drag.h"
 #include "shell/record_grid_model.h"
 #include "shell/remark_memo.h"
 #include "shell/requisites_panel.h"
@@ -50,6 +51,7 @@ void TMDIChild::BuildLayout() {
   upper->setContentsMargins(1, 1, 1, 1);
   upper->setSpacing(0);
   grid_ = new NameGrid(model_, pDetail_);
+  grid_->SetBaseIdentity(BaseIdentity(dm_.DbDir()));
   pInfo_ = new RequisitesPanel(pDetail_);
   upper->addWidget(grid_, 1);
   upper->addWidget(pInfo_);
@@ -92,7 +94,7 @@ void TMDIChild::BuildLayout() {
 
   connect(grid_, &NameGrid::currentRowChanged, this, [this] { SelectionSteps(); });
   connect(grid_, &NameGrid::recordDropped, this, [this](std::int32_t record) {
-    // A record from another base (another instance of the program) has no place here.
+    // The grid refuses records of another base; a number past the end is still no record.
     if (record >= dm_.RecordCount()) return;
     InsertRecord(record);
     MarkChanged();
@@ -262,6 +264,19 @@ void TMDIChild::SetReklamaVisible(bool visible) {
 int TMDIChild::LowerPanelHeight() const { return pDetail2_->minimumHeight(); }
 
 void TMDIChild::SetLowerPanelHeight(int height) { pDetail2_->setFixedHeight(std::max(height, 0)); }
+
+int TMDIChild::LowerHeightWithinLimits(int height) const {
+  const int thickness = panelSplit_->height();
+  const int detailTop = pDetail_->y();
+  const int wantedTop = this->height() - height - thickness;
+  return this->height() - LowerSplitTop(detailTop, 0, wantedTop - detailTop, this->height()) -
+         thickness;
+}
+
+int TMDIChild::AdvertWidthWithinLimits(int width) const {
+  const int thickness = panelSplit2_->width();
+  return AdvertSplitLeft(0, width + thickness, pDetail2_->width()) - thickness;
+}
 
 int TMDIChild::AdvertPanelWidth() const { return pReklama_->minimumWidth(); }
 

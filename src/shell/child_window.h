@@ -86,6 +86,9 @@ class TMDIChild : public QWidget {
   void SetLowerPanelHeight(int height);
   int AdvertPanelWidth() const;
   void SetAdvertPanelWidth(int width);
+  // The nearest sizes the splitters allow in the window as it is now.
+  int LowerHeightWithinLimits(int height) const;
+  int AdvertWidthWithinLimits(int width) const;
 
   // Screen point of the grid's left edge at the top of the hinted row.
   QPoint HintPosition() const;

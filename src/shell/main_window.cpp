@@ -14,7 +14,9 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QStyle>
 #include <algorithm>
+#include <cmath>
 
 #include "components/user_prompts.h"
 #include "data/data_module.h"
@@ -98,8 +100,8 @@ TMainForm::TMainForm(Tdm& dm, const QString& caption, QWidget* parent)
   ConnectAction(a.WindowMinimizeItem, &TMainForm::WindowMinimizeItemClick);
   ConnectAction(a.HelpContents, &TMainForm::HelpContentsClick);
   ConnectAction(a.HelpAboutItem, &TMainForm::HelpAboutItemClick);
-  connect(a.WindowCascadeItem, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
-  connect(a.WindowTileItem, &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
+  connect(a.WindowCascadeItem, &QAction::triggered, this, [this] { ArrangeListWindows(false); });
+  connect(a.WindowTileItem, &QAction::triggered, this, [this] { ArrangeListWindows(true); });
   connect(a.WindowMenu, &QMenu::aboutToShow, this, &TMainForm::WindowMenuAboutToShow);
 
   const ToolPanel* t = pToolBar_;
@@ -182,17 +184,23 @@ TMDIChild* TMainForm::NewListWindow() {
 }
 
 void TMainForm::OpenListWindow(const QString& fileName) {
+  const QPointer<QMdiSubWindow> wasActive = mdiArea_->activeSubWindow();
   TMDIChild* child = CreateListWindow();
-  // A list that cannot be shown leaves no window behind that would pretend to show it.
+  // A list that cannot be shown leaves no window behind that would pretend to show it, and
+  // the window that was active before is active again.
+  const auto discard = [this, child, &wasActive] {
+    child->parentWidget()->close();
+    if (wasActive) mdiArea_->setActiveSubWindow(wasActive);
+  };
   bool loaded = false;
   try {
     loaded = child->LoadFromFile(fileName);
   } catch (...) {
-    child->parentWidget()->close();
+    discard();
     throw;
   }
   if (!loaded) {
-    child->parentWidget()->close();
+    discard();
     return;
   }
   child->setWindowTitle(NamePart(fileName));
@@ -293,6 +301,49 @@ void TMainForm::WindowArrangeItemClick() {
   }
 }
 
+void TMainForm::ArrangeListWindows(bool tile) {
+  // The frame's own tiling and cascading restore minimized windows or leave their icons over
+  // the arranged ones: the icons go to the bottom row, the other windows share the rest.
+  QList<QMdiSubWindow*> open;
+  int iconsHeight = 0;
+  for (QMdiSubWindow* sub : mdiArea_->subWindowList()) {
+    if (sub->isMinimized()) {
+      iconsHeight = std::max(iconsHeight, sub->height());
+    } else {
+      open.append(sub);
+    }
+  }
+  WindowArrangeItemClick();
+  if (open.isEmpty()) return;
+  QRect area = mdiArea_->viewport()->rect();
+  area.setHeight(std::max(area.height() - iconsHeight, 150));
+  QMdiSubWindow* active = mdiArea_->activeSubWindow();
+  const auto n = static_cast<int>(open.size());
+  const int columns = tile ? static_cast<int>(std::ceil(std::sqrt(n))) : 1;
+  const int rows = tile ? (n + columns - 1) / columns : 1;
+  const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  for (int i = 0; i < n; ++i) {
+    QMdiSubWindow* sub = open[i];
+    sub->showNormal();
+    if (tile) {
+      const int column = i % columns;
+      const int row = i / columns;
+      const int left = area.width() * column / columns;
+      const int top = area.height() * row / rows;
+      sub->setGeometry(left, top, area.width() * (column + 1) / columns - left,
+                       area.height() * (row + 1) / rows - top);
+    } else {
+      const int offset = step * (i % std::max(1, area.height() / (3 * std::max(step, 1))));
+      sub->setGeometry(offset, offset, area.width() * 2 / 3, area.height() * 2 / 3);
+      sub->raise();
+    }
+  }
+  if (active != nullptr && !active->isMinimized()) {
+    active->raise();
+    mdiArea_->setActiveSubWindow(active);
+  }
+}
+
 void TMainForm::WindowMinimizeItemClick() {
   const QList<QMdiSubWindow*> subs = mdiArea_->subWindowList();
   for (auto it = subs.crbegin(); it != subs.crend(); ++it) (*it)->showMinimized();
@@ -341,7 +392,9 @@ void TMainForm::WindowMenuAboutToShow() {
     entry->setCheckable(true);
     entry->setChecked(sub == mdiArea_->currentSubWindow());
     connect(entry, &QAction::triggered, this, [this, sub = QPointer<QMdiSubWindow>(sub)] {
-      if (sub) mdiArea_->setActiveSubWindow(sub);
+      if (!sub) return;
+      if (sub->isMinimized()) sub->showNormal();
+      mdiArea_->setActiveSubWindow(sub);
     });
   }
 }

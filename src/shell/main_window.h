@@ -123,6 +123,8 @@ class TMainForm : public QMainWindow {
   void RunSearchCommand(SearchDialog& dialog);
   void ApplyCommandStates();
   void RunMail(const QString& recipients);
+  // Tiles or cascades the list windows that are not minimized above a row of the minimized ones.
+  void ArrangeListWindows(bool tile);
 
   Tdm& dm_;
   std::shared_ptr<UserPrompts> prompts_;

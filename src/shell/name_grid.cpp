@@ -329,17 +329,32 @@ void NameGrid::mouseMoveEvent(QMouseEvent* event) {
 
 void NameGrid::StartDrag() {
   auto* drag = new QDrag(this);
-  drag->setMimeData(MakeRecordMime(model_->RecordAt(pressRow_)).release());
+  drag->setMimeData(MakeRecordMime(model_->RecordAt(pressRow_), base_).release());
   drag->exec(Qt::CopyAction);
 }
 
-void NameGrid::dragEnterEvent(QDragEnterEvent* event) { event->acceptProposedAction(); }
+namespace {
 
-void NameGrid::dragMoveEvent(QDragMoveEvent* event) { event->acceptProposedAction(); }
+bool FromAnotherBase(const QMimeData* mime, const QByteArray& base) {
+  return mime->hasFormat(kRecordMimeType) && mime->data(kRecordBaseMimeType) != base;
+}
+
+}  // namespace
+
+void NameGrid::dragEnterEvent(QDragEnterEvent* event) {
+  if (FromAnotherBase(event->mimeData(), base_)) return event->ignore();
+  event->acceptProposedAction();
+}
+
+void NameGrid::dragMoveEvent(QDragMoveEvent* event) {
+  if (FromAnotherBase(event->mimeData(), base_)) return event->ignore();
+  event->acceptProposedAction();
+}
 
 void NameGrid::dropEvent(QDropEvent* event) {
+  if (FromAnotherBase(event->mimeData(), base_)) return event->ignore();
   event->acceptProposedAction();
-  if (const auto record = RecordFromMime(event->mimeData())) emit recordDropped(*record);
+  if (const auto record = RecordFromMime(event->mimeData(), base_)) emit recordDropped(*record);
 }
 
 void NameGrid::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,8 +1,8 @@
 // NameGrid: the list window's grid of enterprise names (dgInfo). One column of virtual rows
 // over a RecordGridModel; advertisers in blue (yellow when selected). It shows the full name
 // of a row too narrow for it as a hint laid exactly over the row, starts a record drag when
-// the mouse moves with the left button held, accepts every drag, and reports drops of a
-// record, row changes and the "Название в буфер" command to its window.
+// the mouse moves with the left button held, accepts every drag but a record of another base,
+// and reports drops of a record, row changes and the "Название в буфер" command to its window.
 //
 // Every row has the same height, so positions are computed, never stored: a list of millions
 // of rows costs the grid no memory per row and no work per row when it is set. The vertical
@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QAbstractItemView>
+#include <QByteArray>
 #include <QPoint>
 #include <cstdint>
 
@@ -34,6 +35,10 @@ class NameGrid : public QAbstractItemView {
   int rowAt(int y) const;
   // The top of a row in viewport coordinates.
   int rowViewportPosition(int row) const;
+
+  // The identity of the base the rows belong to (BaseIdentity), carried by the grid's drags
+  // and required of the records dropped on it.
+  void SetBaseIdentity(const QByteArray& identity) { base_ = identity; }
 
   bool FullNameHints() const { return fullNameHints_; }
   void SetFullNameHints(bool on) { fullNameHints_ = on; }
@@ -89,6 +94,7 @@ class NameGrid : public QAbstractItemView {
   void StartDrag();
 
   RecordGridModel* model_;
+  QByteArray base_;
   int rowHeight_;
   bool fullNameHints_ = true;
   int hintRow_ = -1;

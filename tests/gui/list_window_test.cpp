@@ -125,6 +125,45 @@ class ListWindowTest : public QObject {
     QVERIFY(!w->Modified());
   }
 
+  void PanelSizesFromTheListFileStayWithinTheSplittersLimits_data() {
+    QTest::addColumn<int>("lowerHeight");
+    QTest::addColumn<int>("advertWidth");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("sizes that fit") << 150 << 200 << true;
+    QTest::newRow("negative") << -500 << -30 << false;
+    QTest::newRow("too large") << 30000 << 30000 << false;
+  }
+  void PanelSizesFromTheListFileStayWithinTheSplittersLimits() {
+    QFETCH(int, lowerHeight);
+    QFETCH(int, advertWidth);
+    QFETCH(bool, kept);
+    Shell s;
+    ListFileHeader h;
+    h.lowerShown = h.advertShown = h.requisitesShown = true;
+    h.lowerHeight = static_cast<std::int16_t>(lowerHeight);
+    h.advertWidth = static_cast<std::int16_t>(advertWidth);
+    h.windowWidth = 800;
+    h.windowHeight = 560;
+    WriteList(s.base.ListPath("f.lst"), {1}, h);
+    s.form->OpenListWindow(s.base.ListPath("f.lst"));
+    TMDIChild* w = s.form->LastChild();
+    QTRY_VERIFY(w->isVisible());
+    QWidget* lower = Find<QWidget>(w, "pDetail2");
+    QWidget* advert = Find<QWidget>(w, "pReklama");
+    if (kept) {
+      QCOMPARE(w->LowerPanelHeight(), lowerHeight);
+      QCOMPARE(w->AdvertPanelWidth(), advertWidth);
+    }
+    // As far as the splitters themselves could take them: the names keep at least 100 pixels
+    // above the lower panel and the advertising at least 150 pixels beside it, each at least
+    // about 150 pixels.
+    QVERIFY(w->LowerPanelHeight() >= 90);
+    QVERIFY(lower->y() >= 100);
+    QVERIFY(w->AdvertPanelWidth() >= 140);
+    QVERIFY(w->AdvertPanelWidth() <= lower->width() - 150);
+    QCOMPARE(advert->width(), w->AdvertPanelWidth());
+  }
+
   void SaveDoesNothingForAnUnchangedList() {
     Shell s;
     s.log->fileToSave = s.base.ListPath("x.lst");

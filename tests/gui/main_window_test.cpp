@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QEventLoop>
 #include <QLabel>
+#include <QFile>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -461,6 +463,67 @@ class MainWindowTest : public QObject {
     QCOMPARE(lefts.size(), 3);
     Action(s, "WindowMinimizeItem")->trigger();
     for (TMDIChild* w : s.form->ListWindows()) QVERIFY(w->parentWidget()->isMinimized());
+  }
+
+  void MinimizedWindowsStayOutOfTheWayAndComeBackRestored_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("tile") << "WindowTileItem";
+    QTest::newRow("cascade") << "WindowCascadeItem";
+  }
+  void MinimizedWindowsStayOutOfTheWayAndComeBackRestored() {
+    QFETCH(QString, command);
+    Shell s;
+    s.form->NewListWindow();
+    s.form->NewListWindow();
+    const QList<TMDIChild*> windows = s.form->ListWindows();
+    QWidget* minimized = windows[0]->parentWidget();
+    Action(s, "WindowCascadeItem")->trigger();
+    minimized->showMinimized();
+    QVERIFY(minimized->isMinimized());
+    Action(s, command.toLatin1().constData())->trigger();
+    QVERIFY(minimized->isMinimized());
+    for (TMDIChild* w : windows.mid(1)) {
+      QVERIFY(!w->parentWidget()->isMinimized());
+      QVERIFY(!w->parentWidget()->geometry().intersects(minimized->geometry()));
+    }
+    // Picked in the window menu, the minimized window comes back restored and active.
+    QMenu* windowMenu = s.form->Actions().WindowMenu;
+    emit windowMenu->aboutToShow();
+    QAction* entry = nullptr;
+    for (QAction* a : windowMenu->actions()) {
+      if (a->text().startsWith("&1 ")) entry = a;
+    }
+    QVERIFY(entry != nullptr);
+    entry->trigger();
+    QVERIFY(!minimized->isMinimized());
+    QCOMPARE(s.form->ActiveChild(), windows[0]);
+  }
+
+  void AFailedOpenGivesTheFocusBackToTheActiveWindow_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("wrong format") << QByteArray("not a list");
+    QTest::newRow("missing") << QByteArray();
+  }
+  void AFailedOpenGivesTheFocusBackToTheActiveWindow() {
+    QFETCH(QByteArray, content);
+    Shell s;
+    s.form->NewListWindow();
+    s.form->NewListWindow();
+    TMDIChild* before = s.form->ListWindows()[1];
+    s.form->findChild<QMdiArea*>()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(before->parentWidget()));
+    QCOMPARE(s.form->ActiveChild(), before);
+    const QString path = s.base.ListPath("bad.lst");
+    if (!content.isEmpty()) {
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(content);
+    }
+    try {
+      s.form->OpenListWindow(path);
+    } catch (const std::exception&) {
+    }
+    QTRY_COMPARE(s.form->ListWindows().size(), 3);
+    QCOMPARE(s.form->ActiveChild(), before);
   }
 
   void TheWindowKeepsItsMinimumSize() {

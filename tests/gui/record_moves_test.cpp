@@ -17,19 +17,21 @@ using testing::Shell;
 
 namespace {
 
-// Sends the events of a drop onto a grid, as the platform would at the end of a drag.
-void Drop(TMDIChild* target, const QMimeData& mime) {
+// Sends the events of a drop onto a grid, as the platform would at the end of a drag; false
+// when the grid refused the drag on its way in.
+bool Drop(TMDIChild* target, const QMimeData& mime) {
   QWidget* viewport = Find<NameGrid>(target, "dgInfo")->viewport();
   const QPoint at(10, 5);
   QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(viewport, &enter);
-  QVERIFY(enter.isAccepted());
   QDragMoveEvent move(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(viewport, &move);
-  QVERIFY(move.isAccepted());
   QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(viewport, &drop);
+  return enter.isAccepted() && move.isAccepted() && drop.isAccepted();
 }
+
+QByteArray BaseOf(const Shell& s) { return BaseIdentity(s.base.DbDir()); }
 
 }  // namespace
 
@@ -143,7 +145,7 @@ class RecordMovesTest : public QObject {
     TMDIChild* target = s.form->NewListWindow();
     target->SetSearchResult({0}, QStringLiteral("Поиск"));
     target->SetFileState(false, false);
-    Drop(target, *MakeRecordMime(2));
+    QVERIFY(Drop(target, *MakeRecordMime(2, BaseOf(s))));
     QCOMPARE(target->Records(), (RecordList{0, 2}));
     QVERIFY(target->Modified());
     QCOMPARE(source->Records(), (RecordList{0, 1, 2}));
@@ -153,7 +155,7 @@ class RecordMovesTest : public QObject {
   void DroppingOntoTheOwnWindowChangesNothingButAsksOnClose() {
     Shell s;
     TMDIChild* w = s.Active();
-    Drop(w, *MakeRecordMime(1));
+    QVERIFY(Drop(w, *MakeRecordMime(1, BaseOf(s))));
     QCOMPARE(w->Records(), (RecordList{0, 1, 2}));
     QVERIFY(w->Modified());
     w->parentWidget()->close();
@@ -178,15 +180,47 @@ class RecordMovesTest : public QObject {
     w->SetFileState(false, false);
     QMimeData mime;
     mime.setData(format, data);
+    mime.setData(kRecordBaseMimeType, BaseOf(s));
     Drop(w, mime);
     QCOMPARE(w->Records(), (RecordList{0}));
     QVERIFY(!w->Modified());
   }
 
-  void ARecordDragCarriesTheRecordNumber() {
-    QCOMPARE(RecordFromMime(MakeRecordMime(1234).get()), std::optional<std::int32_t>(1234));
-    QCOMPARE(RecordFromMime(MakeRecordMime(-1).get()), std::optional<std::int32_t>());
-    QCOMPARE(RecordFromMime(nullptr), std::optional<std::int32_t>());
+  void ARecordOfAnotherBaseIsRefused_data() {
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("same folder") << "db" << false;
+    QTest::newRow("same folder, other spelling") << "lists/../db/." << false;
+    QTest::newRow("another base") << "other" << true;
+    QTest::newRow("no base") << "" << true;
+  }
+  void ARecordOfAnotherBaseIsRefused() {
+    QFETCH(QString, base);
+    QFETCH(bool, refused);
+    Shell s;
+    // A second base beside the first, as another running copy of the program would have open.
+    WriteDatabase(s.base.dir() / "other", testing::NumberedBase(3));
+    TMDIChild* w = s.Active();
+    w->SetSearchResult({0}, QStringLiteral("Поиск"));
+    w->SetFileState(false, false);
+    QMimeData mime;
+    mime.setData(kRecordMimeType, "2");
+    if (!base.isEmpty()) {
+      mime.setData(kRecordBaseMimeType, BaseIdentity(s.base.dir() / base.toStdString()));
+    }
+    QCOMPARE(Drop(w, mime), !refused);
+    QCOMPARE(w->Records(), (refused ? RecordList{0} : RecordList{0, 2}));
+    QCOMPARE(w->Modified(), !refused);
+  }
+
+  void ARecordDragCarriesTheRecordNumberAndItsBase() {
+    const QByteArray base = "/bases/one";
+    QCOMPARE(RecordFromMime(MakeRecordMime(1234, base).get(), base),
+             std::optional<std::int32_t>(1234));
+    QCOMPARE(RecordFromMime(MakeRecordMime(1234, base).get(), "/bases/two"),
+             std::optional<std::int32_t>());
+    QCOMPARE(RecordFromMime(MakeRecordMime(-1, base).get(), base), std::optional<std::int32_t>());
+    QCOMPARE(RecordFromMime(nullptr, base), std::optional<std::int32_t>());
   }
 
   void APastedIntoWindowAsksToSaveOnClose() {

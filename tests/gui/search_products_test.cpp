@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -66,6 +67,16 @@ struct Controls {
   QPushButton* inList;
   QPushButton* inBase;
 };
+
+// Types text as a keyboard would: each letter to the widget that has the focus when it comes
+// (the keys of Cyrillic letters carry their upper-case code, as the window system gives them).
+void Type(const QString& text) {
+  for (const QChar letter : text) {
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
+                        static_cast<Qt::Key>(letter.toUpper().unicode()), QString(letter),
+                        Qt::NoModifier);
+  }
+}
 
 QStringList Padded(QStringList texts) {
   while (texts.size() < kFragmentRows) texts << QString();
@@ -143,6 +154,59 @@ class SearchProductsTest : public QObject {
     QCOMPARE(c.Fragments(), Padded(typed));
     QCOMPARE(c.grid->currentRow(), currentRow - 1);
     QCOMPARE(c.grid->currentColumn(), 1);
+    dialog.reject();
+  }
+
+  // However the cell was entered, every key typed into it lands, with the dialog's own
+  // delayed editing on a click given time to act in between.
+  void EveryTypedLetterLands_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("click on the current row") << 0 << "click";
+    QTest::newRow("click on another row") << 3 << "click";
+    QTest::newRow("arrow key") << 1 << "arrow";
+    QTest::newRow("straight away") << 0 << "none";
+  }
+  void EveryTypedLetterLands() {
+    QFETCH(int, row);
+    QFETCH(QString, entry);
+    TfrmSearchItems dialog(dm(), told_.Prompts());
+    const Controls c(dialog);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    c.grid->setFocus();
+    QTRY_VERIFY(c.grid->hasFocus());
+    const QPoint cell = c.grid->visualRect(c.grid->model()->index(row, 1)).center();
+    if (entry == "click") QTest::mouseClick(c.grid->viewport(), Qt::LeftButton, {}, cell);
+    if (entry == "arrow") QTest::keyClick(c.grid, Qt::Key_Down);
+    Type("тр");
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    Type("уб");
+    // Before the cell is committed, the search button already knows there is a fragment.
+    QVERIFY(c.execute->isEnabled());
+    c.execute->click();
+    QCOMPARE(c.grid->item(0, 1)->text(), QString("труб"));
+    dialog.reject();
+  }
+
+  void EachScanShowsItsListFromTheTop() {
+    BaseSource source = testing::SampleBase();
+    source.items.clear();
+    for (int i = 0; i < 200; ++i) source.items.push_back(W("деталь " + std::to_string(i)));
+    OpenBase base(source);
+    TfrmSearchItems dialog(base.dm(), told_.Prompts());
+    const Controls c(dialog);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    c.grid->item(0, 1)->setText("деталь");
+    c.execute->click();
+    c.result->setFocus();
+    QTest::keyClick(c.result, Qt::Key_End);
+    QVERIFY(c.result->verticalScrollBar()->value() > 0);
+    c.grid->item(0, 1)->setText("деталь 1");
+    c.execute->click();
+    QCOMPARE(c.result->verticalScrollBar()->value(), 0);
+    QCOMPARE(c.result->indexAt(QPoint(2, 2)).row(), 0);
     dialog.reject();
   }
 

@@ -258,6 +258,33 @@ class SearchRequisitesTest : public QObject {
     QCOMPARE(c.value->Text(), text);
   }
 
+  void ATypedDictionaryValueStaysAsTyped_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("start of an entry") << "минск";
+    QTest::newRow("an entry's own start") << "Минская";
+    QTest::newRow("inside an entry") << "обл";
+  }
+  void ATypedDictionaryValueStaysAsTyped() {
+    QFETCH(QString, typed);
+    TfrmSearch dialog(dm(), told_.Prompts());
+    const Controls c(dialog);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    c.field->setCurrentIndex(kFieldRegion);
+    c.op->setCurrentText("содержит");
+    c.value->FocusEditor();
+    QTRY_VERIFY(c.value->isAncestorOf(QApplication::focusWidget()));
+    for (const QChar letter : typed) {
+      QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
+                          static_cast<Qt::Key>(letter.toUpper().unicode()), QString(letter),
+                          Qt::NoModifier);
+    }
+    QCOMPARE(c.value->Text(), typed);
+    c.add->click();
+    QCOMPARE(dialog.Conditions()[0][3], *To1251(typed));
+    dialog.reject();
+  }
+
   void AValueTheBaseCannotHoldIsRefused() {
     ToldMessages boxes;
     TfrmSearch dialog(dm(), boxes.Prompts());
