@@ -11,6 +11,7 @@
 
 #include "components/auto_height_memo.h"
 #include "data/data_module.h"
+#include "data/record_details.h"
 #include "shell/hints.h"
 #include "ui/text_convert.h"
 
