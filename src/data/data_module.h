@@ -67,6 +67,7 @@ class Tdm {
   std::string GetRemark(std::int32_t record) const;                // empty on any error
   void SetRemark(std::int32_t record, const std::string& text);   // swallows errors
   TRemark& Remarks() { return *remarks_; }
+  const TRemark& Remarks() const { return *remarks_; }
 
   // 0-based dictionary lookups; outside the list gives empty text.
   std::string GetOrgForm(int index) const { return Lookup(orgForms_, index); }
@@ -90,11 +91,8 @@ class Tdm {
   static std::string BytesToStr(const std::uint8_t* p, int count);
 
   void FillAllRecords(RecordList& list) const;
-  // Keeps the records that satisfy every condition, in order; the list is untouched when all
-  // pass. Throws BadInput, before reading any record, for a bad table.
-  void MatchConditions(RecordList& list, const ConditionTable& table);
-  // Keeps the records that reference at least one of the keys, in order.
-  void MatchProducts(RecordList& list, const std::vector<ProductKey>& keys) const;
+  // The factory index, for readers that walk many records (the matcher's readahead).
+  const TIdxObject& FactoryIndex() const { return *factory_; }
 
   // The title stripped of blanks and control characters, a blank and the edition (UTF-8).
   std::string TitleWithEdition(std::string_view title) const;

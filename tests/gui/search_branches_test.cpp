@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "data/data_module.h"
+#include "data/matcher.h"
 #include "search/class_tree.h"
 #include "search/search_class.h"
 #include "support/open_base.h"
@@ -278,7 +279,7 @@ class SearchBranchesTest : public QObject {
     QCOMPARE(request.kind, SearchKind::Branches);
     QCOMPARE(request.keys, (std::vector<ProductKey>{{1, 0}, {1, 1}, {2, 2}, {2, 3}, {1, 4}}));
     RecordList byCore = WholeBaseList(dm().RecordCount());
-    dm().MatchProducts(byCore, request.keys);
+    MatchProducts(dm(), byCore, request.keys);
     const RecordList found = RunSearch(dm(), WholeBaseList(dm().RecordCount()), request);
     QCOMPARE(found, byCore);
     QCOMPARE(found, (RecordList{0}));
@@ -292,7 +293,7 @@ class SearchBranchesTest : public QObject {
     QCOMPARE(dialog.result(), kSearchInList);
     const RecordList source = {2, 1, 0};
     byCore = source;
-    dm().MatchProducts(byCore, dialog.Keys());
+    MatchProducts(dm(), byCore, dialog.Keys());
     QCOMPARE(RunSearch(dm(), source, dialog.Request()), byCore);
     QCOMPARE(byCore, (RecordList{1, 0}));
   }
