@@ -3,6 +3,7 @@
 // that reads every product entry, and SQLite).
 #include "context.h"
 #include "data/classification.h"
+#include "data/matcher.h"
 #include "peer_queries.h"
 
 namespace zorel::bench {
@@ -18,7 +19,7 @@ Compared Measure(Context& c, const std::vector<ProductKey>& keys, bool withRawPa
   std::vector<Operation> group{
       {[&] { ours = c.wholeBase; },
        [&] {
-         c.dm.MatchProducts(ours, keys);
+         MatchProducts(c.dm, ours, keys);
          return ours.size();
        }},
       {{},

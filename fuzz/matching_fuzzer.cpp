@@ -9,6 +9,7 @@
 #include "data/data_module.h"
 #include "data/errors.h"
 #include "data/item_scan.h"
+#include "data/matcher.h"
 #include "fuzz_base.h"
 #include "fuzz_check.h"
 #include "reference_matcher.h"
@@ -52,7 +53,7 @@ void CheckConditions(Tdm& dm, const RecordList& list, const ConditionTable& tabl
   }
   RecordList result = list;
   try {
-    dm.MatchConditions(result, table);
+    MatchConditions(dm, result, table);
     FUZZ_CHECK(!refused);
   } catch (const BadInput&) {
     FUZZ_CHECK(refused);
@@ -73,7 +74,7 @@ void CheckProducts(Tdm& dm, const RecordList& list, const std::vector<std::strin
     }
   }
   RecordList result = list;
-  dm.MatchProducts(result, keys);
+  MatchProducts(dm, result, keys);
   FUZZ_CHECK(result == ReferenceMatchProducts(dm, list, keys));
 }
 

@@ -1,7 +1,7 @@
-// The two filtering operations behind every search. Conditions are parsed and checked once per
-// call; per record the matcher reads fields straight from the record's bytes and stops at the
-// first failing condition. Tests whose outcome depends only on a dictionary entry or an item
-// name are run once per entry or item and remembered for the rest of the call.
+// Tests whose outcome depends only on a dictionary entry or an item name are run once per entry
+// or item and remembered for the rest of the call.
+#include "data/matcher.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -9,6 +9,7 @@
 
 #include "data/bytes.h"
 #include "data/data_module.h"
+#include "data/field_table.h"
 #include "data/readahead.h"
 #include "data/text1251.h"
 #include "data/text_tests.h"
@@ -32,28 +33,9 @@ bool AnyProduct(const RecordView& record, Found found) {
 
 // The variable field a field code reads, if it reads one.
 std::optional<VarField> VarFieldOf(int field) {
-  switch (field) {
-    case kFieldName:
-      return VarField::Name;
-    case kFieldAddress:
-      return VarField::Address;
-    case kFieldHead:
-      return VarField::Head;
-    case kFieldFax:
-      return VarField::Fax;
-    case kFieldPhones:
-      return VarField::Phones;
-    case kFieldAdvert:
-      return VarField::Advert;
-    case kFieldEMail:
-      return VarField::EMail;
-    case kFieldUrl:
-      return VarField::Url;
-    case kFieldProducts:
-      return VarField::Products;
-    default:
-      return std::nullopt;
-  }
+  const FieldStorage storage = FieldOf(field).storage;
+  if (storage != FieldStorage::Variable && storage != FieldStorage::Products) return std::nullopt;
+  return FieldOf(field).var;
 }
 
 // The variable fields besides the name (which lies next to the head) that the conditions read.
@@ -68,43 +50,32 @@ std::vector<VarField> FieldsRead(const std::vector<Condition>& conditions) {
   return fields;
 }
 
-const std::vector<std::string>* DictionaryOf(const Tdm& dm, int field) {
-  switch (field) {
-    case kFieldOrgForm:
-      return &dm.OrgForms();
-    case kFieldRegion:
-      return &dm.Regions();
-    case kFieldCountry:
-      return &dm.Countries();
-    default:
-      return nullptr;
-  }
-}
-
 // One parsed condition, ready to be asked of many records.
 class ConditionCheck {
  public:
-  ConditionCheck(Tdm& dm, const Condition& c)
+  ConditionCheck(const Tdm& dm, const Condition& c)
       : dm_(dm),
-        field_(c.field),
+        field_(FieldOf(c.field)),
         expected_(c.expected == 1),
         value_(c.value),
         number_(c.number),
         text_(TextTestFor(c.op, c.caseSensitive)),
         num_(NumTestFor(c.op)),
         var_(VarFieldOf(c.field).value_or(VarField::Name)),
-        dictionary_(DictionaryOf(dm, c.field)) {
+        dictionary_(&dm.Dictionary(field_.dictionary)) {
     // Remembered outcomes: one per dictionary entry or item, and a last one for any index
     // outside the list, which reads as empty text.
-    if (dictionary_ != nullptr) cache_.assign(dictionary_->size() + 1, kUnknown);
-    if (field_ == kFieldProducts) {
+    if (field_.storage == FieldStorage::Dictionary) {
+      cache_.assign(dictionary_->size() + 1, kUnknown);
+    }
+    if (field_.storage == FieldStorage::Products) {
       cache_.assign(static_cast<std::size_t>(dm.ItemCount()) + 1, kUnknown);
     }
   }
 
   // The text test when the condition is only that test on a variable field, else null.
   TextTest PlainTextTest() const {
-    return VarFieldOf(field_) && field_ != kFieldProducts ? text_ : nullptr;
+    return field_.storage == FieldStorage::Variable ? text_ : nullptr;
   }
   // Satisfied() for such a condition, with its test known at compile time.
   template <TextTest kTest>
@@ -116,28 +87,21 @@ class ConditionCheck {
 
   // `record` is invalid for an unreadable record, whose fields all read as empty.
   bool Satisfied(const RecordView& record, std::int32_t number) {
-    switch (field_) {
-      case kFieldYear:
-        return num_(record.Year(), number_);
-      case kFieldStaff:
-        return num_(record.Staff(), number_);
-      case kFieldOrgForm:
-        return DictionarySatisfied(record.OrgForm());
-      case kFieldRegion:
-        return DictionarySatisfied(record.Region());
-      case kFieldCountry:
-        return DictionarySatisfied(record.Country());
-      case kFieldIndex:
-        return Outcome(Test(Strip(CutAtZero(record.IndexRaw()))));
-      case kFieldCityCode:
-        return Outcome(Test(Strip(CutAtZero(record.CityCodeRaw()))));
-      case kFieldRemark:
+    switch (field_.storage) {
+      case FieldStorage::Number:
+        return num_(record.HeadNumber(field_.offset, field_.size), number_);
+      case FieldStorage::Dictionary:
+        return DictionarySatisfied(record.HeadNumber(field_.offset, field_.size));
+      case FieldStorage::FixedText:
+        return Outcome(Test(Strip(CutAtZero(record.HeadText(field_.offset, field_.size)))));
+      case FieldStorage::Remark:
         return Outcome(RemarkResult(record, number));
-      case kFieldProducts:
+      case FieldStorage::Products:
         return ProductsSatisfied(record);
-      default:
-        return Outcome(Test(record.Field(var_)));
+      case FieldStorage::Variable:
+        break;
     }
+    return Outcome(Test(record.Field(var_)));
   }
 
  private:
@@ -178,8 +142,8 @@ class ConditionCheck {
     });
   }
 
-  Tdm& dm_;
-  int field_;
+  const Tdm& dm_;
+  const FieldInfo& field_;
   bool expected_;
   TestValue value_;
   std::int32_t number_;
@@ -271,22 +235,22 @@ void KeepPlain(const Tdm& dm, const RecordReadahead& readahead, RecordList& list
 
 }  // namespace
 
-void Tdm::MatchConditions(RecordList& list, const ConditionTable& table) {
+void MatchConditions(const Tdm& dm, RecordList& list, const ConditionTable& table) {
   const std::vector<Condition> conditions = ParseConditions(table);
   if (conditions.empty()) return;
   std::vector<ConditionCheck> checks;
   checks.reserve(conditions.size());
-  for (const Condition& c : conditions) checks.emplace_back(*this, c);
+  for (const Condition& c : conditions) checks.emplace_back(dm, c);
 
-  const RecordReadahead readahead(*factory_, list, FieldsRead(conditions));
+  const RecordReadahead readahead(dm.FactoryIndex(), list, FieldsRead(conditions));
   if (checks.size() == 1) {
     const TextTest test = checks[0].PlainTextTest();
-    if (test == TextContains) return KeepPlain<TextContains>(*this, readahead, list, checks[0]);
+    if (test == TextContains) return KeepPlain<TextContains>(dm, readahead, list, checks[0]);
     if (test == TextContainsCase) {
-      return KeepPlain<TextContainsCase>(*this, readahead, list, checks[0]);
+      return KeepPlain<TextContainsCase>(dm, readahead, list, checks[0]);
     }
   }
-  Keep(*this, readahead, list, [&](const RecordView& record, std::int32_t number) {
+  Keep(dm, readahead, list, [&](const RecordView& record, std::int32_t number) {
     for (ConditionCheck& check : checks) {
       if (!check.Satisfied(record, number)) return false;
     }
@@ -294,9 +258,9 @@ void Tdm::MatchConditions(RecordList& list, const ConditionTable& table) {
   });
 }
 
-void Tdm::MatchProducts(RecordList& list, const std::vector<ProductKey>& keys) const {
-  const KeyLookup lookup(keys, ItemCount());
-  const RecordReadahead readahead(*factory_, list, {VarField::Products});
+void MatchProducts(const Tdm& dm, RecordList& list, const std::vector<ProductKey>& keys) {
+  const KeyLookup lookup(keys, dm.ItemCount());
+  const RecordReadahead readahead(dm.FactoryIndex(), list, {VarField::Products});
   RecordList kept;
   kept.reserve(list.size());
   for (std::size_t i = 0; i < list.size(); ++i) {
@@ -305,7 +269,7 @@ void Tdm::MatchProducts(RecordList& list, const std::vector<ProductKey>& keys) c
     const auto matches = [&](std::uint8_t kind, std::int64_t item) {
       return lookup.Matches(kind, item);
     };
-    if (AnyProduct(GetRecordView(number), matches)) kept.push_back(number);
+    if (AnyProduct(dm.GetRecordView(number), matches)) kept.push_back(number);
   }
   list.swap(kept);
 }

@@ -52,9 +52,7 @@ QString ConditionCellMeaning(int column, const QString& cell) {
   const int code = cell.toInt(&ok);
   switch (column) {
     case 0:
-      if (ok && code >= 0 && code < kSearchFieldCount) {
-        return QString::fromUtf8(kSearchFieldNames[code]);
-      }
+      if (const char* name = ok ? SearchFieldName(code) : nullptr) return QString::fromUtf8(name);
       break;
     case 1:
       if (ok && code >= 0 && code < static_cast<int>(kNegationItems.size())) {

@@ -3,29 +3,14 @@
 
 #include "data/conditions.h"
 #include "data/decimal.h"
-#include "data/record.h"
+#include "data/field_table.h"
 #include "data/text1251.h"
 
 namespace zorel {
 
-const std::array<const char*, kSearchFieldCount> kSearchFieldNames = {
-    "Наименование предприятия",
-    "Форма собственности",
-    "Год основания",
-    "Почтовый индекс",
-    "Страна",
-    "Регион",
-    "Численность",
-    "Телефонный код города",
-    "Адрес",
-    "Руководитель",
-    "Факс",
-    "Телефон",
-    "Реклама",
-    "Примечание",
-    "Электронный адрес",
-    "Адрес в интернет",
-};
+const char* SearchFieldName(int field) {
+  return IsFieldCode(field) ? FieldOf(field).searchName : nullptr;
+}
 
 std::vector<int> OperationsForField(int field) {
   std::vector<int> ops;
@@ -36,7 +21,7 @@ std::vector<int> OperationsForField(int field) {
 }
 
 bool IsDictionaryField(int field) {
-  return field == kFieldOrgForm || field == kFieldCountry || field == kFieldRegion;
+  return IsFieldCode(field) && FieldOf(field).storage == FieldStorage::Dictionary;
 }
 
 bool IsIntegerField(int field) { return KindOfField(field) == FieldKind::Number; }

@@ -1,5 +1,6 @@
-// The fields of the requisites search as its dialog offers them: names in field-code order,
-// the negation choices, which operations and values each field takes.
+// The fields of the requisites search as its dialog offers them (the rows of the field table
+// that have a search name): names, the negation choices, which operations and values each
+// field takes.
 #pragma once
 
 #include <array>
@@ -8,9 +9,8 @@
 
 namespace zorel {
 
-inline constexpr int kSearchFieldCount = 16;
-// UTF-8, indexed by field code.
-extern const std::array<const char*, kSearchFieldCount> kSearchFieldNames;
+// The field's UTF-8 name in the dialog; null for a code the dialog does not offer.
+const char* SearchFieldName(int field);
 
 // The negation choices; the index is what the condition table stores.
 inline constexpr int kNegated = 0;

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "data/data_module.h"
-#include "data/record.h"
+#include "data/field_table.h"
 #include "search/condition_model.h"
 #include "search/search_fields.h"
 #include "search/search_text.h"
@@ -31,6 +31,11 @@ QStringList Texts1251(const std::vector<std::string>& entries) {
 }
 
 int CellNumber(const std::string& cell) { return QString::fromStdString(cell).toInt(); }
+
+// The field code of the chosen entry; -1 when none is chosen.
+int ChosenField(const QComboBox& box) {
+  return box.currentIndex() < 0 ? -1 : box.currentData().toInt();
+}
 
 }  // namespace
 
@@ -60,7 +65,9 @@ TfrmSearch::TfrmSearch(Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* p
   sgList_->setObjectName(QStringLiteral("sgList"));
 
   cbField_->setMaxVisibleItems(20);
-  for (const char* name : kSearchFieldNames) cbField_->addItem(QString::fromUtf8(name));
+  for (const FieldInfo& f : kFields) {
+    if (f.searchName != nullptr) cbField_->addItem(QString::fromUtf8(f.searchName), int{f.code});
+  }
   for (const char* item : kNegationItems) cbNo_->addItem(QString::fromUtf8(item));
   cbNo_->setCurrentIndex(kAsIs);
 
@@ -117,12 +124,9 @@ const ConditionTable& TfrmSearch::Conditions() const { return model_->Table(); }
 SearchRequest TfrmSearch::Request() const { return {SearchKind::Requisites, Conditions(), {}}; }
 
 void TfrmSearch::cbFieldChange() {
-  const int field = cbField_->currentIndex();
+  const int field = ChosenField(*cbField_);
   if (IsDictionaryField(field)) {
-    const std::vector<std::string>& dictionary = field == kFieldOrgForm   ? dm_.OrgForms()
-                                                 : field == kFieldCountry ? dm_.Countries()
-                                                                          : dm_.Regions();
-    cbValue_->ShowChoices(Texts1251(dictionary));
+    cbValue_->ShowChoices(Texts1251(dm_.Dictionary(FieldOf(field).dictionary)));
   } else {
     cbValue_->ShowPlain();
     if (IsIntegerField(field)) {
@@ -174,7 +178,7 @@ void TfrmSearch::RefuseValue(const QString& message) {
 
 void TfrmSearch::sbAddClick() {
   if (!sbAdd_->isEnabled()) return;
-  const int field = cbField_->currentIndex();
+  const int field = ChosenField(*cbField_);
   const int op = CurrentOperator();
   const QString text = cbValue_->Text();
   const std::optional<std::string> value = To1251(text);
@@ -197,7 +201,7 @@ void TfrmSearch::sbEditClick() {
   const ConditionRow condition = model_->Table()[row];
   {
     const QSignalBlocker blocker(cbField_);
-    cbField_->setCurrentIndex(CellNumber(condition[0]));
+    cbField_->setCurrentIndex(cbField_->findData(CellNumber(condition[0])));
   }
   cbFieldChange();
   cbNo_->setCurrentIndex(CellNumber(condition[1]));

@@ -2,15 +2,16 @@
 #include "search/search_run.h"
 
 #include "data/data_module.h"
+#include "data/matcher.h"
 
 namespace zorel {
 
 RecordList RunSearch(Tdm& dm, const RecordList& source, const SearchRequest& request) {
   RecordList work = source;
   if (request.kind == SearchKind::Requisites) {
-    dm.MatchConditions(work, request.conditions);
+    MatchConditions(dm, work, request.conditions);
   } else {
-    dm.MatchProducts(work, request.keys);
+    MatchProducts(dm, work, request.keys);
   }
   return work;
 }

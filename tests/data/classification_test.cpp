@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "data/data_module.h"
+#include "data/matcher.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
 
@@ -185,10 +186,10 @@ TEST(ClassKeys, TheRootsKeysKeepEveryRecordWithAClassifiedProduct) {
   OpenBase base(SampleBase());
   Tdm& dm = base.dm();
   RecordList list = {2, 1, 0};
-  dm.MatchProducts(list, BuildKeyList(dm, {TClassInfo::Root()}));
+  MatchProducts(dm, list, BuildKeyList(dm, {TClassInfo::Root()}));
   EXPECT_EQ(list, (RecordList{1, 0}));
   list = {0, 1, 2};
-  dm.MatchProducts(list, BuildKeyList(dm, {Node(dm, {2, 0, 0, 0, 0})}));
+  MatchProducts(dm, list, BuildKeyList(dm, {Node(dm, {2, 0, 0, 0, 0})}));
   EXPECT_EQ(list, (RecordList{1}));
 }
 

@@ -1,5 +1,7 @@
 // The record matcher: the test operations, MatchConditions over condition tables and
 // MatchProducts over product keys, on bases written into temporary folders.
+#include "data/matcher.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,6 +9,7 @@
 
 #include "data/data_module.h"
 #include "data/errors.h"
+#include "data/record_details.h"
 #include "data/text_tests.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
@@ -26,7 +29,7 @@ ConditionRow Row(int field, bool asIs, int op, const std::string& value = "",
 }
 
 RecordList MatchedBy(Tdm& dm, const ConditionTable& table, RecordList list) {
-  dm.MatchConditions(list, table);
+  MatchConditions(dm, list, table);
   return list;
 }
 
@@ -239,7 +242,7 @@ TEST(MatchConditions, IndexesOutsideTheirListsReadAsEmptyText) {
     EXPECT_EQ(MatchedBy(dm, c.table, {0, 1}), c.expected) << c.what;
   }
   EXPECT_EQ(dm.GetItemName(-1), "");
-  EXPECT_EQ(dm.GetDetails(0).orgform, "");
+  EXPECT_EQ(GetDetails(dm, 0).orgform, "");
 }
 
 // Fixed-width fields and remarks are matched on their stripped text.
@@ -306,7 +309,7 @@ TEST(MatchConditions, RefusesBadTablesUpFront) {
     RecordList list = {2, 0, 1};
     // The bad row comes second: nothing of the first one may have been applied.
     const ConditionTable table = {Row(0, true, kOpContains, "завод"), row};
-    EXPECT_THROW(base.dm().MatchConditions(list, table), BadInput)
+    EXPECT_THROW(MatchConditions(base.dm(), list, table), BadInput)
         << row[0] << "|" << row[1] << "|" << row[2] << "|" << row[3] << "|" << row[4];
     EXPECT_EQ(list, (RecordList{2, 0, 1}));
   }
@@ -343,7 +346,7 @@ std::vector<ProductKey> Keys(std::initializer_list<const char*> texts) {
 }
 
 RecordList KeptBy(Tdm& dm, const std::vector<ProductKey>& keys, RecordList list) {
-  dm.MatchProducts(list, keys);
+  MatchProducts(dm, list, keys);
   return list;
 }
 

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <functional>
 
+#include "data/matcher.h"
 #include "search/class_tree.h"
 #include "search/search_branches.h"
 #include "search/search_dialog.h"
@@ -115,7 +116,7 @@ class MainSearchTest : public QObject {
     const auto* dialog = s.form->findChild<TfrmSearchClass*>();
     QVERIFY(!dialog->Keys().empty());
     RecordList expected = WholeBaseList(s.base.dm().RecordCount());
-    s.base.dm().MatchProducts(expected, dialog->Keys());
+    MatchProducts(s.base.dm(), expected, dialog->Keys());
     QVERIFY(!expected.empty());
     QCOMPARE(s.Active()->Records(), expected);
     QVERIFY(s.Active()->windowTitle().startsWith(QStringLiteral("Поиск по рубрикатору (")));

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "data/data_module.h"
+#include "data/matcher.h"
 #include "search/class_tree.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
@@ -279,7 +280,7 @@ class SearchBranchesTest : public QObject {
     QCOMPARE(request.kind, SearchKind::Branches);
     QCOMPARE(request.keys, (std::vector<ProductKey>{{1, 0}, {1, 1}, {2, 2}, {2, 3}, {1, 4}}));
     RecordList byCore = WholeBaseList(dm().RecordCount());
-    dm().MatchProducts(byCore, request.keys);
+    MatchProducts(dm(), byCore, request.keys);
     const RecordList found = RunSearch(dm(), WholeBaseList(dm().RecordCount()), request);
     QCOMPARE(found, byCore);
     QCOMPARE(found, (RecordList{0}));
@@ -293,7 +294,7 @@ class SearchBranchesTest : public QObject {
     QCOMPARE(dialog.result(), kSearchInList);
     const RecordList source = {2, 1, 0};
     byCore = source;
-    dm().MatchProducts(byCore, dialog.Keys());
+    MatchProducts(dm(), byCore, dialog.Keys());
     QCOMPARE(RunSearch(dm(), source, dialog.Request()), byCore);
     QCOMPARE(byCore, (RecordList{1, 0}));
   }

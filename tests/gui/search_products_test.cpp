@@ -15,6 +15,7 @@
 
 #include "data/data_module.h"
 #include "data/item_scan.h"
+#include "data/matcher.h"
 #include "search/search_text.h"
 #include "search_testing.h"
 #include "support/open_base.h"
@@ -333,7 +334,7 @@ class SearchProductsTest : public QObject {
     QCOMPARE(request.kind, SearchKind::Products);
     QCOMPARE(request.keys, (std::vector<ProductKey>{{0, 2}}));
     RecordList byCore = WholeBaseList(dm().RecordCount());
-    dm().MatchProducts(byCore, request.keys);
+    MatchProducts(dm(), byCore, request.keys);
     const RecordList found = RunSearch(dm(), WholeBaseList(dm().RecordCount()), request);
     QCOMPARE(found, byCore);
     QCOMPARE(found, (RecordList{0}));
@@ -349,7 +350,7 @@ class SearchProductsTest : public QObject {
     QCOMPARE(dialog.result(), kSearchInList);
     const RecordList source = {2, 1, 0};
     byCore = source;
-    dm().MatchProducts(byCore, dialog.SelectedKeys());
+    MatchProducts(dm(), byCore, dialog.SelectedKeys());
     QCOMPARE(RunSearch(dm(), source, dialog.Request()), byCore);
     QCOMPARE(byCore, (RecordList{1, 0}));
   }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "data/data_module.h"
+#include "data/matcher.h"
 #include "search/condition_model.h"
 #include "search/search_requisites.h"
 #include "search/search_text.h"
@@ -438,7 +439,7 @@ class SearchRequisitesTest : public QObject {
         {"0", "1", "0", W("завод"), "0"}, {"2", "0", "3", "1990", "0"}, {}};
     QVERIFY(request.conditions == table);
     RecordList byCore = WholeBaseList(dm().RecordCount());
-    dm().MatchConditions(byCore, table);
+    MatchConditions(dm(), byCore, table);
     const RecordList found = RunSearch(dm(), WholeBaseList(dm().RecordCount()), request);
     QCOMPARE(found, byCore);
     QCOMPARE(found, (RecordList{0}));
@@ -460,7 +461,7 @@ class SearchRequisitesTest : public QObject {
     QCOMPARE(dialog.result(), kSearchInList);
     const RecordList source = {2, 1, 0};
     RecordList byCore = source;
-    dm().MatchConditions(byCore, {{"1", "1", "1", W("ОАО"), "0"}});
+    MatchConditions(dm(), byCore, {{"1", "1", "1", W("ОАО"), "0"}});
     const RecordList found = RunSearch(dm(), source, dialog.Request());
     QCOMPARE(found, byCore);
     // «оао» equals ОАО ignoring case; a record without a form passes; «ОАО Плюс» does not.

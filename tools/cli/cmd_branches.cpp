@@ -4,6 +4,7 @@
 #include "cli_commands.h"
 #include "cli_output.h"
 #include "data/classification.h"
+#include "data/matcher.h"
 #include "data/text1251.h"
 
 namespace zorel::cli {
@@ -61,7 +62,7 @@ void RunBranchSearch(const Invocation& inv) {
   Tdm dm(inv.dbDir);
   const auto keys = BuildKeyList(dm, FindNodes(dm, codes));
   RecordList records = SourceRecords(dm, listFile);
-  dm.MatchProducts(records, keys);
+  MatchProducts(dm, records, keys);
   EmitRecords(records);
 }
 

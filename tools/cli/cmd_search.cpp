@@ -6,6 +6,7 @@
 #include "cli_output.h"
 #include "data/conditions.h"
 #include "data/item_scan.h"
+#include "data/matcher.h"
 #include "data/text1251.h"
 
 namespace zorel::cli {
@@ -19,7 +20,7 @@ void RunSearch(const Invocation& inv) {
   const auto listFile = args.Single("--in");
   Tdm dm(inv.dbDir);
   RecordList records = SourceRecords(dm, listFile);
-  dm.MatchConditions(records, table);
+  MatchConditions(dm, records, table);
   EmitRecords(records);
 }
 
@@ -52,7 +53,7 @@ void RunMatchProducts(const Invocation& inv) {
   const auto listFile = args.Single("--in");
   Tdm dm(inv.dbDir);
   RecordList records = SourceRecords(dm, listFile);
-  dm.MatchProducts(records, keys);
+  MatchProducts(dm, records, keys);
   EmitRecords(records);
 }
 
