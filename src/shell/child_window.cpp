@@ -101,6 +101,10 @@ void TMDIChild::BuildLayout() {
   connect(pInfo_, &TRequisitesPanel::urlTextChanged, this,
           [this] { ReportStatus(static_cast<int>(records_.size())); });
   connect(pItem_->RemarkMemo(), &TRemarkMemo::edited, this, &TMDIChild::OnRemarkEdited);
+  if (dm_.Remarks().ReadOnly()) {
+    pItem_->RemarkMemo()->SetReadOnlyNote(
+        QStringLiteral("База открыта только для чтения: примечания не сохраняются"));
+  }
 }
 
 void TMDIChild::SetFileState(bool hasFile, bool modified) {
@@ -149,8 +153,17 @@ void TMDIChild::SelectionSteps() {
 
 void TMDIChild::StorePendingRemark() {
   if (pendingRemark_ == -1) return;
-  dm_.SetRemark(pendingRemark_, MemoToCp(pItem_->RemarkMemo()->toPlainText()));
-  pendingRemark_ = -1;
+  try {
+    dm_.SetRemark(pendingRemark_, MemoToCp(pItem_->RemarkMemo()->toPlainText()));
+    pendingRemark_ = -1;
+  } catch (const std::exception& e) {
+    // The typed text stays in the memo, still pending for its record: the next move tries again.
+    prompts_->inform(
+        this, QStringLiteral("Примечание не сохранено.\n") + QString::fromStdString(e.what()));
+  }
+  for (const std::string& notice : dm_.TakeNotices()) {
+    prompts_->inform(this, QString::fromStdString(notice));
+  }
 }
 
 void TMDIChild::OnRemarkEdited() {
@@ -168,8 +181,8 @@ void TMDIChild::ShowDetails(int row) {
     const RecordDetails d = dm_.GetDetails(record);
     if (infoShown_) pInfo_->SetDetails(d);
     if (reklamaShown_) pReklama_->SetAdvert(CpToMemo(d.advert));
-    if (itemShown_) {
-      pItem_->SetProducts(CpToMemo(d.products));
+    if (itemShown_) pItem_->SetProducts(CpToMemo(d.products));
+    if (itemShown_ && pendingRemark_ == -1) {
       pItem_->RemarkMemo()->SetTextQuietly(CpToMemo(d.remark));
       shownRecord_ = record;
     }
@@ -177,8 +190,8 @@ void TMDIChild::ShowDetails(int row) {
   }
   if (infoShown_) pInfo_->Clear();
   if (reklamaShown_) pReklama_->SetAdvert(QString());
-  if (itemShown_) {
-    pItem_->SetProducts(QString());
+  if (itemShown_) pItem_->SetProducts(QString());
+  if (itemShown_ && pendingRemark_ == -1) {
     pItem_->RemarkMemo()->SetTextQuietly(QString());
     shownRecord_ = -1;
   }

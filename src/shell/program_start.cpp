@@ -1,11 +1,13 @@
 #include "shell/program_start.h"
 
 #include <QThread>
+#include <QTimer>
 
 #include "data/data_module.h"
 #include "shell/about_box.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
+#include "shell/prompts.h"
 
 namespace zorel {
 
@@ -51,6 +53,14 @@ std::unique_ptr<TProgram> StartProgram(TApplication& app, const TStartOptions& o
   splash.reset();
 
   program->mainForm->SetHelpFile(ChooseHelpFile());
+  // What the base cannot serve is said once, when the window is up.
+  TMainForm* form = program->mainForm.get();
+  Tdm* dm = program->dm.get();
+  QTimer::singleShot(0, form, [form, dm] {
+    for (const std::string& notice : dm->TakeNotices()) {
+      form->Prompts()->inform(form, QString::fromStdString(notice));
+    }
+  });
   return program;
 }
 

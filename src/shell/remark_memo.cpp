@@ -18,6 +18,12 @@ void TRemarkMemo::SetTextQuietly(const QString& text) {
   quiet_ = false;
 }
 
+void TRemarkMemo::SetReadOnlyNote(const QString& note) {
+  setReadOnly(true);
+  setToolTip(note);
+  setPlaceholderText(note);
+}
+
 int TRemarkMemo::Room() const {
   const QTextCursor c = textCursor();
   const int length = static_cast<int>(toPlainText().size());
