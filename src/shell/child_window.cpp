@@ -146,6 +146,7 @@ std::int32_t TMDIChild::CurrentRecord() const {
 }
 
 void TMDIChild::SelectionSteps() {
+  remarkFailed_ = false;
   StorePendingRemark();
   ReportStatus(static_cast<int>(records_.size()));
   detailPending_ = true;
@@ -157,7 +158,9 @@ void TMDIChild::StorePendingRemark() {
     dm_.SetRemark(pendingRemark_, MemoToCp(pItem_->RemarkMemo()->toPlainText()));
     pendingRemark_ = -1;
   } catch (const std::exception& e) {
-    // The typed text stays in the memo, still pending for its record: the next move tries again.
+    // The typed text stays in the memo, still pending for its record: the next move or edit
+    // tries again.
+    remarkFailed_ = true;
     prompts_->inform(
         this, QStringLiteral("Примечание не сохранено.\n") + QString::fromStdString(e.what()));
   }
@@ -170,10 +173,11 @@ void TMDIChild::OnRemarkEdited() {
   // The memo holds the remark of the record whose details were shown last, which need not be
   // the current row's yet while the details wait for the idle moment.
   if (shownRecord_ >= 0) pendingRemark_ = shownRecord_;
+  remarkFailed_ = false;
 }
 
 void TMDIChild::ShowDetails(int row) {
-  StorePendingRemark();
+  if (!remarkFailed_) StorePendingRemark();
   const bool inList = row >= 0 && static_cast<std::size_t>(row) < records_.size();
   const std::int32_t record = inList ? records_[static_cast<std::size_t>(row)] : -1;
   if (record >= 0 && dm_.GetRecord(record) != nullptr) {

@@ -1,6 +1,7 @@
 // Crash safety of the files the store writes. A forked child stores remarks (appending, and
-// compacting at each closing), converts a remark file of the older layout, or saves a list file
-// over and over, and is killed with SIGKILL after a random delay, wherever in a write it is.
+// compacting at each closing), converts a remark file of the older layout, copies a damaged one
+// aside, reads or writes while holding the store's locks, or saves a list file over and over,
+// and is killed with SIGKILL after a random delay, wherever in a write it is.
 // It reports each finished operation through a pipe, so after the kill the test knows what was
 // stored for sure and which single operation may have been under way. Then the files are read
 // again: every remark stored before the kill is there, exactly once after compaction, and no
@@ -10,8 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <random>
@@ -21,6 +24,7 @@
 #include "data/file_util.h"
 #include "data/list_file.h"
 #include "data/remark.h"
+#include "dbwriter/db_writer.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -271,6 +275,114 @@ TEST(CrashSafety, AnInterruptedConversionOfTheOlderLayoutLosesNoRemark) {
     }
   }
   Report("older layout conversion", kKills, inFlight, start);
+}
+
+// A current-layout file of `count` remarks ("remark N" for record N).
+std::string ManyRemarks(std::int32_t count) {
+  std::vector<std::pair<std::int32_t, std::string>> remarks;
+  for (std::int32_t i = 0; i < count; ++i) {
+    remarks.emplace_back(i, "remark " + std::to_string(i) + std::string(80, '.'));
+  }
+  return EncodeRemarks(remarks);
+}
+
+std::vector<std::string> CopiesIn(const TempDir& dir, const std::string& prefix) {
+  std::vector<std::string> copies;
+  for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
+    if (f.path().filename().string().rfind(prefix, 0) == 0) {
+      copies.push_back(ReadWholeFile(f.path()).value_or(""));
+    }
+  }
+  return copies;
+}
+
+TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
+  // The first change to a file with an unreadable tail copies the whole file aside, cuts the
+  // tail off and appends. Killed anywhere in that, the file is as it was, or a whole copy of
+  // it lies beside the changed file.
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  constexpr std::int32_t kCount = 20000;
+  const std::string damaged = ManyRemarks(kCount) + std::string("\xff\xff\x01\x00\x00\x00\x00", 7);
+  WriteBytes(name, damaged);
+  const auto timed = Clock::now();
+  {
+    TRemark store(name, kCount);
+    store.Set(0, "changed");
+  }
+  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - timed);
+
+  std::mt19937 rng(5);
+  const auto start = Clock::now();
+  int inFlight = 0;
+  constexpr int kKills = 40;
+  for (int round = 0; round < kKills; ++round) {
+    for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
+      std::filesystem::remove(f.path());
+    }
+    WriteBytes(name, damaged);
+    const Outcome outcome = RunAndKill(
+        [&](const Ack& ack) {
+          TRemark store(name, kCount);
+          store.Set(0, "changed");
+          ack();
+        },
+        std::chrono::microseconds(rng() % (span.count() * 3 / 2 + 1)));
+    if (outcome.acked == 0) ++inFlight;
+    const std::string bytes = ReadWholeFile(name).value_or("<missing>");
+    if (bytes != damaged) {
+      const auto copies = CopiesIn(dir, "remark.dat.damaged-");
+      ASSERT_TRUE(std::find(copies.begin(), copies.end(), damaged) != copies.end())
+          << "round " << round;
+    }
+    TRemark store(name, kCount);
+    const std::string first = store.Get(0);
+    EXPECT_TRUE(first == "changed" || first == "remark 0" + std::string(80, '.')) << round;
+    for (std::int32_t i = 1; i < kCount; i += 997) {
+      ASSERT_EQ(store.Get(i), "remark " + std::to_string(i) + std::string(80, '.')) << round;
+    }
+  }
+  Report("damaged file copied aside", kKills, inFlight, start);
+}
+
+TEST(CrashSafety, AKillWhileLockedForReadingOrWritingLeavesTheStoreUsable) {
+  // Readers catch up under the shared lock, writers append under the exclusive one; a
+  // process killed holding either loses it with its open file, so the next one goes on, and
+  // a reader's kill changes no byte.
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  constexpr std::int32_t kCount = 4000;
+  WriteBytes(name, ManyRemarks(kCount));
+  std::mt19937 rng(9);
+  const auto start = Clock::now();
+  constexpr int kKills = 40;
+  int inFlight = 0;
+  for (int round = 0; round < kKills; ++round) {
+    const std::string before = ReadWholeFile(name).value_or("");
+    const bool writer = round % 2 == 1;
+    const Outcome outcome = RunAndKill(
+        [&](const Ack& ack) {
+          for (;;) {
+            TRemark store(name, kCount);
+            for (std::int32_t r = 0; r < kCount; r += 13) {
+              if (writer) {
+                store.Set(r, "round " + std::to_string(round));
+              } else if (store.Get(r).empty()) {
+                _exit(5);
+              }
+            }
+            ack();
+          }
+        },
+        std::chrono::microseconds(rng() % 20000));
+    if (!outcome.finished) ++inFlight;
+    if (!writer) EXPECT_EQ(ReadWholeFile(name).value_or(""), before) << "round " << round;
+    TRemark store(name, kCount);
+    store.Set(1, "after round " + std::to_string(round));
+    EXPECT_EQ(store.Get(1), "after round " + std::to_string(round));
+    EXPECT_EQ(store.Get(2), "remark 2" + std::string(80, '.'));
+  }
+  Report("locks held by readers and writers", kKills, inFlight, start);
 }
 
 TEST(CrashSafety, AListFileIsAlwaysTheOldOrTheNewOneWhole) {
