@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <utility>
 
+#include "data/file_system.h"
 #include "data/file_util.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -43,18 +45,24 @@ std::optional<ByteSource> ByteSource::MapFile(const std::string& path) {
   if (!bytes) return std::nullopt;
   return FromBytes(std::move(*bytes));
 #else
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  FileSystem& files = Files();
+  const int fd = files.Open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return std::nullopt;
   struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
+  const bool stated = files.Stat(fd, &st) == 0;
+  if (!stated || !S_ISREG(st.st_mode)) {
+    const int error = !stated ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    files.Close(fd);
+    errno = error;
     return std::nullopt;
   }
   ByteSource src;
   if (st.st_size > 0) {
     void* map = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
     if (map == MAP_FAILED) {
-      close(fd);
+      const int error = errno;
+      files.Close(fd);
+      errno = error;
       return std::nullopt;
     }
     // Scans walk the file front to back.
@@ -63,7 +71,7 @@ std::optional<ByteSource> ByteSource::MapFile(const std::string& path) {
     src.data_ = static_cast<const std::uint8_t*>(map);
     src.size_ = static_cast<std::size_t>(st.st_size);
   }
-  close(fd);
+  files.Close(fd);
   return src;
 #endif
 }

@@ -1,7 +1,10 @@
 #include "data/class_object.h"
 
+#include <cerrno>
+
 #include "data/bytes.h"
 #include "data/errors.h"
+#include "data/file_system.h"
 
 namespace zorel {
 
@@ -17,7 +20,8 @@ ClassEntry ClassEntry::Decode(const std::uint8_t* p) {
 
 TClassObject::TClassObject(const std::string& fileName) {
   auto src = ByteSource::MapFile(fileName);
-  if (!src) throw DataError("Не могу открыть файл " + fileName);
+  if (!src)
+    throw DataError("Не могу открыть файл " + fileName + "\n" + ReasonLine(fileName, errno));
   data_ = std::move(*src);
 }
 

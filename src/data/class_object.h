@@ -27,7 +27,8 @@ struct ClassEntry {
 
 class TClassObject {
  public:
-  // Throws DataError "Не могу открыть файл " + fileName when it cannot be opened.
+  // Throws DataError "Не могу открыть файл " + fileName, with the system's reason on a second
+  // line, when it cannot be opened.
   explicit TClassObject(const std::string& fileName);
   explicit TClassObject(ByteSource data);
 

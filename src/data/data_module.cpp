@@ -1,10 +1,14 @@
 #include "data/data_module.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <utility>
 
 #include "data/bytes.h"
 #include "data/errors.h"
+#include "data/file_system.h"
 #include "data/file_util.h"
+#include "data/logger.h"
 #include "data/text1251.h"
 
 namespace zorel {
@@ -60,17 +64,34 @@ Tdm::Tdm(const std::string& dbDir) : dbDir_(WithTrailingSlash(dbDir)) {
   classes_ = std::make_unique<TClassObject>(classFileName_);
   operators_.assign(kOperatorWords.begin(), kOperatorWords.end());
   remarks_ = std::make_unique<TRemark>(remarkName_, RecordCount());
+  CountUnservedRecords();
+}
+
+void Tdm::CountUnservedRecords() {
+  std::int32_t unserved = 0;
+  for (std::int32_t r = 0; r < RecordCount(); ++r) unserved += factory_->Get(r) == nullptr ? 1 : 0;
+  if (unserved == 0) return;
+  notices_.push_back("Не читаются записи файла " + factoryName_ + ": " + std::to_string(unserved) +
+                     " из " + std::to_string(RecordCount()));
+  Logger().Log("EE: " + notices_.back());
+}
+
+std::vector<std::string> Tdm::TakeNotices() {
+  std::vector<std::string> notices = std::exchange(notices_, {});
+  for (std::string& notice : remarks_->TakeNotices()) notices.push_back(std::move(notice));
+  return notices;
 }
 
 Tdm::~Tdm() = default;
 
 void Tdm::ReadHeader() {
   auto src = ByteSource::MapFile(factoryName_);
-  if (!src) throw DataError("Не могу открыть файл данных !!!");
+  if (!src) throw DataError("Не могу открыть файл данных !!!\n" + ReasonLine(factoryName_, errno));
   const auto* p = src->data();
   const std::size_t size = src->size();
   if (size < 5 || std::string_view(reinterpret_cast<const char*>(p), 5) != kFactoryMagic) {
-    throw DataError("Неверная версия файла данных !!!");
+    throw DataError("Неверная версия файла данных !!!\n" + factoryName_ + ": нет метки " +
+                    kFactoryMagic + " в начале файла");
   }
   // The fields after the magic are read as far as the file goes; missing bytes read as 0.
   auto byteAt = [&](std::size_t off) -> std::uint8_t { return off < size ? p[off] : 0; };
@@ -117,18 +138,13 @@ std::string_view Tdm::ItemName(std::int64_t item) const {
 std::string Tdm::GetRemark(std::int32_t record) const {
   try {
     return remarks_->Get(record);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    Logger().Log(std::string("EE: ") + e.what());
     return {};
   }
 }
 
-void Tdm::SetRemark(std::int32_t record, const std::string& text) {
-  try {
-    remarks_->Set(record, text);
-  } catch (const std::exception&) {
-    // The panel's contract: a remark that cannot be stored is dropped without a message.
-  }
-}
+void Tdm::SetRemark(std::int32_t record, const std::string& text) { remarks_->Set(record, text); }
 
 std::string Tdm::Lookup(const std::vector<std::string>& list, int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return {};

@@ -38,7 +38,8 @@ class Tdm {
  public:
   // Opens the folder (default "../db/", relative to the current directory) in the start-up
   // order: dictionaries, factory.dat header, factory index, item index, class table, remark
-  // store. Throws DataError with the system's message on failure.
+  // store. Throws DataError on failure: the program's message, then the path and the system's
+  // reason on a second line.
   explicit Tdm(const std::string& dbDir = "../db/");
   ~Tdm();
   Tdm(const Tdm&) = delete;
@@ -65,7 +66,8 @@ class Tdm {
     return classes_->Get(position);
   }
   std::string GetRemark(std::int32_t record) const;                // empty on any error
-  void SetRemark(std::int32_t record, const std::string& text);   // swallows errors
+  // Throws DataError, with the reason, when the remark cannot be stored; nothing stored is lost.
+  void SetRemark(std::int32_t record, const std::string& text);
   TRemark& Remarks() { return *remarks_; }
   const TRemark& Remarks() const { return *remarks_; }
 
@@ -102,9 +104,14 @@ class Tdm {
   const std::string& FactoryIdxName() const { return factoryIdxName_; }
   const std::string& ListsDir() const { return listsDir_; }  // DbDir's sibling "lists/"
 
+  // What the user must be told once (UTF-8): records that cannot be served, copies kept of
+  // damaged remark files. Taking them empties the list.
+  std::vector<std::string> TakeNotices();
+
  private:
   static std::string Lookup(const std::vector<std::string>& list, int index);
   void ReadHeader();
+  void CountUnservedRecords();
 
   std::string dbDir_, factoryName_, factoryIdxName_, itemName_, classFileName_, remarkName_,
       listsDir_;
@@ -114,6 +121,7 @@ class Tdm {
   std::unique_ptr<TIdxObject> items_;
   std::unique_ptr<TClassObject> classes_;
   std::unique_ptr<TRemark> remarks_;
+  std::vector<std::string> notices_;
 };
 
 }  // namespace zorel

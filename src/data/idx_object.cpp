@@ -1,33 +1,69 @@
 #include "data/idx_object.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 
 #include "data/bytes.h"
 #include "data/errors.h"
+#include "data/file_system.h"
 #include "data/file_util.h"
+#include "data/logger.h"
 
 namespace zorel {
 namespace {
 
-std::vector<std::int32_t> LoadIndexFile(const std::string& name) {
-  std::vector<std::int32_t> offsets;
-  auto bytes = ReadWholeFile(name);
-  if (!bytes) return offsets;  // an index that cannot be opened gives no entries
-  const std::size_t count = bytes->size() / 4;
-  offsets.resize(count);
-  const auto* p = AsBytes(bytes->data());
+std::vector<std::int32_t> ParseIndex(const std::string& bytes) {
+  const std::size_t count = bytes.size() / 4;
+  std::vector<std::int32_t> offsets(count);
+  const auto* p = AsBytes(bytes.data());
   for (std::size_t i = 0; i < count; ++i) offsets[i] = LoadI32(p + 4 * i);
   return offsets;
 }
 
-void WriteIndexFile(const std::string& name, const std::vector<std::int32_t>& offsets) {
+bool Older(const struct stat& a, const struct stat& b) {
+  if (a.st_mtim.tv_sec != b.st_mtim.tv_sec) return a.st_mtim.tv_sec < b.st_mtim.tv_sec;
+  return a.st_mtim.tv_nsec < b.st_mtim.tv_nsec;
+}
+
+// An index written for another state of the data file: older than it, or with an entry whose
+// length word lies outside it.
+bool IsStale(const std::vector<std::int32_t>& offsets, const struct stat& index,
+             const struct stat& data, EntryGeometry geometry) {
+  if (Older(index, data)) return true;
+  const auto size = static_cast<std::int64_t>(data.st_size);
+  return std::any_of(offsets.begin(), offsets.end(), [&](std::int32_t offset) {
+    return offset < 0 || static_cast<std::int64_t>(offset) + geometry.skip + 2 > size;
+  });
+}
+
+// The index as it stands when it fits the data file; otherwise built by a scan and saved. A
+// folder that cannot take the file leaves the built index in memory only.
+std::vector<std::int32_t> LoadOrBuildIndex(const std::string& indexName,
+                                           const std::string& dataName, const ByteSource& data,
+                                           std::int64_t dataStart, EntryGeometry geometry) {
+  FileSystem& files = Files();
+  struct stat dataStat {};
+  struct stat indexStat {};
+  const bool haveData = files.StatPath(dataName, &dataStat) == 0;
+  if (files.StatPath(indexName, &indexStat) == 0) {
+    if (auto bytes = ReadWholeFile(indexName)) {
+      auto offsets = ParseIndex(*bytes);
+      if (!haveData || !IsStale(offsets, indexStat, dataStat, geometry)) {
+        return offsets;
+      }
+      Logger().Log("EE: index " + indexName + " does not fit " + dataName + ", rebuilt");
+    } else {
+      LogIgnoredError("cannot read index, rebuilt", indexName, errno);
+    }
+  }
+  auto offsets = TIdxObject::ScanOffsets(data.data(), data.size(), dataStart, geometry);
   std::string image;
   image.reserve(offsets.size() * 4);
   for (auto off : offsets) PutU32(image, static_cast<std::uint32_t>(off));
-  // A folder that cannot take the file leaves the object without entries, silently.
-  WriteFileReplacing(name, image);
+  if (!WriteFileReplacing(indexName, image)) LogIgnoredError("cannot save index", indexName, errno);
+  return offsets;
 }
 
 }  // namespace
@@ -39,17 +75,16 @@ std::string TIdxObject::IndexNameFor(const std::string& dataName) {
 TIdxObject::TIdxObject(const std::string& dataName, std::int32_t extra, std::int32_t dataStart)
     : indexName_(IndexNameFor(dataName)) {
   auto src = ByteSource::MapFile(dataName);
-  if (!src) throw DataError("Не могу открыть файл " + dataName);
+  if (!src) {
+    throw DataError("Не могу открыть файл " + dataName + "\n" + ReasonLine(dataName, errno));
+  }
   data_ = std::move(*src);
   // Only the file's own name decides: a folder called "items" must not change the geometry.
   const auto slash = indexName_.find_last_of('/');
   const std::string ownName = slash == std::string::npos ? indexName_ : indexName_.substr(slash + 1);
   const int skip = ownName.find("item") != std::string::npos ? 0 : 20;
   geometry_ = EntryGeometry{skip, extra};
-  if (!FileExists(indexName_)) {
-    WriteIndexFile(indexName_, ScanOffsets(data_.data(), data_.size(), dataStart, geometry_));
-  }
-  offsets_ = LoadIndexFile(indexName_);
+  offsets_ = LoadOrBuildIndex(indexName_, dataName, data_, dataStart, geometry_);
 }
 
 TIdxObject::TIdxObject(ByteSource data, std::vector<std::int32_t> offsets, EntryGeometry geometry)

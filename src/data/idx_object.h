@@ -37,10 +37,12 @@ inline constexpr std::uint16_t kMinRecordLength = 22;
 
 class TIdxObject {
  public:
-  // Opens dataName, builds the index file (dataName with extension ".idx") when no file of
-  // that name exists, and loads it. The geometry is chosen by the index name: "item" in it
-  // selects item.dat's, anything else factory.dat's. Throws DataError
-  // "Не могу открыть файл " + dataName when the data file cannot be opened.
+  // Opens dataName and loads its index file (dataName with extension ".idx"), built by a scan
+  // and saved when it is missing, older than the data file or has an entry outside it; an
+  // index that cannot be saved is used from memory (logged). The geometry is chosen by the index
+  // name: "item" in it selects item.dat's, anything else factory.dat's. Throws DataError "Не могу
+  // открыть файл " + dataName, with the system's reason on a second line, when the data file cannot
+  // be opened.
   TIdxObject(const std::string& dataName, std::int32_t extra, std::int32_t dataStart);
   // Over bytes in memory with a given offset table (tests, fuzzing).
   TIdxObject(ByteSource data, std::vector<std::int32_t> offsets, EntryGeometry geometry);

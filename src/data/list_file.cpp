@@ -2,13 +2,9 @@
 // number is taken from within its bytes; saving replaces the target atomically.
 #include "data/list_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "data/bytes.h"
@@ -20,28 +16,13 @@ namespace {
 
 constexpr char kListMagic[] = "ISLA";
 
-// The whole file, or EChildError with the system's message when it is missing or unreadable.
+// The whole file, or EChildError when it is missing, unreadable or no regular file (a pipe
+// or a device would make the reading wait forever).
 std::string ReadListFile(const std::string& path) {
   if (!FileExists(path)) throw EChildError("Не могу найти файл со списком " + path);
-  const std::string openError = "Не могу отурыть файл со списком " + path;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw EChildError(openError);
-  struct stat st {};
-  std::string bytes;
-  bool ok = fstat(fd, &st) == 0;
-  if (ok) bytes.resize(static_cast<std::size_t>(st.st_size));
-  std::size_t got = 0;
-  while (ok && got < bytes.size()) {
-    const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ok = false;
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  close(fd);
-  if (!ok) throw EChildError(openError);
-  bytes.resize(got);  // a file that shrank under us is taken as far as it goes
-  return bytes;
+  auto bytes = ReadWholeFile(path);
+  if (!bytes) throw EChildError("Не могу отурыть файл со списком " + path);
+  return std::move(*bytes);
 }
 
 bool HasListHead(const std::string& bytes) {

@@ -1,19 +1,22 @@
-// TRemark: remark.dat kept open for the store's life; reads and writes go through pread/pwrite
-// at explicit offsets. Callers use one TRemark per file at a time.
+// TRemark: remark.dat kept open for the store's life; reads and writes go through the file
+// system at explicit offsets, under the lock protocol described in the header.
 #include "data/remark.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <limits>
+#include <utility>
 
 #include "data/bytes.h"
 #include "data/errors.h"
+#include "data/file_system.h"
 #include "data/file_util.h"
+#include "data/logger.h"
+#include "data/replacement_file.h"
 
 namespace zorel {
 namespace {
@@ -21,10 +24,20 @@ namespace {
 constexpr char kSignature[] = "REMARK01";
 constexpr std::size_t kSignatureLength = 8;
 constexpr std::size_t kWindow = 64 * 1024;
+// Rounds of opening a file that another process replaces meanwhile before giving up.
+constexpr int kOpenRounds = 100;
 
-std::string OpenError(const std::string& name) { return "Не могу открыть файл " + name; }
-std::string ReadError(const std::string& name) { return "Не могу прочитать файл " + name; }
-std::string WriteError(const std::string& name) { return "Не могу записать файл " + name; }
+std::string OpenError(const std::string& name, int error) {
+  return "Не могу открыть файл " + name + "\n" + ReasonLine(name, error);
+}
+std::string ReadError(const std::string& name, int error) {
+  return "Не могу прочитать файл " + name + "\n" + ReasonLine(name, error);
+}
+
+// Errors after which the store can still be read: no right to write, or no room to create.
+bool IsNoRightToWrite(int error) {
+  return error == EACCES || error == EROFS || error == EPERM || error == ENOSPC || error == EDQUOT;
+}
 
 std::string RemarkHeader() {
   std::string header;
@@ -42,29 +55,39 @@ std::string EntryHead(std::size_t textLength, std::int32_t record, bool deleted)
   return head;
 }
 
-// Reads up to n bytes at offset; fewer only at the end of the file. Throws on a read error.
-std::size_t ReadAt(int fd, std::int64_t offset, void* to, std::size_t n, const std::string& name) {
-  std::size_t got = 0;
-  while (got < n) {
-    const ssize_t r = pread(fd, static_cast<char*>(to) + got, n - got, offset + got);
-    if (r < 0 && errno == EINTR) continue;
-    if (r < 0) throw DataError(ReadError(name));
-    if (r == 0) break;
-    got += static_cast<std::size_t>(r);
-  }
-  return got;
+// "YYYYMMDD-HHMMSS" of the local time, for the names of kept copies.
+std::string Timestamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+  return text;
 }
 
-bool WriteAt(int fd, std::int64_t offset, const void* from, std::size_t n) {
-  std::size_t put = 0;
-  while (put < n) {
-    const ssize_t w = pwrite(fd, static_cast<const char*>(from) + put, n - put, offset + put);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return false;
-    put += static_cast<std::size_t>(w);
-  }
-  return true;
+// Reads exactly what it is asked or throws; fewer bytes only at the end of the file.
+std::size_t ReadAt(int fd, std::int64_t offset, void* to, std::size_t n, const std::string& name) {
+  const std::int64_t got = ReadFully(fd, offset, to, n);
+  if (got < 0) throw DataError(ReadError(name, errno));
+  return static_cast<std::size_t>(got);
 }
+
+// One lock byte held for a scope. A file system without locks leaves the store as it was
+// before locking existed: logged, not fatal.
+class ByteLock {
+ public:
+  ByteLock(int fd, std::int64_t byte, LockKind kind, const std::string& name)
+      : fd_(fd), byte_(byte) {
+    if (Files().Lock(fd_, byte_, kind, true) != 0) LogIgnoredError("cannot lock", name, errno);
+  }
+  ~ByteLock() { Files().Lock(fd_, byte_, LockKind::None, false); }
+  ByteLock(const ByteLock&) = delete;
+  ByteLock& operator=(const ByteLock&) = delete;
+
+ private:
+  int fd_;
+  std::int64_t byte_;
+};
 
 // Walks the file front to back through a window, so a scan costs one read per 64 KiB.
 class WindowReader {
@@ -97,13 +120,14 @@ struct Entry {
   bool deleted;
 };
 
-// Calls visit for every whole entry from the header up to limit; stops at a length below the
+// Calls visit for every whole entry from `from` up to limit; stops at a length below the
 // entry head, at an entry cut by the limit or the end of the file, or where offsets would leave
 // the 32-bit range of the positions table. Gives the offset where the entries end.
 template <typename Visit>
-std::int64_t ForEachEntry(WindowReader& reader, std::int64_t limit, Visit visit) {
+std::int64_t ForEachEntry(WindowReader& reader, std::int64_t from, std::int64_t limit,
+                          Visit visit) {
   limit = std::min<std::int64_t>(limit, std::numeric_limits<std::int32_t>::max());
-  std::int64_t offset = kRemarkHeaderSize;
+  std::int64_t offset = from;
   for (;;) {
     const std::uint8_t* head = reader.At(offset, kRemarkEntryHead);
     if (head == nullptr) break;
@@ -117,110 +141,177 @@ std::int64_t ForEachEntry(WindowReader& reader, std::int64_t limit, Visit visit)
   return offset;
 }
 
-// A new image of the remark file built under its temporary name; Commit flushes it to disk
-// and renames it over the file, so a crash leaves the old file or the whole new one. Failures
-// throw DataError with the given message.
-class Replacement {
- public:
-  Replacement(const std::string& target, std::string failure)
-      : target_(target), temp_(ChangeExtension(target, ".tmp")), failure_(std::move(failure)) {
-    fd_ = open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd_ < 0) throw DataError(failure_);
-  }
-  ~Replacement() {
-    if (fd_ >= 0) close(fd_);
-    if (!committed_) unlink(temp_.c_str());
-  }
-  Replacement(const Replacement&) = delete;
-  Replacement& operator=(const Replacement&) = delete;
-
-  void Append(const void* p, std::size_t n) {
-    buffer_.append(static_cast<const char*>(p), n);
-    if (buffer_.size() >= kWindow) Flush();
-  }
-  void Append(const std::string& bytes) { Append(bytes.data(), bytes.size()); }
-
-  void Commit() {
-    Flush();
-    const bool synced = fsync(fd_) == 0;
-    const bool closed = close(fd_) == 0;
-    fd_ = -1;
-    if (!synced || !closed || rename(temp_.c_str(), target_.c_str()) != 0) {
-      throw DataError(failure_);
-    }
-    committed_ = true;
-    SyncFolderOf(target_);
-  }
-
- private:
-  void Flush() {
-    if (!WriteAt(fd_, written_, buffer_.data(), buffer_.size())) throw DataError(failure_);
-    written_ += static_cast<std::int64_t>(buffer_.size());
-    buffer_.clear();
-  }
-
-  std::string target_, temp_, failure_;
-  int fd_ = -1;
-  std::string buffer_;
-  std::int64_t written_ = 0;
-  bool committed_ = false;
-};
-
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 }  // namespace
 
 TRemark::TRemark(const std::string& fileName, std::int32_t recordCount)
-    : fileName_(fileName), count_(std::max(recordCount, 0)) {
-  const std::string temp = ChangeExtension(fileName_, ".tmp");
-  // A temporary file is either an unfinished rewrite (the file itself is intact) or the whole
-  // old file moved aside by a rewrite that never got to write the new one.
-  if (FileExists(temp)) {
-    if (FileExists(fileName_)) {
-      unlink(temp.c_str());
-    } else {
-      // Failing here must not go on to create an empty file over the only copy.
-      if (rename(temp.c_str(), fileName_.c_str()) != 0) throw DataError(OpenError(fileName_));
-      SyncFolderOf(fileName_);
-    }
-  }
-  if (!FileExists(fileName_)) {
-    Replacement fresh(fileName_, OpenError(fileName_));
-    fresh.Append(RemarkHeader());
-    fresh.Commit();
-  }
-  fd_ = open(fileName_.c_str(), O_RDWR | O_CLOEXEC);
-  if (fd_ < 0) throw DataError(OpenError(fileName_));
-  try {
-    char signature[kSignatureLength] = {};
-    ReadAt(fd_, 4, signature, kSignatureLength, fileName_);
-    if (std::memcmp(signature, kSignature, kSignatureLength) != 0) {
-      ConvertOldLayout();
-      close(fd_);
-      fd_ = open(fileName_.c_str(), O_RDWR | O_CLOEXEC);
-      if (fd_ < 0) throw DataError(OpenError(fileName_));
-    }
-    Scan();
-  } catch (...) {
-    if (fd_ >= 0) close(fd_);
-    throw;
-  }
+    : fileName_(fileName), target_(FinalPath(fileName)), count_(std::max(recordCount, 0)) {
+  struct stat st {};
+  // A link to nothing is never followed to create a file wherever it points.
+  if (Files().StatPath(target_, &st) != 0) target_ = fileName_;
+  positions_.assign(static_cast<std::size_t>(count_), 0);
+  Open();
 }
 
 TRemark::~TRemark() {
-  if (fd_ < 0) return;
-  if (!clean_) {
-    try {
-      Compact();
-    } catch (...) {
-      // The file keeps its superseded entries; the next opening compacts it.
+  try {
+    TryCompact();
+  } catch (const std::exception& e) {
+    // The file keeps its superseded entries; a later closing compacts it.
+    Logger().Log(std::string("EE: ") + e.what());
+  }
+  CloseFile();
+}
+
+std::vector<std::string> TRemark::TakeNotices() { return std::exchange(notices_, {}); }
+
+void TRemark::Open() {
+  for (int round = 0; round < kOpenRounds; ++round) {
+    if (OpenOnce()) return;
+  }
+  throw DataError(OpenError(fileName_, EBUSY));
+}
+
+// False when the file was replaced before it could be locked and read: the caller tries again.
+bool TRemark::OpenOnce() {
+  FileSystem& files = Files();
+  const std::string temp = ChangeExtension(target_, ".tmp");
+  // A temporary file without the file itself is the whole old file moved aside by a rewrite
+  // that never got to write the new one.
+  struct stat tempStat {};
+  if (!FileExists(target_) && files.LinkStat(temp, &tempStat) == 0 && S_ISREG(tempStat.st_mode)) {
+    if (files.Rename(temp, target_) != 0 && errno != ENOENT) {
+      throw DataError(OpenError(fileName_, errno));
+    }
+    SyncFolderOf(target_);
+  }
+  readOnly_ = false;
+  readOnlyReason_.clear();
+  int fd = files.Open(target_, O_RDWR | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0 && errno == ENOENT) {
+    fd = files.Open(target_, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0644);
+    struct stat link {};
+    if (fd < 0 && errno == EEXIST && files.LinkStat(target_, &link) == 0 && S_ISLNK(link.st_mode)) {
+      // A link to nothing: no remarks, and none stored through it.
+      readOnly_ = true;
+      readOnlyReason_ = ReasonLine(target_, ENOENT);
+      LogIgnoredError("read-only remarks, a link to nothing", target_, ENOENT);
+      return true;
+    }
+    if (fd < 0 && errno == EEXIST) return false;  // another process created it just now
+  }
+  if (fd < 0 && IsNoRightToWrite(errno)) {
+    const int error = errno;
+    readOnly_ = true;
+    readOnlyReason_ = ReasonLine(target_, error);
+    LogIgnoredError("read-only remarks, cannot write", target_, error);
+    fd = files.Open(target_, O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    // No file and no right to create one: no remarks to show.
+    if (fd < 0 && errno == ENOENT) return true;
+  }
+  if (fd < 0) throw DataError(OpenError(fileName_, errno));
+  struct stat st {};
+  const bool stated = files.Stat(fd, &st) == 0;
+  if (!stated || !S_ISREG(st.st_mode)) {
+    const int error = !stated ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    files.Close(fd);
+    throw DataError(OpenError(fileName_, error));
+  }
+  fd_ = fd;
+  // Waits while a compaction is under way; it ends by replacing the file.
+  if (files.Lock(fd_, kRemarkPresenceByte, LockKind::Shared, true) != 0) {
+    LogIgnoredError("cannot lock", target_, errno);
+  }
+  if (Replaced()) {
+    CloseFile();
+    return false;
+  }
+  try {
+    ByteLock writer(fd_, kRemarkWriterByte, readOnly_ ? LockKind::Shared : LockKind::Exclusive,
+                    target_);
+    if (Replaced()) {
+      CloseFile();
+      return false;
+    }
+    Prepare();
+    if (fd_ < 0) return false;  // converted: the new file is opened afresh
+  } catch (...) {
+    CloseFile();
+    throw;
+  }
+  return true;
+}
+
+// Under the writer lock: clears a leftover temporary file, gives a new file its header,
+// converts the older layout, and reads the entries.
+void TRemark::Prepare() {
+  FileSystem& files = Files();
+  if (!readOnly_) {
+    const std::string temp = ChangeExtension(target_, ".tmp");
+    struct stat st {};
+    if (files.LinkStat(temp, &st) == 0 && files.Unlink(temp) != 0) {
+      LogIgnoredError("cannot remove", temp, errno);
     }
   }
-  close(fd_);
+  struct stat st {};
+  if (files.Stat(fd_, &st) != 0) throw DataError(ReadError(fileName_, errno));
+  if (st.st_size == 0) {
+    const std::string header = RemarkHeader();
+    if (!readOnly_ && (!WriteFully(fd_, 0, header.data(), header.size()) || files.Sync(fd_) != 0)) {
+      // A full disk: the remarks stay unwritable until there is room.
+      const int error = errno;
+      readOnly_ = true;
+      readOnlyReason_ = ReasonLine(target_, error);
+      LogIgnoredError("read-only remarks, cannot write", target_, error);
+      if (files.Truncate(fd_, 0) != 0) LogIgnoredError("cannot cut", target_, errno);
+    }
+    Rescan();
+    return;
+  }
+  char signature[kSignatureLength] = {};
+  ReadAt(fd_, 4, signature, kSignatureLength, fileName_);
+  if (std::memcmp(signature, kSignature, kSignatureLength) == 0) {
+    Rescan();
+    return;
+  }
+  if (readOnly_) {
+    // Converting needs a writable folder; until then the remarks cannot be shown.
+    notices_.push_back("Файл примечаний " + target_ +
+                       " старого формата нельзя преобразовать: база открыта только для чтения");
+    Logger().Log("EE: remark file of the older layout left unread, read-only: " + target_);
+    dataEnd_ = seenSize_ = st.st_size;
+    return;
+  }
+  ConvertOldLayout();
+  CloseFile();
+}
+
+bool TRemark::Replaced() const {
+  if (fd_ < 0) return false;
+  struct stat open {};
+  struct stat named {};
+  if (Files().Stat(fd_, &open) != 0) return false;
+  if (Files().StatPath(target_, &named) != 0) return true;
+  return open.st_ino != named.st_ino || open.st_dev != named.st_dev;
+}
+
+void TRemark::EnsureCurrent() {
+  if (!Replaced()) return;
+  // Another program rewrote the file: what this handle reads is no longer the store.
+  CloseFile();
+  positions_.assign(positions_.size(), 0);
+  Open();
 }
 
 void TRemark::ConvertOldLayout() {
-  Replacement converted(fileName_, OpenError(fileName_));
+  // The conversion drops bytes it cannot place: the original stays beside the result.
+  const std::string copy = KeepCopy(fd_, ChangeExtension(target_, ".old"));
+  if (copy.empty()) throw DataError(OpenError(fileName_, errno));
+  Logger().Log("EE: remark file of the older layout converted, original kept as " + copy);
+  notices_.push_back("Файл примечаний " + target_ +
+                     " старого формата преобразован; исходный файл " + "сохранён как " + copy);
+  ReplacementFile converted(target_, ChangeExtension(target_, ".tmp"));
   converted.Append(RemarkHeader());
   char slot[kOldRemarkSlot];
   for (std::int32_t i = 0;; ++i) {
@@ -232,72 +323,135 @@ void TRemark::ConvertOldLayout() {
     if (first == last) continue;
     const auto length = static_cast<std::size_t>(last - first);
     converted.Append(EntryHead(length, i, false));
-    converted.Append(first, length);
+    converted.Append(std::string_view(first, length));
   }
-  converted.Commit();
+  if (!converted.Commit()) throw DataError(OpenError(fileName_, converted.Error()));
 }
 
-void TRemark::Scan() {
-  positions_.assign(static_cast<std::size_t>(count_), 0);
+void TRemark::Rescan() {
+  positions_.assign(positions_.size(), 0);
+  clean_ = true;
+  dataEnd_ = kRemarkHeaderSize;
+  seenSize_ = 0;
+  CatchUp(false);
+}
+
+// Under the writer lock: reads the entries appended since the last scan. Before a change the
+// bytes after the last whole entry are copied aside and cut off, or every entry appended after
+// them would stay hidden.
+void TRemark::CatchUp(bool writing) {
   struct stat st {};
-  if (fstat(fd_, &st) != 0) throw DataError(ReadError(fileName_));
-  WindowReader reader(fd_, fileName_);
-  dataEnd_ = ForEachEntry(reader, st.st_size, [this](const Entry& e, WindowReader&) {
-    // Entries of records outside the base belong to no one here; compaction keeps them.
-    if (e.record < 0 || e.record >= count_) return;
-    std::int32_t& position = positions_[static_cast<std::size_t>(e.record)];
-    if (e.deleted) {
-      clean_ = false;
-      return;
-    }
-    // Two live entries for one record: a change was cut short; the later one counts.
-    if (position != 0) clean_ = false;
-    position = static_cast<std::int32_t>(e.offset);
-  });
-  // Bytes past the last whole entry would hide every entry appended after them.
-  if (st.st_size > dataEnd_ && ftruncate(fd_, dataEnd_) != 0) throw DataError(OpenError(fileName_));
+  if (Files().Stat(fd_, &st) != 0) throw DataError(ReadError(fileName_, errno));
+  if (st.st_size < dataEnd_) {
+    // Cut behind the store's back: read it afresh.
+    positions_.assign(positions_.size(), 0);
+    dataEnd_ = kRemarkHeaderSize;
+  }
+  if (st.st_size != seenSize_) {
+    WindowReader reader(fd_, fileName_);
+    dataEnd_ = ForEachEntry(reader, dataEnd_, st.st_size, [this](const Entry& e, WindowReader&) {
+      // Entries of records outside the base belong to no one here; compaction keeps them.
+      if (e.record < 0 || e.record >= count_) return;
+      std::int32_t& position = positions_[static_cast<std::size_t>(e.record)];
+      if (e.deleted) {
+        clean_ = false;
+        return;
+      }
+      // Two live entries for one record: a change was cut short; the later one counts.
+      if (position != 0) clean_ = false;
+      position = static_cast<std::int32_t>(e.offset);
+    });
+    seenSize_ = st.st_size;
+  }
+  if (writing && seenSize_ > dataEnd_) KeepDamaged();
+}
+
+void TRemark::KeepDamaged() {
+  const std::string copy = KeepCopy(fd_, target_ + ".damaged-" + Timestamp());
+  if (copy.empty()) ThrowWriteError(errno);
+  Logger().Log("EE: unreadable bytes after offset " + std::to_string(dataEnd_) + " of " + target_ +
+               ", the whole file kept as " + copy);
+  notices_.push_back("Часть файла примечаний " + target_ + " не читается; файл сохранён как " +
+                     copy);
+  if (Files().Truncate(fd_, dataEnd_) != 0) ThrowWriteError(errno);
+  seenSize_ = dataEnd_;
+}
+
+// Compacts at closing when this process changed the file and no other has it open; a store
+// that only read leaves the file as it found it.
+bool TRemark::TryCompact() {
+  if (fd_ < 0 || readOnly_ || !changed_) return false;
+  if (Files().Lock(fd_, kRemarkPresenceByte, LockKind::Exclusive, false) != 0) return false;
+  ByteLock writer(fd_, kRemarkWriterByte, LockKind::Exclusive, target_);
+  if (Replaced()) return false;
+  CatchUp(true);
+  Rescan();
+  if (clean_) return false;
+  Compact();
+  return true;
 }
 
 void TRemark::Compact() {
-  Replacement compacted(fileName_, WriteError(fileName_));
+  ReplacementFile compacted(target_, ChangeExtension(target_, ".tmp"));
   char header[kRemarkHeaderSize];
   if (ReadAt(fd_, 0, header, sizeof header, fileName_) < sizeof header) {
-    throw DataError(ReadError(fileName_));
+    throw DataError(ReadError(fileName_, EIO));
   }
   compacted.Append(header, sizeof header);
   WindowReader reader(fd_, fileName_);
-  ForEachEntry(reader, dataEnd_, [&](const Entry& e, WindowReader& r) {
+  ForEachEntry(reader, kRemarkHeaderSize, dataEnd_, [&](const Entry& e, WindowReader& r) {
     if (e.deleted) return;
     const bool inBase = e.record >= 0 && e.record < count_;
     if (inBase && positions_[static_cast<std::size_t>(e.record)] != e.offset) return;
     compacted.Append(r.At(e.offset, e.length), e.length);
   });
-  compacted.Commit();
+  if (!compacted.Commit()) ThrowWriteError(compacted.Error());
   clean_ = true;
 }
 
-std::string TRemark::Get(std::int32_t record) const {
-  if (record < 0 || record >= count_) return {};
-  const std::int32_t position = positions_[static_cast<std::size_t>(record)];
+void TRemark::CloseFile() {
+  if (fd_ < 0) return;
+  Files().Close(fd_);  // releases this handle's locks
+  fd_ = -1;
+}
+
+void TRemark::ThrowWriteError(int error) const {
+  throw DataError("Не могу записать файл " + fileName_ + "\n" + ReasonLine(target_, error));
+}
+
+std::string TRemark::Get(std::int32_t record) {
+  if (record < 0 || record >= count_ || fd_ < 0) return {};
+  EnsureCurrent();
+  if (fd_ < 0) return {};
+  struct stat st {};
+  if (Files().Stat(fd_, &st) != 0) throw DataError(ReadError(fileName_, errno));
+  if (st.st_size != seenSize_) {
+    ByteLock reading(fd_, kRemarkWriterByte, LockKind::Shared, target_);
+    CatchUp(false);
+  }
+  return TextAt(positions_[static_cast<std::size_t>(record)]);
+}
+
+std::string TRemark::TextAt(std::int32_t position) const {
   if (position == 0) return {};
   std::uint8_t head[kRemarkEntryHead];
   if (ReadAt(fd_, position, head, sizeof head, fileName_) < sizeof head) {
-    throw DataError(ReadError(fileName_));
+    throw DataError(ReadError(fileName_, EIO));
   }
   std::string text(LoadU16(head) - kRemarkEntryHead, '\0');
   if (ReadAt(fd_, position + kRemarkEntryHead, text.data(), text.size(), fileName_) < text.size()) {
-    throw DataError(ReadError(fileName_));
+    throw DataError(ReadError(fileName_, EIO));
   }
   return text;
 }
 
 bool TRemark::HasRemark(std::int32_t record) const {
-  if (record < 0 || record >= count_) return false;
+  if (record < 0 || record >= count_ || fd_ < 0) return false;
   const std::int32_t position = positions_[static_cast<std::size_t>(record)];
   if (position == 0) return false;
   std::uint8_t head[2];
   if (ReadAt(fd_, position, head, sizeof head, fileName_) < sizeof head) {
-    throw DataError(ReadError(fileName_));
+    throw DataError(ReadError(fileName_, EIO));
   }
   return LoadU16(head) > kRemarkEntryHead;
 }
@@ -309,28 +463,40 @@ void TRemark::Set(std::int32_t record, const std::string& text) {
   if (text.size() > kMaxRemarkLength) {
     throw BadInput("Примечание длиннее " + std::to_string(kMaxRemarkLength) + " байт");
   }
-  if (Get(record) == text) return;
+  if (readOnly_) {
+    throw DataError("База открыта только для чтения: примечание не сохранено\n" + readOnlyReason_);
+  }
+  EnsureCurrent();
+  if (fd_ < 0) ThrowWriteError(ENOENT);
+  ByteLock writer(fd_, kRemarkWriterByte, LockKind::Exclusive, target_);
+  CatchUp(true);
+  std::int32_t& position = positions_[static_cast<std::size_t>(record)];
+  if (TextAt(position) == text) return;
   const std::string entry = EntryHead(text.size(), record, false) + text;
   if (dataEnd_ + static_cast<std::int64_t>(entry.size()) >
       std::numeric_limits<std::int32_t>::max()) {
-    throw DataError(WriteError(fileName_));
+    ThrowWriteError(EFBIG);
   }
   // The new entry is on disk before the old one is flagged: a crash in between leaves two live
   // entries, and the later one counts.
-  if (!WriteAt(fd_, dataEnd_, entry.data(), entry.size()) || fdatasync(fd_) != 0) {
-    // A cut entry left behind would be misread once a shorter one is written over it;
-    // compaction stops at the end of the whole entries.
-    if (ftruncate(fd_, dataEnd_) != 0) clean_ = false;
-    throw DataError(WriteError(fileName_));
+  if (!WriteFully(fd_, dataEnd_, entry.data(), entry.size()) || Files().Sync(fd_) != 0) {
+    const int error = errno;
+    // A cut entry left behind would be misread once a shorter one is written over it.
+    if (Files().Truncate(fd_, dataEnd_) != 0) {
+      LogIgnoredError("cannot cut a failed change off", target_, errno);
+      clean_ = false;
+    }
+    ThrowWriteError(error);
   }
-  std::int32_t& position = positions_[static_cast<std::size_t>(record)];
   const std::int32_t old = position;
   position = static_cast<std::int32_t>(dataEnd_);
   dataEnd_ += static_cast<std::int64_t>(entry.size());
+  seenSize_ = dataEnd_;
+  changed_ = true;
+  clean_ = clean_ && old == 0;
   if (old != 0) {
-    clean_ = false;
     const std::uint8_t deleted = 1;
-    if (!WriteAt(fd_, old + 6, &deleted, 1)) throw DataError(WriteError(fileName_));
+    if (!WriteFully(fd_, old + 6, &deleted, 1)) ThrowWriteError(errno);
   }
 }
 

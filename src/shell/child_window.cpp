@@ -104,6 +104,10 @@ void TMDIChild::BuildLayout() {
   connect(pInfo_, &RequisitesPanel::urlTextChanged, this,
           [this] { ReportStatus(static_cast<int>(records_.size())); });
   connect(pItem_->Memo(), &RemarkMemo::edited, this, &TMDIChild::OnRemarkEdited);
+  if (dm_.Remarks().ReadOnly()) {
+    pItem_->Memo()->SetReadOnlyNote(
+        QStringLiteral("База открыта только для чтения: примечания не сохраняются"));
+  }
 }
 
 void TMDIChild::SetFileState(bool hasFile, bool modified) {
@@ -145,6 +149,7 @@ std::int32_t TMDIChild::CurrentRecord() const {
 }
 
 void TMDIChild::SelectionSteps() {
+  remarkFailed_ = false;
   StorePendingRemark();
   ReportStatus(static_cast<int>(records_.size()));
   detailPending_ = true;
@@ -152,18 +157,30 @@ void TMDIChild::SelectionSteps() {
 
 void TMDIChild::StorePendingRemark() {
   if (pendingRemark_ == -1) return;
-  dm_.SetRemark(pendingRemark_, MemoToCp(pItem_->Memo()->toPlainText()));
-  pendingRemark_ = -1;
+  try {
+    dm_.SetRemark(pendingRemark_, MemoToCp(pItem_->Memo()->toPlainText()));
+    pendingRemark_ = -1;
+  } catch (const std::exception& e) {
+    // The typed text stays in the memo, still pending for its record: the next move or edit
+    // tries again.
+    remarkFailed_ = true;
+    prompts_->inform(
+        this, QStringLiteral("Примечание не сохранено.\n") + QString::fromStdString(e.what()));
+  }
+  for (const std::string& notice : dm_.TakeNotices()) {
+    prompts_->inform(this, QString::fromStdString(notice));
+  }
 }
 
 void TMDIChild::OnRemarkEdited() {
   // The memo holds the remark of the record whose details were shown last, which need not be
   // the current row's yet while the details wait for the idle moment.
   if (shownRecord_ >= 0) pendingRemark_ = shownRecord_;
+  remarkFailed_ = false;
 }
 
 void TMDIChild::ShowDetails(int row) {
-  StorePendingRemark();
+  if (!remarkFailed_) StorePendingRemark();
   const bool inList = row >= 0 && static_cast<std::size_t>(row) < records_.size();
   const std::int32_t record = inList ? records_[static_cast<std::size_t>(row)] : -1;
   if (record >= 0 && dm_.GetRecord(record) != nullptr) {
@@ -171,8 +188,8 @@ void TMDIChild::ShowDetails(int row) {
     const RecordDetails d = GetDetails(dm_, record);
     if (infoShown_) pInfo_->SetDetails(d);
     if (reklamaShown_) pReklama_->SetAdvert(CpToMemo(d.advert));
-    if (itemShown_) {
-      pItem_->SetProducts(CpToMemo(d.products));
+    if (itemShown_) pItem_->SetProducts(CpToMemo(d.products));
+    if (itemShown_ && pendingRemark_ == -1) {
       pItem_->Memo()->SetTextQuietly(CpToMemo(d.remark));
       shownRecord_ = record;
     }
@@ -180,8 +197,8 @@ void TMDIChild::ShowDetails(int row) {
   }
   if (infoShown_) pInfo_->Clear();
   if (reklamaShown_) pReklama_->SetAdvert(QString());
-  if (itemShown_) {
-    pItem_->SetProducts(QString());
+  if (itemShown_) pItem_->SetProducts(QString());
+  if (itemShown_ && pendingRemark_ == -1) {
     pItem_->Memo()->SetTextQuietly(QString());
     shownRecord_ = -1;
   }

@@ -123,6 +123,7 @@ class TMDIChild : public QWidget {
   bool itemShown_ = true;
   bool reklamaShown_ = true;
   std::int32_t pendingRemark_ = -1;
+  bool remarkFailed_ = false;      // storing it failed and was reported; not retried until a move
   std::int32_t shownRecord_ = -1;  // record whose details the lower panel shows
   std::int64_t detailFetches_ = 0;
   QPointer<QObject> mainHandle_;

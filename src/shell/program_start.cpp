@@ -1,8 +1,11 @@
 #include "shell/program_start.h"
 
+#include <QTimer>
+
 #include "data/data_module.h"
 #include "shell/about_box.h"
 #include "shell/application.h"
+#include "components/user_prompts.h"
 #include "shell/main_window.h"
 
 namespace zorel {
@@ -48,6 +51,14 @@ std::unique_ptr<Program> StartProgram(Application& app, const StartOptions& opti
   splash.reset();
 
   program->mainForm->SetHelpFile(ChooseHelpFile());
+  // What the base cannot serve is said once, when the window is up.
+  TMainForm* form = program->mainForm.get();
+  Tdm* dm = program->dm.get();
+  QTimer::singleShot(0, form, [form, dm] {
+    for (const std::string& notice : dm->TakeNotices()) {
+      form->Prompts()->inform(form, QString::fromStdString(notice));
+    }
+  });
   return program;
 }
 

@@ -18,6 +18,12 @@ void RemarkMemo::SetTextQuietly(const QString& text) {
   quiet_ = false;
 }
 
+void RemarkMemo::SetReadOnlyNote(const QString& note) {
+  setReadOnly(true);
+  setToolTip(note);
+  setPlaceholderText(note);
+}
+
 int RemarkMemo::Room() const {
   const QTextCursor c = textCursor();
   const int length = static_cast<int>(toPlainText().size());

@@ -1,6 +1,7 @@
 // RemarkMemo: the memo in which the user writes the remark on an enterprise. Enter inserts no
 // line break, typing and pasting stop at the length limit, and only the user's own edits are
-// reported (edited()); texts set by the program are not.
+// reported (edited()); texts set by the program are not. A base whose remarks cannot be stored
+// makes it read-only with a note.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -17,6 +18,8 @@ class RemarkMemo : public QPlainTextEdit {
   int MaxLength() const { return maxLength_; }
   // Replaces the text without reporting an edit.
   void SetTextQuietly(const QString& text);
+  // Makes the memo read-only, saying why in its tooltip and, while empty, in the memo itself.
+  void SetReadOnlyNote(const QString& note);
 
  signals:
   void edited();

@@ -16,6 +16,7 @@
 #include "dbwriter/db_writer.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 extern char** environ;
 
@@ -170,17 +171,22 @@ TEST_F(Cli, DefaultBaseFolderIsDbBesideTheWorkingDirectory) {
   EXPECT_EQ(r.out.substr(0, 11), "records: 3\n");
   r = RunCli({"info"}, root_ / "bin/deeper");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "Не могу открыть файл данных !!!\n");
+  EXPECT_EQ(r.err,
+            "Не могу открыть файл данных !!!\n../db/factory.dat: No such file or directory\n");
   r = RunCli({"--db=" + db(), "info"}, root_ / "bin/deeper");
   EXPECT_EQ(r.status, 0) << r.err;
 }
 
 TEST_F(Cli, UnusableBaseExitsOneWithTheSystemMessage) {
   WriteBytes(db() + "/factory.dat", "SDF6");
-  ExpectFailure({"info"}, 1, "Неверная версия файла данных !!!\n");
+  ExpectFailure({"info"}, 1,
+                "Неверная версия файла данных !!!\n" + db() +
+                    "/factory.dat: нет метки SDF63 в начале файла\n");
   Write(Base());
   std::filesystem::remove(db() + "/item.dat");
-  ExpectFailure({"show", "0"}, 1, "Не могу открыть файл " + db() + "/item.dat\n");
+  const std::string item = db() + "/item.dat";
+  ExpectFailure({"show", "0"}, 1,
+                "Не могу открыть файл " + item + "\n" + item + ": No such file or directory\n");
 }
 
 TEST_F(Cli, UsageErrors) {
@@ -442,7 +448,7 @@ TEST_F(Cli, RemarkRefusesBadInputWithoutWriting) {
   EXPECT_EQ(Bytes(remarks), before);
 }
 
-TEST_F(Cli, OpeningTheStoreCompactsSupersededEntriesAtExit) {
+TEST_F(Cli, ReadingLeavesTheStoreAsItIsAndAChangeCompactsIt) {
   std::string bytes = EncodeRemarks({});
   auto entry = [&](std::int32_t record, bool deleted, const std::string& text) {
     PutU16(bytes, static_cast<std::uint16_t>(7 + text.size()));
@@ -454,7 +460,35 @@ TEST_F(Cli, OpeningTheStoreCompactsSupersededEntriesAtExit) {
   entry(2, false, "new");
   WriteBytes(db() + "/remark.dat", bytes);
   ExpectOut({"remark", "2"}, "new\n");
-  EXPECT_EQ(Bytes(db() + "/remark.dat"), EncodeRemarks({{2, "new"}}));
+  EXPECT_EQ(Bytes(db() + "/remark.dat"), bytes);
+  ExpectOut({"remark", "1", "--set", "one"}, "");
+  EXPECT_EQ(Bytes(db() + "/remark.dat"), EncodeRemarks({{2, "new"}, {1, "one"}}));
+}
+
+TEST_F(Cli, ARemarkChangeOnAReadOnlyBaseExitsOneAndSaysWhy) {
+  ExpectOut({"remark", "1", "--set", "есть"}, "");
+  namespace fs = std::filesystem;
+  for (const auto& f : fs::recursive_directory_iterator(root_.path())) {
+    fs::permissions(f.path(), f.is_directory() ? fs::perms(0555) : fs::perms(0444));
+  }
+  fs::permissions(root_.path(), fs::perms(0555));
+  const auto failures = testing::RunUnprivileged([&]() -> std::string {
+    const RunResult read = Run({"remark", "1"});
+    const RunResult set = Run({"remark", "1", "--set", "другое"});
+    std::string failures;
+    if (read.status != 0 || read.out != "есть\n") failures += "read: " + read.err + "\n";
+    if (set.status != 1 || set.err.find("только для чтения") == std::string::npos) {
+      failures += "set: " + std::to_string(set.status) + " " + set.err + "\n";
+    }
+    return failures;
+  });
+  fs::permissions(root_.path(), fs::perms(0700));
+  for (const auto& f : fs::recursive_directory_iterator(root_.path())) {
+    fs::permissions(f.path(), fs::perms(0700));
+  }
+  if (!failures) GTEST_SKIP() << "no unprivileged user to run as";
+  EXPECT_EQ(*failures, "");
+  ExpectOut({"remark", "1"}, "есть\n");
 }
 
 TEST_F(Cli, ExportWritesCsvWithAHeaderRow) {

@@ -1,6 +1,7 @@
 // Crash safety of the files the store writes. A forked child stores remarks (appending, and
-// compacting at each closing), converts a remark file of the older layout, or saves a list file
-// over and over, and is killed with SIGKILL after a random delay, wherever in a write it is.
+// compacting at each closing), converts a remark file of the older layout, copies a damaged one
+// aside, reads or writes while holding the store's locks, or saves a list file over and over,
+// and is killed with SIGKILL after a random delay, wherever in a write it is.
 // It reports each finished operation through a pipe, so after the kill the test knows what was
 // stored for sure and which single operation may have been under way. Then the files are read
 // again: every remark stored before the kill is there, exactly once after compaction, and no
@@ -10,8 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <random>
@@ -21,6 +24,7 @@
 #include "data/file_util.h"
 #include "data/list_file.h"
 #include "data/remark.h"
+#include "dbwriter/db_writer.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -155,8 +159,12 @@ TEST(CrashSafety, RemarksSurviveAKillAnywhereInAChangeOrACompaction) {
   TempDir dir;
   const std::string name = dir / "remark.dat";
   constexpr std::int32_t kCount = 12;
-  std::vector<std::string> model(kCount);
-  { TRemark create(name, kCount); }
+  // The children change records 0..kCount-1; the test itself changes one more record, since
+  // only a store that changed something compacts at closing.
+  constexpr std::int32_t kOwn = kCount;
+  constexpr std::int32_t kRecords = kCount + 1;
+  std::vector<std::string> model(kRecords);
+  { TRemark create(name, kRecords); }
   std::mt19937 rng(20240607);
   const auto start = Clock::now();
   int inFlight = 0;
@@ -165,11 +173,11 @@ TEST(CrashSafety, RemarksSurviveAKillAnywhereInAChangeOrACompaction) {
     const std::vector<RemarkOp> ops = RemarkOps(static_cast<unsigned>(round), kCount);
     const Outcome outcome = RunAndKill(
         [&](const Ack& ack) {
-          auto store = std::make_unique<TRemark>(name, kCount);
+          auto store = std::make_unique<TRemark>(name, kRecords);
           for (const RemarkOp& op : ops) {
             if (op.reopen) {
               store.reset();
-              store = std::make_unique<TRemark>(name, kCount);
+              store = std::make_unique<TRemark>(name, kRecords);
             } else {
               store->Set(op.record, op.text);
             }
@@ -195,8 +203,8 @@ TEST(CrashSafety, RemarksSurviveAKillAnywhereInAChangeOrACompaction) {
     if (round % 2 == 1) {
       const std::string bytes =
           ReadWholeFile(FileExists(name) ? name : ChangeExtension(name, ".tmp")).value_or("");
-      const RemarkImage image = ReadRemarkImage(bytes, kCount);
-      for (std::int32_t r = 0; r < kCount; ++r) {
+      const RemarkImage image = ReadRemarkImage(bytes, kRecords);
+      for (std::int32_t r = 0; r < kRecords; ++r) {
         const std::string& found = image.remarks[static_cast<std::size_t>(r)];
         ASSERT_TRUE(acceptable(r, found)) << "round " << round << ", record " << r;
         model[static_cast<std::size_t>(r)] = found;
@@ -204,18 +212,20 @@ TEST(CrashSafety, RemarksSurviveAKillAnywhereInAChangeOrACompaction) {
       continue;
     }
     {
-      TRemark store(name, kCount);
-      for (std::int32_t r = 0; r < kCount; ++r) {
+      TRemark store(name, kRecords);
+      for (std::int32_t r = 0; r < kRecords; ++r) {
         const std::string found = store.Get(r);
         ASSERT_TRUE(acceptable(r, found)) << "round " << round << ", record " << r;
         model[static_cast<std::size_t>(r)] = found;
       }
+      model[kOwn] = "round " + std::to_string(round);
+      store.Set(kOwn, model[kOwn]);
     }
     EXPECT_FALSE(FileExists(ChangeExtension(name, ".tmp")));
-    const RemarkImage image = ReadRemarkImage(ReadWholeFile(name).value_or(""), kCount);
+    const RemarkImage image = ReadRemarkImage(ReadWholeFile(name).value_or(""), kRecords);
     EXPECT_EQ(image.remarks, model) << "round " << round;
     EXPECT_EQ(image.deleted, 0) << "round " << round;
-    for (std::int32_t r = 0; r < kCount; ++r) {
+    for (std::int32_t r = 0; r < kRecords; ++r) {
       EXPECT_LE(image.live[static_cast<std::size_t>(r)], 1)
           << "round " << round << ", record " << r;
     }
@@ -265,6 +275,114 @@ TEST(CrashSafety, AnInterruptedConversionOfTheOlderLayoutLosesNoRemark) {
     }
   }
   Report("older layout conversion", kKills, inFlight, start);
+}
+
+// A current-layout file of `count` remarks ("remark N" for record N).
+std::string ManyRemarks(std::int32_t count) {
+  std::vector<std::pair<std::int32_t, std::string>> remarks;
+  for (std::int32_t i = 0; i < count; ++i) {
+    remarks.emplace_back(i, "remark " + std::to_string(i) + std::string(80, '.'));
+  }
+  return EncodeRemarks(remarks);
+}
+
+std::vector<std::string> CopiesIn(const TempDir& dir, const std::string& prefix) {
+  std::vector<std::string> copies;
+  for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
+    if (f.path().filename().string().rfind(prefix, 0) == 0) {
+      copies.push_back(ReadWholeFile(f.path()).value_or(""));
+    }
+  }
+  return copies;
+}
+
+TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
+  // The first change to a file with an unreadable tail copies the whole file aside, cuts the
+  // tail off and appends. Killed anywhere in that, the file is as it was, or a whole copy of
+  // it lies beside the changed file.
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  constexpr std::int32_t kCount = 20000;
+  const std::string damaged = ManyRemarks(kCount) + std::string("\xff\xff\x01\x00\x00\x00\x00", 7);
+  WriteBytes(name, damaged);
+  const auto timed = Clock::now();
+  {
+    TRemark store(name, kCount);
+    store.Set(0, "changed");
+  }
+  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - timed);
+
+  std::mt19937 rng(5);
+  const auto start = Clock::now();
+  int inFlight = 0;
+  constexpr int kKills = 40;
+  for (int round = 0; round < kKills; ++round) {
+    for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
+      std::filesystem::remove(f.path());
+    }
+    WriteBytes(name, damaged);
+    const Outcome outcome = RunAndKill(
+        [&](const Ack& ack) {
+          TRemark store(name, kCount);
+          store.Set(0, "changed");
+          ack();
+        },
+        std::chrono::microseconds(rng() % (span.count() * 3 / 2 + 1)));
+    if (outcome.acked == 0) ++inFlight;
+    const std::string bytes = ReadWholeFile(name).value_or("<missing>");
+    if (bytes != damaged) {
+      const auto copies = CopiesIn(dir, "remark.dat.damaged-");
+      ASSERT_TRUE(std::find(copies.begin(), copies.end(), damaged) != copies.end())
+          << "round " << round;
+    }
+    TRemark store(name, kCount);
+    const std::string first = store.Get(0);
+    EXPECT_TRUE(first == "changed" || first == "remark 0" + std::string(80, '.')) << round;
+    for (std::int32_t i = 1; i < kCount; i += 997) {
+      ASSERT_EQ(store.Get(i), "remark " + std::to_string(i) + std::string(80, '.')) << round;
+    }
+  }
+  Report("damaged file copied aside", kKills, inFlight, start);
+}
+
+TEST(CrashSafety, AKillWhileLockedForReadingOrWritingLeavesTheStoreUsable) {
+  // Readers catch up under the shared lock, writers append under the exclusive one; a
+  // process killed holding either loses it with its open file, so the next one goes on, and
+  // a reader's kill changes no byte.
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  constexpr std::int32_t kCount = 4000;
+  WriteBytes(name, ManyRemarks(kCount));
+  std::mt19937 rng(9);
+  const auto start = Clock::now();
+  constexpr int kKills = 40;
+  int inFlight = 0;
+  for (int round = 0; round < kKills; ++round) {
+    const std::string before = ReadWholeFile(name).value_or("");
+    const bool writer = round % 2 == 1;
+    const Outcome outcome = RunAndKill(
+        [&](const Ack& ack) {
+          for (;;) {
+            TRemark store(name, kCount);
+            for (std::int32_t r = 0; r < kCount; r += 13) {
+              if (writer) {
+                store.Set(r, "round " + std::to_string(round));
+              } else if (store.Get(r).empty()) {
+                _exit(5);
+              }
+            }
+            ack();
+          }
+        },
+        std::chrono::microseconds(rng() % 20000));
+    if (!outcome.finished) ++inFlight;
+    if (!writer) EXPECT_EQ(ReadWholeFile(name).value_or(""), before) << "round " << round;
+    TRemark store(name, kCount);
+    store.Set(1, "after round " + std::to_string(round));
+    EXPECT_EQ(store.Get(1), "after round " + std::to_string(round));
+    EXPECT_EQ(store.Get(2), "remark 2" + std::string(80, '.'));
+  }
+  Report("locks held by readers and writers", kKills, inFlight, start);
 }
 
 TEST(CrashSafety, AListFileIsAlwaysTheOldOrTheNewOneWhole) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "data/bytes.h"
 #include "data/errors.h"
@@ -30,6 +31,15 @@ std::string Entry(std::int32_t record, const std::string& text, bool deleted = f
 }
 
 std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
+
+// The contents of the files in dir whose names start with prefix.
+std::vector<std::string> KeptCopies(const TempDir& dir, const std::string& prefix) {
+  std::vector<std::string> copies;
+  for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
+    if (f.path().filename().string().rfind(prefix, 0) == 0) copies.push_back(Bytes(f.path()));
+  }
+  return copies;
+}
 
 TEST(RemarkStore, StartsWithAHeaderOnlyFileThatStaysSoWithoutChanges) {
   TempDir dir;
@@ -106,6 +116,8 @@ TEST(RemarkStore, ConvertsTheOlderLayoutOfFixedSlots) {
   WriteBytes(name, old);
   {
     TRemark remarks(name, 3);
+    EXPECT_EQ(Bytes(dir / "remark.old"), old);
+    EXPECT_EQ(remarks.TakeNotices().size(), 1u);
     EXPECT_EQ(remarks.Get(0), "abc");
     EXPECT_EQ(remarks.Get(1), "");
     EXPECT_EQ(remarks.Get(2), "hi there");
@@ -120,22 +132,33 @@ TEST(RemarkStore, TakesAnyOtherSignatureForTheOlderLayout) {
   const std::string name = dir / "remark.dat";
   std::string file = Header();
   file.replace(4, 8, "REMARK02");
-  WriteBytes(name, file + std::string(200 - file.size(), ' '));
+  const std::string original = file + std::string(200 - file.size(), ' ');
+  WriteBytes(name, original);
+  WriteBytes(dir / "remark.old", "an older copy");
   TRemark remarks(name, 3);
   EXPECT_EQ(Bytes(name), Header() + Entry(0, "REMARK02"));
+  // An older copy is never overwritten: the new one goes beside it.
+  EXPECT_EQ(Bytes(dir / "remark.old"), "an older copy");
+  EXPECT_EQ(KeptCopies(dir, "remark.old-"), std::vector<std::string>{original});
 }
 
 TEST(RemarkStore, LaterOfTwoLiveEntriesCountsAndCompactionKeepsOnlyIt) {
   // What a crash between appending a change and flagging the old entry leaves behind.
   TempDir dir;
   const std::string name = dir / "remark.dat";
-  WriteBytes(name, Header() + Entry(3, "old") + Entry(1, "one") + Entry(3, "new"));
+  const std::string left = Header() + Entry(3, "old") + Entry(1, "one") + Entry(3, "new");
+  WriteBytes(name, left);
   {
     TRemark remarks(name, 5);
     EXPECT_EQ(remarks.Get(3), "new");
     EXPECT_EQ(remarks.Get(1), "one");
   }
-  EXPECT_EQ(Bytes(name), Header() + Entry(1, "one") + Entry(3, "new"));
+  EXPECT_EQ(Bytes(name), left);  // reading changes nothing
+  {
+    TRemark remarks(name, 5);
+    remarks.Set(0, "zero");
+  }
+  EXPECT_EQ(Bytes(name), Header() + Entry(1, "one") + Entry(3, "new") + Entry(0, "zero"));
 }
 
 TEST(RemarkStore, KeepsEntriesOfRecordsOutsideTheBase) {
@@ -149,9 +172,10 @@ TEST(RemarkStore, KeepsEntriesOfRecordsOutsideTheBase) {
     EXPECT_EQ(remarks.Get(-1), "");
     EXPECT_EQ(remarks.Get(7), "");
     EXPECT_FALSE(remarks.HasRemark(7));
+    remarks.Set(2, "z");
   }
   EXPECT_EQ(Bytes(name),
-            Header() + Entry(-1, "neg") + Entry(7, "far") + Entry(7, "farther") + Entry(2, "y"));
+            Header() + Entry(-1, "neg") + Entry(7, "far") + Entry(7, "farther") + Entry(2, "z"));
   TRemark larger(name, 10);
   EXPECT_EQ(larger.Get(7), "farther");
 }
@@ -176,13 +200,24 @@ TEST(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
     SCOPED_TRACE(c.what);
     TempDir dir;
     const std::string name = dir / "remark.dat";
-    WriteBytes(name, Header() + Entry(0, "kept") + c.tail);
+    const std::string damaged = Header() + Entry(0, "kept") + c.tail;
+    WriteBytes(name, damaged);
     {
       TRemark remarks(name, 5);
       EXPECT_EQ(remarks.Get(0), "kept");
       EXPECT_EQ(remarks.Get(1), "");
-      remarks.Set(4, "new");
     }
+    EXPECT_EQ(Bytes(name), damaged);  // opening and reading change nothing
+    EXPECT_EQ(KeptCopies(dir, "remark.dat.damaged-"), std::vector<std::string>{});
+    {
+      TRemark remarks(name, 5);
+      remarks.Set(4, "new");
+      const auto notices = remarks.TakeNotices();
+      ASSERT_EQ(notices.size(), 1u);
+      EXPECT_NE(notices[0].find("remark.dat.damaged-"), std::string::npos);
+    }
+    // The bytes the change cut off are kept, in a copy of the whole file as it was.
+    EXPECT_EQ(KeptCopies(dir, "remark.dat.damaged-"), std::vector<std::string>{damaged});
     TRemark reopened(name, 5);
     EXPECT_EQ(reopened.Get(0), "kept");
     EXPECT_EQ(reopened.Get(4), "new");
@@ -244,7 +279,9 @@ TEST(RemarkStore, ReportsAFileThatCannotBeOpened) {
       TRemark remarks(name, 5);
       ADD_FAILURE() << "opened";
     } catch (const DataError& e) {
-      EXPECT_EQ(std::string(e.what()), "Не могу открыть файл " + name);
+      const std::string what = e.what();
+      EXPECT_EQ(what.substr(0, what.find('\n')), "Не могу открыть файл " + name);
+      EXPECT_NE(what.find("\n" + name + ": "), std::string::npos) << what;
     }
   }
 }

@@ -9,12 +9,14 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 
+#include "data/file_system.h"
 #include "data/list_file.h"
 #include "shell/name_grid.h"
 #include "shell/record_grid_model.h"
 #include "shell/split_bar.h"
-#include "ui/text_convert.h"
 #include "shell_test_support.h"
+#include "support/faulty_files.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 
@@ -393,6 +395,28 @@ class ListWindowTest : public QObject {
     s.base.Reopen();
     QCOMPARE(s.base.dm().GetRemark(0), W("звонить утром"));
     QCOMPARE(s.base.dm().GetRemark(1), W("второй"));
+  }
+
+  void ARemarkThatCannotBeStoredIsReportedAndStaysInTheMemo() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    s.Idle();
+    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    memo->insertPlainText(QStringLiteral("на полный диск"));
+    {
+      testing::FaultyFiles full(testing::Fault::ShortWriteThenFull, 1);
+      ScopedFileSystem use(full);
+      w->SetCurrentRow(1);
+      s.Idle();
+    }
+    QCOMPARE(s.log->informations.size(), 1);
+    QVERIFY(s.log->informations.first().contains(QStringLiteral("No space left on device")));
+    QCOMPARE(memo->toPlainText(), QStringLiteral("на полный диск"));
+    QCOMPARE(w->PendingRemark(), 0);
+    // With room again the next move stores it.
+    w->SetCurrentRow(0);
+    QCOMPARE(s.base.dm().GetRemark(0), W("на полный диск"));
+    QCOMPARE(w->PendingRemark(), -1);
   }
 
   void ShowingARemarkIsNoEdit() {

@@ -78,7 +78,10 @@ class MainWindowTest : public QObject {
     StartOptions options;
     options.dbDir = QString::fromStdString(empty / "db");
     QVERIFY(!StartProgram(app, options, &error));
-    QCOMPARE(error, QStringLiteral("Не могу открыть файл данных !!!"));
+    // The given first line, then the path and the system's reason.
+    QCOMPARE(error, QStringLiteral("Не могу открыть файл данных !!!\n") +
+                        QString::fromStdString(empty / "db/factory.dat") +
+                        QStringLiteral(": No such file or directory"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<TAboutBox*>(w));
   }

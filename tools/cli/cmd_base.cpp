@@ -31,6 +31,11 @@ std::string DayText(std::int64_t day) {
   return buf;
 }
 
+// Says once on stderr what the base cannot serve and which copies the remark store kept.
+void WarnNotices(Tdm& dm) {
+  for (const std::string& notice : dm.TakeNotices()) std::fprintf(stderr, "%s\n", notice.c_str());
+}
+
 std::int32_t ClassEntryCount(const Tdm& dm) {
   std::int32_t n = 0;
   while (dm.GetClassEntry(n) != nullptr) ++n;
@@ -51,6 +56,7 @@ void RunInfo(const Invocation& inv) {
   ParsedArgs args(inv.args, {});
   args.ExpectOperands(0, "info");
   Tdm dm(inv.dbDir);
+  WarnNotices(dm);
   const FactoryHeader& h = dm.Header();
   std::string out;
   out += "records: " + std::to_string(dm.RecordCount()) + "\n";
@@ -68,6 +74,7 @@ void RunShow(const Invocation& inv) {
   args.ExpectOperands(1, "show N");
   const std::int64_t number = ParseRecordNumber(args.Operands()[0]);
   Tdm dm(inv.dbDir);
+  WarnNotices(dm);
   std::string out;
   AppendDetailsJson(out, GetDetails(dm, ExistingRecord(dm, number)));
   out += '\n';
@@ -87,8 +94,10 @@ void RunRemark(const Invocation& inv) {
   }
   Tdm dm(inv.dbDir);
   const std::int32_t record = ExistingRecord(dm, number);
+  WarnNotices(dm);
   if (text) {
     dm.Remarks().Set(record, *text);
+    WarnNotices(dm);
   } else {
     Emit(ToUtf8(Strip(dm.Remarks().Get(record))) + "\n");
   }

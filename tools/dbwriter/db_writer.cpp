@@ -3,10 +3,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <stdexcept>
 
 #include "data/bytes.h"
+#include "data/file_system.h"
+#include "data/file_util.h"
+#include "data/replacement_file.h"
 
 namespace zorel {
 namespace {
@@ -121,10 +125,9 @@ std::string EncodeRemarks(const std::vector<std::pair<std::int32_t, std::string>
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) throw std::runtime_error("cannot create " + path);
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  if (std::fclose(f) != 0 || !ok) throw std::runtime_error("cannot write " + path);
+  if (!WriteFileReplacing(path, bytes)) {
+    throw std::runtime_error("cannot write " + ReasonLine(path, errno));
+  }
 }
 
 namespace {
@@ -164,31 +167,24 @@ void WriteDatabase(const std::string& dir, const BaseSource& base) {
 }
 
 FactoryWriter::FactoryWriter(const std::string& path, const BaseSource& headerFields)
-    : path_(path) {
-  f_ = std::fopen(path.c_str(), "wb");
-  if (f_ == nullptr) throw std::runtime_error("cannot create " + path);
-  const std::string header = EncodeFactoryHeader(headerFields);
-  if (std::fwrite(header.data(), 1, header.size(), f_) != header.size()) {
-    throw std::runtime_error("cannot write " + path);
-  }
+    : file_(std::make_unique<ReplacementFile>(path)), path_(path) {
+  if (!file_->Ok()) throw std::runtime_error("cannot create " + ReasonLine(path, file_->Error()));
+  file_->Append(EncodeFactoryHeader(headerFields));
 }
 
-FactoryWriter::~FactoryWriter() {
-  if (f_ != nullptr) std::fclose(f_);
-}
+FactoryWriter::~FactoryWriter() = default;
 
 void FactoryWriter::Add(const EnterpriseSource& e) {
-  const std::string rec = EncodeRecord(e);
-  if (std::fwrite(rec.data(), 1, rec.size(), f_) != rec.size()) {
-    throw std::runtime_error("cannot write " + path_);
-  }
+  file_->Append(EncodeRecord(e));
+  if (!file_->Ok()) throw std::runtime_error("cannot write " + ReasonLine(path_, file_->Error()));
 }
 
 void FactoryWriter::Close() {
-  if (f_ == nullptr) return;
-  const int rc = std::fclose(f_);
-  f_ = nullptr;
-  if (rc != 0) throw std::runtime_error("cannot write " + path_);
+  if (!file_) return;
+  const bool ok = file_->Commit();
+  const int error = file_->Error();
+  file_.reset();
+  if (!ok) throw std::runtime_error("cannot write " + ReasonLine(path_, error));
 }
 
 }  // namespace zorel

@@ -6,14 +6,16 @@
 #pragma once
 
 #include <array>
-#include <cstdio>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace zorel {
+
+class ReplacementFile;
 
 struct EnterpriseSource {
   std::string name, address, head, fax, phones, advert, email, url;
@@ -63,10 +65,12 @@ void WriteDatabase(const std::string& dir, const BaseSource& base);
 // folder and drop stale index files; write everything but factory.dat.
 void PrepareDatabaseFolder(const std::string& dir);
 void WriteSideFiles(const std::string& dir, const BaseSource& base);
-// Writes bytes to a file, throwing std::runtime_error on failure.
+// Writes bytes to a file through a new temporary beside it, throwing std::runtime_error on
+// failure.
 void WriteBytes(const std::string& path, const std::string& bytes);
 
-// Streams factory.dat record by record, for bases too large to hold as sources.
+// Streams factory.dat record by record, for bases too large to hold as sources, into a new
+// temporary file that Close renames over the target.
 class FactoryWriter {
  public:
   FactoryWriter(const std::string& path, const BaseSource& headerFields);
@@ -75,7 +79,7 @@ class FactoryWriter {
   void Close();
 
  private:
-  std::FILE* f_ = nullptr;
+  std::unique_ptr<ReplacementFile> file_;
   std::string path_;
 };
 

@@ -1,11 +1,12 @@
 // The CSV and list text files of a synthetic base.
 #include "mkdb/emit_sources.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 
+#include "data/file_system.h"
 #include "data/file_util.h"
+#include "data/replacement_file.h"
 #include "data/text1251.h"
 #include "mkdb/csv.h"
 #include "mkdb/day_number.h"
@@ -26,28 +27,21 @@ std::string Source(std::string_view cp1251) {
   return out;
 }
 
+// A source file written under a new temporary name and renamed into place at Close.
 class OutFile {
  public:
-  explicit OutFile(const std::string& path) : path_(path), f_(std::fopen(path.c_str(), "wb")) {
-    if (f_ == nullptr) throw std::runtime_error("cannot create " + path);
+  explicit OutFile(const std::string& path) : path_(path), file_(path) {
+    if (!file_.Ok()) throw std::runtime_error("cannot create " + ReasonLine(path, file_.Error()));
   }
-  ~OutFile() {
-    if (f_ != nullptr) std::fclose(f_);
-  }
-  void Write(const std::string& s) {
-    if (std::fwrite(s.data(), 1, s.size(), f_) != s.size()) {
-      throw std::runtime_error("cannot write " + path_);
-    }
-  }
+  void Write(const std::string& s) { file_.Append(s); }
   void Close() {
-    const int rc = std::fclose(f_);
-    f_ = nullptr;
-    if (rc != 0) throw std::runtime_error("cannot write " + path_);
+    if (!file_.Commit())
+      throw std::runtime_error("cannot write " + ReasonLine(path_, file_.Error()));
   }
 
  private:
   std::string path_;
-  std::FILE* f_;
+  ReplacementFile file_;
 };
 
 void WriteTable(const std::string& path, const std::string& column,

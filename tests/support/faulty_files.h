@@ -1,0 +1,89 @@
+// A file system that makes one chosen step fail: the nth call of its kind, once. A short
+// write leaves the disk full afterwards, as a real one does.
+#pragma once
+
+#include <fcntl.h>
+
+#include <cerrno>
+
+#include "data/file_system.h"
+
+namespace zorel::testing {
+
+enum class Fault {
+  FailedWrite,
+  ShortWriteThenFull,
+  FailedSync,
+  FailedRename,
+  FailedTruncate,
+  FailedCreate
+};
+
+inline constexpr Fault kEveryFault[] = {Fault::FailedWrite,    Fault::ShortWriteThenFull,
+                                        Fault::FailedSync,     Fault::FailedRename,
+                                        Fault::FailedTruncate, Fault::FailedCreate};
+
+inline const char* FaultName(Fault f) {
+  switch (f) {
+    case Fault::FailedWrite:
+      return "failed write";
+    case Fault::ShortWriteThenFull:
+      return "short write, then a full disk";
+    case Fault::FailedSync:
+      return "failed flush";
+    case Fault::FailedRename:
+      return "failed rename";
+    case Fault::FailedTruncate:
+      return "failed truncation";
+    case Fault::FailedCreate:
+      return "failed creation";
+  }
+  return "?";
+}
+
+class FaultyFiles : public FileSystem {
+ public:
+  FaultyFiles(Fault fault, int nth) : fault_(fault), nth_(nth) {}
+  bool Fired() const { return fired_; }
+
+  int Open(const std::string& path, int flags, mode_t mode) override {
+    if ((flags & O_CREAT) != 0 && Hit(Fault::FailedCreate)) return Fail(ENOSPC);
+    return FileSystem::Open(path, flags, mode);
+  }
+  ssize_t WriteAt(int fd, const void* from, std::size_t n, std::int64_t offset) override {
+    if (full_) return Fail(ENOSPC);
+    if (Hit(Fault::FailedWrite)) return Fail(EIO);
+    if (Hit(Fault::ShortWriteThenFull)) {
+      full_ = true;
+      if (n / 2 == 0) return Fail(ENOSPC);
+      return FileSystem::WriteAt(fd, from, n / 2, offset);
+    }
+    return FileSystem::WriteAt(fd, from, n, offset);
+  }
+  int Sync(int fd) override { return Hit(Fault::FailedSync) ? Fail(EIO) : FileSystem::Sync(fd); }
+  int Rename(const std::string& from, const std::string& to) override {
+    return Hit(Fault::FailedRename) ? Fail(EACCES) : FileSystem::Rename(from, to);
+  }
+  int Truncate(int fd, std::int64_t size) override {
+    return Hit(Fault::FailedTruncate) ? Fail(EIO) : FileSystem::Truncate(fd, size);
+  }
+
+ private:
+  bool Hit(Fault kind) {
+    if (kind != fault_ || fired_ || ++calls_ != nth_) return false;
+    fired_ = true;
+    return true;
+  }
+  static int Fail(int error) {
+    errno = error;
+    return -1;
+  }
+
+  Fault fault_;
+  int nth_;
+  int calls_ = 0;
+  bool fired_ = false;
+  bool full_ = false;
+};
+
+}  // namespace zorel::testing
