@@ -63,7 +63,8 @@ Reading Read(const std::string& bytes, std::int32_t count) {
     }
     return r;
   }
-  for (std::size_t pos = kRemarkHeaderSize; pos + kRemarkEntryHead <= bytes.size();) {
+  std::size_t pos = kRemarkHeaderSize;
+  while (pos + kRemarkEntryHead <= bytes.size()) {
     const auto* head = AsBytes(bytes.data() + pos);
     const std::uint16_t length = LoadU16(head);
     if (length < kRemarkEntryHead || pos + length > bytes.size()) break;
@@ -79,7 +80,7 @@ Reading Read(const std::string& bytes, std::int32_t count) {
     }
     pos += length;
   }
-  r.end = std::max<std::size_t>(pos, kRemarkHeaderSize);
+  r.end = pos;
   return r;
 }
 

@@ -19,8 +19,6 @@
 // changes are refused with the reason.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>

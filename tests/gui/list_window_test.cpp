@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <cerrno>
 
 #include "data/file_system.h"
 #include "data/list_file.h"
@@ -50,6 +51,18 @@ void DragBar(QWidget* bar, QPoint to) {
   SendMouse(bar, QEvent::MouseMove, to, Qt::LeftButton);
   SendMouse(bar, QEvent::MouseButtonRelease, to, Qt::NoButton);
 }
+
+// Refuses to open remark.dat for writing, as a base the user may only read does.
+class ReadOnlyRemarks : public FileSystem {
+ public:
+  int Open(const std::string& path, int flags, mode_t mode) override {
+    if ((flags & (O_WRONLY | O_RDWR | O_CREAT)) != 0 && path.ends_with("/remark.dat")) {
+      errno = EACCES;
+      return -1;
+    }
+    return FileSystem::Open(path, flags, mode);
+  }
+};
 
 BaseSource BaseWithLongName() {
   BaseSource b = testing::SampleBase();
@@ -417,6 +430,20 @@ class ListWindowTest : public QObject {
     w->SetCurrentRow(0);
     QCOMPARE(s.base.dm().GetRemark(0), W("на полный диск"));
     QCOMPARE(w->PendingRemark(), -1);
+  }
+
+  void TheRemarkMemoOfAReadOnlyStoreIsReadOnlyWithANote() {
+    BaseSource b = testing::SampleBase();
+    b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{0, W("есть")}};
+    ReadOnlyRemarks files;
+    ScopedFileSystem use(files);
+    Shell s(b);
+    TMDIChild* w = s.Active();
+    s.Idle();
+    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    QVERIFY(memo->isReadOnly());
+    QVERIFY(memo->toolTip().contains(QStringLiteral("только для чтения")));
+    QCOMPARE(memo->toPlainText(), QStringLiteral("есть"));
   }
 
   void ShowingARemarkIsNoEdit() {
