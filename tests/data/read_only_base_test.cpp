@@ -10,6 +10,7 @@
 #include "data/errors.h"
 #include "data/file_util.h"
 #include "data/list_file.h"
+#include "data/matcher.h"
 #include "dbwriter/db_writer.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
@@ -46,7 +47,7 @@ TEST(ReadOnlyBase, OpensForReadingAndRefusesChangesWithTheReason) {
     WriteDatabase(writable / "db", base);
     Tdm dm(writable / "db");
     dm.FillAllRecords(found);
-    dm.MatchProducts(found, keys);
+    MatchProducts(dm, found, keys);
   }
   ASSERT_FALSE(found.empty());
   MakeReadOnly(dir.path());
@@ -63,7 +64,7 @@ TEST(ReadOnlyBase, OpensForReadingAndRefusesChangesWithTheReason) {
     expect(dm.Remarks().ReadOnly(), "the store says it is read-only");
     RecordList list;
     dm.FillAllRecords(list);
-    dm.MatchProducts(list, keys);
+    MatchProducts(dm, list, keys);
     expect(list == found, "a search answered");
     expect(LoadListFile(dir / "lists/a.lst", 3).records == RecordList{0, 2}, "a list read");
     try {
