@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDrag>
 #include <QLabel>
 #include <QMenu>
@@ -295,6 +296,11 @@ bool NameGrid::viewportEvent(QEvent* event) {
       }
       return true;
     case QEvent::Leave:
+      // The hint opening under the pointer makes the window system report a leave while the
+      // pointer is still over the row: only a leave for real takes the hint away.
+      if (HintShown() && viewport()->rect().contains(viewport()->mapFromGlobal(QCursor::pos()))) {
+        break;
+      }
       CancelHint();
       hintRow_ = -1;
       break;

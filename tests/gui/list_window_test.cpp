@@ -470,6 +470,18 @@ class ListWindowTest : public QObject {
                    viewport->mapToGlobal(QPoint(5, rowHeight + 2)));
     QCoreApplication::sendEvent(viewport, &tip);
     QVERIFY(grid->HintShown());
+    // The hint opening under the pointer makes the window system report the mouse leaving
+    // the grid; while the pointer is still over the row the hint stays.
+    QCursor::setPos(viewport->mapToGlobal(QPoint(5, rowHeight + 2)));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(viewport, &leave);
+    QVERIFY(grid->HintShown());
+    // Leaving for real takes it away.
+    QCursor::setPos(viewport->mapToGlobal(QPoint(-50, rowHeight + 2)));
+    QCoreApplication::sendEvent(viewport, &leave);
+    QVERIFY(!grid->HintShown());
+    QCoreApplication::sendEvent(viewport, &tip);
+    QVERIFY(grid->HintShown());
 
     // A name that fits gets none; nor does any row once the option is off.
     SendMouse(viewport, QEvent::MouseMove, QPoint(5, 2), Qt::NoButton);
