@@ -12,7 +12,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QToolTip>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -86,7 +86,8 @@ TfrmSearchItems::TfrmSearchItems(Tdm& dm, std::shared_ptr<UserPrompts> prompts, 
                               QStringLiteral("Отметить все виды продукции"))),
       lbResult_(new QListView(this)),
       found_(new FoundNamesModel(dm, this)),
-      lResult_(new QLabel(QStringLiteral("0/0"), this)) {
+      lResult_(new QLabel(QStringLiteral("0/0"), this)),
+      nameHint_(lbResult_->viewport(), QStringLiteral("NameHint")) {
   setWindowTitle(QStringLiteral("Поиск по производимой продукции"));
   sgList2_->setObjectName(QStringLiteral("sgList2"));
   lbResult_->setObjectName(QStringLiteral("lbResult"));
@@ -120,6 +121,9 @@ TfrmSearchItems::TfrmSearchItems(Tdm& dm, std::shared_ptr<UserPrompts> prompts, 
   lbResult_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   lbResult_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lbResult_->viewport()->installEventFilter(this);
+  lbResult_->viewport()->setMouseTracking(true);
+  connect(lbResult_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+          [this] { nameHint_.Hide(); });
 
   auto* termButtons = new QHBoxLayout;
   for (QToolButton* button : {sbClear_, sbExecute_, sbSelectAll_}) termButtons->addWidget(button);
@@ -275,26 +279,40 @@ void TfrmSearchItems::UpdateCount() {
 }
 
 bool TfrmSearchItems::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == lbResult_->viewport() && event->type() == QEvent::ToolTip) {
-    ShowNameHint(static_cast<QHelpEvent*>(event)->pos());
-    return true;
+  if (watched == lbResult_->viewport()) {
+    switch (event->type()) {
+      case QEvent::ToolTip:
+        ShowNameHint(static_cast<QHelpEvent*>(event)->pos());
+        return true;
+      case QEvent::MouseMove:
+        if (nameHint_.IsShown() && !nameHint_.PointerOnRow()) nameHint_.Hide();
+        break;
+      case QEvent::Leave:
+        if (!nameHint_.PointerOnRow()) nameHint_.Hide();
+        break;
+      case QEvent::MouseButtonPress:
+      case QEvent::Wheel:
+        nameHint_.Hide();
+        break;
+      default:
+        break;
+    }
   }
   return SearchDialog::eventFilter(watched, event);
 }
 
 void TfrmSearchItems::ShowNameHint(const QPoint& position) {
   const QModelIndex index = lbResult_->indexAt(position);
-  QWidget* viewport = lbResult_->viewport();
   const QString name = index.data().toString();
-  if (!index.isValid() || lbResult_->fontMetrics().horizontalAdvance(name) <= viewport->width()) {
-    QToolTip::hideText();
+  if (!index.isValid() ||
+      lbResult_->fontMetrics().horizontalAdvance(name) <= lbResult_->viewport()->width()) {
+    nameHint_.Hide();
     return;
   }
   const QRect row = lbResult_->visualRect(index);
-  // The tool tip goes below and right of the point it is given, where a mouse pointer would
-  // end; moving the point back by that offset lays the tip over the cut name.
-  const QPoint rowStart = viewport->mapToGlobal(QPoint(0, row.top()));
-  QToolTip::showText(rowStart - QPoint(2, 16), name, viewport, row);
+  if (nameHint_.IsShown() && nameHint_.Text() == name) return;
+  // The delegate draws a name two pixels from the row's left edge.
+  nameHint_.Show(name, row, 2);
 }
 
 }  // namespace zorel

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "components/row_hint.h"
 #include "components/user_prompts.h"
 #include "data/product_key.h"
 #include "search/search_dialog.h"
@@ -65,6 +66,7 @@ class TfrmSearchItems : public SearchDialog {
   QListView* lbResult_;
   FoundNamesModel* found_;
   QLabel* lResult_;
+  RowHint nameHint_;
 };
 
 }  // namespace zorel

@@ -2,11 +2,14 @@
 
 #include <QDate>
 #include <QGuiApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 #include "shell/program_icon.h"
 
@@ -105,6 +108,22 @@ TAboutBox::TAboutBox(const QString& productName, std::int32_t baseDay, QWidget* 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
+}
+
+void TAboutBox::ShowSplash() {
+  show();
+  // The window system (and a window manager) map a new window when they get to it, and a
+  // window is painted only once it is on the screen: wait for that, so the picture and the
+  // first message are there before the work they announce starts.
+  QElapsedTimer waited;
+  waited.start();
+  QTimer wake;
+  wake.start(20);
+  while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 3000) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents |
+                                    QEventLoop::ExcludeUserInputEvents);
+  }
+  repaint();
 }
 
 void TAboutBox::SetSplashMessage(const QString& text) {

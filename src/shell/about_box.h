@@ -24,6 +24,9 @@ class TAboutBox : public QDialog {
   // productName: the main window's caption, or the application title while there is none.
   TAboutBox(const QString& productName, std::int32_t baseDay, QWidget* parent = nullptr);
 
+  // Shows the box and returns once it is on the screen and painted (or after three seconds
+  // without a window system's answer).
+  void ShowSplash();
   // Shows the text in the message line and repaints at once.
   void SetSplashMessage(const QString& text);
   void HideOkButton();

@@ -14,6 +14,7 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+#include "components/row_hint.h"
 #include "shell/record_drag.h"
 #include "shell/record_grid_model.h"
 
@@ -41,7 +42,9 @@ class NameDelegate : public QStyledItemDelegate {
 }  // namespace
 
 NameGrid::NameGrid(RecordGridModel* model, QWidget* parent)
-    : QAbstractItemView(parent), model_(model), hintLabel_(new QLabel(this, Qt::ToolTip)) {
+    : QAbstractItemView(parent),
+      model_(model),
+      hint_(std::make_unique<RowHint>(viewport(), QStringLiteral("NameHint"))) {
   setObjectName(QStringLiteral("dgInfo"));
   QFont f = font();
   f.setPixelSize(13);
@@ -62,17 +65,9 @@ NameGrid::NameGrid(RecordGridModel* model, QWidget* parent)
   viewport()->setAcceptDrops(true);
   setAcceptDrops(true);
 
-  // The hint covers the row's own text exactly and lets the mouse through to the grid.
-  hintLabel_->setWindowFlag(Qt::WindowTransparentForInput);
-  hintLabel_->setFont(f);
-  hintLabel_->setForegroundRole(QPalette::ToolTipText);
-  hintLabel_->setBackgroundRole(QPalette::ToolTipBase);
-  hintLabel_->setAutoFillBackground(true);
-  hintLabel_->setContentsMargins(0, 0, 0, 0);
-  hintLabel_->setMargin(0);
-  // The cells draw their text this far from the left edge; the hint's text starts there too.
-  hintLabel_->setIndent(style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
 }
+
+NameGrid::~NameGrid() = default;
 
 int NameGrid::CurrentRow() const {
   const QModelIndex index = currentIndex();
@@ -254,7 +249,7 @@ void NameGrid::scrollContentsBy(int, int dy) {
 
 QPoint NameGrid::HintPosition() const { return viewport()->mapToGlobal(QPoint(0, hintTop_)); }
 
-bool NameGrid::HintShown() const { return hintLabel_->isVisible(); }
+bool NameGrid::HintShown() const { return hint_->IsShown(); }
 
 void NameGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
   QAbstractItemView::currentChanged(current, previous);
@@ -280,7 +275,7 @@ void NameGrid::PrepareHint(int y) {
   hintText_ = fullNameHints_ && tooWide ? name : QString();
 }
 
-void NameGrid::CancelHint() { hintLabel_->hide(); }
+void NameGrid::CancelHint() { hint_->Hide(); }
 
 bool NameGrid::viewportEvent(QEvent* event) {
   switch (event->type()) {
@@ -288,13 +283,15 @@ bool NameGrid::viewportEvent(QEvent* event) {
       if (hintText_.isEmpty()) {
         CancelHint();
       } else {
-        hintLabel_->setText(hintText_);
-        hintLabel_->adjustSize();
-        hintLabel_->move(HintPosition());
-        hintLabel_->show();
+        // The cells draw their text this far from the left edge; the hint's text starts there.
+        hint_->Show(hintText_, QRect(0, hintTop_, viewport()->width(), rowHeight_),
+                    style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
       }
       return true;
     case QEvent::Leave:
+      // The hint opening under the pointer makes the window system report a leave while the
+      // pointer is still over the row: only a leave for real takes the hint away.
+      if (hint_->PointerOnRow()) break;
       CancelHint();
       hintRow_ = -1;
       break;

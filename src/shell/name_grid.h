@@ -13,18 +13,20 @@
 #include <QByteArray>
 #include <QPoint>
 #include <cstdint>
+#include <memory>
 
-class QLabel;
 
 namespace zorel {
 
 class RecordGridModel;
+class RowHint;
 
 class NameGrid : public QAbstractItemView {
   Q_OBJECT
 
  public:
   NameGrid(RecordGridModel* model, QWidget* parent = nullptr);
+  ~NameGrid() override;
 
   int CurrentRow() const;
   void SetCurrentRow(int row);
@@ -100,7 +102,7 @@ class NameGrid : public QAbstractItemView {
   int hintRow_ = -1;
   QString hintText_;
   int hintTop_ = 0;
-  QLabel* hintLabel_;
+  std::unique_ptr<RowHint> hint_;
   QPoint pressPos_;
   int pressRow_ = -1;
   bool dragArmed_ = false;

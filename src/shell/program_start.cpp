@@ -23,10 +23,7 @@ std::unique_ptr<Program> StartProgram(Application& app, const StartOptions& opti
   auto splash = std::make_unique<TAboutBox>(app.Title(), 0);
   splash->SetSplashMessage(QStringLiteral("Загрузка базовой библиотеки ..."));
   splash->HideOkButton();
-  splash->show();
-  // The event loop is not running yet: let the window system put the splash on the screen.
-  QCoreApplication::processEvents();
-  splash->repaint();
+  splash->ShowSplash();
 
   auto program = std::make_unique<Program>();
   try {

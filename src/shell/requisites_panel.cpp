@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QStyle>
 #include <QToolButton>
 
 #include "components/auto_height_memo.h"
@@ -26,6 +27,15 @@ constexpr int kGap = 3;
 int Bottom(const QWidget* w) { return w->y() + w->height(); }
 
 void PlaceBelow(QWidget* w, const QWidget* above) { w->move(w->x(), Bottom(above) + kGap); }
+
+int ValueRoom(const QLineEdit* edit) {
+  const int frame =
+      edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit)
+                       : 0;
+  const QMargins margins = edit->textMargins();
+  // A line edit keeps two pixels free on either side of its text.
+  return edit->width() - 2 * frame - margins.left() - margins.right() - 2 * 2;
+}
 
 }  // namespace
 
@@ -172,24 +182,27 @@ TAutoHeightMemo* RequisitesPanel::Memo(const QString& name) {
 }
 
 void RequisitesPanel::SetDetails(const RecordDetails& d) {
-  eOrgForm_->setText(FromCp(d.orgform));
-  eYear_->setText(FromCp(d.year));
-  ePeople_->setText(FromCp(d.staff));
-  eIndex_->setText(FromCp(d.index));
-  eRegion_->setText(FromCp(d.location));
-  ePrinciple_->setText(FromCp(d.head));
+  ShowValue(eOrgForm_, FromCp(d.orgform));
+  ShowValue(eYear_, FromCp(d.year));
+  ShowValue(ePeople_, FromCp(d.staff));
+  ShowValue(eIndex_, FromCp(d.index));
+  ShowValue(eRegion_, FromCp(d.location));
+  ShowValue(ePrinciple_, FromCp(d.head));
   mAddress_->setPlainText(CpToMemo(d.address));
   lLetterAddress_->clear();
-  eCode_->setText(FromCp(d.code));
-  eFax_->setText(FromCp(d.fax));
+  ShowValue(eCode_, FromCp(d.code));
+  ShowValue(eFax_, FromCp(d.fax));
   mPhones_->setPlainText(CpToMemo(d.phones));
   lMail_->setText(FromCp(d.email));
-  eURL_->setText(FromCp(d.url));
-  for (QLineEdit* e :
-       {eOrgForm_, eYear_, ePeople_, eIndex_, eRegion_, ePrinciple_, eCode_, eFax_, eURL_}) {
-    e->setCursorPosition(0);
-  }
+  ShowValue(eURL_, FromCp(d.url));
   ArrangeRequisites();
+}
+
+void RequisitesPanel::ShowValue(QLineEdit* edit, const QString& text) {
+  const QString shown = edit->fontMetrics().elidedText(text, Qt::ElideRight, ValueRoom(edit));
+  edit->setText(shown);
+  edit->setToolTip(shown == text ? QString() : text);
+  edit->setCursorPosition(0);
 }
 
 void RequisitesPanel::Clear() { SetDetails(RecordDetails{}); }

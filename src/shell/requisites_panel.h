@@ -33,6 +33,8 @@ class RequisitesPanel : public QFrame {
  private:
   QLabel* Caption(const QString& name, const QString& text);
   QLineEdit* Edit(const QString& name, const QString& statusHint, bool framed = true);
+  // A value wider than its box ends in "…", with the whole text as the box's tool tip.
+  void ShowValue(QLineEdit* edit, const QString& text);
   TAutoHeightMemo* Memo(const QString& name);
 
   QScrollArea* sbDetail_;

@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
+#include "shell/program_start.h"
 #include "shell/start_options.h"
 #include "shell_test_support.h"
 
@@ -13,6 +15,25 @@ namespace zorel {
 
 using testing::Find;
 using testing::Shell;
+
+// Records the message of the splash at each of its paints that reaches the screen.
+class SplashWatch : public QObject {
+ public:
+  QStringList painted;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = qobject_cast<TAboutBox*>(watched);
+    if (event->type() == QEvent::Paint && box != nullptr && box->windowHandle() != nullptr &&
+        box->windowHandle()->isExposed()) {
+      const QString message = box->findChild<QLabel*>("lMessage")->text();
+      if (!message.isEmpty() && (painted.isEmpty() || painted.last() != message)) {
+        painted.append(message);
+      }
+    }
+    return false;
+  }
+};
 
 class AboutBoxTest : public QObject {
   Q_OBJECT
@@ -87,6 +108,34 @@ class AboutBoxTest : public QObject {
     });
     Find<QAction>(s.form.get(), "HelpAboutItem")->trigger();
     QCOMPARE(productName, QStringLiteral("Зорель 2003"));
+  }
+
+  // The splash is on the screen, painted with each loading message as it comes, before the
+  // work the message announces starts; a base that fails to open still had its first message.
+  void TheSplashPaintsEachLoadingMessage_data() {
+    QTest::addColumn<bool>("baseOpens");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("base opens") << true
+                                << QStringList{"Загрузка базовой библиотеки ...",
+                                               "Загрузка программы ...",
+                                               "Загрузка главной формы ...",
+                                               "Загрузка дополнительных систем ..."};
+    QTest::newRow("base missing") << false << QStringList{"Загрузка базовой библиотеки ..."};
+  }
+  void TheSplashPaintsEachLoadingMessage() {
+    QFETCH(bool, baseOpens);
+    QFETCH(QStringList, messages);
+    testing::GuiBase base;
+    SplashWatch watch;
+    qApp->installEventFilter(&watch);
+    StartOptions options;
+    options.dbDir = QString::fromStdString(baseOpens ? base.DbDir() : base.DbDir() + "/none");
+    QString error;
+    const std::unique_ptr<Program> program =
+        StartProgram(*static_cast<Application*>(qApp), options, &error);
+    qApp->removeEventFilter(&watch);
+    QCOMPARE(program != nullptr, baseOpens);
+    QCOMPARE(watch.painted, messages);
   }
 
   void TheHelpFileFallsBackToTheOlderName() {

@@ -316,6 +316,37 @@ class ListWindowTest : public QObject {
     QVERIFY(!second->DetailPending());
   }
 
+  void AValueTooWideForItsBoxEndsInAnEllipsisWithTheWholeTextAsHint_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("region") << "eRegion" << "Беларусь, Гродненская обл.";
+    QTest::newRow("manager") << "ePrinciple"
+                             << "Константинопольский Константин Константинович, ген. директор";
+    QTest::newRow("short manager") << "ePrinciple" << "Иванов И.И.";
+  }
+  void AValueTooWideForItsBoxEndsInAnEllipsisWithTheWholeTextAsHint() {
+    QFETCH(QString, box);
+    QFETCH(QString, value);
+    BaseSource source = testing::SampleBase();
+    source.regions[0] = W("Гродненская обл.");
+    source.enterprises[0].head = W(value.toStdString());
+    Shell s(source);
+    TMDIChild* w = s.Active();
+    s.Idle();
+    auto* edit = Find<QLineEdit>(w, box.toLatin1().constData());
+    const QString shown = edit->text();
+    // The text the box shows fits it, beside the two-pixel margins and the frame.
+    QVERIFY(edit->fontMetrics().horizontalAdvance(shown) <= edit->width() - 4);
+    if (edit->fontMetrics().horizontalAdvance(value) <= edit->width() - 8) {
+      QCOMPARE(shown, value);
+      QVERIFY(edit->toolTip().isEmpty());
+    } else {
+      QVERIFY(shown.endsWith(QChar(0x2026)));
+      QVERIFY(value.startsWith(shown.chopped(1)));
+      QCOMPARE(edit->toolTip(), value);
+    }
+  }
+
   void RequisitesShowEveryField() {
     Shell s;
     TMDIChild* w = s.Active();
@@ -488,6 +519,18 @@ class ListWindowTest : public QObject {
     QCOMPARE(w->HintPosition(), viewport->mapToGlobal(QPoint(0, grid->rowViewportPosition(1))));
     QHelpEvent tip(QEvent::ToolTip, QPoint(5, rowHeight + 2),
                    viewport->mapToGlobal(QPoint(5, rowHeight + 2)));
+    QCoreApplication::sendEvent(viewport, &tip);
+    QVERIFY(grid->HintShown());
+    // The hint opening under the pointer makes the window system report the mouse leaving
+    // the grid; while the pointer is still over the row the hint stays.
+    QCursor::setPos(viewport->mapToGlobal(QPoint(5, rowHeight + 2)));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(viewport, &leave);
+    QVERIFY(grid->HintShown());
+    // Leaving for real takes it away.
+    QCursor::setPos(viewport->mapToGlobal(QPoint(-50, rowHeight + 2)));
+    QCoreApplication::sendEvent(viewport, &leave);
+    QVERIFY(!grid->HintShown());
     QCoreApplication::sendEvent(viewport, &tip);
     QVERIFY(grid->HintShown());
 
