@@ -92,6 +92,8 @@ TMainForm::TMainForm(Tdm& dm, const QString& caption, QWidget* parent)
   ConnectAction(a.MISearch1, &TMainForm::MISearch1Click);
   ConnectAction(a.MISearch2, &TMainForm::MISearch2Click);
   ConnectAction(a.MISearch3, &TMainForm::MISearch3Click);
+  ConnectAction(a.SendSingle, &TMainForm::SendSingleClick);
+  ConnectAction(a.SendList, &TMainForm::SendListClick);
   ConnectAction(a.ParamHint, &TMainForm::ParamHintClick);
   ConnectAction(a.ParamInfo, &TMainForm::ParamInfoClick);
   ConnectAction(a.ParamItem, &TMainForm::ParamItemClick);
