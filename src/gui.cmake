@@ -1,7 +1,7 @@
 # The Qt layers. Each links what lies below it: ui (text conversion, QtCore only) on the core;
 # components, mail and report on those; search and print on those; shell on everything.
 set(zorel_qt_libs Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::PrintSupport)
-set(zorel_layer_order ui components mail report search print shell)
+set(zorel_layer_order ui components mail report reportui search print shell)
 set(zorel_below zorel_data)
 foreach(layer ${zorel_layer_order})
   if(TARGET zorel_${layer})
