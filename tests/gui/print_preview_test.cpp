@@ -123,9 +123,12 @@ class PrintPreviewTest : public QObject {
       QKeySequence key;
       int page;
     } steps[] = {
-        {QKeySequence(Qt::Key_PageUp), 1},   {QKeySequence(Qt::Key_PageDown), 2},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 5}, {QKeySequence(Qt::Key_PageDown), 5},
-        {QKeySequence(Qt::Key_Home), 1},     {QKeySequence(Qt::Key_End), 5},
+        {QKeySequence(Qt::Key_PageUp), 1},
+        {QKeySequence(Qt::Key_PageDown), 2},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 5},
+        {QKeySequence(Qt::Key_PageDown), 5},
+        {QKeySequence(Qt::Key_Home), 1},
+        {QKeySequence(Qt::Key_End), 5},
         {QKeySequence(Qt::CTRL | Qt::Key_PageUp), 1},
     };
     for (const auto& s : steps) {
@@ -201,20 +204,25 @@ class PrintPreviewTest : public QObject {
     const std::string pdf = dir / "out.pdf";
     QStringList shown;
     ListPrinting printing(base.dm(), Prompts([&](QDialog& d) {
-      if (auto* range = qobject_cast<TfrmPrnPages*>(&d)) {
-        range->SetAllRecords(false);
-        range->FromField()->setValue(2);
-        range->ToField()->setValue(3);
-        return int(QDialog::Accepted);
-      }
-      auto* preview = qobject_cast<TRepStandardPreview*>(&d);
-      preview->FinishRun();
-      shown << preview->StatusText();
-      preview->choosePdfFile = [&pdf](QWidget*) { return QString::fromStdString(pdf); };
-      preview->SaveToPdf();
-      return int(QDialog::Rejected);
-    }), nullptr);
-    printing.chooseForm = [&dir](QWidget*, const QString&) { return QString::fromStdString(dir / "card.rpt"); };
+                            if (auto* range = qobject_cast<TfrmPrnPages*>(&d)) {
+                              range->SetAllRecords(false);
+                              range->FromField()->setValue(2);
+                              range->ToField()->setValue(3);
+                              return int(QDialog::Accepted);
+                            }
+                            auto* preview = qobject_cast<TRepStandardPreview*>(&d);
+                            preview->FinishRun();
+                            shown << preview->StatusText();
+                            preview->choosePdfFile = [&pdf](QWidget*) {
+                              return QString::fromStdString(pdf);
+                            };
+                            preview->SaveToPdf();
+                            return int(QDialog::Rejected);
+                          }),
+                          nullptr);
+    printing.chooseForm = [&dir](QWidget*, const QString&) {
+      return QString::fromStdString(dir / "card.rpt");
+    };
     printing.PreviewListThroughForm({2, 1, 0}, 0);
     QCOMPARE(shown, QStringList{QStringLiteral("Страница 1 из 1")});
     QVERIFY(ReadWholeFile(pdf).value_or("").starts_with("%PDF"));
