@@ -1,6 +1,7 @@
 // The preview window's zoom formulas, page layout and navigation; the page setup and record
 // range dialogs' rules; a list previewed through a saved form and saved as PDF.
 #include <QComboBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -16,8 +17,10 @@
 #include "report/form_file.h"
 #include "report/page_generator.h"
 #include "report/sample_forms.h"
+#include "report/shared_printer.h"
 #include "reportui/rep_preview.h"
 #include "reportui/rep_standard_preview.h"
+#include "shell_test_support.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
@@ -227,9 +230,28 @@ class PrintPreviewTest : public QObject {
     QCOMPARE(shown, QStringList{QStringLiteral("Страница 1 из 1")});
     QVERIFY(ReadWholeFile(pdf).value_or("").starts_with("%PDF"));
   }
+
+  // "Установки принтера" shows the printer dialog on the printer every print uses; "Печать ..."
+  // asks for a form in the rpt folder beside the base.
+  void MainWindowCommands() {
+    testing::Shell s;
+    QStringList modal;
+    bool sharedPrinter = false;
+    s.form->Prompts()->runModal = [&](QDialog& d) {
+      modal << d.metaObject()->className() + QStringLiteral(":") + d.windowTitle();
+      if (auto* print = qobject_cast<QPrintDialog*>(&d)) {
+        sharedPrinter = print->printer() == &SharedPrinter();
+      }
+      return int(QDialog::Rejected);
+    };
+    s.form->findChild<QAction*>(QStringLiteral("FilePrinterSetup"))->trigger();
+    QCOMPARE(modal, QStringList{QStringLiteral("QPrintDialog:Установки принтера")});
+    QVERIFY(sharedPrinter);
+    QVERIFY(s.form->findChild<QAction*>(QStringLiteral("FilePrint"))->isEnabled());
+  }
 };
 
 }  // namespace zorel
 
-QTEST_MAIN(zorel::PrintPreviewTest)
+ZOREL_GUI_TEST_MAIN(zorel::PrintPreviewTest)
 #include "print_preview_test.moc"
