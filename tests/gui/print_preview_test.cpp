@@ -231,6 +231,32 @@ class PrintPreviewTest : public QObject {
     QVERIFY(ReadWholeFile(pdf).value_or("").starts_with("%PDF"));
   }
 
+  // Print goes to the shared printer (here a PDF file); single mode outside the list is
+  // refused with a message and prints nothing.
+  void PrintGoesToTheChosenPrinter() {
+    testing::OpenBase base(testing::SampleBase());
+    testing::TempDir dir;
+    const std::string pdf = dir / "printed.pdf";
+    SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+    SharedPrinter().setOutputFileName(QString::fromStdString(pdf));
+    QStringList told;
+    auto prompts = Prompts([](QDialog&) { return int(QDialog::Rejected); });
+    prompts->inform = [&told](QWidget*, const QString& text) { told << text; };
+    ListPrinting printing(base.dm(), prompts, nullptr);
+    auto form = EnterpriseCardForm();
+    const RecordList list = {2, 0};
+    ListPrintLoop loop(base.dm(), list);
+    loop.Mode = PrintMode::Single;
+    loop.CurrentIndex = 2;
+    printing.Print(*form, loop);
+    QCOMPARE(told.size(), 1);
+    QVERIFY(!ReadWholeFile(pdf).has_value());
+    loop.CurrentIndex = 1;
+    printing.Print(*form, loop);
+    QVERIFY(ReadWholeFile(pdf).value_or("").starts_with("%PDF"));
+    SharedPrinter().setOutputFileName(QString());
+  }
+
   // "Установки принтера" shows the printer dialog on the printer every print uses; "Печать ..."
   // asks for a form in the rpt folder beside the base.
   void MainWindowCommands() {
