@@ -11,6 +11,7 @@
 
 #include "data/bytes.h"
 #include "dbwriter/db_writer.h"
+#include "form_seeds.h"
 #include "fuzz_base.h"
 #include "support/sample_base.h"
 
@@ -254,5 +255,6 @@ int main(int argc, char** argv) {
   ListSeeds(lists);
   Corpus matching(root, "matching");
   MatchingSeeds(matching);
+  FormSeeds(root + "/forms");
   return 0;
 }

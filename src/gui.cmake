@@ -2,7 +2,7 @@
 # components, mail and report on those; search, mailer and print on those; shell on everything.
 # ui and mail stay free of widgets: the command-line tool links them.
 set(zorel_qt_libs Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::PrintSupport)
-set(zorel_layer_order ui mail components report search mailer print shell)
+set(zorel_layer_order ui mail components report reportui search mailer print shell)
 set(zorel_below zorel_data)
 foreach(layer ${zorel_layer_order})
   if(TARGET zorel_${layer})

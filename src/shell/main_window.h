@@ -23,6 +23,7 @@ class QMdiArea;
 
 namespace zorel {
 
+class ListPrinting;
 class Tdm;
 class TMDIChild;
 class SearchDialog;
@@ -101,6 +102,12 @@ class TMainForm : public QMainWindow {
   // The mail commands: the current record or the whole active list to the mail dialog.
   void SendSingleClick();
   void SendListClick();
+  // The form editor arrives with its own dialog; until then the command exists and does nothing.
+  void FileFormEditClick() {}
+  // The platform's printer dialog on the printer every print goes to.
+  void FilePrinterSetupClick();
+  // The active list through a print form file the user chooses, into the preview.
+  void FilePrintClick();
   void ParamHintClick();
   void ParamInfoClick();
   void ParamItemClick();
@@ -140,6 +147,7 @@ class TMainForm : public QMainWindow {
   QString caption_;
   QString helpFile_;
   bool firstShown_ = false;
+  std::unique_ptr<ListPrinting> printing_;  // created on first use
   // Created on first use and kept, so each reopening shows the last search.
   TfrmSearch* frmSearch_ = nullptr;
   TfrmSearchItems* frmSearchItems_ = nullptr;

@@ -45,6 +45,9 @@ void RunListMerge(const Invocation& inv);
 void RunExport(const Invocation& inv);
 // In cmd_mail.cpp.
 void RunMail(const Invocation& inv);
+// In cmd_print.cpp.
+void RunPrint(const Invocation& inv);
+void RunSampleForms(const Invocation& inv);
 
 // The record number when the base has that record; DataError "Проблемы на записи (N)"
 // otherwise (a number outside the base, or a record that cannot be read whole).

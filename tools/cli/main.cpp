@@ -39,6 +39,9 @@ constexpr CommandInfo kCommands[] = {
 #ifdef ZOREL_CLI_MAIL
     {"mail", RunMail},
 #endif
+#ifdef ZOREL_CLI_PRINT
+    {"print", RunPrint}, {"sample-forms", RunSampleForms},
+#endif
 };
 
 constexpr const char* kUsage =
@@ -59,7 +62,9 @@ constexpr const char* kUsage =
     "       (--body TEXT | --body-file FILE) [--html] [--charset windows-1251|koir-8|us-ascii]\n"
     "       [--attach FILE]... [--test-address ADDR] [--security none|starttls|tls]\n"
     "       [--ca-file FILE] [--user NAME] [--pause S] [--failed-list FILE.lst]\n"
-    "       (--in LIST.lst | --record N | --all)\n";
+    "       (--in LIST.lst | --record N | --all)\n"
+    "  print FORM.rpt [--in FILE.lst] [--range FROM:TO | --record N] --pdf OUT.pdf\n"
+    "  sample-forms DIR\n";
 
 int Fail(int status, const char* message) {
   std::fprintf(stderr, "%s\n", message);

@@ -1,0 +1,251 @@
+#include "report/form_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "data/file_util.h"
+#include "report/form_error.h"
+#include "report/form_stream.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+using testing::TempDir;
+
+std::string Bytes(std::initializer_list<int> list) {
+  std::string s;
+  for (const int b : list) s.push_back(static_cast<char>(b));
+  return s;
+}
+
+// A form whose every property differs from its default.
+std::unique_ptr<TReport> FullForm() {
+  auto r = std::make_unique<TReport>();
+  r->ReportTitle = QStringLiteral("Просмотр отчетов");
+  r->Font = {204, 0x123456, -13, QStringLiteral("Serif"), kFsBold | kFsUnderline};
+  r->Frame = {0x0000FF, true, true, false, true, PenStyle::DashDot, 3};
+  r->Page.SetPaperSize(PaperSize::Env10);
+  r->Page.SetOrientation(Orientation::Landscape);
+  r->Page.SetColumns(3);
+  r->Page.SetTopMargin(12.5);
+  r->Page.SetBottomMargin(7);
+  r->Page.SetLeftMargin(10);
+  r->Page.SetRightMargin(4.2);
+  r->Page.SetColumnSpace(6);
+  TRepBand& band = r->CreateBand(QStringLiteral("RepBand1"));
+  band.Frame = {0xFFFFFF, false, true, true, false, PenStyle::Dot, -1};
+  band.Font = {1, 0x808080, -20, QStringLiteral("Mono"), kFsItalic | kFsStrikeOut};
+  band.SetHeight(33.3);
+  auto& a = band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a1")));
+  a.Caption = QStringLiteral("Наименование предприятия");
+  a.Size = {120.5, 10, 20.25, 700};
+  a.AutoSize = true;
+  a.Frame.Width = 0;
+  auto& r1 = band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("r1")));
+  r1.Caption = QString(300, QChar(u'Ж'));  // a long text
+  r1.Size = {50, 0, 0, 100};
+  return r;
+}
+
+void ExpectSameFont(const ReportFont& a, const ReportFont& b) { EXPECT_TRUE(a == b); }
+
+TEST(FormFile, HeaderAndEmptyBand) {
+  TReport report;
+  report.CreateBand(QStringLiteral("RepBand1"));
+  const std::string file = WriteFormBytes(report);
+  const std::string lead = Bytes({0xFF, 0x0A, 0x00}) + "TREPORT" + Bytes({0x00, 0x30, 0x10});
+  ASSERT_EQ(file.substr(0, 13), lead);
+  const auto* p = reinterpret_cast<const std::uint8_t*>(file.data());
+  const std::uint32_t size = p[13] | (p[14] << 8) | (p[15] << 16) | (p[16] << 24);
+  EXPECT_EQ(size, file.size() - 17);
+  EXPECT_EQ(file.substr(17, 13), "RPF0" + Bytes({7}) + "TReport" + Bytes({0}));
+  // The band's properties end, its empty children list, the root's children end.
+  EXPECT_EQ(file.substr(file.size() - 3), Bytes({0, 0, 0}));
+}
+
+TEST(FormFile, PageValuesInTenthsOfAMillimetre) {
+  TReport report;
+  report.Page.SetLeftMargin(10);
+  const std::string file = WriteFormBytes(report);
+  const std::size_t at = file.find("Page.Values");
+  ASSERT_NE(at, std::string::npos);
+  // Tag 1, then tag 5 and ten bytes per number: the fifth is the left margin.
+  const std::size_t fifth = at + 11 + 1 + 4 * 11;
+  ASSERT_EQ(file[fifth], 5);
+  double v = 0;
+  ASSERT_TRUE(DecodeExtended(reinterpret_cast<const std::uint8_t*>(file.data() + fifth + 1), v));
+  EXPECT_EQ(v, 100.0);
+  std::uint8_t ext[10];
+  EncodeExtended(100.0, ext);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(ext), 10),
+            Bytes({0, 0, 0, 0, 0, 0, 0, 0xC8, 0x05, 0x40}));
+}
+
+TEST(FormFile, RoundTripKeepsEveryPropertyAndEveryByte) {
+  const auto form = FullForm();
+  const std::string file = WriteFormBytes(*form);
+  const auto back = ReadFormBytes(file);
+  EXPECT_EQ(back->ReportTitle, form->ReportTitle);
+  ExpectSameFont(back->Font, form->Font);
+  EXPECT_TRUE(back->Frame == form->Frame);
+  EXPECT_TRUE(back->Page == form->Page);
+  EXPECT_EQ(back->Page.Width(), 241);  // landscape: the long side across
+  const TRepBand& band = *back->DetailBand();
+  EXPECT_EQ(band.Name, "RepBand1");
+  EXPECT_TRUE(band.Frame == form->DetailBand()->Frame);
+  ExpectSameFont(band.Font, form->DetailBand()->Font);
+  EXPECT_DOUBLE_EQ(band.Height(), 33.3);
+  ASSERT_EQ(band.Labels().size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    const TRepLabel& got = *band.Labels()[i];
+    const TRepLabel& want = *form->DetailBand()->Labels()[i];
+    EXPECT_EQ(got.ClassName(), "TRepPrnLabel");
+    EXPECT_EQ(got.Name, want.Name);
+    EXPECT_EQ(got.Caption, want.Caption);
+    EXPECT_EQ(got.AutoSize, want.AutoSize);
+    EXPECT_TRUE(got.Size == want.Size);
+    EXPECT_TRUE(got.Frame == want.Frame);
+    ExpectSameFont(got.Font, want.Font);
+    EXPECT_EQ(got.Report(), back.get());
+  }
+  EXPECT_EQ(WriteFormBytes(*back), file);
+}
+
+TEST(FormFile, ValueTagsBySize) {
+  struct Case {
+    std::int64_t value;
+    int tag;
+  } cases[] = {{0, 2},     {127, 2},   {-128, 2},   {128, 3},          {-32768, 3},
+               {32767, 3}, {32768, 4}, {-32769, 4}, {2147483647LL, 4}, {2147483648LL, 19}};
+  for (const Case& c : cases) {
+    FormStreamWriter w;
+    w.Integer(c.value);
+    EXPECT_EQ(w.bytes()[0], c.tag) << c.value;
+    FormStreamReader r(w.bytes());
+    EXPECT_EQ(r.Value().integer, c.value);
+  }
+  FormStreamWriter w;
+  w.Text(std::string(255, 'x'));
+  w.Text(std::string(256, 'x'));
+  EXPECT_EQ(w.bytes()[0], 6);
+  EXPECT_EQ(w.bytes()[2 + 255], 12);
+
+  TReport report;
+  report.Font.Color = 0x0000FF;   // clRed
+  report.Frame.Color = 0x010203;  // no name
+  const std::string file = WriteFormBytes(report);
+  EXPECT_NE(file.find("Font.Color" + Bytes({7, 5}) + "clRed"), std::string::npos);
+  EXPECT_NE(file.find("Frame.Color" + Bytes({4, 3, 2, 1, 0})), std::string::npos);
+}
+
+// Other writers may leave out the measures, use other string tags and integers for colours.
+TEST(FormFile, ReadsTheWholeVocabulary) {
+  FormStreamWriter w;
+  w.bytes() = Bytes({0xFF, 10, 0}) + "X" + Bytes({0, 0x30, 0x10, 0, 0, 0, 0}) + "RPF0";
+  w.ShortText("TReport");
+  w.ShortText("");
+  w.ShortText("Page.PaperSize");
+  w.Ident("A5");
+  w.ShortText("Page.Orientation");
+  w.Ident("poLandscape");
+  w.End();
+  w.ShortText("TRepBand");
+  w.ShortText("B");
+  w.End();
+  w.ShortText("TRepLabel");
+  w.ShortText("a1");
+  for (const char* p : {"Left", "Top", "Width", "Height"}) {
+    w.ShortText(p);
+    w.Integer(96);
+  }
+  w.ShortText("Caption");
+  w.Byte(18);
+  w.U32(2);
+  w.bytes() += Bytes({0x16, 0x04, 'A', 0});  // "ЖA" in UTF-16
+  w.ShortText("Font.Color");
+  w.Integer(0x00FF00);
+  w.End();
+  w.End();
+  w.End();
+  w.End();
+  std::string& file = w.bytes();
+  const auto size = static_cast<std::uint32_t>(file.size() - 11);
+  for (int i = 0; i < 4; ++i) file[7 + i] = static_cast<char>(size >> (8 * i));
+  const auto r = ReadFormBytes(file);
+  EXPECT_EQ(r->Page.Width(), 210);
+  EXPECT_EQ(r->Page.Length(), 148);
+  const TRepLabel& l = *r->DetailBand()->Labels()[0];
+  EXPECT_EQ(l.ClassName(), "TRepLabel");
+  EXPECT_EQ(l.Caption, QStringLiteral("ЖA"));
+  EXPECT_DOUBLE_EQ(l.Size.Width, 254);  // 96 pixels are an inch
+  EXPECT_EQ(l.Font.Color, 0x00FF00u);
+}
+
+TEST(FormFile, RefusesWhatItCannotReadWhole) {
+  const std::string good = WriteFormBytes(*FullForm());
+  auto replaced = [&good](const std::string& from, const std::string& to) {
+    std::string s = good;
+    s.replace(s.find(from), from.size(), to);
+    return s;
+  };
+  struct Case {
+    std::string bytes;
+    std::string message;
+  } cases[] = {
+      {"", kInvalidStreamFormat},
+      {"RPF0", kInvalidStreamFormat},
+      {Bytes({0xFF, 11, 0}) + good.substr(3), kInvalidStreamFormat},
+      {replaced("RPF0", "RPF1"), kInvalidStreamFormat},
+      {replaced("TRepPrnLabel", "TRepXxxLabel"), "Class TRepXxxLabel not found"},
+      {replaced("AutoSize" + Bytes({9}), "AutoSize" + Bytes({2, 1})), kInvalidPropertyValue},
+      {replaced("rbDetail", "rbHeader"), kInvalidPropertyValue},
+      {replaced("Caption", "Captiox"), "Property Captiox does not exist"},
+  };
+  for (const Case& c : cases) {
+    try {
+      ReadFormBytes(c.bytes);
+      ADD_FAILURE() << "read " << c.message;
+    } catch (const FormError& e) {
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
+  }
+  // Every truncation fails cleanly; so does a size field that promises more than there is.
+  for (std::size_t n = 0; n < good.size(); ++n) {
+    EXPECT_THROW(ReadFormBytes(std::string_view(good).substr(0, n)), FormError) << n;
+  }
+}
+
+TEST(FormFile, SaveReplacesThroughATemporaryFile) {
+  TempDir dir;
+  const std::string real = dir / "real.rpt";
+  const std::string link = dir / "form.rpt";
+  std::ofstream(real) << "old";
+  chmod(real.c_str(), 0640);
+  std::filesystem::create_symlink(real, link);
+  const auto form = FullForm();
+  SaveFormFile(link, *form);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadWholeFile(real).value_or(""), WriteFormBytes(*form));
+  struct stat st {};
+  stat(real.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(LoadFormFile(link)->DetailBand()->Labels().size(), 2u);
+
+  EXPECT_THROW(SaveFormFile(dir / "missing/x.rpt", *form), FormError);
+  std::filesystem::permissions(
+      dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  if (access(dir.path().c_str(), W_OK) != 0) {  // root writes anyway
+    EXPECT_THROW(SaveFormFile(real, TReport()), FormError);
+    EXPECT_EQ(ReadWholeFile(real).value_or(""), WriteFormBytes(*form));
+  }
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+  EXPECT_THROW(LoadFormFile(dir / "none.rpt"), FormError);
+}
+
+}  // namespace
+}  // namespace zorel
