@@ -12,7 +12,7 @@
 
 int main(int argc, char** argv) {
   zorel::StartLogging(argc, argv);
-  zorel::TApplication app(argc, argv);
+  zorel::Application app(argc, argv);
   const QString exeName = QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName();
   // Settings live in <configuration folder>/<exe>/<exe>.ini; a default-constructed QSettings
   // reaches them.

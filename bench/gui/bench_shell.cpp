@@ -9,12 +9,12 @@
 #include <QWidget>
 #include <stdexcept>
 
+#include "components/user_prompts.h"
 #include "data/data_module.h"
 #include "search/search_dialog.h"
 #include "shell/child_window.h"
 #include "shell/main_window.h"
 #include "shell/name_grid.h"
-#include "shell/prompts.h"
 #include "shell/record_grid_model.h"
 
 namespace zorel::guibench {
@@ -42,13 +42,14 @@ class PaintWatch : public QObject {
   bool painted_ = false;
 };
 
-std::shared_ptr<TUserPrompts> QuietPrompts() {
-  auto p = std::make_shared<TUserPrompts>();
+std::shared_ptr<UserPrompts> QuietPrompts() {
+  auto p = std::make_shared<UserPrompts>();
   p->confirm = [](QWidget*, const QString&) { return false; };
   p->inform = [](QWidget*, const QString&) {};
   p->chooseListToOpen = [](QWidget*, const QString&) { return QString(); };
   p->chooseListToSave = [](QWidget*, const QString&, const QString&) { return QString(); };
-  p->runSearch = [](TSearchDialog&) { return kSearchCancel; };
+  p->tell = [](QWidget*, MessageIcon, const QString&) {};
+  p->runModal = [](QDialog&) { return kSearchCancel; };
   return p;
 }
 
@@ -76,8 +77,8 @@ BenchShell::~BenchShell() {
 
 void BenchShell::Idle() { form_->ProcessOnIdle(); }
 
-void BenchShell::SetSearchAnswer(std::function<int(TSearchDialog&)> answer) {
-  form_->Prompts()->runSearch = std::move(answer);
+void BenchShell::SetSearchAnswer(std::function<int(QDialog&)> answer) {
+  form_->Prompts()->runModal = std::move(answer);
 }
 
 void BenchShell::CloseListWindow(TMDIChild* window) {
@@ -95,15 +96,15 @@ void Settle(QWidget* widget) {
   } while (widget != nullptr && !watch.Painted() && waited.elapsed() < 2000);
 }
 
-TNameGrid* GridOf(const TMDIChild* window) {
-  return window->findChild<TNameGrid*>(QStringLiteral("dgInfo"));
+NameGrid* GridOf(const TMDIChild* window) {
+  return window->findChild<NameGrid*>(QStringLiteral("dgInfo"));
 }
 
-TRecordGridModel* ModelOf(const TMDIChild* window) {
-  return static_cast<TRecordGridModel*>(GridOf(window)->model());
+RecordGridModel* ModelOf(const TMDIChild* window) {
+  return static_cast<RecordGridModel*>(GridOf(window)->model());
 }
 
-FetchLog::FetchLog(TRecordGridModel* model) : model_(model) {
+FetchLog::FetchLog(RecordGridModel* model) : model_(model) {
   model_->SetFetchObserver([this](int row) {
     ++fetches_;
     rows_.insert(row);
@@ -123,7 +124,7 @@ std::int64_t FetchLog::RowsOutside(int first, int last) const {
   return outside;
 }
 
-VisibleRows VisibleRowsOf(const TNameGrid* grid) {
+VisibleRows VisibleRowsOf(const NameGrid* grid) {
   const int rows = grid->model()->rowCount();
   const int first = grid->rowAt(0);
   int last = grid->rowAt(grid->viewport()->height() - 1);

@@ -2,7 +2,7 @@
 // and the main window shown on the offscreen platform, with its first list window open and
 // prompts that never block (closing a modified window answers No). Also the probes the
 // measures use: running the event queue until a widget has painted, and logging the rows the
-// name grid fetches. The running TApplication must outlive a BenchShell.
+// name grid fetches. The running Application must outlive a BenchShell.
 #pragma once
 
 #include <QObject>
@@ -12,14 +12,14 @@
 #include <set>
 #include <string>
 
+class QDialog;
 class QWidget;
 
 namespace zorel {
 class TMDIChild;
 class TMainForm;
-class TNameGrid;
-class TRecordGridModel;
-class TSearchDialog;
+class NameGrid;
+class RecordGridModel;
 class Tdm;
 }  // namespace zorel
 
@@ -37,7 +37,7 @@ class BenchShell {
   // The application's idle moment, as the event dispatcher reports it.
   void Idle();
   // How the search dialogs are answered.
-  void SetSearchAnswer(std::function<int(TSearchDialog&)> answer);
+  void SetSearchAnswer(std::function<int(QDialog&)> answer);
   // Closes a list window (unsaved lists are not saved) and lets it be destroyed.
   void CloseListWindow(TMDIChild* window);
 
@@ -50,14 +50,14 @@ class BenchShell {
 // null; gives up after two seconds.
 void Settle(QWidget* widget = nullptr);
 
-TNameGrid* GridOf(const TMDIChild* window);
-TRecordGridModel* ModelOf(const TMDIChild* window);
+NameGrid* GridOf(const TMDIChild* window);
+RecordGridModel* ModelOf(const TMDIChild* window);
 
 // The rows whose record a list window's grid model reads, from construction of the log until
 // it is destroyed (which detaches it).
 class FetchLog {
  public:
-  explicit FetchLog(TRecordGridModel* model);
+  explicit FetchLog(RecordGridModel* model);
   ~FetchLog();
   FetchLog(const FetchLog&) = delete;
   FetchLog& operator=(const FetchLog&) = delete;
@@ -69,7 +69,7 @@ class FetchLog {
   std::int64_t RowsOutside(int first, int last) const;
 
  private:
-  TRecordGridModel* model_;
+  RecordGridModel* model_;
   std::int64_t fetches_ = 0;
   std::set<int> rows_;
 };
@@ -80,6 +80,6 @@ struct VisibleRows {
   int last = -1;
   int Count() const { return last - first + 1; }
 };
-VisibleRows VisibleRowsOf(const TNameGrid* grid);
+VisibleRows VisibleRowsOf(const NameGrid* grid);
 
 }  // namespace zorel::guibench

@@ -21,7 +21,7 @@ namespace {
 constexpr double kOpenSeconds = 0.3;
 constexpr double kOpenBytes = 10e6;
 
-void PressKey(TNameGrid* grid, Qt::Key key) {
+void PressKey(NameGrid* grid, Qt::Key key) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
   QCoreApplication::sendEvent(grid, &press);
   QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
@@ -52,7 +52,7 @@ void MeasureOpenList(BenchShell& shell, int runs, Report& report) {
     clock.start();
     shell.Form().Actions().FileNewItem->trigger();
     TMDIChild* child = shell.Form().LastChild();
-    TNameGrid* grid = GridOf(child);
+    NameGrid* grid = GridOf(child);
     // The model exists only now; nothing is painted before the queue runs.
     const FetchLog log(ModelOf(child));
     Settle(grid->viewport());
@@ -82,7 +82,7 @@ void MeasureOpenList(BenchShell& shell, int runs, Report& report) {
 
 void MeasureGridFetches(BenchShell& shell, Report& report) {
   TMDIChild* child = shell.Form().ActiveChild();
-  TNameGrid* grid = GridOf(child);
+  NameGrid* grid = GridOf(child);
   FetchLog log(ModelOf(child));
   child->SetCurrentRow(1000);
   grid->scrollTo(grid->currentIndex(), QAbstractItemView::PositionAtCenter);

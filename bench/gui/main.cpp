@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
   const std::optional<Options> options = ParseOptions(argc, argv);
   if (!options) return 2;
 
-  zorel::TApplication app(argc, argv);
+  zorel::Application app(argc, argv);
   int errors = 0;
   app.SetExceptionView([&errors](const QString& message) {
     ++errors;

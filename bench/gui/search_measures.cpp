@@ -19,15 +19,15 @@
 #include "data/text1251.h"
 #include "measures.h"
 #include "search/class_tree.h"
-#include "search/search.h"
-#include "search/search_class.h"
-#include "search/search_items.h"
-#include "ui/text_convert.h"
+#include "search/search_branches.h"
+#include "search/search_products.h"
+#include "search/search_requisites.h"
 #include "search/value_box.h"
 #include "shell/child_window.h"
 #include "shell/main_window.h"
 #include "shell/name_grid.h"
 #include "stats.h"
+#include "ui/text_convert.h"
 
 namespace zorel::guibench {
 namespace {
@@ -59,7 +59,7 @@ std::string Count(std::int64_t n) { return std::to_string(n); }
 
 void MeasureRequisitesSearch(BenchShell& shell, int runs, Report& report) {
   QElapsedTimer clock;
-  shell.SetSearchAnswer([&clock](TSearchDialog& dialog) {
+  shell.SetSearchAnswer([&clock](QDialog& dialog) {
     // Once the dialog is up, the condition is written (first time only; the dialog keeps it)
     // and "Поиск в базе" pressed, as the user would.
     QTimer::singleShot(0, &dialog, [&dialog, &clock] {
@@ -87,7 +87,7 @@ void MeasureRequisitesSearch(BenchShell& shell, int runs, Report& report) {
     found = child->Records().size();
     shell.CloseListWindow(child);
   }
-  shell.SetSearchAnswer([](TSearchDialog&) { return kSearchCancel; });
+  shell.SetSearchAnswer([](QDialog&) { return kSearchCancel; });
 
   // The same search through the core alone.
   SearchRequest request;
@@ -110,7 +110,7 @@ void MeasureRequisitesSearch(BenchShell& shell, int runs, Report& report) {
 }
 
 void MeasureProductScan(BenchShell& shell, int runs, Report& report) {
-  TfrmSearchItems dialog(shell.Dm(), &shell.Form());
+  TfrmSearchItems dialog(shell.Dm(), shell.Form().Prompts(), &shell.Form());
   dialog.show();
   Settle(&dialog);
   for (int row = 1; row <= kProductFragments.size(); ++row) {

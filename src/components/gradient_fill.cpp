@@ -30,7 +30,7 @@ void TGradientFill::SetEndColor(const QColor& color) {
   update();
 }
 
-void TGradientFill::SetFillDirection(TFillDirection direction) {
+void TGradientFill::SetFillDirection(Direction direction) {
   if (direction == direction_) return;
   direction_ = direction;
   update();
@@ -42,7 +42,7 @@ void TGradientFill::SetNumberOfColors(int n) {
 }
 
 void TGradientFill::PaintBands(QPainter& painter, QSize size, const QColor& begin,
-                               const QColor& end, TFillDirection direction, int colors) {
+                               const QColor& end, Direction direction, int colors) {
   const bool reversed = direction == fdBottomToTop || direction == fdRightToLeft;
   const bool vertical = direction == fdTopToBottom || direction == fdBottomToTop;
   const QColor from = (reversed ? end : begin).toRgb();

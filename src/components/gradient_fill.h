@@ -19,8 +19,8 @@ class TGradientFill : public QWidget {
 
  public:
   // Which side BeginColor lies on.
-  enum TFillDirection { fdTopToBottom, fdBottomToTop, fdLeftToRight, fdRightToLeft };
-  Q_ENUM(TFillDirection)
+  enum Direction { fdTopToBottom, fdBottomToTop, fdLeftToRight, fdRightToLeft };
+  Q_ENUM(Direction)
 
   explicit TGradientFill(QWidget* parent = nullptr);
 
@@ -28,15 +28,15 @@ class TGradientFill : public QWidget {
   void SetBeginColor(const QColor& color);
   QColor EndColor() const { return end_; }
   void SetEndColor(const QColor& color);
-  TFillDirection FillDirection() const { return direction_; }
-  void SetFillDirection(TFillDirection direction);
+  Direction FillDirection() const { return direction_; }
+  void SetFillDirection(Direction direction);
   int NumberOfColors() const { return colors_; }
   // Kept within 1..255.
   void SetNumberOfColors(int n);
 
   // Paints the bands over (0, 0, size) with any painter.
   static void PaintBands(QPainter& painter, QSize size, const QColor& begin, const QColor& end,
-                         TFillDirection direction, int colors);
+                         Direction direction, int colors);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -44,7 +44,7 @@ class TGradientFill : public QWidget {
  private:
   QColor begin_{0, 0, 255};
   QColor end_{0, 0, 0};
-  TFillDirection direction_ = fdTopToBottom;
+  Direction direction_ = fdTopToBottom;
   int colors_ = 16;
 };
 

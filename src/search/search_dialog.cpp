@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "components/hints.h"
+
 namespace zorel {
 
 namespace {
@@ -19,13 +21,7 @@ QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) 
 
 }  // namespace
 
-void SetHint(QWidget* widget, const QString& hint) {
-  const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-  widget->setToolTip(bar < 0 ? hint : hint.left(bar));
-  widget->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-}
-
-TSearchDialog::TSearchDialog(Tdm& dm, QWidget* parent)
+SearchDialog::SearchDialog(Tdm& dm, QWidget* parent)
     : QDialog(parent),
       dm_(dm),
       buttonRow_(new QHBoxLayout),
@@ -38,41 +34,41 @@ TSearchDialog::TSearchDialog(Tdm& dm, QWidget* parent)
   buttonRow_->addWidget(bbSearchInBD_);
   buttonRow_->addWidget(bbCancel_);
   SetSearchButtonsVisible(false);
-  connect(bbSearchInList_, &QPushButton::clicked, this, &TSearchDialog::bbSearchInListClick);
-  connect(bbSearchInBD_, &QPushButton::clicked, this, &TSearchDialog::bbSearchInBDClick);
-  connect(bbCancel_, &QPushButton::clicked, this, &TSearchDialog::bbCancelClick);
+  connect(bbSearchInList_, &QPushButton::clicked, this, &SearchDialog::bbSearchInListClick);
+  connect(bbSearchInBD_, &QPushButton::clicked, this, &SearchDialog::bbSearchInBDClick);
+  connect(bbCancel_, &QPushButton::clicked, this, &SearchDialog::bbCancelClick);
 }
 
-QToolButton* TSearchDialog::FlatButton(const QString& text, const char* name, const QString& hint) {
+QToolButton* SearchDialog::FlatButton(const QString& text, const char* name, const QString& hint) {
   auto* button = new QToolButton(this);
   button->setObjectName(QLatin1String(name));
   button->setText(text);
   button->setAutoRaise(true);
   button->setFocusPolicy(Qt::StrongFocus);
   button->setEnabled(false);
-  SetHint(button, hint);
+  ApplyHint(button, hint);
   return button;
 }
 
-void TSearchDialog::SetSearchInListEnabled(bool enabled) { bbSearchInList_->setEnabled(enabled); }
+void SearchDialog::SetSearchInListEnabled(bool enabled) { bbSearchInList_->setEnabled(enabled); }
 
-void TSearchDialog::SetSearchButtonsVisible(bool visible) {
+void SearchDialog::SetSearchButtonsVisible(bool visible) {
   bbSearchInList_->setVisible(visible);
   bbSearchInBD_->setVisible(visible);
 }
 
-void TSearchDialog::bbSearchInListClick() {
+void SearchDialog::bbSearchInListClick() {
   PrepareSearch();
   done(kSearchInList);
 }
 
-void TSearchDialog::bbSearchInBDClick() {
+void SearchDialog::bbSearchInBDClick() {
   PrepareSearch();
   done(kSearchInBase);
 }
 
-void TSearchDialog::bbCancelClick() { done(kSearchCancel); }
+void SearchDialog::bbCancelClick() { done(kSearchCancel); }
 
-void TSearchDialog::reject() { done(kSearchCancel); }
+void SearchDialog::reject() { done(kSearchCancel); }
 
 }  // namespace zorel

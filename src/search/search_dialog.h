@@ -1,4 +1,4 @@
-// TSearchDialog: what the three search dialogs share. Each is shown modally and closes with
+// SearchDialog: what the three search dialogs share. Each is shown modally and closes with
 // kSearchCancel (the cancel button, Escape, the close box), kSearchInBase or kSearchInList; the
 // caller then reads Request() and runs it with RunSearch (search_run.h). The caller tells the
 // dialog before each showing whether a list window is active (SetSearchInListEnabled). The
@@ -17,15 +17,11 @@ namespace zorel {
 
 class Tdm;
 
-// A hint "tool tip|status text": the part before "|" is the tool tip, the part after it (or the
-// whole text when there is no "|") the status text.
-void SetHint(QWidget* widget, const QString& hint);
-
 inline constexpr int kSearchCancel = 2;
 inline constexpr int kSearchInBase = 6;
 inline constexpr int kSearchInList = 7;
 
-class TSearchDialog : public QDialog {
+class SearchDialog : public QDialog {
   Q_OBJECT
 
  public:
@@ -40,7 +36,7 @@ class TSearchDialog : public QDialog {
   void reject() override;
 
  protected:
-  TSearchDialog(Tdm& dm, QWidget* parent);
+  SearchDialog(Tdm& dm, QWidget* parent);
   // Run by both search buttons before the dialog closes. An exception keeps it open.
   virtual void PrepareSearch() {}
   // The two search buttons are shown only while there is something to search for.

@@ -5,7 +5,7 @@
 #include <QScrollArea>
 #include <algorithm>
 
-#include "shell/hints.h"
+#include "components/hints.h"
 
 namespace zorel {
 
@@ -26,7 +26,7 @@ void PaintAqua(QWidget* w) {
 
 }  // namespace
 
-TAdvertPanel::TAdvertPanel(QWidget* parent) : QFrame(parent) {
+AdvertPanel::AdvertPanel(QWidget* parent) : QFrame(parent) {
   setObjectName(QStringLiteral("pReklama"));
   setFrameStyle(QFrame::Panel | QFrame::Raised);
   setLineWidth(1);
@@ -59,24 +59,24 @@ TAdvertPanel::TAdvertPanel(QWidget* parent) : QFrame(parent) {
   sbReklama_->hide();
 }
 
-void TAdvertPanel::SetAdvert(const QString& text) {
+void AdvertPanel::SetAdvert(const QString& text) {
   lReklama_->setText(text);
   FitText();
   sbReklama_->setVisible(!text.isEmpty());
 }
 
-void TAdvertPanel::FitText() {
+void AdvertPanel::FitText() {
   // The text wraps at the scroll box's width less room for its scroll bar, and is as high as
   // that makes it, so the box scrolls through all of it.
   const int width = std::max(sbReklama_->width() - 20, 20);
   lReklama_->resize(width, lReklama_->heightForWidth(width));
 }
 
-QString TAdvertPanel::AdvertText() const { return lReklama_->text(); }
+QString AdvertPanel::AdvertText() const { return lReklama_->text(); }
 
-bool TAdvertPanel::AdvertShown() const { return !sbReklama_->isHidden(); }
+bool AdvertPanel::AdvertShown() const { return !sbReklama_->isHidden(); }
 
-void TAdvertPanel::resizeEvent(QResizeEvent* event) {
+void AdvertPanel::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);
   const QRect inner = contentsRect();
   lReklamaOwner_->setGeometry(inner);

@@ -1,4 +1,4 @@
-// TAdvertPanel: the advertising panel (pReklama) of the list window's lower panel. An
+// AdvertPanel: the advertising panel (pReklama) of the list window's lower panel. An
 // enterprise's advertising text is shown on an aqua scroll box; without one the scroll box is
 // hidden and the publisher's contact text beneath it shows instead.
 #pragma once
@@ -13,11 +13,11 @@ namespace zorel {
 // The publisher's name, telephone, e-mail address and web address, one per line.
 extern const char* const kPublisherContact;
 
-class TAdvertPanel : public QFrame {
+class AdvertPanel : public QFrame {
   Q_OBJECT
 
  public:
-  explicit TAdvertPanel(QWidget* parent = nullptr);
+  explicit AdvertPanel(QWidget* parent = nullptr);
 
   // An empty text hides the scroll box and uncovers the contact text.
   void SetAdvert(const QString& text);

@@ -30,9 +30,9 @@ std::string ExceptionClassName(const std::exception& e) {
   return ShortClassName(status == 0 && demangled ? demangled.get() : typeid(e).name());
 }
 
-class THintPauseStyle : public QProxyStyle {
+class HintPauseStyle : public QProxyStyle {
  public:
-  THintPauseStyle(QStyle* base, int pause) : QProxyStyle(base), pause_(pause) {}
+  HintPauseStyle(QStyle* base, int pause) : QProxyStyle(base), pause_(pause) {}
   int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                 QStyleHintReturn* returnData) const override {
     if (hint == SH_ToolTip_WakeUpDelay) return pause_;
@@ -45,13 +45,13 @@ class THintPauseStyle : public QProxyStyle {
 
 }  // namespace
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   exceptionView_ = [](const QString& message) {
     QMessageBox::critical(QApplication::activeWindow(), ApplicationTitle(), message);
   };
 }
 
-bool TApplication::notify(QObject* receiver, QEvent* event) {
+bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& e) {
@@ -62,20 +62,20 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
-void TApplication::SetExceptionView(std::function<void(const QString&)> view) {
+void Application::SetExceptionView(std::function<void(const QString&)> view) {
   exceptionView_ = std::move(view);
 }
 
-void TApplication::SetHintPause(int milliseconds) {
-  setStyle(new THintPauseStyle(QStyleFactory::create(style()->name()), milliseconds));
+void Application::SetHintPause(int milliseconds) {
+  setStyle(new HintPauseStyle(QStyleFactory::create(style()->name()), milliseconds));
 }
 
-void TApplication::SetHintHidePause(int milliseconds) {
+void Application::SetHintHidePause(int milliseconds) {
   if (hintHidePause_ < 0) installEventFilter(this);
   hintHidePause_ = milliseconds;
 }
 
-bool TApplication::eventFilter(QObject* watched, QEvent* event) {
+bool Application::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && watched->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(watched);
     if (!widget->toolTip().isEmpty()) {
@@ -88,7 +88,7 @@ bool TApplication::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString ApplicationTitle() {
-  if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance())) {
+  if (auto* app = qobject_cast<Application*>(QCoreApplication::instance())) {
     if (!app->Title().isEmpty()) return app->Title();
   }
   return QCoreApplication::applicationName();
@@ -100,7 +100,7 @@ void ReportException(const QObject* sender, const std::exception* e) {
   const std::string message = e ? e->what() : "Неизвестная ошибка";
   Logger().LogException("EE:", senderClass, exceptionClass, message);
   const QString text = QString::fromStdString(message);
-  if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance())) {
+  if (auto* app = qobject_cast<Application*>(QCoreApplication::instance())) {
     if (app->exceptionView_) app->exceptionView_(text);
     return;
   }

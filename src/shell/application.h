@@ -1,4 +1,4 @@
-// TApplication: the program's application object. It carries the application title and catches
+// Application: the program's application object. It carries the application title and catches
 // every exception that leaves an event handler: the exception is logged with the "EE:" lines
 // and shown in a message box, and the event loop goes on. Code that runs outside event
 // delivery (the idle hook) or whose failure must not end its caller's work (a close) wraps
@@ -11,11 +11,11 @@
 
 namespace zorel {
 
-class TApplication : public QApplication {
+class Application : public QApplication {
   Q_OBJECT
 
  public:
-  TApplication(int& argc, char** argv);
+  Application(int& argc, char** argv);
 
   bool notify(QObject* receiver, QEvent* event) override;
 
@@ -41,7 +41,7 @@ class TApplication : public QApplication {
   int hintHidePause_ = -1;
 };
 
-// The running TApplication's title, or the application name under another application object.
+// The running Application's title, or the application name under another application object.
 QString ApplicationTitle();
 
 // Logs "EE:" lines (sender's class, exception's class, message) and shows the message; e null

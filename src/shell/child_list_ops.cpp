@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <limits>
 
+#include "components/user_prompts.h"
+#include "components/wait_cursor.h"
 #include "data/data_module.h"
 #include "data/file_util.h"
-#include "search/wait_cursor.h"
 #include "shell/child_window.h"
 #include "shell/name_grid.h"
-#include "shell/prompts.h"
 
 namespace zorel {
 namespace {

@@ -9,13 +9,13 @@
 #include <QMdiSubWindow>
 #include <QVBoxLayout>
 
+#include "components/user_prompts.h"
 #include "data/data_module.h"
 #include "shell/advert_panel.h"
 #include "shell/application.h"
 #include "shell/item_panel.h"
 #include "shell/message_events.h"
 #include "shell/name_grid.h"
-#include "shell/prompts.h"
 #include "shell/record_grid_model.h"
 #include "shell/remark_memo.h"
 #include "shell/requisites_panel.h"
@@ -24,12 +24,12 @@
 
 namespace zorel {
 
-TMDIChild::TMDIChild(Tdm& dm, std::shared_ptr<TUserPrompts> prompts, QWidget* parent)
+TMDIChild::TMDIChild(Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* parent)
     : QWidget(parent), dm_(dm), prompts_(std::move(prompts)) {
   setWindowTitle(QStringLiteral("Просмотр БД"));
   records_ = WholeBaseList(dm_.RecordCount());
   listFileName_ = QString::fromStdString(dm_.ListsDir()) + QStringLiteral("Вся база.lst");
-  model_ = new TRecordGridModel(dm_, records_, this);
+  model_ = new RecordGridModel(dm_, records_, this);
   BuildLayout();
   SetRecordCount(static_cast<int>(records_.size()));
   detailPending_ = true;
@@ -49,13 +49,13 @@ void TMDIChild::BuildLayout() {
   auto* upper = new QHBoxLayout(pDetail_);
   upper->setContentsMargins(1, 1, 1, 1);
   upper->setSpacing(0);
-  grid_ = new TNameGrid(model_, pDetail_);
-  pInfo_ = new TRequisitesPanel(pDetail_);
+  grid_ = new NameGrid(model_, pDetail_);
+  pInfo_ = new RequisitesPanel(pDetail_);
   upper->addWidget(grid_, 1);
   upper->addWidget(pInfo_);
   column->addWidget(pDetail_, 1);
 
-  panelSplit_ = new TSplitBar(Qt::Horizontal, this);
+  panelSplit_ = new SplitBar(Qt::Horizontal, this);
   panelSplit_->setObjectName(QStringLiteral("PanelSplit"));
   panelSplit_->DragBar()->setObjectName(QStringLiteral("PanelSplitDrag"));
   column->addWidget(panelSplit_);
@@ -66,12 +66,12 @@ void TMDIChild::BuildLayout() {
   auto* lower = new QHBoxLayout(pDetail2_);
   lower->setContentsMargins(0, 0, 0, 0);
   lower->setSpacing(0);
-  pReklama_ = new TAdvertPanel(pDetail2_);
+  pReklama_ = new AdvertPanel(pDetail2_);
   pReklama_->setFixedWidth(189);
-  panelSplit2_ = new TSplitBar(Qt::Vertical, pDetail2_);
+  panelSplit2_ = new SplitBar(Qt::Vertical, pDetail2_);
   panelSplit2_->setObjectName(QStringLiteral("PanelSplit2"));
   panelSplit2_->DragBar()->setObjectName(QStringLiteral("PanelSplitDrag2"));
-  pItem_ = new TItemPanel(pDetail2_);
+  pItem_ = new ItemPanel(pDetail2_);
   lower->addWidget(pReklama_);
   lower->addWidget(panelSplit2_);
   lower->addWidget(pItem_, 1);
@@ -80,27 +80,27 @@ void TMDIChild::BuildLayout() {
   panelSplit_->SetLimit([this](int mouseY) {
     return LowerSplitTop(pDetail_->y(), pDetail_->height(), mouseY, height());
   });
-  connect(panelSplit_, &TSplitBar::released, this,
+  connect(panelSplit_, &SplitBar::released, this,
           [this](int top, int thickness) { SetLowerPanelHeight(height() - top - thickness); });
   panelSplit2_->SetLimit([this](int mouseX) {
     return AdvertSplitLeft(panelSplit2_->x(), mouseX, pDetail2_->width());
   });
-  connect(panelSplit2_, &TSplitBar::released, this, [this](int left, int thickness) {
+  connect(panelSplit2_, &SplitBar::released, this, [this](int left, int thickness) {
     SetAdvertPanelWidth(left - thickness);
     SelectionSteps();
   });
 
-  connect(grid_, &TNameGrid::currentRowChanged, this, [this] { SelectionSteps(); });
-  connect(grid_, &TNameGrid::recordDropped, this, [this](std::int32_t record) {
+  connect(grid_, &NameGrid::currentRowChanged, this, [this] { SelectionSteps(); });
+  connect(grid_, &NameGrid::recordDropped, this, [this](std::int32_t record) {
     // A record from another base (another instance of the program) has no place here.
     if (record >= dm_.RecordCount()) return;
     InsertRecord(record);
     MarkChanged();
   });
-  connect(grid_, &TNameGrid::copyNameRequested, this, &TMDIChild::CopyNameToClipboard);
-  connect(pInfo_, &TRequisitesPanel::urlTextChanged, this,
+  connect(grid_, &NameGrid::copyNameRequested, this, &TMDIChild::CopyNameToClipboard);
+  connect(pInfo_, &RequisitesPanel::urlTextChanged, this,
           [this] { ReportStatus(static_cast<int>(records_.size())); });
-  connect(pItem_->RemarkMemo(), &TRemarkMemo::edited, this, &TMDIChild::OnRemarkEdited);
+  connect(pItem_->Memo(), &RemarkMemo::edited, this, &TMDIChild::OnRemarkEdited);
 }
 
 void TMDIChild::SetFileState(bool hasFile, bool modified) {
@@ -119,7 +119,7 @@ void TMDIChild::SetMainHandle(QObject* mainWindow) {
 
 void TMDIChild::ReportStatus(int count) {
   if (!mainHandle_) return;
-  TListStatusEvent status(CurrentRow() + 1, count);
+  ListStatusEvent status(CurrentRow() + 1, count);
   QCoreApplication::sendEvent(mainHandle_, &status);
 }
 
@@ -149,7 +149,7 @@ void TMDIChild::SelectionSteps() {
 
 void TMDIChild::StorePendingRemark() {
   if (pendingRemark_ == -1) return;
-  dm_.SetRemark(pendingRemark_, MemoToCp(pItem_->RemarkMemo()->toPlainText()));
+  dm_.SetRemark(pendingRemark_, MemoToCp(pItem_->Memo()->toPlainText()));
   pendingRemark_ = -1;
 }
 
@@ -170,7 +170,7 @@ void TMDIChild::ShowDetails(int row) {
     if (reklamaShown_) pReklama_->SetAdvert(CpToMemo(d.advert));
     if (itemShown_) {
       pItem_->SetProducts(CpToMemo(d.products));
-      pItem_->RemarkMemo()->SetTextQuietly(CpToMemo(d.remark));
+      pItem_->Memo()->SetTextQuietly(CpToMemo(d.remark));
       shownRecord_ = record;
     }
     return;
@@ -179,7 +179,7 @@ void TMDIChild::ShowDetails(int row) {
   if (reklamaShown_) pReklama_->SetAdvert(QString());
   if (itemShown_) {
     pItem_->SetProducts(QString());
-    pItem_->RemarkMemo()->SetTextQuietly(QString());
+    pItem_->Memo()->SetTextQuietly(QString());
     shownRecord_ = -1;
   }
 }
@@ -201,7 +201,7 @@ void TMDIChild::OnIdleDetail() {
 bool TMDIChild::event(QEvent* event) {
   if (event->type() == UM_IDLEDETAIL) {
     OnIdleDetail();
-    static_cast<TWindowMessage*>(event)->Result = 1;
+    static_cast<WindowMessage*>(event)->Result = 1;
     return true;
   }
   return QWidget::event(event);
@@ -221,7 +221,7 @@ void TMDIChild::closeEvent(QCloseEvent* event) {
     if (prompts_->confirm(this, question) && mainHandle_) {
       // A failed save is reported; the window closes all the same.
       Guarded(this, [this] {
-        TSaveListAsEvent saveAs(this);
+        SaveListAsEvent saveAs(this);
         QCoreApplication::sendEvent(mainHandle_, &saveAs);
       });
     }

@@ -22,20 +22,20 @@ class QMdiSubWindow;
 namespace zorel {
 
 class Tdm;
-class TAdvertPanel;
-class TItemPanel;
-class TNameGrid;
-class TRecordGridModel;
-class TRequisitesPanel;
-class TSplitBar;
-struct TUserPrompts;
+class AdvertPanel;
+class ItemPanel;
+class NameGrid;
+class RecordGridModel;
+class RequisitesPanel;
+class SplitBar;
+struct UserPrompts;
 
 class TMDIChild : public QWidget {
   Q_OBJECT
 
  public:
   // Creates the window over the whole base.
-  TMDIChild(Tdm& dm, std::shared_ptr<TUserPrompts> prompts, QWidget* parent = nullptr);
+  TMDIChild(Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* parent = nullptr);
   ~TMDIChild() override;
 
   const RecordList& Records() const { return records_; }
@@ -110,7 +110,7 @@ class TMDIChild : public QWidget {
   void OnRemarkEdited();
 
   Tdm& dm_;
-  std::shared_ptr<TUserPrompts> prompts_;
+  std::shared_ptr<UserPrompts> prompts_;
   RecordList records_;
   QString listFileName_;
   bool hasFile_ = false;
@@ -124,15 +124,15 @@ class TMDIChild : public QWidget {
   std::int64_t detailFetches_ = 0;
   QPointer<QObject> mainHandle_;
 
-  TRecordGridModel* model_;
-  TNameGrid* grid_;
+  RecordGridModel* model_;
+  NameGrid* grid_;
   QWidget* pDetail_;
-  TRequisitesPanel* pInfo_;
-  TSplitBar* panelSplit_;
+  RequisitesPanel* pInfo_;
+  SplitBar* panelSplit_;
   QWidget* pDetail2_;
-  TAdvertPanel* pReklama_;
-  TSplitBar* panelSplit2_;
-  TItemPanel* pItem_;
+  AdvertPanel* pReklama_;
+  SplitBar* panelSplit2_;
+  ItemPanel* pItem_;
 };
 
 }  // namespace zorel

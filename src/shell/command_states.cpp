@@ -2,10 +2,10 @@
 
 namespace zorel {
 
-TCommandStates ComputeCommandStates(int listWindows, std::int32_t recordClipboard,
-                                    const std::optional<TActiveListFlags>& active,
-                                    const TCommandStates& previous) {
-  TCommandStates s = previous;
+CommandStates ComputeCommandStates(int listWindows, std::int32_t recordClipboard,
+                                   const std::optional<ActiveListFlags>& active,
+                                   const CommandStates& previous) {
+  CommandStates s = previous;
   s.listCommands = listWindows >= 1;
   s.paste = listWindows >= 1 && recordClipboard > -1;
   s.disableMail = !active.has_value();

@@ -9,14 +9,14 @@
 namespace zorel {
 
 // What the main window needs to know of the active list window.
-struct TActiveListFlags {
+struct ActiveListFlags {
   bool fullNameHints = true;
   bool infoShown = true;
   bool itemShown = true;
   bool reklamaShown = true;
 };
 
-struct TCommandStates {
+struct CommandStates {
   // Close, Save, Save As, Append, Subtract, Print, Delete, Copy, the tool buttons Save, Delete,
   // Copy and Paste, the four window commands and the three panel options.
   bool listCommands = false;
@@ -32,8 +32,8 @@ struct TCommandStates {
 };
 
 // previous supplies the check marks to keep when there is no active list window.
-TCommandStates ComputeCommandStates(int listWindows, std::int32_t recordClipboard,
-                                    const std::optional<TActiveListFlags>& active,
-                                    const TCommandStates& previous);
+CommandStates ComputeCommandStates(int listWindows, std::int32_t recordClipboard,
+                                   const std::optional<ActiveListFlags>& active,
+                                   const CommandStates& previous);
 
 }  // namespace zorel

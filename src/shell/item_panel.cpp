@@ -6,12 +6,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "shell/hints.h"
+#include "components/hints.h"
 #include "shell/remark_memo.h"
 
 namespace zorel {
 
-TItemPanel::TItemPanel(QWidget* parent) : QWidget(parent) {
+ItemPanel::ItemPanel(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("pItem"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -44,15 +44,15 @@ TItemPanel::TItemPanel(QWidget* parent) : QWidget(parent) {
   sbItem_->setWidget(lItem_);
   pgCommon_->addTab(sbItem_, QStringLiteral("Продукция"));
 
-  mRemark_ = new TRemarkMemo;
+  mRemark_ = new RemarkMemo;
   mRemark_->setObjectName(QStringLiteral("mRemark"));
   mRemark_->SetMaxLength(4096);
   pgCommon_->addTab(mRemark_, QStringLiteral("Примечания"));
   pgCommon_->setCurrentIndex(0);
 }
 
-void TItemPanel::SetProducts(const QString& text) { lItem_->setText(text); }
+void ItemPanel::SetProducts(const QString& text) { lItem_->setText(text); }
 
-QString TItemPanel::ProductsText() const { return lItem_->text(); }
+QString ItemPanel::ProductsText() const { return lItem_->text(); }
 
 }  // namespace zorel

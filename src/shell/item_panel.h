@@ -1,4 +1,4 @@
-// TItemPanel: the products and remarks part (pItem) of the list window's lower panel, a page
+// ItemPanel: the products and remarks part (pItem) of the list window's lower panel, a page
 // control with its tabs at the bottom: "Продукция" shows the numbered product lines,
 // "Примечания" the user's remark on the enterprise.
 #pragma once
@@ -11,23 +11,23 @@ class QTabWidget;
 
 namespace zorel {
 
-class TRemarkMemo;
+class RemarkMemo;
 
-class TItemPanel : public QWidget {
+class ItemPanel : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TItemPanel(QWidget* parent = nullptr);
+  explicit ItemPanel(QWidget* parent = nullptr);
 
   void SetProducts(const QString& text);
   QString ProductsText() const;
-  TRemarkMemo* RemarkMemo() const { return mRemark_; }
+  RemarkMemo* Memo() const { return mRemark_; }
 
  private:
   QTabWidget* pgCommon_;
   QScrollArea* sbItem_;
   QLabel* lItem_;
-  TRemarkMemo* mRemark_;
+  RemarkMemo* mRemark_;
 };
 
 }  // namespace zorel

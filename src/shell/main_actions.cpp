@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "shell/hints.h"
+#include "components/hints.h"
 
 namespace zorel {
 namespace {
@@ -34,8 +34,8 @@ QMenu* Menu(QMainWindow* window, const char* name, const QString& caption) {
 
 }  // namespace
 
-TMainActions BuildMainMenu(QMainWindow* w) {
-  TMainActions a{};
+MainActions BuildMainMenu(QMainWindow* w) {
+  MainActions a{};
   QMenu* file1 = Menu(w, "File1", QStringLiteral("&База"));
   a.FileNewItem = Item(w, file1, "FileNewItem", QStringLiteral("&Вся база"), Qt::CTRL | Qt::Key_N,
                        QStringLiteral("Открыть новое окно со всех базой"));
@@ -103,19 +103,22 @@ TMainActions BuildMainMenu(QMainWindow* w) {
   a.FilePrint = Item(w, n10, "FilePrint", QStringLiteral("Печать ..."));
   a.FilePrint->setVisible(false);
 
-  a.Window1 = Menu(w, "Window1", QStringLiteral("&Окно"));
-  a.WindowCascadeItem = Item(w, a.Window1, "WindowCascadeItem", QStringLiteral("&Друг за другом"),
-                             {}, QStringLiteral("Расположить окна друг за другом"));
-  a.WindowTileItem = Item(w, a.Window1, "WindowTileItem", QStringLiteral("&Все видимы"), {},
+  a.WindowMenu = Menu(w, "Window1", QStringLiteral("&Окно"));
+  a.WindowCascadeItem =
+      Item(w, a.WindowMenu, "WindowCascadeItem", QStringLiteral("&Друг за другом"), {},
+           QStringLiteral("Расположить окна друг за другом"));
+  a.WindowTileItem = Item(w, a.WindowMenu, "WindowTileItem", QStringLiteral("&Все видимы"), {},
                           QStringLiteral("Расположить окна так, чтобы все были видны"));
-  a.WindowArrangeItem = Item(w, a.Window1, "WindowArrangeItem", QStringLiteral("В&ыравнять иконки"),
-                             {}, QStringLiteral("Выровнять значки свёрнутых окон"));
-  a.WindowMinimizeItem = Item(w, a.Window1, "WindowMinimizeItem", QStringLiteral("&Свернуть все"),
-                              {}, QStringLiteral("Свернуть все окна"));
+  a.WindowArrangeItem =
+      Item(w, a.WindowMenu, "WindowArrangeItem", QStringLiteral("В&ыравнять иконки"), {},
+           QStringLiteral("Выровнять значки свёрнутых окон"));
+  a.WindowMinimizeItem =
+      Item(w, a.WindowMenu, "WindowMinimizeItem", QStringLiteral("&Свернуть все"), {},
+           QStringLiteral("Свернуть все окна"));
 
   QMenu* help1 = Menu(w, "Help1", QStringLiteral("&Помощь"));
-  a.N5 = Item(w, help1, "N5", QStringLiteral("Справка"), {},
-              QStringLiteral("Открыть оглавление справки"));
+  a.HelpContents = Item(w, help1, "N5", QStringLiteral("Справка"), {},
+                        QStringLiteral("Открыть оглавление справки"));
   help1->addSeparator();
   a.HelpAboutItem = Item(w, help1, "HelpAboutItem", QStringLiteral("&О программе"), {},
                          QStringLiteral("Сведения о программе"));

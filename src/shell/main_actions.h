@@ -9,7 +9,7 @@ class QMenu;
 
 namespace zorel {
 
-struct TMainActions {
+struct MainActions {
   QAction *FileNewItem, *FileOpenItem, *FileCloseItem, *FileSaveItem, *FileSaveAsItem,
       *FileAppendItem, *FileSubItem, *FileExitItem;
   QAction *CutItem, *CopyItem, *PasteItem;
@@ -19,11 +19,11 @@ struct TMainActions {
   QAction *ParamHint, *ParamInfo, *ParamItem, *ParamReklama;
   QAction *FilePrinterSetup, *FileFormEdit, *FilePrint;
   QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem;
-  QAction *N5, *HelpAboutItem;
-  QMenu* Window1;
+  QAction *HelpContents, *HelpAboutItem;
+  QMenu* WindowMenu;
 };
 
 // Creates the actions, owned by window, and its menu bar.
-TMainActions BuildMainMenu(QMainWindow* window);
+MainActions BuildMainMenu(QMainWindow* window);
 
 }  // namespace zorel

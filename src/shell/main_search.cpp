@@ -4,24 +4,24 @@
 #include <QDateTime>
 #include <QPointer>
 
+#include "components/user_prompts.h"
+#include "components/wait_cursor.h"
 #include "data/data_module.h"
-#include "search/search.h"
-#include "search/search_class.h"
-#include "search/search_items.h"
-#include "search/wait_cursor.h"
+#include "search/search_branches.h"
+#include "search/search_products.h"
+#include "search/search_requisites.h"
 #include "shell/child_window.h"
 #include "shell/main_window.h"
-#include "shell/prompts.h"
 
 namespace zorel {
 
 void TMainForm::MISearch1Click() {
-  if (frmSearch_ == nullptr) frmSearch_ = new TfrmSearch(dm_, this);
+  if (frmSearch_ == nullptr) frmSearch_ = new TfrmSearch(dm_, prompts_, this);
   RunSearchCommand(*frmSearch_);
 }
 
 void TMainForm::MISearch2Click() {
-  if (frmSearchItems_ == nullptr) frmSearchItems_ = new TfrmSearchItems(dm_, this);
+  if (frmSearchItems_ == nullptr) frmSearchItems_ = new TfrmSearchItems(dm_, prompts_, this);
   RunSearchCommand(*frmSearchItems_);
 }
 
@@ -30,10 +30,10 @@ void TMainForm::MISearch3Click() {
   RunSearchCommand(*frmSearchClass_);
 }
 
-void TMainForm::RunSearchCommand(TSearchDialog& dialog) {
+void TMainForm::RunSearchCommand(SearchDialog& dialog) {
   const QPointer<TMDIChild> active = ActiveChild();
   dialog.SetSearchInListEnabled(active != nullptr);
-  const int result = prompts_->runSearch(dialog);
+  const int result = prompts_->runModal(dialog);
   if (result != kSearchInBase && result != kSearchInList) return;
   if (result == kSearchInList && active == nullptr) return;
   const WaitCursor wait;

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "components/user_prompts.h"
 #include "data/data_module.h"
 #include "data/file_util.h"
 #include "data/logger.h"
@@ -23,7 +24,6 @@
 #include "shell/application.h"
 #include "shell/child_window.h"
 #include "shell/message_events.h"
-#include "shell/prompts.h"
 #include "shell/tool_panel.h"
 
 namespace zorel {
@@ -36,7 +36,7 @@ QString NamePart(const QString& path) {
 }  // namespace
 
 TMainForm::TMainForm(Tdm& dm, const QString& caption, QWidget* parent)
-    : QMainWindow(parent), dm_(dm), prompts_(TUserPrompts::Standard()) {
+    : QMainWindow(parent), dm_(dm), prompts_(UserPrompts::Standard(ApplicationTitle)) {
   setObjectName(QStringLiteral("MainForm"));
   caption_ = caption;
   setWindowTitle(caption);
@@ -47,7 +47,7 @@ TMainForm::TMainForm(Tdm& dm, const QString& caption, QWidget* parent)
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  pToolBar_ = new TToolPanel(central);
+  pToolBar_ = new ToolPanel(central);
   column->addWidget(pToolBar_);
   mdiArea_ = new QMdiArea(central);
   mdiArea_->setObjectName(QStringLiteral("ClientArea"));
@@ -74,7 +74,7 @@ TMainForm::TMainForm(Tdm& dm, const QString& caption, QWidget* parent)
   sb->addWidget(sbPanels_[1]);
   sb->addWidget(sbPanels_[2], 1);
 
-  const TMainActions& a = actions_;
+  const MainActions& a = actions_;
   ConnectAction(a.FileNewItem, &TMainForm::FileNewItemClick);
   ConnectAction(a.FileOpenItem, &TMainForm::FileOpenItemClick);
   ConnectAction(a.FileCloseItem, &TMainForm::FileCloseItemClick);
@@ -99,13 +99,13 @@ TMainForm::TMainForm(Tdm& dm, const QString& caption, QWidget* parent)
   ConnectAction(a.FileFormEdit, &TMainForm::FileFormEditClick);
   ConnectAction(a.WindowArrangeItem, &TMainForm::WindowArrangeItemClick);
   ConnectAction(a.WindowMinimizeItem, &TMainForm::WindowMinimizeItemClick);
-  ConnectAction(a.N5, &TMainForm::N5Click);
+  ConnectAction(a.HelpContents, &TMainForm::HelpContentsClick);
   ConnectAction(a.HelpAboutItem, &TMainForm::HelpAboutItemClick);
   connect(a.WindowCascadeItem, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
   connect(a.WindowTileItem, &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
-  connect(a.Window1, &QMenu::aboutToShow, this, &TMainForm::Window1AboutToShow);
+  connect(a.WindowMenu, &QMenu::aboutToShow, this, &TMainForm::WindowMenuAboutToShow);
 
-  const TToolPanel* t = pToolBar_;
+  const ToolPanel* t = pToolBar_;
   ConnectButton(t->NewBtn, a.FileNewItem);
   ConnectButton(t->OpenBtn, a.FileOpenItem);
   ConnectButton(t->SaveBtn, a.FileSaveItem);
@@ -114,8 +114,8 @@ TMainForm::TMainForm(Tdm& dm, const QString& caption, QWidget* parent)
   ConnectButton(t->CopyBtn, a.CopyItem);
   ConnectButton(t->PasteBtn, a.PasteItem);
   ConnectButton(t->Search1Btn, a.MISearch1);
-  ConnectButton(t->SpeedButton1, a.MISearch2);
-  ConnectButton(t->SpeedButton3, a.MISearch3);
+  ConnectButton(t->SearchProductsBtn, a.MISearch2);
+  ConnectButton(t->SearchBranchesBtn, a.MISearch3);
   ConnectButton(t->ExitBtn, a.FileExitItem);
 
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateMenuItems);
@@ -148,7 +148,7 @@ void TMainForm::ConnectButton(QWidget* button, QAction* action) {
   connect(static_cast<QToolButton*>(button), &QToolButton::clicked, action, &QAction::trigger);
 }
 
-void TMainForm::SetPrompts(std::shared_ptr<TUserPrompts> prompts) { prompts_ = std::move(prompts); }
+void TMainForm::SetPrompts(std::shared_ptr<UserPrompts> prompts) { prompts_ = std::move(prompts); }
 
 TMDIChild* TMainForm::ActiveChild() const {
   QMdiSubWindow* sub = mdiArea_->currentSubWindow();
@@ -301,7 +301,7 @@ void TMainForm::WindowMinimizeItemClick() {
   for (auto it = subs.crbegin(); it != subs.crend(); ++it) (*it)->showMinimized();
 }
 
-void TMainForm::N5Click() {
+void TMainForm::HelpContentsClick() {
   const QFileInfo help(helpFile_);
   if (!help.exists()) {
     prompts_->inform(this, QStringLiteral("Файл справки \"%1\" не найден").arg(helpFile_));
@@ -320,8 +320,8 @@ void TMainForm::TimerTimer() {
   Logger().Log("MFTT: Timer ticks");
 }
 
-void TMainForm::Window1AboutToShow() {
-  QMenu* menu = actions_.Window1;
+void TMainForm::WindowMenuAboutToShow() {
+  QMenu* menu = actions_.WindowMenu;
   // The fixed commands stay; the list of windows after them is made anew.
   const QList<QAction*> items = menu->actions();
   for (QAction* item : items) {
@@ -347,10 +347,10 @@ void TMainForm::Window1AboutToShow() {
 }
 
 void TMainForm::UpdateMenuItems() {
-  std::optional<TActiveListFlags> flags;
+  std::optional<ActiveListFlags> flags;
   if (const TMDIChild* child = ActiveChild()) {
-    flags = TActiveListFlags{child->FullNameHints(), child->InfoVisible(), child->ItemVisible(),
-                             child->ReklamaVisible()};
+    flags = ActiveListFlags{child->FullNameHints(), child->InfoVisible(), child->ItemVisible(),
+                            child->ReklamaVisible()};
   }
   states_ = ComputeCommandStates(static_cast<int>(ListWindows().size()), recordClipboard_, flags,
                                  states_);
@@ -358,7 +358,7 @@ void TMainForm::UpdateMenuItems() {
 }
 
 void TMainForm::ApplyCommandStates() {
-  const TMainActions& a = actions_;
+  const MainActions& a = actions_;
   const bool on = states_.listCommands;
   for (QAction* action :
        {a.FileCloseItem, a.FileSaveItem, a.FileSaveAsItem, a.FileAppendItem, a.FileSubItem,
@@ -395,7 +395,7 @@ void TMainForm::OnListStatus(int currentRowPlusOne, int count) {
 void TMainForm::ProcessOnIdle() {
   Guarded(this, [this] {
     if (TMDIChild* child = ActiveChild()) {
-      TIdleDetailEvent idle;
+      IdleDetailEvent idle;
       QCoreApplication::sendEvent(child, &idle);
     }
   });
@@ -404,13 +404,13 @@ void TMainForm::ProcessOnIdle() {
 bool TMainForm::event(QEvent* event) {
   switch (static_cast<int>(event->type())) {
     case UM_LISTSTATUS: {
-      auto* status = static_cast<TListStatusEvent*>(event);
+      auto* status = static_cast<ListStatusEvent*>(event);
       OnListStatus(status->WParam, status->LParam);
       status->Result = 1;
       return true;
     }
     case UM_SAVELISTAS: {
-      auto* saveAs = static_cast<TSaveListAsEvent*>(event);
+      auto* saveAs = static_cast<SaveListAsEvent*>(event);
       SaveListAs(saveAs->Window);
       saveAs->Result = 1;
       return true;

@@ -4,7 +4,7 @@
 // the event queue has just become empty, and handles UM_LISTSTATUS and UM_SAVELISTAS.
 //
 // The data module must outlive the window. The questions and file dialogs go through the
-// window's TUserPrompts, which tests replace.
+// window's UserPrompts, which tests replace.
 #pragma once
 
 #include <QList>
@@ -25,12 +25,12 @@ namespace zorel {
 
 class Tdm;
 class TMDIChild;
-class TSearchDialog;
-class TToolPanel;
+class SearchDialog;
+class ToolPanel;
 class TfrmSearch;
 class TfrmSearchClass;
 class TfrmSearchItems;
-struct TUserPrompts;
+struct UserPrompts;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -43,8 +43,8 @@ class TMainForm : public QMainWindow {
   Tdm& Dm() const { return dm_; }
   // The caption given at creation; the title bar adds the name of a maximized list window.
   QString Caption() const { return caption_; }
-  void SetPrompts(std::shared_ptr<TUserPrompts> prompts);
-  const std::shared_ptr<TUserPrompts>& Prompts() const { return prompts_; }
+  void SetPrompts(std::shared_ptr<UserPrompts> prompts);
+  const std::shared_ptr<UserPrompts>& Prompts() const { return prompts_; }
   // The help file that "Справка" opens.
   void SetHelpFile(const QString& fileName) { helpFile_ = fileName; }
   QString HelpFile() const { return helpFile_; }
@@ -68,8 +68,8 @@ class TMainForm : public QMainWindow {
   std::int32_t RecordClipboard() const { return recordClipboard_; }
   // Status bar panel 0 (clock), 1 (position in the list) or 2 (hint text).
   QString StatusText(int panel) const;
-  const TMainActions& Actions() const { return actions_; }
-  TToolPanel* ToolBarPanel() const { return pToolBar_; }
+  const MainActions& Actions() const { return actions_; }
+  ToolPanel* ToolBarPanel() const { return pToolBar_; }
 
  public slots:
   void UpdateMenuItems();
@@ -108,10 +108,10 @@ class TMainForm : public QMainWindow {
   void ParamReklamaClick();
   void WindowArrangeItemClick();
   void WindowMinimizeItemClick();
-  void N5Click();
+  void HelpContentsClick();
   void HelpAboutItemClick();
   void TimerTimer();
-  void Window1AboutToShow();
+  void WindowMenuAboutToShow();
 
  private:
   void ConnectAction(QAction* action, void (TMainForm::*slot)());
@@ -121,19 +121,19 @@ class TMainForm : public QMainWindow {
   void OnListStatus(int currentRowPlusOne, int count);
   // Shows the dialog and, unless it was cancelled, opens a new list window with the records of
   // the source (the active list or the whole base) that pass the dialog's request.
-  void RunSearchCommand(TSearchDialog& dialog);
+  void RunSearchCommand(SearchDialog& dialog);
   void ApplyCommandStates();
 
   Tdm& dm_;
-  std::shared_ptr<TUserPrompts> prompts_;
-  TMainActions actions_;
-  TToolPanel* pToolBar_;
+  std::shared_ptr<UserPrompts> prompts_;
+  MainActions actions_;
+  ToolPanel* pToolBar_;
   QMdiArea* mdiArea_;
   QLabel* sbPanels_[3];
   QTimer timer_;
   std::int32_t recordClipboard_ = -1;
   QPointer<TMDIChild> lastChild_;
-  TCommandStates states_;
+  CommandStates states_;
   QString caption_;
   QString helpFile_;
   bool firstShown_ = false;

@@ -13,7 +13,7 @@ inline constexpr QEvent::Type UM_LISTSTATUS = static_cast<QEvent::Type>(0x2B12);
 inline constexpr QEvent::Type UM_SAVELISTAS = static_cast<QEvent::Type>(0x2B13);
 inline constexpr QEvent::Type UM_IDLEDETAIL = static_cast<QEvent::Type>(0x2B15);
 
-class TWindowMessage : public QEvent {
+class WindowMessage : public QEvent {
  public:
   using QEvent::QEvent;
   int Result = 0;  // set by the handler
@@ -21,25 +21,25 @@ class TWindowMessage : public QEvent {
 
 // List window to main window: the current row + 1 and the list size; size -1 when the window
 // closes.
-class TListStatusEvent : public TWindowMessage {
+class ListStatusEvent : public WindowMessage {
  public:
-  TListStatusEvent(int currentRowPlusOne, int count)
-      : TWindowMessage(UM_LISTSTATUS), WParam(currentRowPlusOne), LParam(count) {}
+  ListStatusEvent(int currentRowPlusOne, int count)
+      : WindowMessage(UM_LISTSTATUS), WParam(currentRowPlusOne), LParam(count) {}
   const int WParam;
   const int LParam;
 };
 
 // List window to main window: run Save As for this window.
-class TSaveListAsEvent : public TWindowMessage {
+class SaveListAsEvent : public WindowMessage {
  public:
-  explicit TSaveListAsEvent(TMDIChild* window) : TWindowMessage(UM_SAVELISTAS), Window(window) {}
+  explicit SaveListAsEvent(TMDIChild* window) : WindowMessage(UM_SAVELISTAS), Window(window) {}
   TMDIChild* const Window;
 };
 
 // Main window to the active list window when the event queue has just become empty.
-class TIdleDetailEvent : public TWindowMessage {
+class IdleDetailEvent : public WindowMessage {
  public:
-  TIdleDetailEvent() : TWindowMessage(UM_IDLEDETAIL) {}
+  IdleDetailEvent() : WindowMessage(UM_IDLEDETAIL) {}
 };
 
 }  // namespace zorel

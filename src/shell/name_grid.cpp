@@ -24,14 +24,14 @@ namespace {
 constexpr int kGridLine = 1;
 
 // Advertisers in blue, yellow when selected; everything else black, white when selected.
-class TNameDelegate : public QStyledItemDelegate {
+class NameDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
-    const bool advert = index.data(TRecordGridModel::HasAdvertRole).toBool();
+    const bool advert = index.data(RecordGridModel::HasAdvertRole).toBool();
     option->palette.setColor(QPalette::Text, advert ? Qt::blue : Qt::black);
     option->palette.setColor(QPalette::HighlightedText, advert ? Qt::yellow : Qt::white);
     option->displayAlignment = Qt::AlignLeft | Qt::AlignTop;
@@ -40,14 +40,14 @@ class TNameDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-TNameGrid::TNameGrid(TRecordGridModel* model, QWidget* parent)
+NameGrid::NameGrid(RecordGridModel* model, QWidget* parent)
     : QAbstractItemView(parent), model_(model), hintLabel_(new QLabel(this, Qt::ToolTip)) {
   setObjectName(QStringLiteral("dgInfo"));
   QFont f = font();
   f.setPixelSize(13);
   setFont(f);
   rowHeight_ = QFontMetrics(f).height() + 4;
-  setItemDelegate(new TNameDelegate(this));
+  setItemDelegate(new NameDelegate(this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -74,45 +74,45 @@ TNameGrid::TNameGrid(TRecordGridModel* model, QWidget* parent)
   hintLabel_->setIndent(style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
 }
 
-int TNameGrid::CurrentRow() const {
+int NameGrid::CurrentRow() const {
   const QModelIndex index = currentIndex();
   return index.isValid() ? index.row() : 0;
 }
 
-void TNameGrid::SetCurrentRow(int row) {
+void NameGrid::SetCurrentRow(int row) {
   const int last = RowCount() - 1;
   setCurrentIndex(model()->index(std::clamp(row, 0, std::max(last, 0)), 0));
 }
 
-int TNameGrid::RowCount() const { return model() != nullptr ? model()->rowCount() : 0; }
+int NameGrid::RowCount() const { return model() != nullptr ? model()->rowCount() : 0; }
 
-int TNameGrid::TopRow() const { return verticalScrollBar()->value(); }
+int NameGrid::TopRow() const { return verticalScrollBar()->value(); }
 
-int TNameGrid::PageRows() const { return std::max(1, viewport()->height() / rowHeight_); }
+int NameGrid::PageRows() const { return std::max(1, viewport()->height() / rowHeight_); }
 
-int TNameGrid::rowAt(int y) const {
+int NameGrid::rowAt(int y) const {
   if (y < 0) return -1;
   const int row = TopRow() + y / rowHeight_;
   return row < RowCount() ? row : -1;
 }
 
-int TNameGrid::rowViewportPosition(int row) const { return (row - TopRow()) * rowHeight_; }
+int NameGrid::rowViewportPosition(int row) const { return (row - TopRow()) * rowHeight_; }
 
-int TNameGrid::verticalOffset() const { return TopRow() * rowHeight_; }
+int NameGrid::verticalOffset() const { return TopRow() * rowHeight_; }
 
-QRect TNameGrid::visualRect(const QModelIndex& index) const {
+QRect NameGrid::visualRect(const QModelIndex& index) const {
   if (!index.isValid() || index.model() != model()) return {};
   return {0, rowViewportPosition(index.row()), viewport()->width() - kGridLine,
           rowHeight_ - kGridLine};
 }
 
-QModelIndex TNameGrid::indexAt(const QPoint& point) const {
+QModelIndex NameGrid::indexAt(const QPoint& point) const {
   const int row = rowAt(point.y());
   if (row < 0 || point.x() < 0 || point.x() >= viewport()->width()) return {};
   return model()->index(row, 0);
 }
 
-void TNameGrid::UpdateScrollRange() {
+void NameGrid::UpdateScrollRange() {
   QScrollBar* bar = verticalScrollBar();
   const int page = PageRows();
   bar->setSingleStep(1);
@@ -120,12 +120,12 @@ void TNameGrid::UpdateScrollRange() {
   bar->setRange(0, std::max(0, RowCount() - page));
 }
 
-void TNameGrid::updateGeometries() {
+void NameGrid::updateGeometries() {
   UpdateScrollRange();
   QAbstractItemView::updateGeometries();
 }
 
-void TNameGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+void NameGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
   if (!index.isValid() || index.model() != model()) return;
   // The list may have just been replaced; the range must fit it before the row is placed.
   UpdateScrollRange();
@@ -153,7 +153,7 @@ void TNameGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
   verticalScrollBar()->setValue(top);
 }
 
-QModelIndex TNameGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
+QModelIndex NameGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
   const int last = RowCount() - 1;
   if (last < 0) return {};
   const int current = currentIndex().isValid() ? currentIndex().row() : 0;
@@ -186,7 +186,7 @@ QModelIndex TNameGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
   return model()->index(std::clamp(row, 0, last), 0);
 }
 
-void TNameGrid::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+void NameGrid::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
   const QRect r = rect.normalized();
   const int last = RowCount() - 1;
   if (last < 0) return;
@@ -196,7 +196,7 @@ void TNameGrid::setSelection(const QRect& rect, QItemSelectionModel::SelectionFl
                            command);
 }
 
-QRegion TNameGrid::visualRegionForSelection(const QItemSelection& selection) const {
+QRegion NameGrid::visualRegionForSelection(const QItemSelection& selection) const {
   QRegion region;
   const int top = TopRow();
   const int bottom = top + PageRows();
@@ -210,7 +210,7 @@ QRegion TNameGrid::visualRegionForSelection(const QItemSelection& selection) con
   return region;
 }
 
-void TNameGrid::paintEvent(QPaintEvent* event) {
+void NameGrid::paintEvent(QPaintEvent* event) {
   const int rows = RowCount();
   const QRect dirty = event->rect();
   const int first = TopRow() + std::max(dirty.top(), 0) / rowHeight_;
@@ -247,21 +247,21 @@ void TNameGrid::paintEvent(QPaintEvent* event) {
                    std::min(dirty.bottom(), bottom));
 }
 
-void TNameGrid::scrollContentsBy(int, int dy) {
+void NameGrid::scrollContentsBy(int, int dy) {
   CancelHint();
   if (dy != 0) viewport()->scroll(0, dy * rowHeight_);
 }
 
-QPoint TNameGrid::HintPosition() const { return viewport()->mapToGlobal(QPoint(0, hintTop_)); }
+QPoint NameGrid::HintPosition() const { return viewport()->mapToGlobal(QPoint(0, hintTop_)); }
 
-bool TNameGrid::HintShown() const { return hintLabel_->isVisible(); }
+bool NameGrid::HintShown() const { return hintLabel_->isVisible(); }
 
-void TNameGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+void NameGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
   QAbstractItemView::currentChanged(current, previous);
   if (current.isValid()) emit currentRowChanged(current.row());
 }
 
-void TNameGrid::PrepareHint(int y) {
+void NameGrid::PrepareHint(int y) {
   const int top = rowAt(0);
   const int row = rowAt(y);
   const int slot = row < 0 || top < 0 ? -1 : row - top;
@@ -280,9 +280,9 @@ void TNameGrid::PrepareHint(int y) {
   hintText_ = fullNameHints_ && tooWide ? name : QString();
 }
 
-void TNameGrid::CancelHint() { hintLabel_->hide(); }
+void NameGrid::CancelHint() { hintLabel_->hide(); }
 
-bool TNameGrid::viewportEvent(QEvent* event) {
+bool NameGrid::viewportEvent(QEvent* event) {
   switch (event->type()) {
     case QEvent::ToolTip:
       if (hintText_.isEmpty()) {
@@ -304,7 +304,7 @@ bool TNameGrid::viewportEvent(QEvent* event) {
   return QAbstractItemView::viewportEvent(event);
 }
 
-void TNameGrid::mousePressEvent(QMouseEvent* event) {
+void NameGrid::mousePressEvent(QMouseEvent* event) {
   CancelHint();
   QAbstractItemView::mousePressEvent(event);
   dragArmed_ = event->button() == Qt::LeftButton;
@@ -312,7 +312,7 @@ void TNameGrid::mousePressEvent(QMouseEvent* event) {
   pressRow_ = CurrentRow();
 }
 
-void TNameGrid::mouseMoveEvent(QMouseEvent* event) {
+void NameGrid::mouseMoveEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   PrepareHint(pos.y());
   if (!(event->buttons() & Qt::LeftButton)) {
@@ -327,26 +327,26 @@ void TNameGrid::mouseMoveEvent(QMouseEvent* event) {
   }
 }
 
-void TNameGrid::StartDrag() {
+void NameGrid::StartDrag() {
   auto* drag = new QDrag(this);
   drag->setMimeData(MakeRecordMime(model_->RecordAt(pressRow_)).release());
   drag->exec(Qt::CopyAction);
 }
 
-void TNameGrid::dragEnterEvent(QDragEnterEvent* event) { event->acceptProposedAction(); }
+void NameGrid::dragEnterEvent(QDragEnterEvent* event) { event->acceptProposedAction(); }
 
-void TNameGrid::dragMoveEvent(QDragMoveEvent* event) { event->acceptProposedAction(); }
+void NameGrid::dragMoveEvent(QDragMoveEvent* event) { event->acceptProposedAction(); }
 
-void TNameGrid::dropEvent(QDropEvent* event) {
+void NameGrid::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   if (const auto record = RecordFromMime(event->mimeData())) emit recordDropped(*record);
 }
 
-void TNameGrid::contextMenuEvent(QContextMenuEvent* event) {
+void NameGrid::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   QAction* nName = menu.addAction(QStringLiteral("Название в буфер"));
   nName->setObjectName(QStringLiteral("nName"));
-  connect(nName, &QAction::triggered, this, &TNameGrid::copyNameRequested);
+  connect(nName, &QAction::triggered, this, &NameGrid::copyNameRequested);
   menu.exec(event->globalPos());
 }
 

@@ -1,5 +1,5 @@
-// TNameGrid: the list window's grid of enterprise names (dgInfo). One column of virtual rows
-// over a TRecordGridModel; advertisers in blue (yellow when selected). It shows the full name
+// NameGrid: the list window's grid of enterprise names (dgInfo). One column of virtual rows
+// over a RecordGridModel; advertisers in blue (yellow when selected). It shows the full name
 // of a row too narrow for it as a hint laid exactly over the row, starts a record drag when
 // the mouse moves with the left button held, accepts every drag, and reports drops of a
 // record, row changes and the "Название в буфер" command to its window.
@@ -17,13 +17,13 @@ class QLabel;
 
 namespace zorel {
 
-class TRecordGridModel;
+class RecordGridModel;
 
-class TNameGrid : public QAbstractItemView {
+class NameGrid : public QAbstractItemView {
   Q_OBJECT
 
  public:
-  TNameGrid(TRecordGridModel* model, QWidget* parent = nullptr);
+  NameGrid(RecordGridModel* model, QWidget* parent = nullptr);
 
   int CurrentRow() const;
   void SetCurrentRow(int row);
@@ -88,7 +88,7 @@ class TNameGrid : public QAbstractItemView {
   void CancelHint();
   void StartDrag();
 
-  TRecordGridModel* model_;
+  RecordGridModel* model_;
   int rowHeight_;
   bool fullNameHints_ = true;
   int hintRow_ = -1;

@@ -9,15 +9,15 @@
 
 namespace zorel {
 
-TProgram::TProgram() = default;
+Program::Program() = default;
 
-TProgram::~TProgram() {
+Program::~Program() {
   mainForm.reset();
   dm.reset();
 }
 
-std::unique_ptr<TProgram> StartProgram(TApplication& app, const TStartOptions& options,
-                                       QString* error) {
+std::unique_ptr<Program> StartProgram(Application& app, const StartOptions& options,
+                                      QString* error) {
   app.SetTitle(QStringLiteral("Зорель"));
   auto splash = std::make_unique<TAboutBox>(app.Title(), 0);
   splash->SetSplashMessage(QStringLiteral("Загрузка базовой библиотеки ..."));
@@ -27,7 +27,7 @@ std::unique_ptr<TProgram> StartProgram(TApplication& app, const TStartOptions& o
   QCoreApplication::processEvents();
   splash->repaint();
 
-  auto program = std::make_unique<TProgram>();
+  auto program = std::make_unique<Program>();
   try {
     program->dm = std::make_unique<Tdm>(options.dbDir.toStdString());
   } catch (const std::exception& e) {

@@ -11,18 +11,18 @@
 namespace zorel {
 
 class Tdm;
-class TApplication;
+class Application;
 class TMainForm;
 
-struct TProgram {
-  TProgram();
-  ~TProgram();  // the main window goes first, then the data module closes the base
+struct Program {
+  Program();
+  ~Program();  // the main window goes first, then the data module closes the base
   std::unique_ptr<Tdm> dm;
   std::unique_ptr<TMainForm> mainForm;
 };
 
 // Null, with the data module's message in error, when the database cannot be opened.
-std::unique_ptr<TProgram> StartProgram(TApplication& app, const TStartOptions& options,
-                                       QString* error);
+std::unique_ptr<Program> StartProgram(Application& app, const StartOptions& options,
+                                      QString* error);
 
 }  // namespace zorel

@@ -8,21 +8,21 @@
 
 namespace zorel {
 
-TRecordGridModel::TRecordGridModel(const Tdm& dm, const RecordList& records, QObject* parent)
+RecordGridModel::RecordGridModel(const Tdm& dm, const RecordList& records, QObject* parent)
     : QAbstractTableModel(parent),
       dm_(dm),
       records_(records),
       rows_(static_cast<int>(records.size())) {}
 
-int TRecordGridModel::rowCount(const QModelIndex& parent) const {
+int RecordGridModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : std::max(rows_, 1);
 }
 
-int TRecordGridModel::columnCount(const QModelIndex& parent) const {
+int RecordGridModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : 1;
 }
 
-QVariant TRecordGridModel::data(const QModelIndex& index, int role) const {
+QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole && role != HasAdvertRole) return {};
   const std::int32_t record = RecordAt(index.row());
   if (record < 0) return {};
@@ -31,23 +31,23 @@ QVariant TRecordGridModel::data(const QModelIndex& index, int role) const {
   return shown.advert;
 }
 
-void TRecordGridModel::SetRowCount(int rows) {
+void RecordGridModel::SetRowCount(int rows) {
   beginResetModel();
   rows_ = rows;
   endResetModel();
 }
 
-std::int32_t TRecordGridModel::RecordAt(int row) const {
+std::int32_t RecordGridModel::RecordAt(int row) const {
   if (row < 0 || static_cast<std::size_t>(row) >= records_.size() || row >= rows_) return -1;
   return records_[static_cast<std::size_t>(row)];
 }
 
-QString TRecordGridModel::NameAt(int row) const {
+QString RecordGridModel::NameAt(int row) const {
   const std::int32_t record = RecordAt(row);
   return record < 0 ? QString() : Shown(row, record).name;
 }
 
-const TRecordGridModel::ShownRecord& TRecordGridModel::Shown(int row, std::int32_t record) const {
+const RecordGridModel::ShownRecord& RecordGridModel::Shown(int row, std::int32_t record) const {
   ShownRecord& slot = shown_[static_cast<std::size_t>(record) % kKeptRecords];
   if (slot.record != record) {
     if (observer_) observer_(row);

@@ -1,4 +1,4 @@
-// TRecordGridModel: the name grid's model over a list window's RecordList. Rows are virtual:
+// RecordGridModel: the name grid's model over a list window's RecordList. Rows are virtual:
 // a name is fetched from the data module only when a row is painted, so a list of a million
 // records opens at once. The names of recently painted records are kept, so repainting a row
 // (a selection move, a scroll by a row) reads nothing again. The grid always has at least one
@@ -18,14 +18,14 @@ namespace zorel {
 
 class Tdm;
 
-class TRecordGridModel : public QAbstractTableModel {
+class RecordGridModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
   // True for a row whose enterprise has advertising text.
   static constexpr int HasAdvertRole = Qt::UserRole + 1;
 
-  TRecordGridModel(const Tdm& dm, const RecordList& records, QObject* parent = nullptr);
+  RecordGridModel(const Tdm& dm, const RecordList& records, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -6,25 +6,25 @@
 
 namespace zorel {
 
-TRemarkMemo::TRemarkMemo(QWidget* parent) : QPlainTextEdit(parent) {
+RemarkMemo::RemarkMemo(QWidget* parent) : QPlainTextEdit(parent) {
   connect(this, &QPlainTextEdit::textChanged, this, [this] {
     if (!quiet_) emit edited();
   });
 }
 
-void TRemarkMemo::SetTextQuietly(const QString& text) {
+void RemarkMemo::SetTextQuietly(const QString& text) {
   quiet_ = true;
   setPlainText(text);
   quiet_ = false;
 }
 
-int TRemarkMemo::Room() const {
+int RemarkMemo::Room() const {
   const QTextCursor c = textCursor();
   const int length = static_cast<int>(toPlainText().size());
   return maxLength_ - (length - (c.selectionEnd() - c.selectionStart()));
 }
 
-void TRemarkMemo::keyPressEvent(QKeyEvent* event) {
+void RemarkMemo::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     event->ignore();
     return;
@@ -37,7 +37,7 @@ void TRemarkMemo::keyPressEvent(QKeyEvent* event) {
   QPlainTextEdit::keyPressEvent(event);
 }
 
-void TRemarkMemo::insertFromMimeData(const QMimeData* source) {
+void RemarkMemo::insertFromMimeData(const QMimeData* source) {
   if (source == nullptr || !source->hasText()) return;
   const int room = Room();
   if (room <= 0) return;

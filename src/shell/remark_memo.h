@@ -1,4 +1,4 @@
-// TRemarkMemo: the memo in which the user writes the remark on an enterprise. Enter inserts no
+// RemarkMemo: the memo in which the user writes the remark on an enterprise. Enter inserts no
 // line break, typing and pasting stop at the length limit, and only the user's own edits are
 // reported (edited()); texts set by the program are not.
 #pragma once
@@ -7,11 +7,11 @@
 
 namespace zorel {
 
-class TRemarkMemo : public QPlainTextEdit {
+class RemarkMemo : public QPlainTextEdit {
   Q_OBJECT
 
  public:
-  explicit TRemarkMemo(QWidget* parent = nullptr);
+  explicit RemarkMemo(QWidget* parent = nullptr);
 
   void SetMaxLength(int characters) { maxLength_ = characters; }
   int MaxLength() const { return maxLength_; }

@@ -10,8 +10,8 @@
 #include <QToolButton>
 
 #include "components/auto_height_memo.h"
+#include "components/hints.h"
 #include "data/data_module.h"
-#include "shell/hints.h"
 #include "ui/text_convert.h"
 
 namespace zorel {
@@ -28,7 +28,7 @@ void PlaceBelow(QWidget* w, const QWidget* above) { w->move(w->x(), Bottom(above
 
 }  // namespace
 
-TRequisitesPanel::TRequisitesPanel(QWidget* parent) : QFrame(parent) {
+RequisitesPanel::RequisitesPanel(QWidget* parent) : QFrame(parent) {
   setObjectName(QStringLiteral("pInfo"));
   setFrameStyle(QFrame::Box | QFrame::Plain);
   setFixedWidth(267);
@@ -112,7 +112,7 @@ TRequisitesPanel::TRequisitesPanel(QWidget* parent) : QFrame(parent) {
   lURL_ = Caption(QStringLiteral("lURL"), QStringLiteral("Адрес в интернет:"));
   eURL_ = Edit(QStringLiteral("eURL"), QStringLiteral("|WWW-адрес предприятия"));
   eURL_->setGeometry(kLeft, 0, kWide, kEditHeight);
-  connect(eURL_, &QLineEdit::textChanged, this, &TRequisitesPanel::urlTextChanged);
+  connect(eURL_, &QLineEdit::textChanged, this, &RequisitesPanel::urlTextChanged);
   auto* goToUrl = new QToolButton(content_);
   goToUrl->setObjectName(QStringLiteral("sbGoToURL"));
   goToUrl->setText(QStringLiteral("..."));
@@ -123,7 +123,7 @@ TRequisitesPanel::TRequisitesPanel(QWidget* parent) : QFrame(parent) {
   ArrangeRequisites();
 }
 
-QLabel* TRequisitesPanel::Caption(const QString& name, const QString& text) {
+QLabel* RequisitesPanel::Caption(const QString& name, const QString& text) {
   auto* label = new QLabel(text, content_);
   label->setObjectName(name);
   QFont f = label->font();
@@ -137,7 +137,7 @@ QLabel* TRequisitesPanel::Caption(const QString& name, const QString& text) {
   return label;
 }
 
-QLineEdit* TRequisitesPanel::Edit(const QString& name, const QString& statusHint, bool framed) {
+QLineEdit* RequisitesPanel::Edit(const QString& name, const QString& statusHint, bool framed) {
   auto* edit = new QLineEdit(content_);
   edit->setObjectName(name);
   edit->setReadOnly(true);
@@ -152,7 +152,7 @@ QLineEdit* TRequisitesPanel::Edit(const QString& name, const QString& statusHint
   return edit;
 }
 
-TAutoHeightMemo* TRequisitesPanel::Memo(const QString& name) {
+TAutoHeightMemo* RequisitesPanel::Memo(const QString& name) {
   auto* memo = new TAutoHeightMemo(content_);
   memo->setObjectName(name);
   memo->setReadOnly(true);
@@ -166,11 +166,11 @@ TAutoHeightMemo* TRequisitesPanel::Memo(const QString& name) {
   memo->setPalette(p);
   memo->SetShowAtOnce(true);
   // Each change of height moves the controls below.
-  connect(memo, &QPlainTextEdit::textChanged, this, &TRequisitesPanel::ArrangeRequisites);
+  connect(memo, &QPlainTextEdit::textChanged, this, &RequisitesPanel::ArrangeRequisites);
   return memo;
 }
 
-void TRequisitesPanel::SetDetails(const RecordDetails& d) {
+void RequisitesPanel::SetDetails(const RecordDetails& d) {
   eOrgForm_->setText(FromCp(d.orgform));
   eYear_->setText(FromCp(d.year));
   ePeople_->setText(FromCp(d.staff));
@@ -191,11 +191,11 @@ void TRequisitesPanel::SetDetails(const RecordDetails& d) {
   ArrangeRequisites();
 }
 
-void TRequisitesPanel::Clear() { SetDetails(RecordDetails{}); }
+void RequisitesPanel::Clear() { SetDetails(RecordDetails{}); }
 
-QString TRequisitesPanel::EMailText() const { return lMail_->text(); }
+QString RequisitesPanel::EMailText() const { return lMail_->text(); }
 
-void TRequisitesPanel::ArrangeRequisites() {
+void RequisitesPanel::ArrangeRequisites() {
   sAddress_->resize(sAddress_->width(),
                     mAddress_->height() + 4 + eIndex_->height() + (sAddress_->y() - eIndex_->y()));
   lLetterAddress_->move(kLeft, Bottom(mAddress_) + kGap);

@@ -1,4 +1,4 @@
-// TRequisitesPanel: the requisites panel (pInfo) on the right of the name grid: form of
+// RequisitesPanel: the requisites panel (pInfo) on the right of the name grid: form of
 // ownership, founding year, staff, address block, manager, telephones and faxes, e-mail and web
 // address of one enterprise, in a scroll box. The address and telephone memos grow with their
 // text and ArrangeRequisites moves everything below them. Controls carry the program's
@@ -16,11 +16,11 @@ namespace zorel {
 class TAutoHeightMemo;
 struct RecordDetails;
 
-class TRequisitesPanel : public QFrame {
+class RequisitesPanel : public QFrame {
   Q_OBJECT
 
  public:
-  explicit TRequisitesPanel(QWidget* parent = nullptr);
+  explicit RequisitesPanel(QWidget* parent = nullptr);
 
   void SetDetails(const RecordDetails& details);
   void Clear();

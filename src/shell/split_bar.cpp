@@ -19,7 +19,7 @@ int AdvertSplitLeft(int splitLeft, int mouseX, int lowerWidth) {
   return x;
 }
 
-TSplitBar::TSplitBar(Qt::Orientation orientation, QWidget* parent)
+SplitBar::SplitBar(Qt::Orientation orientation, QWidget* parent)
     : QWidget(parent), orientation_(orientation), dragBar_(new QWidget(parent)) {
   const bool horizontal = orientation == Qt::Horizontal;
   setCursor(horizontal ? Qt::SizeVerCursor : Qt::SizeHorCursor);
@@ -35,14 +35,14 @@ TSplitBar::TSplitBar(Qt::Orientation orientation, QWidget* parent)
   dragBar_->hide();
 }
 
-void TSplitBar::mousePressEvent(QMouseEvent* event) {
+void SplitBar::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   dragBar_->setGeometry(geometry());
   dragBar_->show();
   dragBar_->raise();
 }
 
-void TSplitBar::mouseMoveEvent(QMouseEvent* event) {
+void SplitBar::mouseMoveEvent(QMouseEvent* event) {
   if (!(event->buttons() & Qt::LeftButton) || !dragBar_->isVisible() || !limit_) return;
   const QPoint pos = event->position().toPoint();
   if (orientation_ == Qt::Horizontal) {
@@ -52,7 +52,7 @@ void TSplitBar::mouseMoveEvent(QMouseEvent* event) {
   }
 }
 
-void TSplitBar::mouseReleaseEvent(QMouseEvent* event) {
+void SplitBar::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !dragBar_->isVisible()) return;
   dragBar_->hide();
   dragBar_->lower();
@@ -63,7 +63,7 @@ void TSplitBar::mouseReleaseEvent(QMouseEvent* event) {
   }
 }
 
-void TSplitBar::paintEvent(QPaintEvent*) {
+void SplitBar::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Button));
 }

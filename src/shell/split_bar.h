@@ -1,4 +1,4 @@
-// TSplitBar: the 4-pixel bars between the list window's panels. While the left button is held
+// SplitBar: the 4-pixel bars between the list window's panels. While the left button is held
 // a black drag bar (a sibling of the bar, hidden otherwise) follows the mouse within the limits
 // the owner gives; on release the owner learns where the drag bar ended and sizes its panels.
 // The limit rules themselves are plain functions, below.
@@ -16,12 +16,12 @@ int LowerSplitTop(int detailTop, int detailHeight, int mouseY, int clientHeight)
 // Gives the drag bar's left.
 int AdvertSplitLeft(int splitLeft, int mouseX, int lowerWidth);
 
-class TSplitBar : public QWidget {
+class SplitBar : public QWidget {
   Q_OBJECT
 
  public:
   // A horizontal bar (Qt::Horizontal) moves up and down, a vertical one left and right.
-  TSplitBar(Qt::Orientation orientation, QWidget* parent);
+  SplitBar(Qt::Orientation orientation, QWidget* parent);
 
   // Maps the mouse coordinate along the bar's axis (relative to the bar) to the drag bar's
   // position in the parent.

@@ -4,8 +4,8 @@
 
 namespace zorel {
 
-std::optional<TStartOptions> ParseStartOptions(const QStringList& arguments, QString* error) {
-  TStartOptions options;
+std::optional<StartOptions> ParseStartOptions(const QStringList& arguments, QString* error) {
+  StartOptions options;
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString& arg = arguments[i];
     if (i == 0 && arg == QStringLiteral("/debug")) continue;

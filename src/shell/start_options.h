@@ -9,13 +9,13 @@
 
 namespace zorel {
 
-struct TStartOptions {
+struct StartOptions {
   QString dbDir = QStringLiteral("../db/");
 };
 
 // Arguments without the program name. Empty with an error text for an option it does not
 // know or a "--db" without a folder.
-std::optional<TStartOptions> ParseStartOptions(const QStringList& arguments, QString* error);
+std::optional<StartOptions> ParseStartOptions(const QStringList& arguments, QString* error);
 
 // "zorel2003.hlp" when a file of that name exists in the current directory, else "zorel99.hlp"
 // (whether or not that one exists).

@@ -42,16 +42,16 @@ void Magnifier(QPainter& p, const QPointF& centre, qreal radius) {
   p.drawEllipse(centre, radius, radius);
 }
 
-void Draw(QPainter& p, TToolIcon kind) {
+void Draw(QPainter& p, ToolIconKind kind) {
   switch (kind) {
-    case TToolIcon::New:
+    case ToolIconKind::New:
       Page(p, QRectF(4.5, 2.5, 11, 15));
       Lines(p, QRectF(4.5, 2.5, 11, 15), 4);
       p.setPen(Qt::NoPen);
       p.setBrush(QColor(240, 200, 0));
       p.drawEllipse(QPointF(15, 15), 3.5, 3.5);
       break;
-    case TToolIcon::Open:
+    case ToolIconKind::Open:
       p.setPen(QPen(QColor(120, 90, 20), 1));
       p.setBrush(QColor(240, 200, 90));
       p.drawRect(QRectF(2.5, 6.5, 14, 10));
@@ -60,7 +60,7 @@ void Draw(QPainter& p, TToolIcon kind) {
       p.drawPolygon(QPolygonF(
           {QPointF(5.5, 9.5), QPointF(18.5, 9.5), QPointF(16.5, 16.5), QPointF(2.5, 16.5)}));
       break;
-    case TToolIcon::Save:
+    case ToolIconKind::Save:
       p.setPen(QPen(QColor(30, 30, 80), 1));
       p.setBrush(QColor(60, 80, 170));
       p.drawRect(QRectF(3.5, 3.5, 13, 13));
@@ -69,7 +69,7 @@ void Draw(QPainter& p, TToolIcon kind) {
       p.setBrush(QColor(200, 200, 200));
       p.drawRect(QRectF(5.5, 11.5, 9, 5));
       break;
-    case TToolIcon::FormEditor:
+    case ToolIconKind::FormEditor:
       Page(p, QRectF(3.5, 2.5, 11, 15));
       p.setPen(QPen(QColor(150, 150, 150), 1, Qt::DashLine));
       p.setBrush(Qt::NoBrush);
@@ -80,20 +80,20 @@ void Draw(QPainter& p, TToolIcon kind) {
       p.setPen(QPen(Qt::black, 1));
       p.drawLine(QPointF(10, 14), QPointF(9, 16.5));
       break;
-    case TToolIcon::Delete:
+    case ToolIconKind::Delete:
       Page(p, QRectF(3.5, 2.5, 10, 14));
       Lines(p, QRectF(3.5, 2.5, 10, 14), 3);
       p.setPen(QPen(QColor(200, 20, 20), 2.5, Qt::SolidLine, Qt::RoundCap));
       p.drawLine(QPointF(10, 10), QPointF(17, 17));
       p.drawLine(QPointF(17, 10), QPointF(10, 17));
       break;
-    case TToolIcon::Copy:
+    case ToolIconKind::Copy:
       Page(p, QRectF(2.5, 2.5, 10, 12));
       Lines(p, QRectF(2.5, 2.5, 10, 12), 2);
       Page(p, QRectF(7.5, 6.5, 10, 12));
       Lines(p, QRectF(7.5, 6.5, 10, 12), 3);
       break;
-    case TToolIcon::Paste:
+    case ToolIconKind::Paste:
       p.setPen(QPen(QColor(100, 70, 20), 1));
       p.setBrush(QColor(190, 140, 70));
       p.drawRoundedRect(QRectF(2.5, 3.5, 12, 14), 1.5, 1.5);
@@ -102,19 +102,19 @@ void Draw(QPainter& p, TToolIcon kind) {
       Page(p, QRectF(8.5, 7.5, 9, 11));
       Lines(p, QRectF(8.5, 7.5, 9, 11), 2);
       break;
-    case TToolIcon::SearchRequisites:
+    case ToolIconKind::SearchRequisites:
       Page(p, QRectF(2.5, 2.5, 11, 14));
       Lines(p, QRectF(2.5, 2.5, 11, 14), 4);
       Magnifier(p, QPointF(11, 10), 4.5);
       break;
-    case TToolIcon::SearchProducts:
+    case ToolIconKind::SearchProducts:
       p.setPen(QPen(QColor(90, 60, 30), 1));
       p.setBrush(QColor(210, 160, 90));
       p.drawRect(QRectF(2.5, 8.5, 9, 8));
       p.drawLine(QPointF(2.5, 11.5), QPointF(11.5, 11.5));
       Magnifier(p, QPointF(12, 7), 4.5);
       break;
-    case TToolIcon::SearchBranches:
+    case ToolIconKind::SearchBranches:
       p.setPen(QPen(QColor(20, 100, 20), 1.5));
       p.drawLine(QPointF(4, 3), QPointF(4, 16));
       p.drawLine(QPointF(4, 8), QPointF(8, 8));
@@ -123,7 +123,7 @@ void Draw(QPainter& p, TToolIcon kind) {
       p.drawRect(QRectF(2, 2, 4, 3));
       Magnifier(p, QPointF(12, 10), 4.5);
       break;
-    case TToolIcon::Exit:
+    case ToolIconKind::Exit:
       p.setPen(QPen(QColor(80, 50, 20), 1));
       p.setBrush(QColor(150, 100, 50));
       p.drawRect(QRectF(3.5, 2.5, 9, 15));
@@ -139,7 +139,7 @@ void Draw(QPainter& p, TToolIcon kind) {
 
 }  // namespace
 
-QIcon ToolIcon(TToolIcon kind) {
+QIcon ToolIcon(ToolIconKind kind) {
   QPixmap pixmap(kSize, kSize);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);

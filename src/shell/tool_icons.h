@@ -5,7 +5,7 @@
 
 namespace zorel {
 
-enum class TToolIcon {
+enum class ToolIconKind {
   New,
   Open,
   Save,
@@ -19,6 +19,6 @@ enum class TToolIcon {
   Exit
 };
 
-QIcon ToolIcon(TToolIcon kind);
+QIcon ToolIcon(ToolIconKind kind);
 
 }  // namespace zorel

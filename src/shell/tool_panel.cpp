@@ -6,12 +6,12 @@
 #include <QToolButton>
 
 #include "components/gradient_fill.h"
-#include "shell/hints.h"
+#include "components/hints.h"
 #include "shell/tool_icons.h"
 
 namespace zorel {
 
-TToolPanel::TToolPanel(QWidget* parent) : QFrame(parent) {
+ToolPanel::ToolPanel(QWidget* parent) : QFrame(parent) {
   setObjectName(QStringLiteral("pToolBar"));
   setFixedHeight(32);
   setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -22,7 +22,7 @@ TToolPanel::TToolPanel(QWidget* parent) : QFrame(parent) {
   fill_->SetFillDirection(TGradientFill::fdLeftToRight);
   fill_->SetNumberOfColors(100);
 
-  auto button = [this](const char* name, int left, TToolIcon icon, const QString& hint) {
+  auto button = [this](const char* name, int left, ToolIconKind icon, const QString& hint) {
     auto* b = new QToolButton(this);
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoRaise(true);
@@ -33,24 +33,24 @@ TToolPanel::TToolPanel(QWidget* parent) : QFrame(parent) {
     b->installEventFilter(this);
     return b;
   };
-  NewBtn = button("NewBtn", 6, TToolIcon::New, QStringLiteral("Новое окно со всей базой|"));
-  OpenBtn = button("OpenBtn", 31, TToolIcon::Open, QStringLiteral("Открыть|"));
-  SaveBtn = button("SaveBtn", 56, TToolIcon::Save, QStringLiteral("Сохранить|"));
-  EditBtn = button("EditBtn", 88, TToolIcon::FormEditor, QStringLiteral("Редактор форм|"));
-  CutBtn = button("CutBtn", 120, TToolIcon::Delete, QStringLiteral("Удалить|"));
-  CopyBtn = button("CopyBtn", 145, TToolIcon::Copy, QStringLiteral("Копировать|"));
-  PasteBtn = button("PasteBtn", 170, TToolIcon::Paste, QStringLiteral("Вставить|"));
-  Search1Btn = button("Search1Btn", 200, TToolIcon::SearchRequisites,
+  NewBtn = button("NewBtn", 6, ToolIconKind::New, QStringLiteral("Новое окно со всей базой|"));
+  OpenBtn = button("OpenBtn", 31, ToolIconKind::Open, QStringLiteral("Открыть|"));
+  SaveBtn = button("SaveBtn", 56, ToolIconKind::Save, QStringLiteral("Сохранить|"));
+  EditBtn = button("EditBtn", 88, ToolIconKind::FormEditor, QStringLiteral("Редактор форм|"));
+  CutBtn = button("CutBtn", 120, ToolIconKind::Delete, QStringLiteral("Удалить|"));
+  CopyBtn = button("CopyBtn", 145, ToolIconKind::Copy, QStringLiteral("Копировать|"));
+  PasteBtn = button("PasteBtn", 170, ToolIconKind::Paste, QStringLiteral("Вставить|"));
+  Search1Btn = button("Search1Btn", 200, ToolIconKind::SearchRequisites,
                       QStringLiteral("Поиск по реквизитам|"));
-  SpeedButton1 =
-      button("SpeedButton1", 225, TToolIcon::SearchProducts, QStringLiteral("Поиск по продукции|"));
-  SpeedButton3 =
-      button("SpeedButton3", 250, TToolIcon::SearchBranches, QStringLiteral("Поиск по отраслям|"));
-  ExitBtn = button("ExitBtn", 284, TToolIcon::Exit, QStringLiteral("Выход|"));
+  SearchProductsBtn = button("SpeedButton1", 225, ToolIconKind::SearchProducts,
+                             QStringLiteral("Поиск по продукции|"));
+  SearchBranchesBtn = button("SpeedButton3", 250, ToolIconKind::SearchBranches,
+                             QStringLiteral("Поиск по отраслям|"));
+  ExitBtn = button("ExitBtn", 284, ToolIconKind::Exit, QStringLiteral("Выход|"));
   for (QToolButton* b : {SaveBtn, CutBtn, CopyBtn, PasteBtn}) b->setEnabled(false);
 }
 
-bool TToolPanel::eventFilter(QObject* watched, QEvent* event) {
+bool ToolPanel::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Enter) {
     QStatusTipEvent tip(static_cast<QWidget*>(watched)->statusTip());
     QCoreApplication::sendEvent(this, &tip);
@@ -58,7 +58,7 @@ bool TToolPanel::eventFilter(QObject* watched, QEvent* event) {
   return QFrame::eventFilter(watched, event);
 }
 
-void TToolPanel::resizeEvent(QResizeEvent* event) {
+void ToolPanel::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);
   fill_->setGeometry(contentsRect());
 }

@@ -1,4 +1,4 @@
-// TToolPanel: the main window's tool bar (pToolBar), a 32-pixel panel with a silver-to-grey
+// ToolPanel: the main window's tool bar (pToolBar), a 32-pixel panel with a silver-to-grey
 // gradient behind eleven flat 25 x 25 buttons at their fixed places.
 #pragma once
 
@@ -10,14 +10,14 @@ namespace zorel {
 
 class TGradientFill;
 
-class TToolPanel : public QFrame {
+class ToolPanel : public QFrame {
   Q_OBJECT
 
  public:
-  explicit TToolPanel(QWidget* parent = nullptr);
+  explicit ToolPanel(QWidget* parent = nullptr);
 
   QToolButton *NewBtn, *OpenBtn, *SaveBtn, *EditBtn, *CutBtn, *CopyBtn, *PasteBtn, *Search1Btn,
-      *SpeedButton1, *SpeedButton3, *ExitBtn;
+      *SearchProductsBtn, *SearchBranchesBtn, *ExitBtn;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

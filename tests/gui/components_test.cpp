@@ -51,7 +51,7 @@ class ComponentsTest : public QObject {
     fill.resize(20, 15);
     fill.SetBeginColor(Qt::red);
     fill.SetEndColor(Qt::green);
-    fill.SetFillDirection(TGradientFill::TFillDirection(direction));
+    fill.SetFillDirection(TGradientFill::Direction(direction));
     fill.SetNumberOfColors(1);
     const QImage image = Render(fill);
     for (int y = 0; y < 15; ++y)

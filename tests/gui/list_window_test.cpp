@@ -238,7 +238,7 @@ class ListWindowTest : public QObject {
     TMDIChild* w = s.Active();
     s.Idle();
     QCOMPARE(Text(w, "ePeople"), QStringLiteral("0"));
-    auto* grid = Find<TNameGrid>(w, "dgInfo");
+    auto* grid = Find<NameGrid>(w, "dgInfo");
     for (int i = 1; i <= 5; ++i) {
       QTest::keyClick(grid, Qt::Key_Down);
       QCOMPARE(s.form->StatusText(1), QStringLiteral("%1/50").arg(i + 1));
@@ -256,7 +256,7 @@ class ListWindowTest : public QObject {
     s.Idle();
     TMDIChild* second = s.form->NewListWindow();
     first->SetCurrentRow(1);
-    QTest::keyClick(Find<TNameGrid>(first, "dgInfo"), Qt::Key_Down);
+    QTest::keyClick(Find<NameGrid>(first, "dgInfo"), Qt::Key_Down);
     s.Idle();
     QVERIFY(first->DetailPending());
     QVERIFY(!second->DetailPending());
@@ -388,7 +388,7 @@ class ListWindowTest : public QObject {
   void LongNamesGetAHintOverTheirRow() {
     Shell s(BaseWithLongName());
     TMDIChild* w = s.Active();
-    auto* grid = Find<TNameGrid>(w, "dgInfo");
+    auto* grid = Find<NameGrid>(w, "dgInfo");
     QWidget* viewport = grid->viewport();
     const int rowHeight = grid->rowHeight(0);
     SendMouse(viewport, QEvent::MouseMove, QPoint(5, rowHeight + 2), Qt::NoButton);
@@ -416,12 +416,12 @@ class ListWindowTest : public QObject {
 
   void NamesAndAdvertisersInTheGrid() {
     Shell s;
-    auto* grid = Find<TNameGrid>(s.Active(), "dgInfo");
+    auto* grid = Find<NameGrid>(s.Active(), "dgInfo");
     QAbstractItemModel* m = grid->model();
     QCOMPARE(m->rowCount(), 3);
     QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("Минский ЗАВОД"));
-    QVERIFY(m->index(0, 0).data(TRecordGridModel::HasAdvertRole).toBool());
-    QVERIFY(!m->index(1, 0).data(TRecordGridModel::HasAdvertRole).toBool());
+    QVERIFY(m->index(0, 0).data(RecordGridModel::HasAdvertRole).toBool());
+    QVERIFY(!m->index(1, 0).data(RecordGridModel::HasAdvertRole).toBool());
     s.Active()->SetSearchResult({}, QStringLiteral("Поиск"));
     QCOMPARE(m->rowCount(), 1);
     QVERIFY(!m->index(0, 0).data().isValid());
@@ -464,7 +464,7 @@ class ListWindowTest : public QObject {
   void SplittersStopAtTheirLimits() {
     Shell s;
     TMDIChild* w = s.Active();
-    auto* split = Find<TSplitBar>(w, "PanelSplit");
+    auto* split = Find<SplitBar>(w, "PanelSplit");
     const int client = w->height();
     DragBar(split, QPoint(1, -10000));
     QCOMPARE(w->LowerPanelHeight(), client - 100 - 4);
@@ -473,7 +473,7 @@ class ListWindowTest : public QObject {
     QCOMPARE(w->LowerPanelHeight(), 96);
     QVERIFY(!Find<QWidget>(w, "PanelSplitDrag")->isVisible());
 
-    auto* split2 = Find<TSplitBar>(w, "PanelSplit2");
+    auto* split2 = Find<SplitBar>(w, "PanelSplit2");
     const int before = w->AdvertPanelWidth();
     SendMouse(split2, QEvent::MouseButtonPress, QPoint(1, 1), Qt::LeftButton);
     SendMouse(split2, QEvent::MouseButtonRelease, QPoint(1, 1), Qt::NoButton);

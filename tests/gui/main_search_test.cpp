@@ -10,10 +10,10 @@
 #include <QTreeWidget>
 #include <functional>
 
-#include "search/search.h"
 #include "search/class_tree.h"
-#include "search/search_class.h"
+#include "search/search_branches.h"
 #include "search/search_dialog.h"
+#include "search/search_requisites.h"
 #include "search/value_box.h"
 #include "shell_test_support.h"
 
@@ -29,8 +29,8 @@ class MainSearchTest : public QObject {
  private:
   // Answers every search dialog by pressing the button of `result`, after letting `prepare`
   // fill the dialog in.
-  static void Answer(Shell& s, int result, std::function<void(TSearchDialog&)> prepare = {}) {
-    s.form->Prompts()->runSearch = [result, prepare](TSearchDialog& dialog) {
+  static void Answer(Shell& s, int result, std::function<void(QDialog&)> prepare = {}) {
+    s.form->Prompts()->runModal = [result, prepare](QDialog& dialog) {
       if (prepare) prepare(dialog);
       const char* button = result == kSearchInBase   ? "bbSearchInBD"
                            : result == kSearchInList ? "bbSearchInList"
@@ -39,7 +39,7 @@ class MainSearchTest : public QObject {
       return dialog.result();
     };
   }
-  static void AddStaffAbove(TSearchDialog& dialog, int staff) {
+  static void AddStaffAbove(QDialog& dialog, int staff) {
     auto* field = dialog.findChild<QComboBox*>("cbField");
     field->setCurrentIndex(6);
     dialog.findChild<QComboBox*>("cbOperation")->setCurrentText(">");
@@ -50,7 +50,7 @@ class MainSearchTest : public QObject {
  private slots:
   void RequisitesSearchInBaseOpensAModifiedWindowWithTheFilteredRecords() {
     Shell s(NumberedBase(40));
-    Answer(s, kSearchInBase, [](TSearchDialog& d) { AddStaffAbove(d, 29); });
+    Answer(s, kSearchInBase, [](QDialog& d) { AddStaffAbove(d, 29); });
     Find<QAction>(s.form.get(), "MISearch1")->trigger();
     QCOMPARE(s.form->ListWindows().size(), 2);
     TMDIChild* result = s.Active();
@@ -68,7 +68,7 @@ class MainSearchTest : public QObject {
     Shell s(NumberedBase(40));
     TMDIChild* source = s.Active();
     source->SetSearchResult(RecordList{39, 5, 31}, QStringLiteral("Мой список"));
-    Answer(s, kSearchInList, [](TSearchDialog& d) { AddStaffAbove(d, 29); });
+    Answer(s, kSearchInList, [](QDialog& d) { AddStaffAbove(d, 29); });
     Find<QAction>(s.form.get(), "MISearch1")->trigger();
     QCOMPARE(s.Active()->Records(), (RecordList{39, 31}));
     QCOMPARE(source->Records(), (RecordList{39, 5, 31}));
@@ -76,7 +76,7 @@ class MainSearchTest : public QObject {
 
   void NothingFoundStillOpensAnEmptyWindowAndCancelOpensNone() {
     Shell s(NumberedBase(5));
-    Answer(s, kSearchCancel, [](TSearchDialog& d) { AddStaffAbove(d, 100); });
+    Answer(s, kSearchCancel, [](QDialog& d) { AddStaffAbove(d, 100); });
     Find<QAction>(s.form.get(), "MISearch1")->trigger();
     QCOMPARE(s.form->ListWindows().size(), 1);
     Answer(s, kSearchInBase);
@@ -88,9 +88,9 @@ class MainSearchTest : public QObject {
 
   void TheDialogIsKeptAndOffersSearchInListOnlyWithAnActiveWindow() {
     Shell s(NumberedBase(5));
-    QList<TSearchDialog*> seen;
+    QList<QDialog*> seen;
     QList<bool> inListEnabled;
-    s.form->Prompts()->runSearch = [&](TSearchDialog& d) {
+    s.form->Prompts()->runModal = [&](QDialog& d) {
       seen.append(&d);
       inListEnabled.append(d.findChild<QWidget*>("bbSearchInList")->isEnabled());
       return kSearchCancel;
@@ -106,7 +106,7 @@ class MainSearchTest : public QObject {
 
   void BranchSearchOfTheRootKeepsEveryRecordWithAClassifiedProduct() {
     Shell s;
-    Answer(s, kSearchInBase, [](TSearchDialog& d) {
+    Answer(s, kSearchInBase, [](QDialog& d) {
       auto& dialog = static_cast<TfrmSearchClass&>(d);
       d.findChild<QTreeWidget*>("tvClass")->setCurrentItem(dialog.Root());
       d.findChild<QToolButton*>("sbAdd")->click();

@@ -11,11 +11,11 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "components/hints.h"
 #include "data/errors.h"
 #include "data/logger.h"
 #include "shell/about_box.h"
 #include "shell/command_states.h"
-#include "shell/hints.h"
 #include "shell/program_start.h"
 #include "shell/tool_panel.h"
 #include "shell_test_support.h"
@@ -28,7 +28,7 @@ using testing::Shell;
 using testing::ShownExceptions;
 
 // Throws from its event handler, as a failing command would.
-class TThrower : public QObject {
+class Thrower : public QObject {
  public:
   bool event(QEvent* e) override {
     if (e->type() == QEvent::User) throw EChildError("Не могу найти файл со списком x.lst");
@@ -50,9 +50,9 @@ class MainWindowTest : public QObject {
   void StartUpOpensTheBaseAndCaptionsWithTheEdition() {
     GuiBase base;
     base.Close();
-    auto& app = *qobject_cast<TApplication*>(qApp);
+    auto& app = *qobject_cast<Application*>(qApp);
     QString error;
-    TStartOptions options;
+    StartOptions options;
     options.dbDir = QString::fromStdString(base.DbDir());
     auto program = StartProgram(app, options, &error);
     QVERIFY2(program, qPrintable(error));
@@ -71,9 +71,9 @@ class MainWindowTest : public QObject {
 
   void StartUpReportsABaseThatCannotBeOpened() {
     testing::TempDir empty;
-    auto& app = *qobject_cast<TApplication*>(qApp);
+    auto& app = *qobject_cast<Application*>(qApp);
     QString error;
-    TStartOptions options;
+    StartOptions options;
     options.dbDir = QString::fromStdString(empty / "db");
     QVERIFY(!StartProgram(app, options, &error));
     QCOMPARE(error, QStringLiteral("Не могу открыть файл данных !!!"));
@@ -218,7 +218,7 @@ class MainWindowTest : public QObject {
     QFETCH(QString, hint);
     QFETCH(QString, toolTip);
     QFETCH(QString, statusTip);
-    const THint h = SplitHint(hint);
+    const Hint h = SplitHint(hint);
     QCOMPARE(h.toolTip, toolTip);
     QCOMPARE(h.statusTip, statusTip);
   }
@@ -280,11 +280,11 @@ class MainWindowTest : public QObject {
     QFETCH(bool, paste);
     QFETCH(bool, reklamaEnabled);
     QFETCH(bool, disableMail);
-    std::optional<TActiveListFlags> flags;
-    if (active) flags = TActiveListFlags{false, true, itemShown, false};
-    TCommandStates previous;
+    std::optional<ActiveListFlags> flags;
+    if (active) flags = ActiveListFlags{false, true, itemShown, false};
+    CommandStates previous;
     previous.itemChecked = itemShown;
-    const TCommandStates s = ComputeCommandStates(windows, clipboard, flags, previous);
+    const CommandStates s = ComputeCommandStates(windows, clipboard, flags, previous);
     QCOMPARE(s.listCommands, listCommands);
     QCOMPARE(s.paste, paste);
     QCOMPARE(s.reklamaEnabled, reklamaEnabled);
@@ -299,7 +299,7 @@ class MainWindowTest : public QObject {
 
   void CommandsFollowTheOpenWindows() {
     Shell s;
-    const TToolPanel* t = s.form->ToolBarPanel();
+    const ToolPanel* t = s.form->ToolBarPanel();
     for (const char* name :
          {"FileCloseItem", "FileSaveItem", "FileSaveAsItem", "FileAppendItem", "FileSubItem",
           "CutItem", "CopyItem", "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem",
@@ -419,7 +419,7 @@ class MainWindowTest : public QObject {
   void ExceptionsAreLoggedAndShownAndTheProgramGoesOn() {
     testing::TempDir dir;
     SetLogger(std::make_unique<TLogger>(dir / "zorel.log"));
-    TThrower thrower;
+    Thrower thrower;
     QEvent event(QEvent::User);
     QCoreApplication::sendEvent(&thrower, &event);
     SetLogger(std::make_unique<TDummyLogger>());
@@ -447,7 +447,7 @@ class MainWindowTest : public QObject {
     s.form->NewListWindow();
     QCOMPARE(s.form->ListWindows().size(), 3);
     QCOMPARE(s.form->LastChild(), s.form->ListWindows().last());
-    QMenu* windowMenu = s.form->Actions().Window1;
+    QMenu* windowMenu = s.form->Actions().WindowMenu;
     emit windowMenu->aboutToShow();
     int entries = 0;
     for (QAction* a : windowMenu->actions()) entries += a->text().endsWith("Вся база") ? 1 : 0;

@@ -21,15 +21,15 @@ namespace {
 
 constexpr int kRows = 1000;
 
-TNameGrid* GridOf(TMDIChild* w) { return Find<TNameGrid>(w, "dgInfo"); }
+NameGrid* GridOf(TMDIChild* w) { return Find<NameGrid>(w, "dgInfo"); }
 
 // The rows lying at least partly inside the viewport.
-std::pair<int, int> RowsInView(const TNameGrid* grid) {
+std::pair<int, int> RowsInView(const NameGrid* grid) {
   const int last = grid->rowAt(grid->viewport()->height() - 1);
   return {grid->rowAt(0), last < 0 ? grid->model()->rowCount() - 1 : last};
 }
 
-bool InView(const TNameGrid* grid, int row) {
+bool InView(const NameGrid* grid, int row) {
   const auto [first, last] = RowsInView(grid);
   return row >= first && row <= last;
 }
@@ -42,7 +42,7 @@ void Click(QWidget* viewport, QPoint pos) {
   }
 }
 
-QString ShownName(TNameGrid* grid, int row) {
+QString ShownName(NameGrid* grid, int row) {
   return grid->model()->index(row, 0).data().toString();
 }
 
@@ -78,7 +78,7 @@ class NameGridTest : public QObject {
     QFETCH(int, expected);
     Shell s(NumberedBase(kRows));
     TMDIChild* w = s.Active();
-    TNameGrid* grid = GridOf(w);
+    NameGrid* grid = GridOf(w);
     w->SetCurrentRow(start);
     QVERIFY(InView(grid, start));
     const int page = grid->viewport()->height() / grid->rowHeight(0);
@@ -93,7 +93,7 @@ class NameGridTest : public QObject {
   void AClickMakesTheRowUnderTheMouseCurrent() {
     Shell s(NumberedBase(kRows));
     TMDIChild* w = s.Active();
-    TNameGrid* grid = GridOf(w);
+    NameGrid* grid = GridOf(w);
     w->SetCurrentRow(400);
     const int top = grid->rowAt(0);
     const int h = grid->rowHeight(0);
@@ -107,7 +107,7 @@ class NameGridTest : public QObject {
   void AClickBelowTheLastRowLeavesTheCurrentRow() {
     Shell s(NumberedBase(3));
     TMDIChild* w = s.Active();
-    TNameGrid* grid = GridOf(w);
+    NameGrid* grid = GridOf(w);
     w->SetCurrentRow(1);
     Click(grid->viewport(), QPoint(10, 10 * grid->rowHeight(0)));
     QCOMPARE(w->CurrentRow(), 1);
@@ -117,7 +117,7 @@ class NameGridTest : public QObject {
   void TheScrollBarCountsRowsUpToTheLastPage() {
     Shell s(NumberedBase(kRows));
     TMDIChild* w = s.Active();
-    TNameGrid* grid = GridOf(w);
+    NameGrid* grid = GridOf(w);
     QScrollBar* bar = grid->verticalScrollBar();
     const int page = grid->viewport()->height() / grid->rowHeight(0);
     QCOMPARE(bar->maximum(), kRows - page);
@@ -137,8 +137,8 @@ class NameGridTest : public QObject {
   void PaintingReadsOnlyTheRowsInView() {
     Shell s(NumberedBase(kRows));
     TMDIChild* w = s.Active();
-    TNameGrid* grid = GridOf(w);
-    auto* model = static_cast<TRecordGridModel*>(grid->model());
+    NameGrid* grid = GridOf(w);
+    auto* model = static_cast<RecordGridModel*>(grid->model());
     std::multiset<int> fetched;
     model->SetFetchObserver([&fetched](int row) { fetched.insert(row); });
     w->SetCurrentRow(600);
@@ -158,7 +158,7 @@ class NameGridTest : public QObject {
   void NamesBelongToTheRowsRecordsAfterTheListChanges() {
     Shell s(NumberedBase(kRows));
     TMDIChild* w = s.Active();
-    TNameGrid* grid = GridOf(w);
+    NameGrid* grid = GridOf(w);
     grid->viewport()->repaint();
     QCOMPARE(ShownName(grid, 0), QStringLiteral("Предприятие 0"));
     // Records that share a place among the kept names must not show each other's names.
@@ -170,7 +170,7 @@ class NameGridTest : public QObject {
     for (int round = 0; round < 2; ++round) {
       for (int row = 0; row < expected.size(); ++row) QCOMPARE(ShownName(grid, row), expected[row]);
     }
-    QCOMPARE(static_cast<TRecordGridModel*>(grid->model())->NameAt(2), expected[2]);
+    QCOMPARE(static_cast<RecordGridModel*>(grid->model())->NameAt(2), expected[2]);
   }
 };
 

@@ -19,7 +19,7 @@ namespace {
 
 // Sends the events of a drop onto a grid, as the platform would at the end of a drag.
 void Drop(TMDIChild* target, const QMimeData& mime) {
-  QWidget* viewport = Find<TNameGrid>(target, "dgInfo")->viewport();
+  QWidget* viewport = Find<NameGrid>(target, "dgInfo")->viewport();
   const QPoint at(10, 5);
   QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(viewport, &enter);

@@ -2,6 +2,8 @@
 // pictures and order, the chosen values (the same tree item once, the same text from another
 // branch again), the key list of the chosen branches, and a search driven to the same records
 // MatchProducts gives.
+#include "search/search_branches.h"
+
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -12,7 +14,6 @@
 
 #include "data/data_module.h"
 #include "search/class_tree.h"
-#include "search/search_class.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
 

@@ -1,6 +1,8 @@
 // The product search dialog as a user meets it: the fragment grid with its compaction and
 // lower-casing, the item-name scan and its 10000 limit, the found-name list with its count,
 // selection and hints, and a search driven to the same records MatchProducts gives.
+#include "search/search_products.h"
+
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -12,17 +14,16 @@
 
 #include "data/data_module.h"
 #include "data/item_scan.h"
-#include "search/search_items.h"
 #include "search/search_text.h"
-#include "ui/text_convert.h"
 #include "search_testing.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 
-using testing::MessageBoxCatcher;
 using testing::OpenBase;
+using testing::ToldMessages;
 using testing::W;
 
 namespace {
@@ -79,13 +80,15 @@ class SearchProductsTest : public QObject {
  private:
   std::unique_ptr<OpenBase> base_;
   Tdm& dm() { return base_->dm(); }
+  // For the dialogs whose messages a test does not read.
+  ToldMessages told_;
 
  private slots:
   void initTestCase() { base_ = std::make_unique<OpenBase>(ProductsBase()); }
   void cleanupTestCase() { base_.reset(); }
 
   void StartsEmptyWithNumberedRows() {
-    TfrmSearchItems dialog(dm());
+    TfrmSearchItems dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     QCOMPARE(dialog.windowTitle(), QString("Поиск по производимой продукции"));
     QCOMPARE(c.grid->rowCount(), 50);
@@ -102,7 +105,7 @@ class SearchProductsTest : public QObject {
   }
 
   void TermButtonsNeedAFragmentThatIsNotBlank() {
-    TfrmSearchItems dialog(dm());
+    TfrmSearchItems dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.grid->item(4, 1)->setText("   ");
     QVERIFY(!c.execute->isEnabled());
@@ -122,7 +125,7 @@ class SearchProductsTest : public QObject {
   void LeavingTheGridMovesFragmentsUp() {
     QFETCH(QList<int>, rows);
     QFETCH(int, currentRow);
-    TfrmSearchItems dialog(dm());
+    TfrmSearchItems dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     QStringList typed;
     for (int row : rows) {
@@ -162,10 +165,10 @@ class SearchProductsTest : public QObject {
     QFETCH(QStringList, fragments);
     QFETCH(QList<int>, items);
     QFETCH(QStringList, shown);
-    TfrmSearchItems dialog(dm());
+    ToldMessages boxes;
+    TfrmSearchItems dialog(dm(), boxes.Prompts());
     const Controls c(dialog);
     for (int i = 0; i < fragments.size(); ++i) c.grid->item(2 * i + 1, 1)->setText(fragments[i]);
-    MessageBoxCatcher boxes;
     c.execute->click();
     QCOMPARE(boxes.Count(), 0);
     QCOMPARE(c.Fragments(), Padded(shown));
@@ -179,13 +182,13 @@ class SearchProductsTest : public QObject {
   }
 
   void AFragmentTheBaseCannotHoldIsRefused() {
-    TfrmSearchItems dialog(dm());
+    ToldMessages boxes;
+    TfrmSearchItems dialog(dm(), boxes.Prompts());
     const Controls c(dialog);
     c.grid->item(0, 1)->setText("гайка");
     c.execute->click();
     QCOMPARE(dialog.FoundItems().size(), std::size_t{1});
     c.grid->item(1, 1)->setText("болт ★");
-    MessageBoxCatcher boxes;
     c.execute->click();
     QCOMPARE(boxes.Count(), 1);
     QCOMPARE(boxes.Text(), Not1251Message("болт ★"));
@@ -193,7 +196,7 @@ class SearchProductsTest : public QObject {
   }
 
   void SelectingShowsTheCountAndTheSearchButtons() {
-    TfrmSearchItems dialog(dm());
+    TfrmSearchItems dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.grid->item(0, 1)->setText("о");
     c.execute->click();
@@ -219,7 +222,7 @@ class SearchProductsTest : public QObject {
   }
 
   void ALongNameShowsItselfAsAHintOverTheItem() {
-    TfrmSearchItems dialog(dm());
+    TfrmSearchItems dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.grid->item(0, 1)->setText("гайка");
     c.grid->item(1, 1)->setText("шуруп");
@@ -254,7 +257,7 @@ class SearchProductsTest : public QObject {
   }
 
   void SearchGivesWhatMatchProductsGives() {
-    TfrmSearchItems dialog(dm());
+    TfrmSearchItems dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.grid->item(0, 1)->setText("болт");
     c.execute->click();
@@ -319,15 +322,15 @@ class SearchProductsLimitTest : public QObject {
     source.items.push_back(W("шайба"));
     source.classes.clear();
     OpenBase base(source);
-    TfrmSearchItems dialog(base.dm());
+    ToldMessages boxes;
+    TfrmSearchItems dialog(base.dm(), boxes.Prompts());
     const Controls c(dialog);
     c.grid->item(0, 1)->setText("Деталь");
-    MessageBoxCatcher boxes;
     c.execute->click();
     QCOMPARE(boxes.Count(), message ? 1 : 0);
     if (message) {
       QCOMPARE(boxes.Text(), QString::fromUtf8(kItemScanLimitMessage));
-      QCOMPARE(boxes.Icon(), QMessageBox::Information);
+      QCOMPARE(boxes.Icon(), MessageIcon::Information);
     }
     QCOMPARE(dialog.FoundItems(), expected);
     QCOMPARE(c.count->text(), QString("0/%1").arg(expected.size()));

@@ -11,7 +11,7 @@
 
 #include "data/data_module.h"
 #include "search/condition_model.h"
-#include "search/search.h"
+#include "search/search_requisites.h"
 #include "search/search_text.h"
 #include "ui/text_convert.h"
 #include "search/value_box.h"
@@ -21,7 +21,7 @@
 
 namespace zorel {
 
-using testing::MessageBoxCatcher;
+using testing::ToldMessages;
 using testing::OpenBase;
 using testing::W;
 
@@ -92,13 +92,15 @@ class SearchRequisitesTest : public QObject {
  private:
   std::unique_ptr<OpenBase> base_;
   Tdm& dm() { return base_->dm(); }
+  // For the dialogs whose messages a test does not read.
+  ToldMessages told_;
 
  private slots:
   void initTestCase() { base_ = std::make_unique<OpenBase>(testing::SampleBase()); }
   void cleanupTestCase() { base_.reset(); }
 
   void StartsOnTheNameWithNothingToAddOrSearch() {
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     QCOMPARE(dialog.windowTitle(), QString("Поиск по реквизитам"));
     QCOMPARE(c.field->count(), 16);
@@ -134,7 +136,7 @@ class SearchRequisitesTest : public QObject {
     QFETCH(QStringList, operations);
     QFETCH(bool, negation);
     QFETCH(int, dictionary);
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.field->setCurrentIndex(field);
     QCOMPARE(c.Operations(), operations);
@@ -165,7 +167,7 @@ class SearchRequisitesTest : public QObject {
     QFETCH(QString, operation);
     QFETCH(int, to);
     QFETCH(QString, expected);
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.field->setCurrentIndex(from);
     c.op->setCurrentText(operation);
@@ -192,7 +194,7 @@ class SearchRequisitesTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(int, to);
     QFETCH(QString, expected);
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.field->setCurrentIndex(from);
     c.value->SetText(typed);
@@ -202,7 +204,7 @@ class SearchRequisitesTest : public QObject {
   }
 
   void EmptyNeedsNoValueAndStoresNone() {
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.op->setCurrentText("пусто");
     QVERIFY(c.value->isHidden());
@@ -217,7 +219,7 @@ class SearchRequisitesTest : public QObject {
   }
 
   void AddWritesCodesAndTheValueInTheBaseCodePage() {
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.Add(1, 0, "равно", "ОАО", true);
     c.Add(2, 1, ">=", " 1990 ");
@@ -243,24 +245,24 @@ class SearchRequisitesTest : public QObject {
   void ANumericFieldRefusesWhatIsNotAnInteger() {
     QFETCH(int, field);
     QFETCH(QString, text);
-    TfrmSearch dialog(dm());
+    ToldMessages boxes;
+    TfrmSearch dialog(dm(), boxes.Prompts());
     const Controls c(dialog);
     c.field->setCurrentIndex(field);
     c.value->SetText(text);
-    MessageBoxCatcher boxes;
     c.add->click();
     QCOMPARE(boxes.Count(), 1);
     QCOMPARE(boxes.Text(), "Введено не числовое значение " + text);
-    QCOMPARE(boxes.Icon(), QMessageBox::Critical);
+    QCOMPARE(boxes.Icon(), MessageIcon::Critical);
     QCOMPARE(dialog.Conditions().size(), std::size_t{1});
     QCOMPARE(c.value->Text(), text);
   }
 
   void AValueTheBaseCannotHoldIsRefused() {
-    TfrmSearch dialog(dm());
+    ToldMessages boxes;
+    TfrmSearch dialog(dm(), boxes.Prompts());
     const Controls c(dialog);
     c.value->SetText("завод ★");
-    MessageBoxCatcher boxes;
     c.add->click();
     QCOMPARE(boxes.Count(), 1);
     QCOMPARE(boxes.Text(), Not1251Message("завод ★"));
@@ -268,7 +270,7 @@ class SearchRequisitesTest : public QObject {
   }
 
   void EditingMovesTheConditionToTheEnd() {
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.Add(4, 0, "равно", "Беларусь", true);
     c.Add(0, 1, "содержит", "завод");
@@ -294,7 +296,7 @@ class SearchRequisitesTest : public QObject {
   }
 
   void EditingAnEmptyConditionHidesTheValue() {
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.Add(9, 0, "пусто", "");
     c.field->setCurrentIndex(2);
@@ -307,7 +309,7 @@ class SearchRequisitesTest : public QObject {
   }
 
   void DeleteAndEditNeedAConditionRowSelected() {
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.Add(0, 1, "содержит", "а");
     c.Add(0, 1, "содержит", "б");
@@ -331,7 +333,7 @@ class SearchRequisitesTest : public QObject {
   }
 
   void ClearingLeavesTheEmptyRowAndHidesTheSearch() {
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.Add(0, 1, "содержит", "а");
     c.Add(3, 1, "равно", "220000");
@@ -371,7 +373,7 @@ class SearchRequisitesTest : public QObject {
   }
 
   void ButtonsCloseWithTheirResults() {
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.Add(0, 1, "содержит", "а");
     const std::pair<QPushButton*, int> cases[] = {
@@ -396,7 +398,7 @@ class SearchRequisitesTest : public QObject {
   }
 
   void SearchInBaseGivesWhatTheMatcherGives() {
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.Add(0, 1, "содержит", "завод");
     c.Add(2, 0, ">", "1990");  // the negation does not apply to numbers
@@ -420,7 +422,7 @@ class SearchRequisitesTest : public QObject {
   }
 
   void SearchInListKeepsTheListsOrder() {
-    TfrmSearch dialog(dm());
+    TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.field->setCurrentIndex(1);
     c.op->setCurrentText("равно");

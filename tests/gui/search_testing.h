@@ -1,38 +1,36 @@
-// Helpers for the search dialog tests: answering the message boxes a dialog shows (they run
-// their own event loop, so a timer inside that loop reads and closes them).
+// Helpers for the search dialog tests: prompts that record the messages a dialog tells the user
+// instead of showing them.
 #pragma once
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
+#include <QList>
+#include <QString>
+#include <memory>
+
+#include "components/user_prompts.h"
 
 namespace zorel::testing {
 
-class MessageBoxCatcher {
+class ToldMessages {
  public:
-  MessageBoxCatcher() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<QMessageBox*>(widget);
-        if (box == nullptr || !box->isVisible()) continue;
-        text_ = box->text();
-        icon_ = box->icon();
-        ++count_;
-        box->done(QMessageBox::Ok);
-      }
-    });
-    timer_.start(5);
+  ToldMessages() : prompts_(std::make_shared<UserPrompts>()) {
+    prompts_->tell = [this](QWidget*, MessageIcon icon, const QString& text) {
+      icons_.append(icon);
+      texts_.append(text);
+    };
   }
+  ToldMessages(const ToldMessages&) = delete;
+  ToldMessages& operator=(const ToldMessages&) = delete;
 
-  int Count() const { return count_; }
-  const QString& Text() const { return text_; }
-  QMessageBox::Icon Icon() const { return icon_; }
+  // Valid as long as this object lives.
+  const std::shared_ptr<UserPrompts>& Prompts() const { return prompts_; }
+  qsizetype Count() const { return texts_.size(); }
+  QString Text() const { return texts_.value(texts_.size() - 1); }
+  MessageIcon Icon() const { return icons_.value(icons_.size() - 1); }
 
  private:
-  QTimer timer_;
-  QString text_;
-  QMessageBox::Icon icon_ = QMessageBox::NoIcon;
-  int count_ = 0;
+  std::shared_ptr<UserPrompts> prompts_;
+  QList<MessageIcon> icons_;
+  QStringList texts_;
 };
 
 }  // namespace zorel::testing

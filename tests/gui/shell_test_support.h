@@ -11,11 +11,11 @@
 #include <memory>
 #include <string>
 
+#include "components/user_prompts.h"
 #include "data/data_module.h"
 #include "shell/application.h"
 #include "shell/child_window.h"
 #include "shell/main_window.h"
-#include "shell/prompts.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -80,8 +80,8 @@ struct PromptLog {
   QStringList saveNames;
 };
 
-inline std::shared_ptr<TUserPrompts> ScriptedPrompts(const std::shared_ptr<PromptLog>& log) {
-  auto p = std::make_shared<TUserPrompts>();
+inline std::shared_ptr<UserPrompts> ScriptedPrompts(const std::shared_ptr<PromptLog>& log) {
+  auto p = std::make_shared<UserPrompts>();
   p->confirm = [log](QWidget*, const QString& q) {
     log->questions.append(q);
     return log->answerYes;
@@ -143,7 +143,7 @@ inline std::string ReadFile(const std::string& path) {
 
 #define ZOREL_GUI_TEST_MAIN(TestObject)                                                     \
   int main(int argc, char** argv) {                                                         \
-    zorel::TApplication app(argc, argv);                                                    \
+    zorel::Application app(argc, argv);                                                     \
     app.SetExceptionView(                                                                   \
         [](const QString& message) { zorel::testing::ShownExceptions().append(message); }); \
     TestObject test;                                                                        \

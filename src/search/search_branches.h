@@ -23,7 +23,7 @@ namespace zorel {
 
 class ClassTreeItem;
 
-class TfrmSearchClass : public TSearchDialog {
+class TfrmSearchClass : public SearchDialog {
   Q_OBJECT
 
  public:

@@ -1,10 +1,7 @@
-#include "shell/prompts.h"
+#include "components/user_prompts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
-
-#include "search/search_dialog.h"
-#include "shell/application.h"
 
 namespace zorel {
 namespace {
@@ -29,14 +26,22 @@ QString RunListDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
 
 }  // namespace
 
-std::shared_ptr<TUserPrompts> TUserPrompts::Standard() {
-  auto p = std::make_shared<TUserPrompts>();
-  p->confirm = [](QWidget* parent, const QString& question) {
-    return QMessageBox::question(parent, ApplicationTitle(), question,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+std::shared_ptr<UserPrompts> UserPrompts::Standard(std::function<QString()> title) {
+  auto p = std::make_shared<UserPrompts>();
+  p->confirm = [title](QWidget* parent, const QString& question) {
+    return QMessageBox::question(parent, title(), question, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
   };
-  p->inform = [](QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, ApplicationTitle(), text, QMessageBox::Ok);
+  p->inform = [title](QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, title(), text, QMessageBox::Ok);
+  };
+  p->tell = [](QWidget* dialog, MessageIcon icon, const QString& text) {
+    const QString caption = dialog != nullptr ? dialog->windowTitle() : QString();
+    if (icon == MessageIcon::Critical) {
+      QMessageBox::critical(dialog, caption, text);
+    } else {
+      QMessageBox::information(dialog, caption, text);
+    }
   };
   p->chooseListToOpen = [](QWidget* parent, const QString& dir) {
     return RunListDialog(parent, QFileDialog::AcceptOpen, dir, {});
@@ -44,7 +49,7 @@ std::shared_ptr<TUserPrompts> TUserPrompts::Standard() {
   p->chooseListToSave = [](QWidget* parent, const QString& dir, const QString& name) {
     return RunListDialog(parent, QFileDialog::AcceptSave, dir, name);
   };
-  p->runSearch = [](TSearchDialog& dialog) { return dialog.exec(); };
+  p->runModal = [](QDialog& dialog) { return dialog.exec(); };
   return p;
 }
 

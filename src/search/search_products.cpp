@@ -1,5 +1,5 @@
 // The product search dialog: the fragment grid, the item-name scan and the found-name list.
-#include "search/search_items.h"
+#include "search/search_products.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -7,19 +7,18 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QListView>
-#include <QMessageBox>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "components/wait_cursor.h"
 #include "data/item_scan.h"
 #include "data/text1251.h"
 #include "search/found_names.h"
 #include "search/search_text.h"
 #include "ui/text_convert.h"
-#include "search/wait_cursor.h"
 
 namespace zorel {
 
@@ -33,8 +32,9 @@ bool IsBlank(const QString& text) {
 
 }  // namespace
 
-TfrmSearchItems::TfrmSearchItems(Tdm& dm, QWidget* parent)
-    : TSearchDialog(dm, parent),
+TfrmSearchItems::TfrmSearchItems(Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* parent)
+    : SearchDialog(dm, parent),
+      prompts_(std::move(prompts)),
       sgList2_(new QTableWidget(kFragmentRows, 2, this)),
       sbClear_(FlatButton(QStringLiteral("Очистить"), "sbClear",
                           QStringLiteral("Очистить весь список"))),
@@ -162,7 +162,7 @@ void TfrmSearchItems::sbExecuteClick() {
     const std::optional<std::string> fragment = To1251(Fragment(row));
     if (!fragment) {
       sgList2_->setCurrentCell(row - 1, kFragmentColumn);
-      QMessageBox::critical(this, windowTitle(), Not1251Message(Fragment(row)));
+      prompts_->tell(this, MessageIcon::Critical, Not1251Message(Fragment(row)));
       return;
     }
     fragments.push_back(Lower1251(*fragment));
@@ -182,7 +182,7 @@ void TfrmSearchItems::sbExecuteClick() {
   found_->SetItems(std::move(result.items));
   UpdateCount();
   if (result.limitReached) {
-    QMessageBox::information(this, windowTitle(), QString::fromUtf8(kItemScanLimitMessage));
+    prompts_->tell(this, MessageIcon::Information, QString::fromUtf8(kItemScanLimitMessage));
   }
 }
 
@@ -226,7 +226,7 @@ bool TfrmSearchItems::eventFilter(QObject* watched, QEvent* event) {
     ShowNameHint(static_cast<QHelpEvent*>(event)->pos());
     return true;
   }
-  return TSearchDialog::eventFilter(watched, event);
+  return SearchDialog::eventFilter(watched, event);
 }
 
 void TfrmSearchItems::ShowNameHint(const QPoint& position) {

@@ -2,6 +2,7 @@
 // an exception on the way out still gives the user the normal cursor back.
 #pragma once
 
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace zorel {

@@ -9,12 +9,12 @@ class QWidget;
 
 namespace zorel {
 
-struct THint {
+struct Hint {
   QString toolTip;
   QString statusTip;
 };
 
-THint SplitHint(const QString& hint);
+Hint SplitHint(const QString& hint);
 void ApplyHint(QAction* action, const QString& hint);
 void ApplyHint(QWidget* widget, const QString& hint);
 

@@ -1,5 +1,5 @@
 // The requisites search dialog: the selectors' rules, the condition table and its buttons.
-#include "search/search.h"
+#include "search/search_requisites.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -35,8 +34,9 @@ int CellNumber(const std::string& cell) { return QString::fromStdString(cell).to
 
 }  // namespace
 
-TfrmSearch::TfrmSearch(Tdm& dm, QWidget* parent)
-    : TSearchDialog(dm, parent),
+TfrmSearch::TfrmSearch(Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* parent)
+    : SearchDialog(dm, parent),
+      prompts_(std::move(prompts)),
       cbField_(new QComboBox(this)),
       cbNo_(new QComboBox(this)),
       cbOperation_(new QComboBox(this)),
@@ -168,7 +168,7 @@ void TfrmSearch::ApplyAddRule() {
 }
 
 void TfrmSearch::RefuseValue(const QString& message) {
-  QMessageBox::critical(this, windowTitle(), message);
+  prompts_->tell(this, MessageIcon::Critical, message);
   cbValue_->FocusEditor();
 }
 

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "components/user_prompts.h"
 #include "data/product_key.h"
 #include "search/search_dialog.h"
 
@@ -21,11 +23,11 @@ class FoundNamesModel;
 
 inline constexpr int kFragmentRows = 50;
 
-class TfrmSearchItems : public TSearchDialog {
+class TfrmSearchItems : public SearchDialog {
   Q_OBJECT
 
  public:
-  explicit TfrmSearchItems(Tdm& dm, QWidget* parent = nullptr);
+  TfrmSearchItems(Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* parent = nullptr);
 
   // Fragment row 1..50 (as numbered in the grid).
   QString Fragment(int row) const;
@@ -53,6 +55,7 @@ class TfrmSearchItems : public TSearchDialog {
   bool InGrid(const QWidget* widget) const;
   void ShowNameHint(const QPoint& position);
 
+  std::shared_ptr<UserPrompts> prompts_;
   QTableWidget* sgList2_;
   QToolButton* sbClear_;
   QToolButton* sbExecute_;

@@ -5,6 +5,9 @@
 // searches.
 #pragma once
 
+#include <memory>
+
+#include "components/user_prompts.h"
 #include "data/conditions.h"
 #include "search/search_dialog.h"
 
@@ -18,11 +21,11 @@ namespace zorel {
 class ConditionTableModel;
 class ValueBox;
 
-class TfrmSearch : public TSearchDialog {
+class TfrmSearch : public SearchDialog {
   Q_OBJECT
 
  public:
-  explicit TfrmSearch(Tdm& dm, QWidget* parent = nullptr);
+  TfrmSearch(Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* parent = nullptr);
 
   const ConditionTable& Conditions() const;
   SearchRequest Request() const override;
@@ -46,6 +49,7 @@ class TfrmSearch : public TSearchDialog {
   void SelectRow(int row);
   void RefuseValue(const QString& message);
 
+  std::shared_ptr<UserPrompts> prompts_;
   QComboBox* cbField_;
   QComboBox* cbNo_;
   QComboBox* cbOperation_;

@@ -1,6 +1,6 @@
 // The branch search dialog: the lazily loaded classification tree, the chosen values and the
 // key list.
-#include "search/search_class.h"
+#include "search/search_branches.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,12 +9,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "components/wait_cursor.h"
 #include "data/classification.h"
 #include "data/data_module.h"
 #include "data/text1251.h"
 #include "search/class_tree.h"
 #include "ui/text_convert.h"
-#include "search/wait_cursor.h"
 
 namespace zorel {
 
@@ -45,7 +45,7 @@ class ProgressScope {
 }  // namespace
 
 TfrmSearchClass::TfrmSearchClass(Tdm& dm, QWidget* parent)
-    : TSearchDialog(dm, parent),
+    : SearchDialog(dm, parent),
       images_(ClassTreeImages()),
       tvClass_(new QTreeWidget(this)),
       lbValue_(new QListWidget(this)),
