@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "report/page_generator.h"
+#include "report/page_painter.h"
+
+namespace zorel {
+namespace {
+
+// A4 with 10 mm margins: 1900 x 2770 tenths to print on.
+std::unique_ptr<TReport> Form(int columns, double bandTenths, int bands) {
+  auto r = std::make_unique<TReport>();
+  r->Page.SetColumns(columns);
+  r->Page.SetColumnSpace(10);
+  r->CreateBand(QStringLiteral("B")).HeightTenths = bandTenths;
+  auto left = std::make_shared<int>(bands);
+  r->OnNeedData = [left](TReport&, bool& more) { more = (*left)-- > 0; };
+  return r;
+}
+
+TEST(PageGeneration, BandsFillColumnsThenPages) {
+  struct Case {
+    int columns;
+    double height;
+    int bands;
+    std::vector<int> perPage;
+  } cases[] = {
+      {1, 500, 23, {5, 5, 5, 5, 3}},
+      {2, 500, 23, {10, 10, 3}},
+      {1, 554, 6, {5, 1}},       // five fill the printable height exactly
+      {3, 2770, 4, {3, 1}},      // one band per column
+      {2, 3000, 3, {1, 1, 1}},   // taller than the page: one band per page, clipped
+      {2, 500, 0, {0}},          // nothing to print: one empty page
+  };
+  for (const Case& c : cases) {
+    auto r = Form(c.columns, c.height, c.bands);
+    PageGenerator gen(*r);
+    gen.RunToEnd();
+    std::vector<int> got;
+    for (int i = 0; i < gen.PageCount(); ++i) got.push_back(static_cast<int>(gen.Page(i).bands.size()));
+    EXPECT_EQ(got, c.perPage) << c.columns << " " << c.height << " " << c.bands;
+  }
+  auto r = Form(2, 500, 7);
+  PageGenerator gen(*r);
+  gen.RunToEnd();
+  const auto& bands = gen.Page(0).bands;
+  EXPECT_FLOAT_EQ(bands[4].top, 100 + 4 * 500);
+  EXPECT_FLOAT_EQ(bands[5].left, 100 + (1900 - 100) / 2.0 + 100);  // second column
+  EXPECT_FLOAT_EQ(bands[5].top, 100);
+}
+
+TEST(PageGeneration, FirstPageIsReadyBeforeTheRunEnds) {
+  auto r = Form(1, 500, 12);
+  PageGenerator gen(*r, 12);
+  EXPECT_TRUE(gen.Step());
+  EXPECT_EQ(gen.PageCount(), 1);
+  EXPECT_FALSE(gen.Finished());
+  EXPECT_EQ(gen.Progress(), 50);
+  gen.RunToEnd();
+  EXPECT_EQ(gen.PageCount(), 3);
+  EXPECT_EQ(gen.Progress(), 100);
+
+  auto cancelled = Form(1, 500, 12);
+  cancelled->BeforePrint = [](TReport&, bool& print) { print = false; };
+  PageGenerator none(*cancelled);
+  none.RunToEnd();
+  EXPECT_EQ(none.PageCount(), 0);
+}
+
+TEST(PageGeneration, LabelTextsComeFromTheHooks) {
+  auto r = Form(1, 500, 2);
+  TRepBand& band = *r->DetailBand();
+  int asked = 0;
+  auto& plain = band.AddLabel(std::make_unique<TRepLabel>(QStringLiteral("x1")));
+  plain.Caption = QStringLiteral("as is");
+  band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a1")));  // empty caption
+  band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a2"))).Caption = QStringLiteral("?");
+  r->SupplyLabelText = [&asked](const TRepLabel& l, QString& v) { v = l.Name + QString::number(++asked); };
+  PageGenerator gen(*r);
+  gen.RunToEnd();
+  const auto& bands = gen.Page(0).bands;
+  ASSERT_EQ(bands.size(), 2u);
+  EXPECT_EQ(bands[0].texts, (std::vector<QString>{"as is", "", "a21"}));
+  EXPECT_EQ(bands[1].texts, (std::vector<QString>{"as is", "", "a22"}));
+}
+
+TEST(FrameLines, ThicknessFollowsTheDevice) {
+  struct Case {
+    double f;
+    int width, thickness;
+  } cases[] = {{600 / 254.0, 1, 8}, {96 / 254.0, 1, 1}, {96 / 254.0, 3, 4},
+               {0.01, 1, 1},        {600 / 254.0, 0, 0}, {600 / 254.0, -1, 1}};
+  for (const Case& c : cases) EXPECT_EQ(FrameThickness(c.f, c.width), c.thickness) << c.f << " " << c.width;
+}
+
+int DarkIn(const QImage& img, QRect r) {
+  int n = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    for (int x = r.left(); x <= r.right(); ++x) n += qGray(img.pixel(x, y)) < 128;
+  }
+  return n;
+}
+
+TEST(FrameLines, OnlyTheChosenSidesAreDrawn) {
+  const double f = 600 / 254.0;  // 8-pixel lines
+  for (const PenStyle style : {PenStyle::Solid, PenStyle::Dash}) {
+    QImage img(100, 100, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    TRepFrame frame;
+    frame.DrawTop = frame.DrawLeft = true;
+    frame.Style = style;
+    DrawFrame(p, frame, 10, 10, 90, 90, f, f);
+    frame.DrawBottom = frame.DrawRight = true;
+    frame.Width = 0;
+    DrawFrame(p, frame, 10, 10, 90, 90, f, f);
+    p.end();
+    EXPECT_GT(DarkIn(img, {10, 10, 80, 8}), 0);          // top, 8 rows
+    EXPECT_GT(DarkIn(img, {10, 10, 8, 80}), 0);          // left, 8 columns
+    EXPECT_EQ(DarkIn(img, {10, 18, 80, 1}) - DarkIn(img, {10, 18, 8, 1}), 0);  // not 9 rows
+    EXPECT_EQ(DarkIn(img, {19, 19, 72, 72}), 0);         // no bottom, no right
+    EXPECT_EQ(DarkIn(img, {0, 0, 100, 10}) + DarkIn(img, {0, 0, 10, 100}), 0);  // inward only
+  }
+}
+
+TEST(PagePainting, TextStaysInsideItsLabelAndTheMargins) {
+  auto r = Form(1, 3000, 1);  // taller than the page
+  auto& label = r->DetailBand()->AddLabel(std::make_unique<TRepLabel>(QStringLiteral("x1")));
+  label.Caption = QString(400, QChar(u'Ж'));
+  label.Size = {2950, 0, 0, 500};  // runs past the bottom margin
+  label.Font.Height = -40;
+  auto& small = r->DetailBand()->AddLabel(std::make_unique<TRepLabel>(QStringLiteral("x2")));
+  small.Caption = QStringLiteral("ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ");
+  small.Size = {50, 1000, 0, 300};
+  small.Font.Height = -40;
+  PageGenerator gen(*r);
+  gen.RunToEnd();
+  ASSERT_EQ(gen.PageCount(), 1);
+  const double f = 0.2;  // 420 x 594 pixels
+  QImage img(420, 594, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  QPainter p(&img);
+  PaintPage(p, *r, gen.Page(0), f, f);
+  p.end();
+  EXPECT_GT(DarkIn(img, {20, 20, 100, 100}), 0);
+  EXPECT_EQ(DarkIn(img, {0, 575, 420, 19}), 0);   // below the bottom margin
+  EXPECT_GT(DarkIn(img, {220, 20, 60, 10}), 0);
+  EXPECT_EQ(DarkIn(img, {281, 0, 139, 594}), 0);  // right of both labels
+  EXPECT_EQ(DarkIn(img, {121, 31, 299, 563}), 0);  // below the second label
+}
+
+}  // namespace
+}  // namespace zorel
