@@ -15,6 +15,7 @@
 #include "data/data_module.h"
 #include "data/errors.h"
 #include "data/file_util.h"
+#include "data/record_details.h"
 #include "data/text1251.h"
 #include "fuzz_base.h"
 #include "fuzz_check.h"
@@ -83,7 +84,7 @@ void CheckRecords(Tdm& dm, const DatabaseFiles& files, const std::string& dir) {
     FUZZ_CHECK((served == nullptr) == expected.empty());
     if (served != nullptr) FUZZ_CHECK(std::memcmp(served, expected.data(), expected.size()) == 0);
 
-    const RecordDetails d = dm.GetDetails(r);
+    const RecordDetails d = GetDetails(dm, r);
     const std::size_t length = expected.size();
     for (const std::string* text :
          {&d.address, &d.head, &d.fax, &d.phones, &d.email, &d.url, &d.advert}) {

@@ -40,11 +40,11 @@ int Code(const ConditionRow& cells, Cell cell, std::size_t row, int limit, const
 }  // namespace
 
 FieldKind KindOfField(int fieldCode) {
-  return fieldCode == kFieldYear || fieldCode == kFieldStaff ? FieldKind::Number : FieldKind::Text;
+  return IsFieldCode(fieldCode) ? FieldOf(fieldCode).kind() : FieldKind::Text;
 }
 
 bool OperatorAllowed(int fieldCode, int op) {
-  if (fieldCode < 0 || fieldCode >= kFieldCount) return false;
+  if (!IsFieldCode(fieldCode)) return false;
   return KindOfField(fieldCode) == FieldKind::Number ? NumTestFor(op) != nullptr
                                                      : TextTestFor(op, false) != nullptr;
 }

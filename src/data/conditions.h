@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "data/field_table.h"
+
 namespace zorel {
 
 // Operator codes: positions in the operator list.
@@ -29,7 +31,6 @@ extern const std::array<const char*, kOperatorCount> kOperatorWords;
 using ConditionRow = std::array<std::string, 5>;
 using ConditionTable = std::vector<ConditionRow>;
 
-enum class FieldKind { Text, Number };
 FieldKind KindOfField(int fieldCode);
 // True when the matcher has a test for that operator on that field's kind: text fields take
 // содержит, равно, пусто; numeric fields равно, >, <, >=, <=.

@@ -135,6 +135,21 @@ std::string Tdm::Lookup(const std::vector<std::string>& list, int index) {
   return list[static_cast<std::size_t>(index)];
 }
 
+const std::vector<std::string>& Tdm::Dictionary(FieldDictionary dictionary) const {
+  static const std::vector<std::string> kNone;
+  switch (dictionary) {
+    case FieldDictionary::OrgForms:
+      return orgForms_;
+    case FieldDictionary::Countries:
+      return countries_;
+    case FieldDictionary::Regions:
+      return regions_;
+    case FieldDictionary::None:
+      break;
+  }
+  return kNone;
+}
+
 std::string Tdm::BytesToStr(const std::uint8_t* p, int count) {
   if (p == nullptr || count <= 0) return {};
   return std::string(
@@ -146,58 +161,6 @@ void Tdm::FillAllRecords(RecordList& list) const {
   const std::int32_t count = RecordCount();
   list.reserve(list.size() + static_cast<std::size_t>(count));
   for (std::int32_t i = 0; i < count; ++i) list.push_back(i);
-}
-
-std::string Tdm::ProductText(int kind, std::int64_t item) const {
-  std::string text(TrimBlanks(GetKindLabel(kind - 1)));
-  text += ' ';
-  text += header_.kindSeparator;
-  text += ' ';
-  text += ItemName(item);
-  return text;
-}
-
-std::string Tdm::ProductsText(const RecordView& record) const {
-  std::string text;
-  const std::size_t n = record.ProductCount();
-  for (std::size_t i = 0; i < n; ++i) {
-    const ProductEntry e = record.Product(i);
-    text += std::to_string(i + 1) + ". " +
-            ProductText(e.kind, static_cast<std::int64_t>(e.item) - 1) + "\r\n";
-  }
-  return text;
-}
-
-std::string Tdm::LocationText(const RecordView& record) const {
-  std::string text = GetCountry(record.Country() - 1);
-  if (!text.empty()) text += ", ";
-  text += GetRegion(record.Region() - 1);
-  return text;
-}
-
-RecordDetails Tdm::GetDetails(std::int32_t record) const {
-  RecordDetails d;
-  d.record = record;
-  const RecordView r = GetRecordView(record);
-  d.name = GetFirmName(record);
-  auto field = [&](VarField f) { return std::string(CutAtZero(r.Field(f))); };
-  d.orgform = GetOrgForm(r.OrgForm() - 1);
-  d.year = r.Year() == 0 ? std::string() : std::to_string(r.Year());
-  d.staff = std::to_string(r.Staff());
-  d.index = std::string(CutAtZero(r.IndexRaw()));
-  d.location = LocationText(r);
-  d.address = field(VarField::Address);
-  d.head = field(VarField::Head);
-  d.code = std::string(CutAtZero(r.CityCodeRaw()));
-  d.fax = field(VarField::Fax);
-  d.phones = field(VarField::Phones);
-  d.email = field(VarField::EMail);
-  d.url = field(VarField::Url);
-  d.advert = field(VarField::Advert);
-  d.hasAdvert = !r.Field(VarField::Advert).empty();
-  d.products = ProductsText(r);
-  d.remark = std::string(Strip(GetRemark(record)));
-  return d;
 }
 
 std::string Tdm::TitleWithEdition(std::string_view title) const {

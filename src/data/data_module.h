@@ -14,6 +14,7 @@
 
 #include "data/class_object.h"
 #include "data/conditions.h"
+#include "data/field_table.h"
 #include "data/idx_object.h"
 #include "data/product_key.h"
 #include "data/record.h"
@@ -32,14 +33,6 @@ struct FactoryHeader {
 };
 
 inline constexpr const char* kFactoryMagic = "SDF63";
-
-// Every field of a record as the detail panels show it (Windows-1251).
-struct RecordDetails {
-  std::int32_t record = 0;
-  std::string name, orgform, year, staff, index, location, address, head, code, fax, phones,
-      email, url, advert, products, remark;
-  bool hasAdvert = false;
-};
 
 class Tdm {
  public:
@@ -80,6 +73,11 @@ class Tdm {
   std::string GetRegion(int index) const { return Lookup(regions_, index); }
   std::string GetCountry(int index) const { return Lookup(countries_, index); }
   std::string GetKindLabel(int index) const { return Lookup(header_.kindLabels, index); }
+  std::string GetEntry(FieldDictionary dictionary, int index) const {
+    return Lookup(Dictionary(dictionary), index);
+  }
+  // The list a coded field's value points into; empty for None.
+  const std::vector<std::string>& Dictionary(FieldDictionary dictionary) const;
 
   const std::vector<std::string>& OrgForms() const { return orgForms_; }
   const std::vector<std::string>& Regions() const { return regions_; }
@@ -97,15 +95,6 @@ class Tdm {
   void MatchConditions(RecordList& list, const ConditionTable& table);
   // Keeps the records that reference at least one of the keys, in order.
   void MatchProducts(RecordList& list, const std::vector<ProductKey>& keys) const;
-
-  // Display texts of every field.
-  RecordDetails GetDetails(std::int32_t record) const;
-  // The trimmed kind label, a blank, the separator, a blank and the item name.
-  std::string ProductText(int kind, std::int64_t item) const;
-  // The numbered product text of the detail panel: "1. text" lines ended by CR LF.
-  std::string ProductsText(const RecordView& record) const;
-  // The country, ", " when it is not empty, and the region.
-  std::string LocationText(const RecordView& record) const;
 
   // The title stripped of blanks and control characters, a blank and the edition (UTF-8).
   std::string TitleWithEdition(std::string_view title) const;

@@ -74,20 +74,26 @@ class RecordView {
   const std::uint8_t* bytes() const { return p_; }
   std::uint32_t length() const { return len_; }
 
-  std::int8_t OrgForm() const {
-    if (p_ == nullptr || kOffsetOrgForm + 1u > len_) return 0;
-    return static_cast<std::int8_t>(p_[kOffsetOrgForm]);
+  // The signed 1-, 2- or 4-byte number at that offset of the head.
+  std::int32_t HeadNumber(int offset, int size) const {
+    if (p_ == nullptr || static_cast<std::uint32_t>(offset + size) > len_) return 0;
+    if (size == 1) return static_cast<std::int8_t>(p_[offset]);
+    return size == 2 ? LoadI16(p_ + offset) : LoadI32(p_ + offset);
   }
-  std::int16_t Year() const { return static_cast<std::int16_t>(Word(kOffsetYear)); }
-  std::int16_t Region() const { return static_cast<std::int16_t>(Word(kOffsetRegion)); }
-  std::int16_t Country() const { return static_cast<std::int16_t>(Word(kOffsetCountry)); }
-  std::int32_t Staff() const {
-    if (p_ == nullptr || kOffsetStaff + 4u > len_) return 0;
-    return LoadI32(p_ + kOffsetStaff);
+  // The `size` bytes of fixed-width text at that offset of the head.
+  std::string_view HeadText(int offset, int size) const {
+    if (p_ == nullptr || static_cast<std::uint32_t>(offset + size) > len_) return {};
+    return {reinterpret_cast<const char*>(p_ + offset), static_cast<std::size_t>(size)};
   }
+
+  std::int8_t OrgForm() const { return static_cast<std::int8_t>(HeadNumber(kOffsetOrgForm, 1)); }
+  std::int16_t Year() const { return static_cast<std::int16_t>(HeadNumber(kOffsetYear, 2)); }
+  std::int16_t Region() const { return static_cast<std::int16_t>(HeadNumber(kOffsetRegion, 2)); }
+  std::int16_t Country() const { return static_cast<std::int16_t>(HeadNumber(kOffsetCountry, 2)); }
+  std::int32_t Staff() const { return HeadNumber(kOffsetStaff, 4); }
   // The 6 bytes of the postal index and the 7 of the city telephone code.
-  std::string_view IndexRaw() const { return Fixed(kOffsetIndex, kIndexSize); }
-  std::string_view CityCodeRaw() const { return Fixed(kOffsetCityCode, kCityCodeSize); }
+  std::string_view IndexRaw() const { return HeadText(kOffsetIndex, kIndexSize); }
+  std::string_view CityCodeRaw() const { return HeadText(kOffsetCityCode, kCityCodeSize); }
 
   // The field's bytes between its offset words; empty when its bounds are broken. Inline:
   // searches call it once per record and condition.
@@ -108,10 +114,6 @@ class RecordView {
   }
 
  private:
-  std::string_view Fixed(int offset, int size) const {
-    if (p_ == nullptr || static_cast<std::uint32_t>(offset + size) > len_) return {};
-    return {reinterpret_cast<const char*>(p_ + offset), static_cast<std::size_t>(size)};
-  }
   std::uint16_t Word(int offset) const {
     if (p_ == nullptr || static_cast<std::uint32_t>(offset) + 2 > len_) return 0;
     return LoadU16(p_ + offset);

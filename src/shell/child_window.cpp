@@ -11,6 +11,7 @@
 
 #include "components/user_prompts.h"
 #include "data/data_module.h"
+#include "data/record_details.h"
 #include "shell/advert_panel.h"
 #include "shell/application.h"
 #include "shell/item_panel.h"
@@ -165,7 +166,7 @@ void TMDIChild::ShowDetails(int row) {
   const std::int32_t record = inList ? records_[static_cast<std::size_t>(row)] : -1;
   if (record >= 0 && dm_.GetRecord(record) != nullptr) {
     ++detailFetches_;
-    const RecordDetails d = dm_.GetDetails(record);
+    const RecordDetails d = GetDetails(dm_, record);
     if (infoShown_) pInfo_->SetDetails(d);
     if (reklamaShown_) pReklama_->SetAdvert(CpToMemo(d.advert));
     if (itemShown_) {

@@ -12,6 +12,7 @@
 #include "components/auto_height_memo.h"
 #include "components/hints.h"
 #include "data/data_module.h"
+#include "data/record_details.h"
 #include "ui/text_convert.h"
 
 namespace zorel {

@@ -17,6 +17,7 @@
 #include "data/file_util.h"
 #include "data/item_scan.h"
 #include "data/list_file.h"
+#include "data/record_details.h"
 #include "data/text1251.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
@@ -124,7 +125,7 @@ TEST(MkdbSources, SmallSourcesDecodeFieldByField) {
   EXPECT_EQ(dm.Header().kindSeparator, "-");
   EXPECT_EQ(dm.Header().kindLabels, (std::vector<std::string>{W("пр-во"), W("опт  ")}));
 
-  const RecordDetails d = dm.GetDetails(0);
+  const RecordDetails d = GetDetails(dm, 0);
   EXPECT_EQ(d.name, W("Завод \"Прогресс\""));
   EXPECT_EQ(d.orgform, W("ОАО"));
   EXPECT_EQ(d.year, "1995");
@@ -142,7 +143,7 @@ TEST(MkdbSources, SmallSourcesDecodeFieldByField) {
   EXPECT_EQ(d.products, W("1. пр-во - станки токарные\r\n2. опт - болт м12\r\n"));
   EXPECT_EQ(d.remark, W("Надежный партнер"));
 
-  const RecordDetails empty = dm.GetDetails(1);
+  const RecordDetails empty = GetDetails(dm, 1);
   EXPECT_EQ(empty.name, W("Фирма"));
   EXPECT_EQ(empty.orgform, "");
   EXPECT_EQ(empty.year, "");
@@ -285,7 +286,7 @@ TEST(MkdbSources, SpreadsheetStyleFilesAreRead) {
 
   Tdm dm(dir / "out/db");
   ASSERT_EQ(dm.RecordCount(), 1);
-  const RecordDetails d = dm.GetDetails(0);
+  const RecordDetails d = GetDetails(dm, 0);
   EXPECT_EQ(d.name, W("Завод, \"Искра\""));
   EXPECT_EQ(d.year, "1990");
   EXPECT_EQ(d.orgform, W("ОАО"));

@@ -5,6 +5,7 @@
 #include "data/bytes.h"
 #include "data/errors.h"
 #include "data/file_util.h"
+#include "data/record_details.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -73,7 +74,7 @@ TEST(DataModuleFields, DecodesDisplayTexts) {
   TempDir dir;
   WriteDatabase(dir / "db", SampleBase());
   Tdm dm(dir / "db");
-  const RecordDetails d = dm.GetDetails(0);
+  const RecordDetails d = GetDetails(dm, 0);
   EXPECT_EQ(d.name, W("Минский ЗАВОД"));
   EXPECT_EQ(d.orgform, W("оао"));
   EXPECT_EQ(d.year, "1995");
@@ -83,10 +84,10 @@ TEST(DataModuleFields, DecodesDisplayTexts) {
   EXPECT_EQ(d.location, W("Беларусь, Минская обл."));
   EXPECT_EQ(d.products, W("1. пр-во - станок токарный\r\n2. опт - болт м12\r\n"));
   EXPECT_TRUE(d.hasAdvert);
-  const RecordDetails d1 = dm.GetDetails(1);
+  const RecordDetails d1 = GetDetails(dm, 1);
   EXPECT_EQ(d1.staff, "0");
   EXPECT_EQ(d1.location, W("Украина, "));
-  const RecordDetails d2 = dm.GetDetails(2);
+  const RecordDetails d2 = GetDetails(dm, 2);
   EXPECT_EQ(d2.year, "");
   EXPECT_EQ(d2.orgform, "");
   EXPECT_EQ(d2.products, "");
@@ -123,9 +124,9 @@ TEST(RecordBounds, BrokenOffsetsReadAsEmptyFieldsAndShortRecordsAsNull) {
   Tdm dm(dir / "db");
   ASSERT_EQ(dm.RecordCount(), 3);
   EXPECT_EQ(dm.GetFirmName(0), "Name");
-  EXPECT_EQ(dm.GetDetails(0).address, "Addr");
+  EXPECT_EQ(GetDetails(dm, 0).address, "Addr");
   EXPECT_EQ(dm.GetFirmName(1), "Name");
-  EXPECT_EQ(dm.GetDetails(1).address, "");
+  EXPECT_EQ(GetDetails(dm, 1).address, "");
   EXPECT_EQ(dm.GetFirmName(2), "");
 }
 

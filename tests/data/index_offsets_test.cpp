@@ -10,6 +10,7 @@
 #include "data/bytes.h"
 #include "data/data_module.h"
 #include "data/file_util.h"
+#include "data/record_details.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -94,7 +95,7 @@ TEST_F(HostileIndex, RecordOffsetsOutOfPlaceGiveNullOrRecordsInsideTheFile) {
       EXPECT_EQ(dm.GetFirmName(r), W("Проблемы на записи (") + std::to_string(r) + ")");
     }
     // Every display text of the record reads without error.
-    const RecordDetails d = dm.GetDetails(r);
+    const RecordDetails d = GetDetails(dm, r);
     EXPECT_LE(d.address.size() + d.head.size() + d.advert.size(), view.length());
   }
 }

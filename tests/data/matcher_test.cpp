@@ -7,6 +7,7 @@
 
 #include "data/data_module.h"
 #include "data/errors.h"
+#include "data/record_details.h"
 #include "data/text_tests.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
@@ -239,7 +240,7 @@ TEST(MatchConditions, IndexesOutsideTheirListsReadAsEmptyText) {
     EXPECT_EQ(MatchedBy(dm, c.table, {0, 1}), c.expected) << c.what;
   }
   EXPECT_EQ(dm.GetItemName(-1), "");
-  EXPECT_EQ(dm.GetDetails(0).orgform, "");
+  EXPECT_EQ(GetDetails(dm, 0).orgform, "");
 }
 
 // Fixed-width fields and remarks are matched on their stripped text.

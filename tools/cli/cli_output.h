@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "data/data_module.h"
+#include "data/record_details.h"
 #include "data/record_list.h"
 
 namespace zorel::cli {

@@ -69,7 +69,7 @@ void RunShow(const Invocation& inv) {
   const std::int64_t number = ParseRecordNumber(args.Operands()[0]);
   Tdm dm(inv.dbDir);
   std::string out;
-  AppendDetailsJson(out, dm.GetDetails(ExistingRecord(dm, number)));
+  AppendDetailsJson(out, GetDetails(dm, ExistingRecord(dm, number)));
   out += '\n';
   Emit(out);
 }

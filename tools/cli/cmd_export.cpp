@@ -29,7 +29,7 @@ void RunExport(const Invocation& inv) {
     AppendCsvHeader(chunk);
   }
   for (std::size_t i = 0; i < records.size(); ++i) {
-    const RecordDetails details = dm.GetDetails(records[i]);
+    const RecordDetails details = GetDetails(dm, records[i]);
     if (json) {
       AppendDetailsJson(chunk, details);
       chunk += i + 1 < records.size() ? ",\n" : "\n";
