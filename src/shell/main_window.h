@@ -30,6 +30,7 @@ class ToolPanel;
 class TfrmSearch;
 class TfrmSearchClass;
 class TfrmSearchItems;
+class TfrmPrnEditor;
 struct UserPrompts;
 
 class TMainForm : public QMainWindow {
@@ -96,11 +97,12 @@ class TMainForm : public QMainWindow {
   void MISearch1Click();
   void MISearch2Click();
   void MISearch3Click();
-  // The mail commands, the form editor and the printer setup arrive with their own dialogs;
-  // until then the commands exist and do nothing.
+  // The mail commands and the printer setup arrive with their own dialogs; until then the
+  // commands exist and do nothing.
   void SendSingleClick() {}
   void SendListClick() {}
-  void FileFormEditClick() {}
+  // The print form editor over the active list, or the whole base.
+  void FileFormEditClick();
   void FilePrinterSetupClick() {}
   void ParamHintClick();
   void ParamInfoClick();
@@ -141,6 +143,7 @@ class TMainForm : public QMainWindow {
   TfrmSearch* frmSearch_ = nullptr;
   TfrmSearchItems* frmSearchItems_ = nullptr;
   TfrmSearchClass* frmSearchClass_ = nullptr;
+  TfrmPrnEditor* frmPrnEditor_ = nullptr;
 };
 
 }  // namespace zorel
