@@ -101,7 +101,6 @@ MainActions BuildMainMenu(QMainWindow* w) {
   a.FileFormEdit = Item(w, n10, "FileFormEdit", QStringLiteral("Редактор форм"),
                         Qt::CTRL | Qt::Key_E, QStringLiteral("Редактор форм для печати списков"));
   a.FilePrint = Item(w, n10, "FilePrint", QStringLiteral("Печать ..."));
-  a.FilePrint->setVisible(false);
 
   a.WindowMenu = Menu(w, "Window1", QStringLiteral("&Окно"));
   a.WindowCascadeItem =

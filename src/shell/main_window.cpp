@@ -20,6 +20,7 @@
 #include "data/data_module.h"
 #include "data/file_util.h"
 #include "data/logger.h"
+#include "print/list_printing.h"
 #include "shell/about_box.h"
 #include "shell/application.h"
 #include "shell/child_window.h"
@@ -96,6 +97,7 @@ TMainForm::TMainForm(Tdm& dm, const QString& caption, QWidget* parent)
   ConnectAction(a.ParamItem, &TMainForm::ParamItemClick);
   ConnectAction(a.ParamReklama, &TMainForm::ParamReklamaClick);
   ConnectAction(a.FilePrinterSetup, &TMainForm::FilePrinterSetupClick);
+  ConnectAction(a.FilePrint, &TMainForm::FilePrintClick);
   ConnectAction(a.FileFormEdit, &TMainForm::FileFormEditClick);
   ConnectAction(a.WindowArrangeItem, &TMainForm::WindowArrangeItemClick);
   ConnectAction(a.WindowMinimizeItem, &TMainForm::WindowMinimizeItemClick);

@@ -23,6 +23,7 @@ class QMdiArea;
 
 namespace zorel {
 
+class ListPrinting;
 class Tdm;
 class TMDIChild;
 class SearchDialog;
@@ -97,13 +98,16 @@ class TMainForm : public QMainWindow {
   void MISearch1Click();
   void MISearch2Click();
   void MISearch3Click();
-  // The mail commands and the printer setup arrive with their own dialogs; until then the
-  // commands exist and do nothing.
+  // The mail commands arrive with their own dialog; until then the commands exist and do
+  // nothing.
   void SendSingleClick() {}
   void SendListClick() {}
   // The print form editor over the active list, or the whole base.
   void FileFormEditClick();
-  void FilePrinterSetupClick() {}
+  // The platform's printer dialog on the printer every print goes to.
+  void FilePrinterSetupClick();
+  // The active list through a print form file the user chooses, into the preview.
+  void FilePrintClick();
   void ParamHintClick();
   void ParamInfoClick();
   void ParamItemClick();
@@ -139,6 +143,7 @@ class TMainForm : public QMainWindow {
   QString caption_;
   QString helpFile_;
   bool firstShown_ = false;
+  std::unique_ptr<ListPrinting> printing_;  // created on first use
   // Created on first use and kept, so each reopening shows the last search.
   TfrmSearch* frmSearch_ = nullptr;
   TfrmSearchItems* frmSearchItems_ = nullptr;

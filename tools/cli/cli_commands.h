@@ -43,6 +43,9 @@ void RunListShow(const Invocation& inv);
 void RunListMerge(const Invocation& inv);
 // In cmd_export.cpp.
 void RunExport(const Invocation& inv);
+// In cmd_print.cpp.
+void RunPrint(const Invocation& inv);
+void RunSampleForms(const Invocation& inv);
 
 // The record number when the base has that record; DataError "Проблемы на записи (N)"
 // otherwise (a number outside the base, or a record that cannot be read whole).

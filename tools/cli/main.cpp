@@ -36,6 +36,9 @@ constexpr CommandInfo kCommands[] = {
     {"list-merge", RunListMerge},
     {"remark", RunRemark},
     {"export", RunExport},
+#ifdef ZOREL_CLI_PRINT
+    {"print", RunPrint}, {"sample-forms", RunSampleForms},
+#endif
 };
 
 constexpr const char* kUsage =
@@ -51,7 +54,9 @@ constexpr const char* kUsage =
     "  list-show FILE.lst\n"
     "  list-merge FILE.lst OTHER.lst (--append|--subtract)\n"
     "  remark N [--set TEXT]\n"
-    "  export [--in FILE.lst] [--format csv|json]\n";
+    "  export [--in FILE.lst] [--format csv|json]\n"
+    "  print FORM.rpt [--in FILE.lst] [--range FROM:TO | --record N] --pdf OUT.pdf\n"
+    "  sample-forms DIR\n";
 
 int Fail(int status, const char* message) {
   std::fprintf(stderr, "%s\n", message);

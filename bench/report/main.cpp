@@ -1,0 +1,129 @@
+// zorel-report-bench DIR [--records N] [--runs R]
+//
+// Builds (once) a synthetic base of N records (10,000 by default) in DIR with zorel-mkdb, then
+// R times (3 by default): generates the pages of the whole base through a print form of six
+// fields whose band fills a page (so N records give N pages), and writes them to a PDF file.
+// Prints the median times and the resident memory against the targets: pages within 2 s, PDF
+// within 5 s, under 200 MB.
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <algorithm>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "data/data_module.h"
+#include "data/field_table.h"
+#include "report/page_generator.h"
+#include "report/print_loop.h"
+#include "report/printer_output.h"
+
+namespace {
+
+using namespace zorel;
+
+long StatusKb(const char* key) {
+  std::ifstream in("/proc/self/status");
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::strlen(key));
+  }
+  return 0;
+}
+
+std::unique_ptr<TReport> SixFieldForm() {
+  auto r = std::make_unique<TReport>();
+  TRepBand& band = r->CreateBand(QStringLiteral("DetailBand"));
+  band.HeightTenths = r->Page.PrintableHeight();
+  const int fields[] = {kFieldName, kFieldIndex, kFieldAddress, kFieldPhones, kFieldRegion,
+                        kFieldEMail};
+  double top = 0;
+  for (const int f : fields) {
+    auto label = std::make_unique<TRepPrnLabel>(r->UniqueElementName(QChar('a' + f)));
+    label->Caption = QString::fromUtf8(PrintFieldCaption(f));
+    label->Size = {100, 0, top, 1800};
+    label->Frame.DrawBottom = true;
+    band.AddLabel(std::move(label));
+    top += 120;
+  }
+  return r;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s DIR [--records N] [--runs R]\n", argv[0]);
+    return 2;
+  }
+  const std::string dir = argv[1];
+  int records = 10000, runs = 3;
+  for (int i = 2; i + 1 < argc; i += 2) {
+    if (std::string(argv[i]) == "--records") records = std::atoi(argv[i + 1]);
+    if (std::string(argv[i]) == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+  }
+  const std::string base = dir + "/base-" + std::to_string(records);
+  if (!std::filesystem::exists(base + "/db/factory.dat")) {
+#ifdef ZOREL_MKDB
+    const std::string cmd = std::string(ZOREL_MKDB) + " --synthetic " + std::to_string(records) +
+                            " --seed 1 '" + base + "' >/dev/null";
+    if (std::system(cmd.c_str()) != 0) return 1;
+#else
+    std::fprintf(stderr, "no base in %s\n", base.c_str());
+    return 1;
+#endif
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  Tdm dm(base + "/db");
+  RecordList list;
+  dm.FillAllRecords(list);
+  auto form = SixFieldForm();
+  ListPrintLoop loop(dm, list);
+  loop.SetAllRecords();
+  loop.Attach(*form);
+
+  std::vector<double> generate, pdf, generateCpu, pdfCpu;
+  long pagesKb = 0;
+  int pageCount = 0;
+  const QString out = QString::fromStdString(dir + "/report-bench.pdf");
+  for (int run = 0; run < runs; ++run) {
+    const long before = StatusKb("VmRSS:");
+    QElapsedTimer clock;
+    clock.start();
+    std::clock_t cpu = std::clock();
+    PageGenerator pages(*form, loop.ExpectedBands());
+    pages.RunToEnd();
+    generate.push_back(clock.nsecsElapsed() / 1e9);
+    generateCpu.push_back(double(std::clock() - cpu) / CLOCKS_PER_SEC);
+    pagesKb = std::max(pagesKb, StatusKb("VmRSS:") - before);
+    pageCount = pages.PageCount();
+    clock.restart();
+    cpu = std::clock();
+    WritePdf(out, *form, pages);
+    pdf.push_back(clock.nsecsElapsed() / 1e9);
+    pdfCpu.push_back(double(std::clock() - cpu) / CLOCKS_PER_SEC);
+  }
+  const double peakMb = StatusKb("VmHWM:") / 1024.0;
+  std::printf("%d records, %d pages, median of %d runs\n", records, pageCount, runs);
+  // Wall-clock time decides; the processor time shows what a busy machine added.
+  std::printf("%-28s %10.3f s (cpu %.3f s)   target <= 2 s   %s\n", "generate pages",
+              Median(generate), Median(generateCpu), Median(generate) <= 2 ? "met" : "MISSED");
+  std::printf("%-28s %10.3f s (cpu %.3f s)   target <= 5 s   %s\n", "write PDF", Median(pdf),
+              Median(pdfCpu), Median(pdf) <= 5 ? "met" : "MISSED");
+  std::printf("%-28s %10.1f MB\n", "memory of the pages", pagesKb / 1024.0);
+  std::printf("%-28s %10.1f MB  target < 200 MB %s\n", "peak resident (whole run)", peakMb,
+              peakMb < 200 ? "met" : "MISSED");
+  std::printf("PDF: %s (%lld bytes)\n", out.toStdString().c_str(),
+              static_cast<long long>(std::filesystem::file_size(out.toStdString())));
+  return 0;
+}

@@ -1,0 +1,88 @@
+#include "print/list_printing.h"
+
+#include <QFileDialog>
+#include <QPrinter>
+
+#include "components/user_prompts.h"
+#include "data/data_module.h"
+#include "report/form_error.h"
+#include "report/form_file.h"
+#include "report/page_generator.h"
+#include "report/printer_output.h"
+#include "report/shared_printer.h"
+#include "reportui/rep_standard_preview.h"
+
+namespace zorel {
+
+ListPrinting::ListPrinting(const Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* parent)
+    : dm_(dm), prompts_(std::move(prompts)), parent_(parent), range_(parent) {
+  chooseForm = [](QWidget* parent, const QString& dir) {
+    QFileDialog dialog(parent, QStringLiteral("Открытие печатной формы"), dir,
+                       QStringLiteral("Форма отчета (*.rpt)"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("rpt"));
+    dialog.setOption(QFileDialog::ReadOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
+  };
+}
+
+bool ListPrinting::ChooseRange(ListPrintLoop& loop) {
+  if (loop.Mode == PrintMode::Single) return true;
+  range_.SetRangeLimit(loop.Count());
+  if (prompts_->runModal(range_) != QDialog::Accepted) return false;
+  if (range_.AllRecords()) {
+    loop.SetAllRecords();
+  } else {
+    loop.SetRange(range_.RangeFrom(), range_.RangeTo());
+  }
+  return true;
+}
+
+bool ListPrinting::Checked(ListPrintLoop& loop) {
+  try {
+    loop.Check();
+    return true;
+  } catch (const PrintRangeError& e) {
+    prompts_->inform(parent_, QString::fromStdString(e.what()));
+    return false;
+  }
+}
+
+void ListPrinting::Preview(TReport& form, ListPrintLoop& loop) {
+  if (!Checked(loop)) return;
+  loop.Attach(form);
+  PreviewReport(form, loop.ExpectedBands(), prompts_, parent_);
+}
+
+void ListPrinting::Print(TReport& form, ListPrintLoop& loop) {
+  if (!Checked(loop)) return;
+  loop.Attach(form);
+  PageGenerator pages(form, loop.ExpectedBands());
+  pages.RunToEnd();
+  try {
+    QPrinter& printer = SharedPrinter();
+    printer.setDocName(form.ReportTitle);
+    PrintPages(printer, form, pages, 0, pages.PageCount() - 1);
+  } catch (const PrintOutputError& e) {
+    prompts_->inform(parent_, QString::fromStdString(e.what()));
+  }
+}
+
+void ListPrinting::PreviewListThroughForm(const RecordList& list, std::int32_t currentIndex) {
+  const QString dir = QString::fromStdString(dm_.DbDir()) + QStringLiteral("/../rpt");
+  const QString path = chooseForm(parent_, dir);
+  if (path.isEmpty()) return;
+  std::unique_ptr<TReport> form;
+  try {
+    form = LoadFormFile(path.toStdString());
+  } catch (const FormError& e) {
+    prompts_->inform(parent_, QString::fromStdString(e.what()));
+    return;
+  }
+  ListPrintLoop loop(dm_, list);
+  loop.CurrentIndex = currentIndex;
+  if (ChooseRange(loop)) Preview(*form, loop);
+}
+
+}  // namespace zorel

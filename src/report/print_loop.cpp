@@ -1,0 +1,63 @@
+#include "report/print_loop.h"
+
+#include <algorithm>
+
+#include "data/field_table.h"
+#include "ui/text_convert.h"
+
+namespace zorel {
+
+void ListPrintLoop::SetAllRecords() {
+  first_ = 0;
+  last_ = static_cast<std::int32_t>(list_.size()) - 1;
+}
+
+void ListPrintLoop::SetRange(std::int64_t from, std::int64_t to) {
+  const auto count = static_cast<std::int64_t>(list_.size());
+  first_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(from - 1, 0, count));
+  last_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(to - 1, -1, count - 1));
+}
+
+void ListPrintLoop::Check() const {
+  if (Mode != PrintMode::Single) return;
+  if (list_.empty()) throw PrintRangeError("Список пуст: печатать нечего");
+  if (!InList(CurrentIndex)) {
+    throw PrintRangeError("В списке нет записи с номером " + std::to_string(CurrentIndex + 1) +
+                          " (в списке " + std::to_string(list_.size()) + ")");
+  }
+}
+
+int ListPrintLoop::ExpectedBands() const {
+  if (Mode == PrintMode::Single) return InList(CurrentIndex) ? 1 : 0;
+  return std::max(0, std::min<std::int32_t>(last_, static_cast<std::int32_t>(list_.size()) - 1) -
+                         first_ + 1);
+}
+
+void ListPrintLoop::Attach(TReport& report) {
+  report.BeforePrint = [this](TReport&, bool& print) {
+    print = Mode != PrintMode::Single || InList(CurrentIndex);
+    printIndex_ = (Mode == PrintMode::Single ? CurrentIndex : first_) - 1;
+  };
+  report.OnNeedData = [this](TReport&, bool& more) {
+    ++printIndex_;
+    const std::int32_t last = Mode == PrintMode::Single ? CurrentIndex : last_;
+    more = printIndex_ <= last && InList(printIndex_);
+  };
+  report.SupplyLabelText = [this](const TRepLabel& label, QString& value) {
+    SupplyLabelText(label, value);
+  };
+}
+
+QString ListPrintLoop::FieldText(std::int32_t position, int field) const {
+  if (!InList(position)) return {};
+  return FromCp(PrintFieldText(dm_, list_[static_cast<std::size_t>(position)], field));
+}
+
+void ListPrintLoop::SupplyLabelText(const TRepLabel& label, QString& value) const {
+  if (label.Name.isEmpty()) return;
+  const int field = label.Name.at(0).unicode() - 'a';
+  if (field < 0 || field >= kPrintFieldCount || field == kPrintUserField) return;
+  value = FieldText(printIndex_, field);
+}
+
+}  // namespace zorel

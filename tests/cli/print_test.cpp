@@ -1,0 +1,137 @@
+// End-to-end printing: the demo base's lists through the two sample forms to PDF files with
+// zorel-cli, read back with pdftotext: the page count and every record's name in list order.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+
+#include "data/bytes.h"
+#include "data/data_module.h"
+#include "data/file_util.h"
+#include "data/text1251.h"
+#include "dbwriter/db_writer.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+using testing::TempDir;
+using Args = std::vector<std::string>;
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// Runs a command; its exit status and what it wrote on both streams.
+std::pair<int, std::string> RunProgram(const std::string& program, const Args& args) {
+  std::string cmd = Quote(program);
+  for (const auto& a : args) cmd += " " + Quote(a);
+  std::string output;
+  std::FILE* p = popen((cmd + " 2>&1").c_str(), "r");
+  if (p == nullptr) return {-1, {}};
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) output.append(buf, n);
+  const int status = pclose(p);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+std::string Spaced(const std::string& text) {
+  return std::regex_replace(text, std::regex("\\s+"), " ");
+}
+
+class PrintToPdf : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    ASSERT_EQ(RunProgram(ZOREL_MKDB, {ZOREL_DEMO_SOURCES, *dir_ / "demo"}).first, 0);
+    ASSERT_EQ(RunProgram(ZOREL_CLI, {"sample-forms", *dir_ / "rpt"}).first, 0);
+  }
+  static void TearDownTestSuite() { delete dir_; }
+  void SetUp() override {
+    if (RunProgram("pdftotext", {"-v"}).first != 0) GTEST_SKIP() << "pdftotext (poppler-utils) missing";
+  }
+
+  static std::string Db() { return *dir_ / "demo/db"; }
+  static std::string Form(const std::string& name) { return *dir_ / ("rpt/" + name + ".rpt"); }
+
+  // Prints and checks: the page count, and the names of the records in order.
+  static void ExpectPdf(const Args& options, const std::string& form, int pages,
+                        const std::vector<std::int32_t>& records) {
+    const std::string pdf = *dir_ / "out.pdf";
+    std::filesystem::remove(pdf);
+    Args args{"--db", Db(), "print", Form(form), "--pdf", pdf};
+    args.insert(args.end(), options.begin(), options.end());
+    const auto [status, output] = RunProgram(ZOREL_CLI, args);
+    ASSERT_EQ(status, 0) << output;
+    const std::string info = RunProgram("pdfinfo", {pdf}).second;
+    std::smatch count;
+    ASSERT_TRUE(std::regex_search(info, count, std::regex("Pages:\\s+(\\d+)"))) << info;
+    EXPECT_EQ(std::stoi(count[1]), pages);
+    ASSERT_EQ(RunProgram("pdftotext", {"-enc", "UTF-8", pdf, *dir_ / "out.txt"}).first, 0);
+    const std::string text = Spaced(ReadWholeFile(*dir_ / "out.txt").value_or(""));
+    Tdm dm(Db());
+    std::size_t at = 0;
+    for (const std::int32_t r : records) {
+      const std::string name = Spaced(ToUtf8(dm.GetFirmName(r)));
+      const std::size_t found = text.find(name, at);
+      ASSERT_NE(found, std::string::npos) << "record " << r << " " << name;
+      at = found + name.size();
+    }
+  }
+
+  static TempDir* dir_;
+};
+
+TempDir* PrintToPdf::dir_ = nullptr;
+
+TEST_F(PrintToPdf, ListsRangesAndSingleRecords) {
+  const std::vector<std::int32_t> list = {7, 2, 41, 0, 19, 5, 3};
+  std::string bytes = "ISLA";
+  PutU8(bytes, 7);
+  for (int i = 0; i < 4; ++i) PutU16(bytes, 0);
+  for (const auto n : list) PutU32(bytes, static_cast<std::uint32_t>(n));
+  const std::string lst = *dir_ / "some.lst";
+  WriteBytes(lst, bytes);
+
+  const std::string card = "Карточка предприятия";  // three cards a page
+  ExpectPdf({"--in", lst}, card, 3, list);
+  ExpectPdf({"--in", lst, "--range", "3:5"}, card, 1, {41, 0, 19});
+  ExpectPdf({"--in", lst, "--range", "6:99"}, card, 1, {5, 3});  // cut to the list
+  ExpectPdf({"--in", lst, "--record", "4"}, card, 1, {0});
+  ExpectPdf({"--in", lst}, "Адресные наклейки", 1, {7, 2, 41, 0, 19, 5, 3});
+
+  std::vector<std::int32_t> all(Tdm(Db()).RecordCount());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<std::int32_t>(i);
+  ExpectPdf({}, card, static_cast<int>((all.size() + 2) / 3), all);
+}
+
+TEST_F(PrintToPdf, RefusalsLeaveNoPdf) {
+  const std::string pdf = *dir_ / "refused.pdf";
+  const std::string bad = *dir_ / "bad.rpt";
+  WriteBytes(bad, "RPF0 is not enough");
+  struct Case {
+    Args args;
+    int status;
+    std::string message;
+  } cases[] = {
+      {{"print", bad, "--pdf", pdf}, 1, "Invalid stream format"},
+      {{"print", Form("Карточка предприятия"), "--record", "3001", "--pdf", pdf}, 1, "3001"},
+      {{"print", Form("Карточка предприятия"), "--range", "5:2", "--pdf", pdf}, 2, "--range"},
+      {{"print", Form("Карточка предприятия")}, 2, "--pdf"},
+  };
+  for (const Case& c : cases) {
+    Args args{"--db", Db()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const auto [status, output] = RunProgram(ZOREL_CLI, args);
+    EXPECT_EQ(status, c.status) << output;
+    EXPECT_NE(output.find(c.message), std::string::npos) << output;
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+  }
+}
+
+}  // namespace
+}  // namespace zorel

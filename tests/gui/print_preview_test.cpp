@@ -1,0 +1,227 @@
+// The preview window's zoom formulas, page layout and navigation; the page setup and record
+// range dialogs' rules; a list previewed through a saved form and saved as PDF.
+#include <QComboBox>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTest>
+#include <cmath>
+
+#include "components/user_prompts.h"
+#include "data/file_util.h"
+#include "print/list_printing.h"
+#include "print/page_setup.h"
+#include "print/prn_pages.h"
+#include "report/form_file.h"
+#include "report/page_generator.h"
+#include "report/sample_forms.h"
+#include "reportui/rep_preview.h"
+#include "reportui/rep_standard_preview.h"
+#include "support/open_base.h"
+#include "support/sample_base.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+int Round(double x) { return static_cast<int>(std::nearbyint(x)); }
+
+// An A4 report of n bands, five to a page.
+std::unique_ptr<TReport> Bands(int n) {
+  auto r = std::make_unique<TReport>();
+  r->CreateBand(QStringLiteral("B")).HeightTenths = 500;
+  auto left = std::make_shared<int>(n);
+  r->OnNeedData = [left](TReport&, bool& more) { more = (*left)-- > 0; };
+  return r;
+}
+
+std::shared_ptr<UserPrompts> Prompts(std::function<int(QDialog&)> runModal) {
+  auto p = std::make_shared<UserPrompts>();
+  p->runModal = std::move(runModal);
+  p->inform = [](QWidget*, const QString& text) { QFAIL(qPrintable(text)); };
+  p->tell = [](QWidget*, MessageIcon, const QString& text) { QFAIL(qPrintable(text)); };
+  return p;
+}
+
+}  // namespace
+
+class PrintPreviewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ZoomModesFollowTheirFormulas() {
+    auto report = Bands(1);
+    PageGenerator pages(*report);
+    pages.RunToEnd();
+    TRepPreview preview;
+    preview.Attach(report.get(), &pages);
+    if (preview.logicalDpiX() == 96) QCOMPARE(preview.PageWidthPx(), 794);  // A4 at 100 %
+    struct Case {
+      QSize size;
+      bool widthDecides;
+    } cases[] = {{{400, 1200}, true}, {{1200, 400}, false}};
+    for (const Case& c : cases) {
+      preview.resize(c.size);
+      preview.show();
+      const QSize client = preview.viewport()->size();
+      preview.ZoomToWidth();
+      QCOMPARE(preview.Zoom(), Round(client.width() / double(preview.PageWidthPx()) * 90));
+      QCOMPARE(preview.Mode(), TRepPreview::ZoomMode::Width);
+      preview.ZoomToFit();
+      const QSize fitClient = preview.viewport()->size();
+      const int zw = Round(fitClient.width() / double(preview.PageWidthPx()) * 95);
+      const int zh = Round(fitClient.height() / double(preview.PageHeightPx()) * 95);
+      QCOMPARE(preview.Zoom(), c.widthDecides ? zw : zh);
+      QCOMPARE(preview.Mode(), TRepPreview::ZoomMode::Fit);
+    }
+    for (const int bad : {1, 2001}) {
+      preview.SetZoom(bad);
+      QVERIFY(preview.Zoom() != bad);
+      QCOMPARE(preview.Mode(), TRepPreview::ZoomMode::Fit);
+    }
+    for (const int good : {2, 2000}) {
+      preview.SetZoom(good);
+      QCOMPARE(preview.Zoom(), good);
+      QCOMPARE(preview.Mode(), TRepPreview::ZoomMode::Fixed);
+    }
+    preview.resize(1200, 1300);
+    preview.SetZoom(20);  // smaller than the area: centred
+    const QRect image = preview.PageImage()->geometry();
+    QCOMPARE(image.width(), Round(preview.FactorX() * (2100 / 100.0 * 20)) + 4);
+    QCOMPARE(image.left(), (preview.viewport()->width() - image.width()) / 2);
+    QCOMPARE(image.top(), (preview.viewport()->height() - image.height()) / 2);
+    preview.SetZoom(300);  // larger: top left, scroll bars at 0
+    QCOMPARE(preview.PageImage()->pos(), QPoint(0, 0));
+    QCOMPARE(preview.horizontalScrollBar()->value(), 0);
+    QCOMPARE(preview.verticalScrollBar()->value(), 0);
+  }
+
+  void FirstPageShowsBeforeTheRunEnds() {
+    auto report = Bands(30);
+    PageGenerator pages(*report, 30);
+    TRepPreview preview;
+    preview.Attach(report.get(), &pages);
+    QVERIFY(pages.Step());
+    preview.PagesAdded();
+    QCOMPARE(preview.PageNumber(), 1);
+    QCOMPARE(preview.PageCount(), 1);
+    QVERIFY(!pages.Finished());
+    preview.SetPageNumber(2);  // not generated yet
+    QCOMPARE(preview.PageNumber(), 1);
+  }
+
+  void KeysAndButtonsPageThrough() {
+    auto report = Bands(23);  // five pages
+    TRepStandardPreview window(*report, 23, Prompts([](QDialog&) { return 0; }));
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.FinishRun();
+    QVERIFY(!window.Gauge()->isVisible());
+    const struct {
+      QKeySequence key;
+      int page;
+    } steps[] = {
+        {QKeySequence(Qt::Key_PageUp), 1},   {QKeySequence(Qt::Key_PageDown), 2},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 5}, {QKeySequence(Qt::Key_PageDown), 5},
+        {QKeySequence(Qt::Key_Home), 1},     {QKeySequence(Qt::Key_End), 5},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), 1},
+    };
+    for (const auto& s : steps) {
+      QTest::keySequence(window.Preview(), s.key);
+      QCOMPARE(window.Preview()->PageNumber(), s.page);
+    }
+    window.NextPage();
+    window.NextPage();
+    QCOMPARE(window.StatusText(), QStringLiteral("Страница 3 из 5"));
+  }
+
+  void PageSetupRules() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    TfrmPageSetup dialog(printer);
+    QCOMPARE(dialog.PaperList()->count(), kPaperCount);
+    dialog.PaperList()->setCurrentIndex(PaperPosition(PaperSize::A4));
+    dialog.OrientationList()->setCurrentIndex(1);
+    QCOMPARE(dialog.WidthText(), QStringLiteral("297"));
+    QCOMPARE(dialog.HeightText(), QStringLiteral("210"));
+
+    const QString before = dialog.PaperList()->itemText(5);
+    dialog.show();
+    dialog.hide();
+    dialog.show();
+    for (int i = 0; i < kPaperCount; ++i) {
+      const QString item = dialog.PaperList()->itemText(i);
+      QVERIFY(item.startsWith(QStringLiteral("* ")) || item.startsWith(QStringLiteral("  ")));
+    }
+    QCOMPARE(dialog.PaperList()->itemText(5).mid(2), before.mid(2));
+    dialog.hide();
+
+    TRepPage page;
+    page.SetPaperSize(PaperSize::A4Small);
+    page.SetLeftMargin(12.5);
+    page.SetTopMargin(13.5);
+    dialog.LoadFromPage(page);
+    QCOMPARE(dialog.WidthText(), QStringLiteral("210"));  // the page's own, not the paper's
+    QCOMPARE(dialog.Margin(2)->value(), 12);
+    QCOMPARE(dialog.Margin(0)->value(), 14);
+    dialog.show();  // no paper for A4Small: Letter
+    QCOMPARE(dialog.PaperList()->currentIndex(), 0);
+    dialog.StoreToPage(page);
+    QCOMPARE(page.LeftMargin(), 12.0);
+    QCOMPARE(page.Paper(), PaperSize::Letter);
+    QCOMPARE(page.Width(), 216.0);
+  }
+
+  void RangeDialogRules() {
+    TfrmPrnPages dialog;
+    dialog.show();
+    QVERIFY(!dialog.RangePanel()->isVisible());
+    dialog.SetAllRecords(false);
+    QVERIFY(dialog.RangePanel()->isVisible());
+    dialog.SetRangeLimit(40);
+    QCOMPARE(dialog.RangeFrom(), 1);
+    QCOMPARE(dialog.RangeTo(), 40);
+    dialog.SetRangeLimit(100);
+    QCOMPARE(dialog.RangeTo(), 40);  // the limit grows, the value stays
+    dialog.FromField()->setValue(7);
+    dialog.ToField()->setValue(3);
+    emit dialog.ToField()->editingFinished();
+    QCOMPARE(dialog.RangeFrom(), 3);
+    dialog.FromField()->setValue(9);
+    emit dialog.FromField()->editingFinished();
+    QCOMPARE(dialog.RangeTo(), 9);
+  }
+
+  void ListPreviewedThroughASavedFormAndSavedAsPdf() {
+    testing::OpenBase base(testing::SampleBase());
+    testing::TempDir dir;
+    SaveFormFile(dir / "card.rpt", *EnterpriseCardForm());
+    const std::string pdf = dir / "out.pdf";
+    QStringList shown;
+    ListPrinting printing(base.dm(), Prompts([&](QDialog& d) {
+      if (auto* range = qobject_cast<TfrmPrnPages*>(&d)) {
+        range->SetAllRecords(false);
+        range->FromField()->setValue(2);
+        range->ToField()->setValue(3);
+        return int(QDialog::Accepted);
+      }
+      auto* preview = qobject_cast<TRepStandardPreview*>(&d);
+      preview->FinishRun();
+      shown << preview->StatusText();
+      preview->choosePdfFile = [&pdf](QWidget*) { return QString::fromStdString(pdf); };
+      preview->SaveToPdf();
+      return int(QDialog::Rejected);
+    }), nullptr);
+    printing.chooseForm = [&dir](QWidget*, const QString&) { return QString::fromStdString(dir / "card.rpt"); };
+    printing.PreviewListThroughForm({2, 1, 0}, 0);
+    QCOMPARE(shown, QStringList{QStringLiteral("Страница 1 из 1")});
+    QVERIFY(ReadWholeFile(pdf).value_or("").starts_with("%PDF"));
+  }
+};
+
+}  // namespace zorel
+
+QTEST_MAIN(zorel::PrintPreviewTest)
+#include "print_preview_test.moc"
