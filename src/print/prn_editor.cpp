@@ -20,9 +20,12 @@
 #include "data/data_module.h"
 #include "data/field_table.h"
 #include "data/logger.h"
+#include "print/list_printing.h"
+#include "print/page_setup.h"
 #include "report/form_error.h"
 #include "report/form_file.h"
 #include "report/report.h"
+#include "report/shared_printer.h"
 #include "reportui/rep_designer.h"
 #include "reportui/report_surface.h"
 #include "ui/text_convert.h"
@@ -253,7 +256,7 @@ void TfrmPrnEditor::BuildTools() {
   sbPageSetup_ = Button(pToolBar, "sbPageSetup", QStringLiteral("Страница"),
                         QStringLiteral("Параметры отчета"));
   framePanel->addWidget(sbPageSetup_, 1, 4, 1, 2);
-  sbPageSetup_->setEnabled(false);  // until the engine's page dialog is wired
+  connect(sbPageSetup_, &QToolButton::clicked, this, &TfrmPrnEditor::PageSetup);
   bar->addLayout(framePanel);
 
   // The print panel.
@@ -264,8 +267,8 @@ void TfrmPrnEditor::BuildTools() {
   sbPreview_ =
       Button(pPrint, "sbPreview", QStringLiteral("Просмотр"), QStringLiteral("Просмотр отчета"));
   sbPrint_ = Button(pPrint, "sbPrint", QStringLiteral("Печать"), QStringLiteral("Печать отчета"));
-  sbPreview_->setEnabled(false);  // until the engine's preview and printing are wired
-  sbPrint_->setEnabled(false);
+  connect(sbPreview_, &QToolButton::clicked, this, &TfrmPrnEditor::Preview);
+  connect(sbPrint_, &QToolButton::clicked, this, &TfrmPrnEditor::Print);
   print->addWidget(sbPreview_);
   print->addWidget(sbPrint_);
   bar->addWidget(pPrint);
@@ -301,8 +304,7 @@ QString TfrmPrnEditor::ChooserText(int field) {
 
 QString TfrmPrnEditor::FieldText(std::int32_t position, int field) const {
   if (!printList_) return {};
-  if (position < 0 || static_cast<std::size_t>(position) >= printList_->size()) return {};
-  return FromCp(PrintFieldText(dm_, (*printList_)[static_cast<std::size_t>(position)], field));
+  return ListPrintLoop(dm_, *printList_).FieldText(position, field);
 }
 
 QString TfrmPrnEditor::FormsDir() const {
@@ -504,6 +506,40 @@ void TfrmPrnEditor::ToggleFrameSide(int side) {
   *flags[side] = !*flags[side];
   sbFrame_[side]->setChecked(*flags[side]);
   surface_->update();
+  EndChange();
+}
+
+void TfrmPrnEditor::Preview() { RunPrint(true); }
+
+void TfrmPrnEditor::Print() { RunPrint(false); }
+
+void TfrmPrnEditor::RunPrint(bool preview) {
+  if (!printList_) return;
+  if (!printing_) printing_ = std::make_unique<ListPrinting>(dm_, prompts_, this);
+  ListPrintLoop loop(dm_, *printList_);
+  loop.Mode = rbSingle_->isChecked() ? PrintMode::Single : PrintMode::List;
+  loop.CurrentIndex = currentIndex_;
+  if (!printing_->ChooseRange(loop)) return;
+  if (preview) {
+    printing_->Preview(*report_, loop);
+  } else {
+    printing_->Print(*report_, loop);
+  }
+  // The hooks point into the loop, which ends here.
+  report_->BeforePrint = {};
+  report_->OnNeedData = {};
+  report_->SupplyLabelText = {};
+}
+
+void TfrmPrnEditor::PageSetup() {
+  if (pageSetup_ == nullptr) pageSetup_ = new TfrmPageSetup(SharedPrinter(), this);
+  pageSetup_->LoadFromPage(report_->Page);
+  if (prompts_->runModal(*pageSetup_) != QDialog::Accepted) return;
+  BeginChange();
+  pageSetup_->StoreToPage(report_->Page);
+  surface_->UpdateGeometry();
+  // The band's bounds follow the page, so the handles are placed again by the next press.
+  designer_->Select(designer_->Selection());
   EndChange();
 }
 

@@ -33,7 +33,9 @@ class QToolButton;
 
 namespace zorel {
 
+class ListPrinting;
 class Tdm;
+class TfrmPageSetup;
 class TReport;
 class TRepDesigner;
 class ReportSurface;
@@ -69,6 +71,11 @@ class TfrmPrnEditor : public QDialog {
   void ChooseColor();
   // side: 0 left, 1 bottom, 2 right, 3 top, as the buttons stand.
   void ToggleFrameSide(int side);
+  // Through the range dialog in list mode, then into the preview window or to the printer.
+  void Preview();
+  void Print();
+  // The page parameters dialog on the form's page.
+  void PageSetup();
 
   TReport& Report() const { return *report_; }
   TRepDesigner& Designer() const { return *designer_; }
@@ -107,6 +114,7 @@ class TfrmPrnEditor : public QDialog {
   void EndChange(int mergeKey = -1);
   void Restore(const std::string& bytes);
   void AfterUndo();
+  void RunPrint(bool preview);
 
   const Tdm& dm_;
   std::shared_ptr<UserPrompts> prompts_;
@@ -124,6 +132,8 @@ class TfrmPrnEditor : public QDialog {
   std::string before_;
   bool restoring_ = false;
   QString saveNote_;
+  std::unique_ptr<ListPrinting> printing_;  // created on first use, like the page dialog
+  TfrmPageSetup* pageSetup_ = nullptr;
 
   QFrame* pFile_;
   QComboBox* cbField_;

@@ -8,15 +8,20 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
 #include <filesystem>
 #include <functional>
 #include <map>
 
+#include "print/page_setup.h"
+#include "print/prn_pages.h"
 #include "report/form_file.h"
 #include "report/report.h"
 #include "reportui/rep_designer.h"
+#include "reportui/rep_standard_preview.h"
 #include "reportui/report_surface.h"
 #include "shell_test_support.h"
 
@@ -24,25 +29,33 @@ namespace zorel {
 
 using namespace zorel::testing;
 
+QString PdfText(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+  p.waitForFinished(30000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 class PrnEditorTest : public QObject {
   Q_OBJECT
 
   struct Fixture {
     GuiBase base;
     std::shared_ptr<PromptLog> log = std::make_shared<PromptLog>();
+    std::shared_ptr<UserPrompts> prompts = ScriptedPrompts(log);
     QString openPath, savePath;
     QFont font{QStringLiteral("Serif")};
     QColor color{Qt::red};
     RecordList list;
     std::unique_ptr<TfrmPrnEditor> editor;
 
-    Fixture() {
+    explicit Fixture(const BaseSource& source = SampleBase()) : base(source) {
       FormPrompts fp;
       fp.chooseToOpen = [this](QWidget*, const QString&, const QString&) { return openPath; };
       fp.chooseToSave = [this](QWidget*, const QString&, const QString&) { return savePath; };
       fp.chooseFont = [this](QWidget*, const QFont&) { return std::optional<QFont>(font); };
       fp.chooseColor = [this](QWidget*, const QColor&) { return std::optional<QColor>(color); };
-      editor = std::make_unique<TfrmPrnEditor>(base.dm(), ScriptedPrompts(log), fp);
+      editor = std::make_unique<TfrmPrnEditor>(base.dm(), prompts, fp);
       base.dm().FillAllRecords(list);
       editor->SetPrintList(&list);
       editor->show();
@@ -176,7 +189,7 @@ class PrnEditorTest : public QObject {
   void EveryKindOfChangeIsUndoneAndRedone_data() {
     QTest::addColumn<QString>("kind");
     for (const char* kind : {"create", "move", "resize", "delete", "caption", "font", "colour",
-                             "frame", "width", "band"}) {
+                             "frame", "width", "band", "page"}) {
       QTest::newRow(kind) << QString::fromLatin1(kind);
     }
   }
@@ -201,6 +214,15 @@ class PrnEditorTest : public QObject {
         {"colour", [&] { f.editor->ChooseColor(); }},
         {"frame", [&] { f.editor->ToggleFrameSide(3); }},
         {"width", [&] { Find<QSpinBox>(f.editor.get(), "seWidth")->setValue(7); }},
+        {"page",
+         [&] {
+           f.prompts->runModal = [](QDialog& dialog) {
+             dynamic_cast<TfrmPageSetup&>(dialog).Margin(2)->setValue(25);
+             return int(QDialog::Accepted);
+           };
+           f.editor->PageSetup();
+           QCOMPARE(f.editor->Report().Page.LeftMargin(), 25.0);
+         }},
         {"band",
          [&] {
            f.editor->Designer().Select(DesignObject::Band());
@@ -279,6 +301,41 @@ class PrnEditorTest : public QObject {
     QVERIFY(WriteFormBytes(f.editor->Report()) == WriteFormBytes(*read));
     QVERIFY(f.editor->HasFormFile());
     QVERIFY(!f.editor->FormModified());
+  }
+
+  void PreviewWritesEveryRecordOfTheListToPdf() {
+    Fixture f(NumberedBase(7));
+    f.CreateField(0);
+    f.Label("a1")->Size.Width = 1500;
+    f.CreateField(17);
+    f.Label("r1")->Size.Left = 1600;
+    const QString pdf = f.Path("list.pdf");
+    f.prompts->runModal = [&pdf](QDialog& dialog) {
+      if (auto* range = dynamic_cast<TfrmPrnPages*>(&dialog)) {
+        range->SetAllRecords(true);
+        return int(QDialog::Accepted);
+      }
+      if (auto* preview = dynamic_cast<TRepStandardPreview*>(&dialog)) {
+        preview->choosePdfFile = [&pdf](QWidget*) { return pdf; };
+        preview->SaveToPdf();
+      }
+      return int(QDialog::Rejected);
+    };
+    f.editor->Preview();
+    QString text = PdfText(pdf);
+    int at = 0;
+    for (int i = 0; i < 7; ++i) {
+      at = text.indexOf(QStringLiteral("Предприятие %1").arg(i), at);
+      QVERIFY2(at >= 0, qPrintable(text));
+    }
+    QCOMPARE(text.count(QStringLiteral("пользователя")), 7);  // the user field, wrapped
+    // Single mode prints the current record only.
+    Find<QRadioButton>(f.editor.get(), "rbSingle")->setChecked(true);
+    f.editor->SetCurrentIndex(4);
+    f.editor->Preview();
+    text = PdfText(pdf);
+    QCOMPARE(text.count(QStringLiteral("Предприятие")), 1);
+    QVERIFY(text.contains(QStringLiteral("Предприятие 4")));
   }
 
   void MainWindowOpensTheEditorOverTheActiveList() {
