@@ -294,6 +294,18 @@ class PrnEditorTest : public QObject {
     QVERIFY(back.Frame.DrawBottom);
     QCOMPARE(read->DetailBand()->Labels()[1]->Caption, QStringLiteral("Строка пользователя"));
 
+#ifdef ZOREL_CLI
+    // The command-line tool prints the saved form as well.
+    const QString pdf = f.Path("built.pdf");
+    QProcess cli;
+    cli.start(QStringLiteral(ZOREL_CLI),
+              {QStringLiteral("--db"), QString::fromStdString(f.base.DbDir()),
+               QStringLiteral("print"), f.savePath, QStringLiteral("--pdf"), pdf});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    QVERIFY(PdfText(pdf).contains(f.editor->FieldText(0, 0).left(10)));
+#endif
+
     // Opened again, the form is the same and unmodified.
     f.editor->New();
     f.openPath = f.savePath;
