@@ -22,7 +22,8 @@ std::unique_ptr<TReport> RichForm() {
   band.Frame.Width = -1;
   band.Frame.DrawBottom = true;
   for (int i = 0; i < 4; ++i) {
-    auto& label = band.AddLabel(std::make_unique<TRepPrnLabel>(QString("%1%2").arg(QChar('a' + i)).arg(i + 1)));
+    auto& label = band.AddLabel(
+        std::make_unique<TRepPrnLabel>(QString("%1%2").arg(QChar('a' + i)).arg(i + 1)));
     label.Caption = QString(i * 100, QChar(u'ы'));
     label.Size = {50.5 * i, 10.0 * i, 7.25, 400000.0 / (i + 1) / 100};
     label.Frame.Style = static_cast<PenStyle>(i);

@@ -8,10 +8,10 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -39,8 +39,8 @@ std::unique_ptr<TReport> SixFieldForm() {
   auto r = std::make_unique<TReport>();
   TRepBand& band = r->CreateBand(QStringLiteral("DetailBand"));
   band.HeightTenths = r->Page.PrintableHeight();
-  const int fields[] = {kFieldName, kFieldIndex, kFieldAddress, kFieldPhones, kFieldRegion,
-                        kFieldEMail};
+  const int fields[] = {kFieldName,   kFieldIndex,  kFieldAddress,
+                        kFieldPhones, kFieldRegion, kFieldEMail};
   double top = 0;
   for (const int f : fields) {
     auto label = std::make_unique<TRepPrnLabel>(r->UniqueElementName(QChar('a' + f)));

@@ -46,7 +46,8 @@ constexpr PaperItem kPapers[kPaperCount] = {
 
 int WholeMm(double mm) { return static_cast<int>(std::nearbyint(mm)); }
 
-QSpinBox* Spin(QWidget* parent, const char* name, int low, int high, int start, const QString& hint) {
+QSpinBox* Spin(QWidget* parent, const char* name, int low, int high, int start,
+               const QString& hint) {
   auto* s = new QSpinBox(parent);
   s->setObjectName(QString::fromLatin1(name));
   s->setRange(low, high);
@@ -92,7 +93,8 @@ TfrmPageSetup::TfrmPageSetup(QPrinter& printer, QWidget* parent)
   margins_[2] = Spin(this, "seLeftMargin", 0, 99, 10, QStringLiteral("Левый отступ в отчете"));
   margins_[3] = Spin(this, "seRightMargin", 0, 99, 10, QStringLiteral("Правый отступ в отчете"));
   seColumns_ = Spin(this, "seColumns", 1, 20, 1, QStringLiteral("Количество колонок в отчете"));
-  seColumnSpace_ = Spin(this, "seColumnSpace", 0, 99, 10, QStringLiteral("Растояние между колонками"));
+  seColumnSpace_ =
+      Spin(this, "seColumnSpace", 0, 99, 10, QStringLiteral("Растояние между колонками"));
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("Бумага"), cbPaper_);
@@ -136,8 +138,8 @@ void TfrmPageSetup::MarkSupportedPapers() {
     const QPageSize size(QSizeF(kPapers[i].width, kPapers[i].height), QPageSize::Millimeter);
     printer_.setPageSize(size);
     const bool held = printer_.pageLayout().pageSize().isEquivalentTo(size);
-    cbPaper_->setItemText(i, (held ? QStringLiteral("* ") : QStringLiteral("  ")) +
-                                 cbPaper_->itemText(i).mid(2, 30));
+    cbPaper_->setItemText(
+        i, (held ? QStringLiteral("* ") : QStringLiteral("  ")) + cbPaper_->itemText(i).mid(2, 30));
   }
   printer_.setPageLayout(before);
   if (cbPaper_->currentIndex() < 0) cbPaper_->setCurrentIndex(0);
@@ -173,7 +175,7 @@ void TfrmPageSetup::StoreToPage(TRepPage& page) const {
   const int p = cbPaper_->currentIndex();
   page.SetPaperSize(p < 0 ? PaperSize::Letter : kPapers[p].paper);
   page.SetOrientation(cbPaperOrientation_->currentIndex() == 1 ? Orientation::Landscape
-                                                                : Orientation::Portrait);
+                                                               : Orientation::Portrait);
 }
 
 }  // namespace zorel

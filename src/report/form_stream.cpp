@@ -136,10 +136,22 @@ FormValue FormStreamReader::ValueAt(int depth) {
   FormValue v;
   const auto tag = static_cast<ValueTag>(Byte());
   switch (tag) {
-    case ValueTag::Int8: v.kind = FormValue::Kind::Int; v.integer = Signed(1); break;
-    case ValueTag::Int16: v.kind = FormValue::Kind::Int; v.integer = Signed(2); break;
-    case ValueTag::Int32: v.kind = FormValue::Kind::Int; v.integer = Signed(4); break;
-    case ValueTag::Int64: v.kind = FormValue::Kind::Int; v.integer = Signed(8); break;
+    case ValueTag::Int8:
+      v.kind = FormValue::Kind::Int;
+      v.integer = Signed(1);
+      break;
+    case ValueTag::Int16:
+      v.kind = FormValue::Kind::Int;
+      v.integer = Signed(2);
+      break;
+    case ValueTag::Int32:
+      v.kind = FormValue::Kind::Int;
+      v.integer = Signed(4);
+      break;
+    case ValueTag::Int64:
+      v.kind = FormValue::Kind::Int;
+      v.integer = Signed(8);
+      break;
     case ValueTag::Extended: {
       const std::string_view raw = Take(10);
       if (!DecodeExtended(reinterpret_cast<const std::uint8_t*>(raw.data()), v.number)) {
@@ -148,7 +160,10 @@ FormValue FormStreamReader::ValueAt(int depth) {
       v.kind = FormValue::Kind::Float;
       break;
     }
-    case ValueTag::String: v.kind = FormValue::Kind::Text; v.text = ShortText(); break;
+    case ValueTag::String:
+      v.kind = FormValue::Kind::Text;
+      v.text = ShortText();
+      break;
     case ValueTag::LString:
       v.kind = FormValue::Kind::Text;
       v.text = std::string(Take(static_cast<std::size_t>(Signed(4) & 0xFFFFFFFF)));
@@ -159,16 +174,26 @@ FormValue FormStreamReader::ValueAt(int depth) {
       const std::string_view raw = Take(count * 2);
       QString wide(static_cast<qsizetype>(count), QChar());
       for (std::size_t i = 0; i < count; ++i) {
-        wide[static_cast<qsizetype>(i)] = QChar(static_cast<char16_t>(
-            static_cast<std::uint8_t>(raw[2 * i]) | (static_cast<std::uint8_t>(raw[2 * i + 1]) << 8)));
+        wide[static_cast<qsizetype>(i)] =
+            QChar(static_cast<char16_t>(static_cast<std::uint8_t>(raw[2 * i]) |
+                                        (static_cast<std::uint8_t>(raw[2 * i + 1]) << 8)));
       }
       v.kind = FormValue::Kind::Text;
       v.text = ToCp(wide);
       break;
     }
-    case ValueTag::Ident: v.kind = FormValue::Kind::Ident; v.text = ShortText(); break;
-    case ValueTag::False: v.kind = FormValue::Kind::Bool; v.boolean = false; break;
-    case ValueTag::True: v.kind = FormValue::Kind::Bool; v.boolean = true; break;
+    case ValueTag::Ident:
+      v.kind = FormValue::Kind::Ident;
+      v.text = ShortText();
+      break;
+    case ValueTag::False:
+      v.kind = FormValue::Kind::Bool;
+      v.boolean = false;
+      break;
+    case ValueTag::True:
+      v.kind = FormValue::Kind::Bool;
+      v.boolean = true;
+      break;
     case ValueTag::Set:
       v.kind = FormValue::Kind::Set;
       for (std::string m = ShortText(); !m.empty(); m = ShortText()) v.members.push_back(m);
@@ -178,11 +203,18 @@ FormValue FormStreamReader::ValueAt(int depth) {
       while (PeekByte() != 0) v.items.push_back(ValueAt(depth + 1));
       Byte();
       break;
-    case ValueTag::Nil: break;
-    case ValueTag::Binary: Take(static_cast<std::size_t>(Signed(4) & 0xFFFFFFFF)); break;
-    case ValueTag::Single: Take(4); break;
+    case ValueTag::Nil:
+      break;
+    case ValueTag::Binary:
+      Take(static_cast<std::size_t>(Signed(4) & 0xFFFFFFFF));
+      break;
+    case ValueTag::Single:
+      Take(4);
+      break;
     case ValueTag::Currency:
-    case ValueTag::Date: Take(8); break;
+    case ValueTag::Date:
+      Take(8);
+      break;
     case ValueTag::Collection:
       // Items, each an optional index value and a list of properties, until a zero.
       while (PeekByte() != 0) {
@@ -190,7 +222,8 @@ FormValue FormStreamReader::ValueAt(int depth) {
         if (lead == ValueTag::Int8 || lead == ValueTag::Int16 || lead == ValueTag::Int32) {
           ValueAt(depth + 1);
         }
-        if (Byte() != static_cast<std::uint8_t>(ValueTag::List)) throw FormError(kInvalidStreamFormat);
+        if (Byte() != static_cast<std::uint8_t>(ValueTag::List))
+          throw FormError(kInvalidStreamFormat);
         while (PeekByte() != 0) {
           ShortText();
           ValueAt(depth + 1);
@@ -199,7 +232,8 @@ FormValue FormStreamReader::ValueAt(int depth) {
       }
       Byte();
       break;
-    default: throw FormError(kInvalidStreamFormat);
+    default:
+      throw FormError(kInvalidStreamFormat);
   }
   return v;
 }

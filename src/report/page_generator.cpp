@@ -54,8 +54,9 @@ void PageGenerator::Place(PlacedBand band) {
     }
     y_ = top;
   }
-  band.left = static_cast<float>(page.Tenths(TRepPage::kLeftMargin) +
-                                 column_ * (page.ColumnWidth() + page.Tenths(TRepPage::kColumnSpace)));
+  band.left =
+      static_cast<float>(page.Tenths(TRepPage::kLeftMargin) +
+                         column_ * (page.ColumnWidth() + page.Tenths(TRepPage::kColumnSpace)));
   band.top = static_cast<float>(y_);
   y_ += height;
   pages_.back().bands.push_back(std::move(band));

@@ -16,7 +16,7 @@
 namespace zorel {
 
 struct PlacedBand {
-  float left = 0, top = 0;      // tenths of a millimetre from the paper's corner
+  float left = 0, top = 0;     // tenths of a millimetre from the paper's corner
   std::vector<QString> texts;  // one per label of the band, in the band's order
 };
 

@@ -17,11 +17,16 @@ int Px(double tenths, double f, int origin) {
 
 Qt::PenStyle ToQtPen(PenStyle style) {
   switch (style) {
-    case PenStyle::Dash: return Qt::DashLine;
-    case PenStyle::Dot: return Qt::DotLine;
-    case PenStyle::DashDot: return Qt::DashDotLine;
-    case PenStyle::DashDotDot: return Qt::DashDotDotLine;
-    case PenStyle::Solid: break;
+    case PenStyle::Dash:
+      return Qt::DashLine;
+    case PenStyle::Dot:
+      return Qt::DotLine;
+    case PenStyle::DashDot:
+      return Qt::DashDotLine;
+    case PenStyle::DashDotDot:
+      return Qt::DashDotDotLine;
+    case PenStyle::Solid:
+      break;
   }
   return Qt::SolidLine;
 }
@@ -104,13 +109,14 @@ void DrawFrame(QPainter& p, const TRepFrame& frame, int l, int t, int r, int b, 
   p.restore();
 }
 
-void PaintPage(QPainter& p, const TReport& report, const GeneratedPage& page, double fx,
-               double fy, QPoint origin) {
+void PaintPage(QPainter& p, const TReport& report, const GeneratedPage& page, double fx, double fy,
+               QPoint origin) {
   const TRepPage& pg = report.Page;
   const int printLeft = Px(pg.Tenths(TRepPage::kLeftMargin), fx, origin.x());
   const int printTop = Px(pg.Tenths(TRepPage::kTopMargin), fy, origin.y());
   const int printRight = Px(pg.Tenths(TRepPage::kLeftMargin) + pg.PrintableWidth(), fx, origin.x());
-  const int printBottom = Px(pg.Tenths(TRepPage::kTopMargin) + pg.PrintableHeight(), fy, origin.y());
+  const int printBottom =
+      Px(pg.Tenths(TRepPage::kTopMargin) + pg.PrintableHeight(), fy, origin.y());
   const QRect printable(printLeft, printTop, printRight - printLeft, printBottom - printTop);
   if (report.Frame.Present()) {
     DrawFrame(p, report.Frame, printLeft, printTop, printRight, printBottom, fx, fy);

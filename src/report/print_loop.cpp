@@ -29,8 +29,8 @@ void ListPrintLoop::Check() const {
 
 int ListPrintLoop::ExpectedBands() const {
   if (Mode == PrintMode::Single) return InList(CurrentIndex) ? 1 : 0;
-  return std::max(0, std::min<std::int32_t>(last_, static_cast<std::int32_t>(list_.size()) - 1) -
-                         first_ + 1);
+  return std::max(
+      0, std::min<std::int32_t>(last_, static_cast<std::int32_t>(list_.size()) - 1) - first_ + 1);
 }
 
 void ListPrintLoop::Attach(TReport& report) {

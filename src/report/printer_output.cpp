@@ -14,8 +14,8 @@ void ApplyReportPage(QPrinter& printer, const TRepPage& page) {
   const bool landscape = w > h;
   const QPageSize size(landscape ? QSizeF(h, w) : QSizeF(w, h), QPageSize::Millimeter);
   printer.setFullPage(true);
-  printer.setPageLayout(QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                    QMarginsF(0, 0, 0, 0)));
+  printer.setPageLayout(QPageLayout(
+      size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
 }
 
 void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& pages, int first,
@@ -25,8 +25,8 @@ void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& p
   last = std::min(last, pages.PageCount() - 1);
   QPainter painter;
   if (!painter.begin(&printer)) {
-    const QString target = printer.outputFileName().isEmpty() ? printer.printerName()
-                                                               : printer.outputFileName();
+    const QString target =
+        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
     throw PrintOutputError("Не могу печатать на " + target.toStdString());
   }
   const double fx = painter.device()->logicalDpiX() / 254.0;

@@ -11,9 +11,34 @@
 namespace zorel {
 
 enum class PaperSize {
-  Default, Letter, LetterSmall, Tabloid, Ledger, Legal, Statement, Executive, A3, A4, A4Small,
-  A5, B4, B5, Folio, Quarto, P10X14, P11X17, Note, Env9, Env10, Env11, Env12, Env14, CSheet,
-  DSheet, ESheet, Custom
+  Default,
+  Letter,
+  LetterSmall,
+  Tabloid,
+  Ledger,
+  Legal,
+  Statement,
+  Executive,
+  A3,
+  A4,
+  A4Small,
+  A5,
+  B4,
+  B5,
+  Folio,
+  Quarto,
+  P10X14,
+  P11X17,
+  Note,
+  Env9,
+  Env10,
+  Env11,
+  Env12,
+  Env14,
+  CSheet,
+  DSheet,
+  ESheet,
+  Custom
 };
 inline constexpr int kPaperSizeCount = static_cast<int>(PaperSize::Custom) + 1;
 
@@ -30,8 +55,16 @@ std::optional<Orientation> OrientationFromIdent(std::string_view ident);
 class TRepPage {
  public:
   // The order of Page.Values in a form file.
-  enum Value { kBottomMargin, kLength, kTopMargin, kWidth, kLeftMargin, kRightMargin,
-               kColumnSpace, kValueCount };
+  enum Value {
+    kBottomMargin,
+    kLength,
+    kTopMargin,
+    kWidth,
+    kLeftMargin,
+    kRightMargin,
+    kColumnSpace,
+    kValueCount
+  };
   using Values = std::array<double, kValueCount>;
 
   TRepPage();

@@ -22,8 +22,8 @@ std::unique_ptr<TReport> NewForm(int columns, double columnSpaceMm, double bandH
 
 TRepLabel& AddField(TReport& report, int field, Place at, int fontHeight = -11,
                     unsigned style = 0) {
-  auto label = std::make_unique<TRepPrnLabel>(report.UniqueElementName(
-      QChar::fromLatin1(PrintFieldLetter(field))));
+  auto label = std::make_unique<TRepPrnLabel>(
+      report.UniqueElementName(QChar::fromLatin1(PrintFieldLetter(field))));
   label->Caption = QString::fromUtf8(PrintFieldCaption(field));
   label->Size = {at.height * 10, at.left * 10, at.top * 10, at.width * 10};
   label->Font.Height = fontHeight;

@@ -119,9 +119,15 @@ void TRepPreview::ZoomToWidth() {
 
 void TRepPreview::ApplyMode() {
   switch (mode_) {
-    case ZoomMode::Fit: ZoomToFit(); break;
-    case ZoomMode::Width: ZoomToWidth(); break;
-    case ZoomMode::Fixed: LayOut(); break;
+    case ZoomMode::Fit:
+      ZoomToFit();
+      break;
+    case ZoomMode::Width:
+      ZoomToWidth();
+      break;
+    case ZoomMode::Fixed:
+      LayOut();
+      break;
   }
 }
 
@@ -132,7 +138,8 @@ void TRepPreview::LayOut() {
   const int h = Round(FactorY() * (tenthsH / 100 * zoom_)) + 4;
   const int clientW = viewport()->width();
   const int clientH = viewport()->height();
-  image_->setGeometry(w < clientW ? (clientW - w) / 2 : 0, h < clientH ? (clientH - h) / 2 : 0, w, h);
+  image_->setGeometry(w < clientW ? (clientW - w) / 2 : 0, h < clientH ? (clientH - h) / 2 : 0, w,
+                      h);
   canvas_->resize(std::max(w, clientW), std::max(h, clientH));
   horizontalScrollBar()->setValue(0);
   verticalScrollBar()->setValue(0);

@@ -27,8 +27,8 @@ namespace {
 
 constexpr int kSliceMs = 30;
 
-QToolButton* ToolButton(QWidget* parent, QLayout* layout, const char* name, QStyle::StandardPixmap icon,
-                        const QString& hint) {
+QToolButton* ToolButton(QWidget* parent, QLayout* layout, const char* name,
+                        QStyle::StandardPixmap icon, const QString& hint) {
   auto* b = new QToolButton(parent);
   b->setObjectName(QString::fromLatin1(name));
   b->setIcon(parent->style()->standardIcon(icon));
@@ -66,8 +66,9 @@ TRepStandardPreview::TRepStandardPreview(TReport& report, int expectedBands,
                          QStringLiteral("Разместить полностью на странице"));
   auto* full = ToolButton(toolbar, tools, "ZoomTo100", QStyle::SP_TitleBarMaxButton,
                           QStringLiteral("Размер в 100%"));
-  auto* width = ToolButton(toolbar, tools, "ZoomToWidth", QStyle::SP_ToolBarHorizontalExtensionButton,
-                           QStringLiteral("Разместить по ширине"));
+  auto* width =
+      ToolButton(toolbar, tools, "ZoomToWidth", QStyle::SP_ToolBarHorizontalExtensionButton,
+                 QStringLiteral("Разместить по ширине"));
   for (QToolButton* b : {fit, full, width}) b->setCheckable(true);
   width->setChecked(true);
   auto* group = new QButtonGroup(this);
@@ -86,8 +87,8 @@ TRepStandardPreview::TRepStandardPreview(TReport& report, int expectedBands,
   tools->addSpacing(10);
   auto* setup = ToolButton(toolbar, tools, "PrintSetup", QStyle::SP_FileDialogDetailedView,
                            QStringLiteral("Установки принтера"));
-  auto* print = ToolButton(toolbar, tools, "Print", QStyle::SP_DialogSaveButton,
-                           QStringLiteral("Печать"));
+  auto* print =
+      ToolButton(toolbar, tools, "Print", QStyle::SP_DialogSaveButton, QStringLiteral("Печать"));
   auto* pdf = new QPushButton(QStringLiteral("Сохранить в PDF ..."), toolbar);
   pdf->setObjectName(QStringLiteral("SaveToPdf"));
   tools->addWidget(pdf);
@@ -122,9 +123,18 @@ TRepStandardPreview::TRepStandardPreview(TReport& report, int expectedBands,
   layout->addWidget(statusPanel);
 
   auto wait = [] { QCoreApplication::processEvents(); };  // let the pressed button be drawn
-  connect(fit, &QToolButton::clicked, this, [this, wait] { wait(); preview_->ZoomToFit(); });
-  connect(full, &QToolButton::clicked, this, [this, wait] { wait(); preview_->ZoomTo100(); });
-  connect(width, &QToolButton::clicked, this, [this, wait] { wait(); preview_->ZoomToWidth(); });
+  connect(fit, &QToolButton::clicked, this, [this, wait] {
+    wait();
+    preview_->ZoomToFit();
+  });
+  connect(full, &QToolButton::clicked, this, [this, wait] {
+    wait();
+    preview_->ZoomTo100();
+  });
+  connect(width, &QToolButton::clicked, this, [this, wait] {
+    wait();
+    preview_->ZoomToWidth();
+  });
   connect(first, &QToolButton::clicked, this, &TRepStandardPreview::FirstPage);
   connect(prev, &QToolButton::clicked, this, &TRepStandardPreview::PrevPage);
   connect(next, &QToolButton::clicked, this, &TRepStandardPreview::NextPage);
@@ -192,7 +202,8 @@ void TRepStandardPreview::FinishRun() {
 QString TRepStandardPreview::StatusText() const { return status_->text(); }
 
 void TRepStandardPreview::UpdateStatus() {
-  status_->setText(QStringLiteral("Страница %1 из %2").arg(preview_->PageNumber()).arg(pages_->PageCount()));
+  status_->setText(
+      QStringLiteral("Страница %1 из %2").arg(preview_->PageNumber()).arg(pages_->PageCount()));
   const int progress = pages_->Progress();
   gauge_->setValue(progress);
   gauge_->setVisible(progress > 0 && progress < 100);

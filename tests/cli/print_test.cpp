@@ -52,7 +52,8 @@ class PrintToPdf : public ::testing::Test {
   }
   static void TearDownTestSuite() { delete dir_; }
   void SetUp() override {
-    if (RunProgram("pdftotext", {"-v"}).first != 0) GTEST_SKIP() << "pdftotext (poppler-utils) missing";
+    if (RunProgram("pdftotext", {"-v"}).first != 0)
+      GTEST_SKIP() << "pdftotext (poppler-utils) missing";
   }
 
   static std::string Db() { return *dir_ / "demo/db"; }

@@ -1,6 +1,7 @@
 // The preview window's zoom formulas, page layout and navigation; the page setup and record
 // range dialogs' rules; a list previewed through a saved form and saved as PDF.
 #include <QComboBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -16,8 +17,10 @@
 #include "report/form_file.h"
 #include "report/page_generator.h"
 #include "report/sample_forms.h"
+#include "report/shared_printer.h"
 #include "reportui/rep_preview.h"
 #include "reportui/rep_standard_preview.h"
+#include "shell_test_support.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
@@ -123,9 +126,12 @@ class PrintPreviewTest : public QObject {
       QKeySequence key;
       int page;
     } steps[] = {
-        {QKeySequence(Qt::Key_PageUp), 1},   {QKeySequence(Qt::Key_PageDown), 2},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 5}, {QKeySequence(Qt::Key_PageDown), 5},
-        {QKeySequence(Qt::Key_Home), 1},     {QKeySequence(Qt::Key_End), 5},
+        {QKeySequence(Qt::Key_PageUp), 1},
+        {QKeySequence(Qt::Key_PageDown), 2},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 5},
+        {QKeySequence(Qt::Key_PageDown), 5},
+        {QKeySequence(Qt::Key_Home), 1},
+        {QKeySequence(Qt::Key_End), 5},
         {QKeySequence(Qt::CTRL | Qt::Key_PageUp), 1},
     };
     for (const auto& s : steps) {
@@ -201,27 +207,77 @@ class PrintPreviewTest : public QObject {
     const std::string pdf = dir / "out.pdf";
     QStringList shown;
     ListPrinting printing(base.dm(), Prompts([&](QDialog& d) {
-      if (auto* range = qobject_cast<TfrmPrnPages*>(&d)) {
-        range->SetAllRecords(false);
-        range->FromField()->setValue(2);
-        range->ToField()->setValue(3);
-        return int(QDialog::Accepted);
-      }
-      auto* preview = qobject_cast<TRepStandardPreview*>(&d);
-      preview->FinishRun();
-      shown << preview->StatusText();
-      preview->choosePdfFile = [&pdf](QWidget*) { return QString::fromStdString(pdf); };
-      preview->SaveToPdf();
-      return int(QDialog::Rejected);
-    }), nullptr);
-    printing.chooseForm = [&dir](QWidget*, const QString&) { return QString::fromStdString(dir / "card.rpt"); };
+                            if (auto* range = qobject_cast<TfrmPrnPages*>(&d)) {
+                              range->SetAllRecords(false);
+                              range->FromField()->setValue(2);
+                              range->ToField()->setValue(3);
+                              return int(QDialog::Accepted);
+                            }
+                            auto* preview = qobject_cast<TRepStandardPreview*>(&d);
+                            preview->FinishRun();
+                            shown << preview->StatusText();
+                            preview->choosePdfFile = [&pdf](QWidget*) {
+                              return QString::fromStdString(pdf);
+                            };
+                            preview->SaveToPdf();
+                            return int(QDialog::Rejected);
+                          }),
+                          nullptr);
+    printing.chooseForm = [&dir](QWidget*, const QString&) {
+      return QString::fromStdString(dir / "card.rpt");
+    };
     printing.PreviewListThroughForm({2, 1, 0}, 0);
     QCOMPARE(shown, QStringList{QStringLiteral("Страница 1 из 1")});
     QVERIFY(ReadWholeFile(pdf).value_or("").starts_with("%PDF"));
+  }
+
+  // Print goes to the shared printer (here a PDF file); single mode outside the list is
+  // refused with a message and prints nothing.
+  void PrintGoesToTheChosenPrinter() {
+    testing::OpenBase base(testing::SampleBase());
+    testing::TempDir dir;
+    const std::string pdf = dir / "printed.pdf";
+    SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+    SharedPrinter().setOutputFileName(QString::fromStdString(pdf));
+    QStringList told;
+    auto prompts = Prompts([](QDialog&) { return int(QDialog::Rejected); });
+    prompts->inform = [&told](QWidget*, const QString& text) { told << text; };
+    ListPrinting printing(base.dm(), prompts, nullptr);
+    auto form = EnterpriseCardForm();
+    const RecordList list = {2, 0};
+    ListPrintLoop loop(base.dm(), list);
+    loop.Mode = PrintMode::Single;
+    loop.CurrentIndex = 2;
+    printing.Print(*form, loop);
+    QCOMPARE(told.size(), 1);
+    QVERIFY(!ReadWholeFile(pdf).has_value());
+    loop.CurrentIndex = 1;
+    printing.Print(*form, loop);
+    QVERIFY(ReadWholeFile(pdf).value_or("").starts_with("%PDF"));
+    SharedPrinter().setOutputFileName(QString());
+  }
+
+  // "Установки принтера" shows the printer dialog on the printer every print uses; "Печать ..."
+  // asks for a form in the rpt folder beside the base.
+  void MainWindowCommands() {
+    testing::Shell s;
+    QStringList modal;
+    bool sharedPrinter = false;
+    s.form->Prompts()->runModal = [&](QDialog& d) {
+      modal << d.metaObject()->className() + QStringLiteral(":") + d.windowTitle();
+      if (auto* print = qobject_cast<QPrintDialog*>(&d)) {
+        sharedPrinter = print->printer() == &SharedPrinter();
+      }
+      return int(QDialog::Rejected);
+    };
+    s.form->findChild<QAction*>(QStringLiteral("FilePrinterSetup"))->trigger();
+    QCOMPARE(modal, QStringList{QStringLiteral("QPrintDialog:Установки принтера")});
+    QVERIFY(sharedPrinter);
+    QVERIFY(s.form->findChild<QAction*>(QStringLiteral("FilePrint"))->isEnabled());
   }
 };
 
 }  // namespace zorel
 
-QTEST_MAIN(zorel::PrintPreviewTest)
+ZOREL_GUI_TEST_MAIN(zorel::PrintPreviewTest)
 #include "print_preview_test.moc"

@@ -1,3 +1,5 @@
+#include "report/form_file.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -6,7 +8,6 @@
 
 #include "data/file_util.h"
 #include "report/form_error.h"
-#include "report/form_file.h"
 #include "report/form_stream.h"
 #include "support/temp_dir.h"
 
@@ -118,7 +119,7 @@ TEST(FormFile, ValueTagsBySize) {
   struct Case {
     std::int64_t value;
     int tag;
-  } cases[] = {{0, 2},    {127, 2},    {-128, 2},   {128, 3},          {-32768, 3},
+  } cases[] = {{0, 2},     {127, 2},   {-128, 2},   {128, 3},          {-32768, 3},
                {32767, 3}, {32768, 4}, {-32769, 4}, {2147483647LL, 4}, {2147483648LL, 19}};
   for (const Case& c : cases) {
     FormStreamWriter w;
@@ -134,7 +135,7 @@ TEST(FormFile, ValueTagsBySize) {
   EXPECT_EQ(w.bytes()[2 + 255], 12);
 
   TReport report;
-  report.Font.Color = 0x0000FF;    // clRed
+  report.Font.Color = 0x0000FF;   // clRed
   report.Frame.Color = 0x010203;  // no name
   const std::string file = WriteFormBytes(report);
   EXPECT_NE(file.find("Font.Color" + Bytes({7, 5}) + "clRed"), std::string::npos);
@@ -235,8 +236,8 @@ TEST(FormFile, SaveReplacesThroughATemporaryFile) {
   EXPECT_EQ(LoadFormFile(link)->DetailBand()->Labels().size(), 2u);
 
   EXPECT_THROW(SaveFormFile(dir / "missing/x.rpt", *form), FormError);
-  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read |
-                                               std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   if (access(dir.path().c_str(), W_OK) != 0) {  // root writes anyway
     EXPECT_THROW(SaveFormFile(real, TReport()), FormError);
     EXPECT_EQ(ReadWholeFile(real).value_or(""), WriteFormBytes(*form));

@@ -1,9 +1,10 @@
+#include "report/page_generator.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
 
-#include "report/page_generator.h"
 #include "report/page_painter.h"
 
 namespace zorel {
@@ -29,17 +30,18 @@ TEST(PageGeneration, BandsFillColumnsThenPages) {
   } cases[] = {
       {1, 500, 23, {5, 5, 5, 5, 3}},
       {2, 500, 23, {10, 10, 3}},
-      {1, 554, 6, {5, 1}},       // five fill the printable height exactly
-      {3, 2770, 4, {3, 1}},      // one band per column
-      {2, 3000, 3, {1, 1, 1}},   // taller than the page: one band per page, clipped
-      {2, 500, 0, {0}},          // nothing to print: one empty page
+      {1, 554, 6, {5, 1}},      // five fill the printable height exactly
+      {3, 2770, 4, {3, 1}},     // one band per column
+      {2, 3000, 3, {1, 1, 1}},  // taller than the page: one band per page, clipped
+      {2, 500, 0, {0}},         // nothing to print: one empty page
   };
   for (const Case& c : cases) {
     auto r = Form(c.columns, c.height, c.bands);
     PageGenerator gen(*r);
     gen.RunToEnd();
     std::vector<int> got;
-    for (int i = 0; i < gen.PageCount(); ++i) got.push_back(static_cast<int>(gen.Page(i).bands.size()));
+    for (int i = 0; i < gen.PageCount(); ++i)
+      got.push_back(static_cast<int>(gen.Page(i).bands.size()));
     EXPECT_EQ(got, c.perPage) << c.columns << " " << c.height << " " << c.bands;
   }
   auto r = Form(2, 500, 7);
@@ -77,7 +79,9 @@ TEST(PageGeneration, LabelTextsComeFromTheHooks) {
   plain.Caption = QStringLiteral("as is");
   band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a1")));  // empty caption
   band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a2"))).Caption = QStringLiteral("?");
-  r->SupplyLabelText = [&asked](const TRepLabel& l, QString& v) { v = l.Name + QString::number(++asked); };
+  r->SupplyLabelText = [&asked](const TRepLabel& l, QString& v) {
+    v = l.Name + QString::number(++asked);
+  };
   PageGenerator gen(*r);
   gen.RunToEnd();
   const auto& bands = gen.Page(0).bands;
@@ -90,9 +94,10 @@ TEST(FrameLines, ThicknessFollowsTheDevice) {
   struct Case {
     double f;
     int width, thickness;
-  } cases[] = {{600 / 254.0, 1, 8}, {96 / 254.0, 1, 1}, {96 / 254.0, 3, 4},
+  } cases[] = {{600 / 254.0, 1, 8}, {96 / 254.0, 1, 1},  {96 / 254.0, 3, 4},
                {0.01, 1, 1},        {600 / 254.0, 0, 0}, {600 / 254.0, -1, 1}};
-  for (const Case& c : cases) EXPECT_EQ(FrameThickness(c.f, c.width), c.thickness) << c.f << " " << c.width;
+  for (const Case& c : cases)
+    EXPECT_EQ(FrameThickness(c.f, c.width), c.thickness) << c.f << " " << c.width;
 }
 
 int DarkIn(const QImage& img, QRect r) {
@@ -117,10 +122,10 @@ TEST(FrameLines, OnlyTheChosenSidesAreDrawn) {
     frame.Width = 0;
     DrawFrame(p, frame, 10, 10, 90, 90, f, f);
     p.end();
-    EXPECT_GT(DarkIn(img, {10, 10, 80, 8}), 0);          // top, 8 rows
-    EXPECT_GT(DarkIn(img, {10, 10, 8, 80}), 0);          // left, 8 columns
+    EXPECT_GT(DarkIn(img, {10, 10, 80, 8}), 0);                                // top, 8 rows
+    EXPECT_GT(DarkIn(img, {10, 10, 8, 80}), 0);                                // left, 8 columns
     EXPECT_EQ(DarkIn(img, {10, 18, 80, 1}) - DarkIn(img, {10, 18, 8, 1}), 0);  // not 9 rows
-    EXPECT_EQ(DarkIn(img, {19, 19, 72, 72}), 0);         // no bottom, no right
+    EXPECT_EQ(DarkIn(img, {19, 19, 72, 72}), 0);  // no bottom, no right
     EXPECT_EQ(DarkIn(img, {0, 0, 100, 10}) + DarkIn(img, {0, 0, 10, 100}), 0);  // inward only
   }
 }
@@ -145,9 +150,9 @@ TEST(PagePainting, TextStaysInsideItsLabelAndTheMargins) {
   PaintPage(p, *r, gen.Page(0), f, f);
   p.end();
   EXPECT_GT(DarkIn(img, {20, 20, 100, 100}), 0);
-  EXPECT_EQ(DarkIn(img, {0, 575, 420, 19}), 0);   // below the bottom margin
+  EXPECT_EQ(DarkIn(img, {0, 575, 420, 19}), 0);  // below the bottom margin
   EXPECT_GT(DarkIn(img, {220, 20, 60, 10}), 0);
-  EXPECT_EQ(DarkIn(img, {281, 0, 139, 594}), 0);  // right of both labels
+  EXPECT_EQ(DarkIn(img, {281, 0, 139, 594}), 0);   // right of both labels
   EXPECT_EQ(DarkIn(img, {121, 31, 299, 563}), 0);  // below the second label
 }
 

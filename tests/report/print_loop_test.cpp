@@ -1,8 +1,9 @@
+#include "report/print_loop.h"
+
 #include <gtest/gtest.h>
 
 #include "data/field_table.h"
 #include "report/page_generator.h"
-#include "report/print_loop.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
 #include "ui/text_convert.h"
@@ -17,8 +18,10 @@ using testing::SampleBase;
 std::unique_ptr<TReport> NameForm() {
   auto r = std::make_unique<TReport>();
   TRepBand& band = r->CreateBand(QStringLiteral("B"));
-  band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a1"))).Caption = QStringLiteral("Старое имя");
-  band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("r1"))).Caption = QStringLiteral("Моя строка");
+  band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a1"))).Caption =
+      QStringLiteral("Старое имя");
+  band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("r1"))).Caption =
+      QStringLiteral("Моя строка");
   band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("r2")));
   return r;
 }
@@ -58,7 +61,7 @@ TEST(PrintLoop, ListRangesAndSingleRecords) {
       {PrintMode::List, 3, 5, 0, {1, 2, 0}},
       {PrintMode::List, 4, 99, 0, {2, 0}},  // cut to the list
       {PrintMode::List, 9, 12, 0, {}},
-      {PrintMode::Single, 3, 5, 1, {0}},    // the current record, whatever the range
+      {PrintMode::Single, 3, 5, 1, {0}},  // the current record, whatever the range
   };
   for (const Case& c : cases) {
     ListPrintLoop loop(base.dm(), list);

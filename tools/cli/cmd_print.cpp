@@ -20,7 +20,8 @@ constexpr const char* kPrintForm =
 
 std::int64_t Position(std::string_view text, const char* option) {
   const auto n = ParseInteger(text);
-  if (!n || *n < 1) throw UsageError(std::string(option) + ": номер записи от 1: " + std::string(text));
+  if (!n || *n < 1)
+    throw UsageError(std::string(option) + ": номер записи от 1: " + std::string(text));
   return *n;
 }
 
