@@ -244,6 +244,13 @@ class PrnEditorTest : public QObject {
     QVERIFY(f.editor->FormModified());
   }
 
+  void BandTallerThanThePageIsCutWhenSelected() {
+    Fixture f;
+    f.Band().SetHeight(400);
+    f.editor->Designer().Select(DesignObject::Band());
+    QCOMPARE(f.Band().Height(), 277.0);  // 297 mm less the margins of 10 mm
+  }
+
   void SavingNamesElementsOutsideTheBand() {
     Fixture f;
     f.CreateField(0);
