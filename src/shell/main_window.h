@@ -31,6 +31,7 @@ class ToolPanel;
 class TfrmSearch;
 class TfrmSearchClass;
 class TfrmSearchItems;
+class TfrmPrnEditor;
 struct UserPrompts;
 struct MailPrompts;
 
@@ -102,8 +103,8 @@ class TMainForm : public QMainWindow {
   // The mail commands: the current record or the whole active list to the mail dialog.
   void SendSingleClick();
   void SendListClick();
-  // The form editor arrives with its own dialog; until then the command exists and does nothing.
-  void FileFormEditClick() {}
+  // The print form editor over the active list, or the whole base.
+  void FileFormEditClick();
   // The platform's printer dialog on the printer every print goes to.
   void FilePrinterSetupClick();
   // The active list through a print form file the user chooses, into the preview.
@@ -152,6 +153,7 @@ class TMainForm : public QMainWindow {
   TfrmSearch* frmSearch_ = nullptr;
   TfrmSearchItems* frmSearchItems_ = nullptr;
   TfrmSearchClass* frmSearchClass_ = nullptr;
+  TfrmPrnEditor* frmPrnEditor_ = nullptr;
 };
 
 }  // namespace zorel

@@ -1,0 +1,197 @@
+// The form designer: handle placement, the resize and move rectangles, snapping, the corner
+// marks, and selecting, moving, resizing and deleting with the mouse on a real surface.
+#include <QSignalSpy>
+#include <QTest>
+
+#include "report/report.h"
+#include "reportui/design_geometry.h"
+#include "reportui/rep_designer.h"
+#include "reportui/report_surface.h"
+
+Q_DECLARE_METATYPE(zorel::DragRect)
+
+namespace zorel {
+
+class DesignerTest : public QObject {
+  Q_OBJECT
+
+  // A report whose band holds one label at 10, 20, 100 x 30 pixels.
+  struct Fixture {
+    TReport report;
+    ReportSurface surface;
+    TRepDesigner designer;
+    TRepLabel* label;
+    Fixture() {
+      TRepBand& band = report.CreateBand(QStringLiteral("RepBand1"));
+      label = &band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a1")));
+      label->SetBounds(10, 20, 100, 30);
+      surface.SetReport(&report);
+      surface.show();
+      designer.SnapToGrid = false;
+      designer.Attach(surface);
+    }
+    QPoint Band() const {
+      const DragRect b = surface.BandRect();
+      return {b.left, b.top};
+    }
+    QPoint InLabel() const { return Band() + QPoint(50, 35); }
+    void Drag(QWidget* from, QPoint at, QPoint by) {
+      QTest::mousePress(from, Qt::LeftButton, {}, at);
+      const QPoint start = from->mapTo(&surface, at);
+      QTest::mouseMove(&surface, start + by / 2);
+      QTest::mouseMove(&surface, start + by);
+      QTest::mouseRelease(&surface, Qt::LeftButton, {}, start + by);
+    }
+    QWidget* HandleWidget(int index) { return const_cast<TControlHandle*>(designer.Handle(index)); }
+  };
+
+ private slots:
+  void HandlesSitOnCornersAndMidpoints() {
+    // An element at 10, 20, 100 x 30 on a band at 0, 50.
+    const auto h = HandleOrigins(RectOf(10, 70, 100, 30));
+    const QPoint expected[] = {{8, 68},   {58, 68}, {108, 68}, {8, 83},
+                               {108, 83}, {8, 98},  {58, 98},  {108, 98}};
+    for (int i = 0; i < kHandleCount; ++i) QCOMPARE(h[i], expected[i]);
+    // Halves round toward zero.
+    QCOMPARE(HandleOrigins(RectOf(0, 0, 5, 7))[1], QPoint(0, -2));
+    QCOMPARE(HandleOrigins(RectOf(0, 0, 5, 7))[3], QPoint(-2, 1));
+  }
+
+  void ResizeTableForEveryHandle_data() {
+    QTest::addColumn<int>("handle");
+    QTest::addColumn<DragRect>("expected");
+    // Bounds 10, 20, 100 x 30 dragged by 15, 5.
+    QTest::newRow("1") << 1 << DragRect{25, 25, 110, 50};
+    QTest::newRow("2") << 2 << DragRect{10, 25, 110, 50};
+    QTest::newRow("3") << 3 << DragRect{10, 25, 125, 50};
+    QTest::newRow("4") << 4 << DragRect{25, 20, 110, 50};
+    QTest::newRow("5") << 5 << DragRect{10, 20, 125, 50};
+    QTest::newRow("6") << 6 << DragRect{25, 20, 110, 55};
+    QTest::newRow("7") << 7 << DragRect{10, 20, 110, 55};
+    QTest::newRow("8") << 8 << DragRect{10, 20, 125, 55};
+  }
+  void ResizeTableForEveryHandle() {
+    QFETCH(int, handle);
+    QFETCH(DragRect, expected);
+    QCOMPARE(ResizedRect(handle, RectOf(10, 20, 100, 30), {15, 5}), expected);
+    QCOMPARE(MovedRect(RectOf(10, 20, 100, 30), {30, -4}), (DragRect{40, 16, 140, 46}));
+    // Nothing is clamped while dragging; an applied rectangle is turned right side out.
+    QCOMPARE(ResizedRect(8, RectOf(0, 0, 10, 10), {-30, 0}).Width(), -20);
+    QCOMPARE(Normalized({10, 10, -20, 10}), (DragRect{-20, 10, 10, 11}));
+  }
+
+  void SnapRoundsHalvesToEven() {
+    QCOMPARE(SnapToGrid(12.6, GridUnit::Millimetres), 13.0);
+    QCOMPARE(SnapToGrid(12.5, GridUnit::Millimetres), 12.0);
+    QCOMPARE(SnapToGrid(13.5, GridUnit::Millimetres), 14.0);
+    QCOMPARE(SnapToGrid(1.0126, GridUnit::Inches), 1.025);
+    QCOMPARE(SnapToGrid(1.0125, GridUnit::Inches), 1.0);
+  }
+
+  void CornerMarksAreFivePixelArms() {
+    const auto lines = CornerMarkLines(20, 10);
+    const QLine expected[] = {{0, 4, 0, 0},   {0, 0, 4, 0},   {0, 5, 0, 9},   {0, 9, 4, 9},
+                              {15, 0, 19, 0}, {19, 0, 19, 4}, {15, 9, 19, 9}, {19, 9, 19, 5}};
+    for (int i = 0; i < 8; ++i) QCOMPARE(lines[i], expected[i]);
+  }
+
+  void PressSelectsTheObjectUnderIt() {
+    Fixture f;
+    QSignalSpy selected(&f.designer, &TRepDesigner::SelectComponent);
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    QCOMPARE(f.designer.Selection(), DesignObject::Label(f.label));
+    QVERIFY(f.designer.Handle(8)->isVisible());
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.Band() + QPoint(300, 5));
+    QCOMPARE(f.designer.Selection(), DesignObject::Band());
+    // The page outside the band selects the report, and no handles show.
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.Band() + QPoint(5, 400));
+    QCOMPARE(f.designer.Selection(), DesignObject::Report());
+    QVERIFY(!f.designer.Handle(1)->isVisible());
+    QCOMPARE(selected.count(), 3);
+    // The right button selects nothing.
+    QTest::mouseClick(&f.surface, Qt::RightButton, {}, f.InLabel());
+    QCOMPARE(f.designer.Selection(), DesignObject::Report());
+  }
+
+  void MovingKeepsTheSizeAndSnapsToWholeMillimetres() {
+    Fixture f;
+    QSignalSpy changed(&f.designer, &TRepDesigner::Changed);
+    f.Drag(&f.surface, f.InLabel(), {30, 0});
+    QCOMPARE(f.label->Left(), 40);
+    QCOMPARE(f.label->Top(), 20);
+    QCOMPARE(f.label->Width(), 100);
+    QCOMPARE(f.label->Height(), 30);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(f.designer.Handle(1)->pos(), f.Band() + QPoint(38, 18));
+    // Snapped: 48 pixels are 12.7 mm and end at 13 mm.
+    f.designer.SnapToGrid = true;
+    f.Drag(&f.surface, f.InLabel() + QPoint(30, 0), {8, 0});
+    QCOMPARE(f.label->Size.Left, 130.0);
+  }
+
+  void HandleDragResizesTheElement_data() {
+    QTest::addColumn<int>("handle");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("bottom right") << 8 << QRect(10, 20, 115, 35);
+    QTest::newRow("top left") << 1 << QRect(25, 25, 85, 25);
+  }
+  void HandleDragResizesTheElement() {
+    QFETCH(int, handle);
+    QFETCH(QRect, expected);
+    Fixture f;
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    f.Drag(f.HandleWidget(handle), {2, 2}, {15, 5});
+    QCOMPARE(QRect(f.label->Left(), f.label->Top(), f.label->Width(), f.label->Height()), expected);
+    QVERIFY(!f.designer.Dragging());
+    QVERIFY(f.designer.Handle(handle)->isVisible());
+  }
+
+  void BandChangesOnlyItsHeight() {
+    Fixture f;
+    const int height = f.surface.BandRect().Height();
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.Band() + QPoint(300, 5));
+    QSignalSpy changed(&f.designer, &TRepDesigner::Changed);
+    f.Drag(f.HandleWidget(5), {2, 2}, {40, 0});
+    f.Drag(&f.surface, f.Band() + QPoint(300, 5), {25, 17});
+    QCOMPARE(changed.count(), 0);
+    f.Drag(f.HandleWidget(7), {2, 2}, {0, 12});
+    QCOMPARE(f.surface.BandRect().Height(), height + 12);
+    QCOMPARE(f.surface.BandRect().left, f.Band().x());
+    QCOMPARE(changed.count(), 1);
+  }
+
+  void RightButtonOnAHandleStartsNoDrag() {
+    Fixture f;
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    QTest::mousePress(f.HandleWidget(8), Qt::RightButton, {}, {2, 2});
+    QVERIFY(!f.designer.Dragging());
+    QTest::mouseRelease(f.HandleWidget(8), Qt::RightButton, {}, {2, 2});
+  }
+
+  void DeleteFreesTheSelectedLabelOnly() {
+    Fixture f;
+    f.surface.setFocus();
+    QTest::keyClick(&f.surface, Qt::Key_Delete);  // the report: nothing
+    QCOMPARE(f.report.DetailBand()->Labels().size(), 1u);
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    QTest::keyClick(&f.surface, Qt::Key_Delete);
+    QVERIFY(f.report.DetailBand()->Labels().empty());
+    QCOMPARE(f.designer.Selection(), DesignObject::Report());
+  }
+
+  void ArrowKeysStepOneMillimetre() {
+    Fixture f;
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    const TRepLabel::Measures before = f.label->Size;
+    QTest::keyClick(&f.surface, Qt::Key_Right);
+    QTest::keyClick(&f.surface, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(f.label->Size.Left, before.Left + 10);
+    QCOMPARE(f.label->Size.Height, before.Height + 10);
+    QCOMPARE(f.label->Size.Width, before.Width);
+  }
+};
+
+}  // namespace zorel
+
+QTEST_MAIN(zorel::DesignerTest)
+#include "designer_test.moc"
