@@ -49,7 +49,6 @@ std::string FromUtf8OrSame(std::string_view utf8) {
 
 Tdm::Tdm(const std::string& dbDir) : dbDir_(WithTrailingSlash(dbDir)) {
   factoryName_ = dbDir_ + "factory.dat";
-  factoryIdxName_ = ChangeExtension(factoryName_, ".idx");
   itemName_ = dbDir_ + "item.dat";
   classFileName_ = dbDir_ + "class.dat";
   remarkName_ = dbDir_ + "remark.dat";
@@ -164,12 +163,6 @@ const std::vector<std::string>& Tdm::Dictionary(FieldDictionary dictionary) cons
       break;
   }
   return kNone;
-}
-
-std::string Tdm::BytesToStr(const std::uint8_t* p, int count) {
-  if (p == nullptr || count <= 0) return {};
-  return std::string(
-      CutAtZero(std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(count))));
 }
 
 void Tdm::FillAllRecords(RecordList& list) const {

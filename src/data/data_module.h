@@ -32,8 +32,6 @@ struct FactoryHeader {
   std::int32_t dataStart = 0;           // offset of the first record
 };
 
-inline constexpr const char* kFactoryMagic = "SDF63";
-
 class Tdm {
  public:
   // Opens the folder (default "../db/", relative to the current directory) in the start-up
@@ -72,9 +70,6 @@ class Tdm {
   const TRemark& Remarks() const { return *remarks_; }
 
   // 0-based dictionary lookups; outside the list gives empty text.
-  std::string GetOrgForm(int index) const { return Lookup(orgForms_, index); }
-  std::string GetRegion(int index) const { return Lookup(regions_, index); }
-  std::string GetCountry(int index) const { return Lookup(countries_, index); }
   std::string GetKindLabel(int index) const { return Lookup(header_.kindLabels, index); }
   std::string GetEntry(FieldDictionary dictionary, int index) const {
     return Lookup(Dictionary(dictionary), index);
@@ -85,12 +80,8 @@ class Tdm {
   const std::vector<std::string>& OrgForms() const { return orgForms_; }
   const std::vector<std::string>& Regions() const { return regions_; }
   const std::vector<std::string>& Countries() const { return countries_; }
-  const std::vector<std::string>& KindLabels() const { return header_.kindLabels; }
   const std::vector<std::string>& Operators() const { return operators_; }  // UTF-8
   const FactoryHeader& Header() const { return header_; }
-
-  // Up to count bytes, stopping at a zero byte.
-  static std::string BytesToStr(const std::uint8_t* p, int count);
 
   void FillAllRecords(RecordList& list) const;
   // The factory index, for readers that walk many records (the matcher's readahead).
@@ -101,7 +92,6 @@ class Tdm {
 
   const std::string& DbDir() const { return dbDir_; }
   const std::string& FactoryName() const { return factoryName_; }
-  const std::string& FactoryIdxName() const { return factoryIdxName_; }
   const std::string& ListsDir() const { return listsDir_; }  // DbDir's sibling "lists/"
 
   // What the user must be told once (UTF-8): records that cannot be served, copies kept of
@@ -113,7 +103,7 @@ class Tdm {
   void ReadHeader();
   void CountUnservedRecords();
 
-  std::string dbDir_, factoryName_, factoryIdxName_, itemName_, classFileName_, remarkName_,
+  std::string dbDir_, factoryName_, itemName_, classFileName_, remarkName_,
       listsDir_;
   FactoryHeader header_;
   std::vector<std::string> regions_, orgForms_, countries_, operators_;

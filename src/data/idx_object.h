@@ -62,7 +62,6 @@ class TIdxObject {
     return entry;
   }
 
-  const std::string& IndexName() const { return indexName_; }
   const std::vector<std::int32_t>& Offsets() const { return offsets_; }
   const ByteSource& Data() const { return data_; }
 

@@ -37,6 +37,10 @@ inline constexpr int kFieldCount = 17;
 
 // The nine variable fields in record order.
 enum class VarField : int { Name, Address, Head, Fax, Phones, Advert, EMail, Url, Products };
+inline constexpr int kVarFieldCount = 9;
+
+// The first bytes of factory.dat.
+inline constexpr const char* kFactoryMagic = "SDF63";
 
 // Head layout.
 inline constexpr int kRecordHeadSize = 70;
@@ -50,6 +54,8 @@ inline constexpr int kOffsetIndex = 49;
 inline constexpr int kIndexSize = 6;
 inline constexpr int kOffsetCityCode = 55;
 inline constexpr int kCityCodeSize = 7;
+inline constexpr int kOffsetReserved = 62;
+inline constexpr int kReservedSize = 6;
 inline constexpr int kOffsetCountry = 68;
 inline constexpr int kProductEntrySize = 5;
 

@@ -50,10 +50,4 @@ void InsertRecord(RecordList& list, std::int32_t r) {
   }
 }
 
-std::string PadNumber(std::int64_t n) {
-  std::string text = std::to_string(n);
-  if (text.size() < 12) text.insert(0, 12 - text.size(), ' ');
-  return text;
-}
-
 }  // namespace zorel

@@ -21,7 +21,5 @@ RecordList ParseRecordListText(std::string_view text);
 // Inserts r before the first entry >= r unless that entry equals r; appends it when there is
 // none. Keeps an ascending list ascending and free of duplicates.
 void InsertRecord(RecordList& list, std::int32_t r);
-// The decimal text of n preceded by blanks up to 12 characters in all.
-std::string PadNumber(std::int64_t n);
 
 }  // namespace zorel

@@ -179,15 +179,6 @@ int CompareRussian(std::string_view a, std::string_view b) {
   return 0;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  const auto* up = T().upper.data();
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (up[static_cast<unsigned char>(a[i])] != up[static_cast<unsigned char>(b[i])]) return false;
-  }
-  return true;
-}
-
 std::string_view Strip(std::string_view s) {
   std::size_t b = 0;
   std::size_t e = s.size();

@@ -35,9 +35,6 @@ inline bool IsScanCapital(std::uint8_t c) { return (c >= 65 && c <= 90) || (c >=
 // bytes only break ties. Gives <0, 0 or >0.
 int CompareRussian(std::string_view a, std::string_view b);
 
-// Case-insensitive equality by the upper-case table.
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
-
 // Removes leading and trailing blanks and control characters (bytes 0..32).
 std::string_view Strip(std::string_view s);
 // Removes leading and trailing blanks only.

@@ -378,7 +378,7 @@ TEST(MkdbDemo, TheDemoBaseOpensWithBelievableContent) {
     const std::string name = dm.GetFirmName(i);
     EXPECT_FALSE(name.empty()) << i;
     names.insert(name);
-    EXPECT_FALSE(dm.GetCountry(rec.Country() - 1).empty()) << i;
+    EXPECT_FALSE(dm.GetEntry(FieldDictionary::Countries, rec.Country() - 1).empty()) << i;
     EXPECT_LE(rec.OrgForm(), static_cast<int>(dm.OrgForms().size()));
     noForm += rec.OrgForm() == 0;
     adverts += dm.HasAdvert(i);

@@ -101,8 +101,8 @@ TEST(DataModuleFields, DecodesDisplayTexts) {
   EXPECT_EQ(dm.GetFirmName(3), W("Проблемы на записи (3)"));
   EXPECT_EQ(dm.GetItemName(dm.ItemCount()), "");
   EXPECT_EQ(dm.GetItemName(-1), "");
-  EXPECT_EQ(dm.GetOrgForm(-1), "");
-  EXPECT_EQ(dm.GetOrgForm(static_cast<int>(dm.OrgForms().size())), "");
+  EXPECT_EQ(dm.GetEntry(FieldDictionary::OrgForms, -1), "");
+  EXPECT_EQ(dm.GetEntry(FieldDictionary::OrgForms, static_cast<int>(dm.OrgForms().size())), "");
 }
 
 // Builds factory.dat by hand so that a record's offset words can be broken on purpose.

@@ -41,16 +41,5 @@ TEST(RecordList, InsertRecordKeepsAnAscendingListAscendingAndUnique) {
   }
 }
 
-TEST(RecordList, PadNumberFillsToTwelveCharacters) {
-  EXPECT_EQ(PadNumber(7), std::string(11, ' ') + "7");
-  EXPECT_EQ(PadNumber(0), std::string(11, ' ') + "0");
-  EXPECT_EQ(PadNumber(2147483647), "  2147483647");
-  EXPECT_EQ(PadNumber(123456789012), "123456789012");
-  EXPECT_EQ(PadNumber(1234567890123), "1234567890123");
-  // Padded texts of numbers from 0 upward sort as the numbers do.
-  EXPECT_LT(PadNumber(9), PadNumber(10));
-  EXPECT_LT(PadNumber(99999), PadNumber(100000));
-}
-
 }  // namespace
 }  // namespace zorel

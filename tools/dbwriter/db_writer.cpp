@@ -10,6 +10,8 @@
 #include "data/bytes.h"
 #include "data/file_system.h"
 #include "data/file_util.h"
+#include "data/idx_object.h"
+#include "data/record.h"
 #include "data/replacement_file.h"
 
 namespace zorel {
@@ -31,39 +33,39 @@ std::string EncodeRecord(const EnterpriseSource& e) {
     PutU8(products, kind);
     PutU32(products, item);
   }
-  std::string rec(70, '\0');
-  std::uint32_t pos = 70;
+  std::string rec(kRecordHeadSize, '\0');
+  std::uint32_t pos = kRecordHeadSize;
   std::string body;
-  std::uint16_t words[9];
-  for (int i = 0; i < 8; ++i) {
+  std::uint16_t words[kVarFieldCount];
+  for (int i = 0; i < kVarFieldCount - 1; ++i) {
     body += *fields[i];
     pos += static_cast<std::uint32_t>(fields[i]->size());
     words[i] = static_cast<std::uint16_t>(pos);
   }
   body += products;
   pos += static_cast<std::uint32_t>(products.size());
-  words[8] = static_cast<std::uint16_t>(pos);
-  if (pos > 32768) throw std::runtime_error("record too long: " + std::to_string(pos) + " bytes");
+  words[kVarFieldCount - 1] = static_cast<std::uint16_t>(pos);
+  if (pos > kMaxEntry) {
+    throw std::runtime_error("record too long: " + std::to_string(pos) + " bytes");
+  }
   auto* p = reinterpret_cast<std::uint8_t*>(rec.data());
   // The prefix's first word holds the record length too, as the reader's buffer expects.
   StoreU16(p, static_cast<std::uint16_t>(pos));
-  StoreU16(p + 20, static_cast<std::uint16_t>(pos));
-  for (int i = 0; i < 9; ++i) StoreU16(p + 22 + 2 * i, words[i]);
-  p[40] = static_cast<std::uint8_t>(e.orgForm);
-  StoreU16(p + 41, static_cast<std::uint16_t>(e.year));
-  StoreU16(p + 43, static_cast<std::uint16_t>(e.region));
-  StoreU32(p + 45, static_cast<std::uint32_t>(e.staff));
-  const std::string index = Fixed(e.index, 6);
-  const std::string code = Fixed(e.cityCode, 7);
-  rec.replace(49, 6, index);
-  rec.replace(55, 7, code);
-  rec.replace(62, 6, std::string(6, ' '));
-  StoreU16(p + 68, static_cast<std::uint16_t>(e.country));
+  StoreU16(p + kOffsetLength, static_cast<std::uint16_t>(pos));
+  for (int i = 0; i < kVarFieldCount; ++i) StoreU16(p + kOffsetW22 + 2 * i, words[i]);
+  p[kOffsetOrgForm] = static_cast<std::uint8_t>(e.orgForm);
+  StoreU16(p + kOffsetYear, static_cast<std::uint16_t>(e.year));
+  StoreU16(p + kOffsetRegion, static_cast<std::uint16_t>(e.region));
+  StoreU32(p + kOffsetStaff, static_cast<std::uint32_t>(e.staff));
+  rec.replace(kOffsetIndex, kIndexSize, Fixed(e.index, kIndexSize));
+  rec.replace(kOffsetCityCode, kCityCodeSize, Fixed(e.cityCode, kCityCodeSize));
+  rec.replace(kOffsetReserved, kReservedSize, std::string(kReservedSize, ' '));
+  StoreU16(p + kOffsetCountry, static_cast<std::uint16_t>(e.country));
   return rec + body;
 }
 
 std::string EncodeFactoryHeader(const BaseSource& base) {
-  std::string h = "SDF63";
+  std::string h = kFactoryMagic;
   PutU32(h, static_cast<std::uint32_t>(base.baseDay));
   PutU16(h, 0);
   h.push_back(base.kindSeparator);

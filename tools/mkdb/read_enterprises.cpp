@@ -4,6 +4,8 @@
 #include <charconv>
 #include <limits>
 
+#include "data/idx_object.h"
+#include "data/record.h"
 #include "data/text1251.h"
 #include "mkdb/field_values.h"
 #include "mkdb/source_readers.h"
@@ -12,7 +14,6 @@
 namespace zorel::mkdb {
 namespace {
 
-constexpr std::int64_t kMaxRecord = 32768;        // the reader's buffer
 constexpr std::int64_t kMaxFactory = 0x7FFFFFFF;  // offsets in the index are 32-bit
 
 const TableLayout kLayout{
@@ -125,9 +126,10 @@ class RowReader {
 };
 
 std::int64_t RecordSize(const EnterpriseSource& e) {
-  return 70 + static_cast<std::int64_t>(e.name.size() + e.address.size() + e.head.size() +
-                                        e.fax.size() + e.phones.size() + e.advert.size() +
-                                        e.email.size() + e.url.size() + 5 * e.products.size());
+  return kRecordHeadSize +
+         static_cast<std::int64_t>(e.name.size() + e.address.size() + e.head.size() + e.fax.size() +
+                                   e.phones.size() + e.advert.size() + e.email.size() +
+                                   e.url.size() + kProductEntrySize * e.products.size());
 }
 
 }  // namespace
@@ -164,9 +166,9 @@ std::optional<std::int64_t> ReadEnterprises(const std::string& dir, const Dictio
     r.Text("remark", remark, 65528);
     if (!r.ok()) continue;
     const std::int64_t size = RecordSize(e);
-    if (size > kMaxRecord) {
+    if (size > kMaxEntry) {
       diag.Error(table->RowPlace(i), "the record takes " + std::to_string(size) +
-                                         " bytes, at most " + std::to_string(kMaxRecord) + " fit");
+                                         " bytes, at most " + std::to_string(kMaxEntry) + " fit");
       continue;
     }
     total += size;
