@@ -22,12 +22,12 @@
 #include "search/search.h"
 #include "search/search_class.h"
 #include "search/search_items.h"
-#include "ui/text_convert.h"
 #include "search/value_box.h"
 #include "shell/child_window.h"
 #include "shell/main_window.h"
 #include "shell/name_grid.h"
 #include "stats.h"
+#include "ui/text_convert.h"
 
 namespace zorel::guibench {
 namespace {

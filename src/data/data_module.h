@@ -25,7 +25,7 @@ namespace zorel {
 
 // The fields of factory.dat's header.
 struct FactoryHeader {
-  std::int32_t baseDay = 0;  // days since 30 December 1899; 0 and 1 mean no date
+  std::int32_t baseDay = 0;   // days since 30 December 1899; 0 and 1 mean no date
   std::string kindSeparator;  // one character
   std::string edition;
   std::vector<std::string> kindLabels;  // 5 characters each, as stored
@@ -59,11 +59,9 @@ class Tdm {
   // Empty for an item outside item.dat.
   std::string GetItemName(std::int64_t item) const { return std::string(ItemName(item)); }
   std::string_view ItemName(std::int64_t item) const;
-  const std::uint8_t* GetClassEntry(std::int32_t position) const {
-    return classes_->Get(position);
-  }
-  std::string GetRemark(std::int32_t record) const;                // empty on any error
-  void SetRemark(std::int32_t record, const std::string& text);   // swallows errors
+  const std::uint8_t* GetClassEntry(std::int32_t position) const { return classes_->Get(position); }
+  std::string GetRemark(std::int32_t record) const;              // empty on any error
+  void SetRemark(std::int32_t record, const std::string& text);  // swallows errors
   TRemark& Remarks() { return *remarks_; }
   const TRemark& Remarks() const { return *remarks_; }
 
@@ -96,8 +94,7 @@ class Tdm {
   static std::string Lookup(const std::vector<std::string>& list, int index);
   void ReadHeader();
 
-  std::string dbDir_, factoryName_, itemName_, classFileName_, remarkName_,
-      listsDir_;
+  std::string dbDir_, factoryName_, itemName_, classFileName_, remarkName_, listsDir_;
   FactoryHeader header_;
   std::vector<std::string> regions_, orgForms_, countries_, operators_;
   std::unique_ptr<TIdxObject> factory_;

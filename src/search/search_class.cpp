@@ -13,8 +13,8 @@
 #include "data/data_module.h"
 #include "data/text1251.h"
 #include "search/class_tree.h"
-#include "ui/text_convert.h"
 #include "search/wait_cursor.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 

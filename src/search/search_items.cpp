@@ -18,8 +18,8 @@
 #include "data/text1251.h"
 #include "search/found_names.h"
 #include "search/search_text.h"
-#include "ui/text_convert.h"
 #include "search/wait_cursor.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 

@@ -1,6 +1,6 @@
 // The questions the shell puts to the user: a Yes/No question, an information box, the open
-// and save dialogs for list files and the search dialogs. Held as replaceable functions so that tests (and any
-// caller that must not block) can answer them; Standard() gives the real dialogs.
+// and save dialogs for list files and the search dialogs. Held as replaceable functions so that
+// tests (and any caller that must not block) can answer them; Standard() gives the real dialogs.
 #pragma once
 
 #include <QString>

@@ -13,8 +13,8 @@
 #include "shell/name_grid.h"
 #include "shell/record_grid_model.h"
 #include "shell/split_bar.h"
-#include "ui/text_convert.h"
 #include "shell_test_support.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 

@@ -11,8 +11,8 @@
 #include <functional>
 
 #include "data/matcher.h"
-#include "search/search.h"
 #include "search/class_tree.h"
+#include "search/search.h"
 #include "search/search_class.h"
 #include "search/search_dialog.h"
 #include "search/value_box.h"

@@ -15,10 +15,10 @@
 #include "data/matcher.h"
 #include "search/search_items.h"
 #include "search/search_text.h"
-#include "ui/text_convert.h"
 #include "search_testing.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 

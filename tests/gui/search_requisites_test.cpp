@@ -14,11 +14,11 @@
 #include "search/condition_model.h"
 #include "search/search.h"
 #include "search/search_text.h"
-#include "ui/text_convert.h"
 #include "search/value_box.h"
 #include "search_testing.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 
