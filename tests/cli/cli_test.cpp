@@ -22,9 +22,9 @@ extern char** environ;
 namespace zorel {
 namespace {
 
-using testing::SampleBase;
-using testing::TempDir;
-using testing::W;
+using test_support::SampleBase;
+using test_support::TempDir;
+using test_support::W;
 using Args = std::vector<std::string>;
 
 struct RunResult {

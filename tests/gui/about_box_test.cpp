@@ -11,8 +11,8 @@
 
 namespace zorel {
 
-using testing::Find;
-using testing::Shell;
+using test_support::Find;
+using test_support::Shell;
 
 class AboutBoxTest : public QObject {
   Q_OBJECT
@@ -90,7 +90,7 @@ class AboutBoxTest : public QObject {
   }
 
   void TheHelpFileFallsBackToTheOlderName() {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(dir.path().string()));
     QCOMPARE(ChooseHelpFile(), QStringLiteral("zorel99.hlp"));

@@ -18,10 +18,10 @@
 
 namespace zorel {
 
-using testing::Find;
-using testing::Shell;
-using testing::ShownExceptions;
-using testing::W;
+using test_support::Find;
+using test_support::Shell;
+using test_support::ShownExceptions;
+using test_support::W;
 
 namespace {
 
@@ -50,7 +50,7 @@ void DragBar(QWidget* bar, QPoint to) {
 }
 
 BaseSource BaseWithLongName() {
-  BaseSource b = testing::SampleBase();
+  BaseSource b = test_support::SampleBase();
   b.enterprises[1].name = W("Открытое акционерное общество с очень длинным названием ") +
                           W("Брестский комбинат строительных материалов и конструкций");
   b.enterprises[0].address = W("ул. Ленина, 1\r\nкорпус 2\r\nподъезд 3\r\nэтаж 4");
@@ -234,7 +234,7 @@ class ListWindowTest : public QObject {
   }
 
   void DetailsAreFetchedOnlyWhenInputStops() {
-    Shell s(testing::NumberedBase(50));
+    Shell s(test_support::NumberedBase(50));
     TMDIChild* w = s.Active();
     s.Idle();
     QCOMPARE(Text(w, "ePeople"), QStringLiteral("0"));
@@ -357,7 +357,7 @@ class ListWindowTest : public QObject {
   }
 
   void ShowingARemarkIsNoEdit() {
-    BaseSource b = testing::SampleBase();
+    BaseSource b = test_support::SampleBase();
     b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{0, W("  старое  ")}};
     Shell s(b);
     TMDIChild* w = s.Active();

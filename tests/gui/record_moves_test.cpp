@@ -12,8 +12,8 @@
 
 namespace zorel {
 
-using testing::Find;
-using testing::Shell;
+using test_support::Find;
+using test_support::Shell;
 
 namespace {
 
@@ -41,7 +41,7 @@ class RecordMovesTest : public QObject {
 
  private slots:
   void CopyThenPasteInsertsOnceInAscendingPlace() {
-    Shell s(testing::NumberedBase(12));
+    Shell s(test_support::NumberedBase(12));
     TMDIChild* source = s.Active();
     source->SetCurrentRow(7);
     Trigger(s, "CopyItem");
@@ -63,7 +63,7 @@ class RecordMovesTest : public QObject {
   }
 
   void PasteIntoAFileOrderedListGoesBeforeTheFirstLargerNumber() {
-    Shell s(testing::NumberedBase(12));
+    Shell s(test_support::NumberedBase(12));
     s.Active()->SetCurrentRow(3);
     Trigger(s, "CopyItem");
     TMDIChild* target = s.form->NewListWindow();

@@ -22,9 +22,9 @@
 
 namespace zorel {
 
-using testing::MessageBoxCatcher;
-using testing::OpenBase;
-using testing::W;
+using test_support::MessageBoxCatcher;
+using test_support::OpenBase;
+using test_support::W;
 
 namespace {
 
@@ -32,7 +32,7 @@ namespace {
 const QString kLongName = "шуруп" + QString(" длинный").repeated(7);
 
 BaseSource ProductsBase() {
-  BaseSource base = testing::SampleBase();
+  BaseSource base = test_support::SampleBase();
   base.items.push_back(W(kLongName.toStdString()));  // item 8
   return base;
 }
@@ -306,7 +306,7 @@ class SearchProductsLimitTest : public QObject {
     QFETCH(bool, message);
     // Names that do not match lie between and after the matching ones, so the listed items are
     // not simply the first ones.
-    BaseSource source = testing::SampleBase();
+    BaseSource source = test_support::SampleBase();
     source.items.clear();
     std::vector<std::int32_t> expected;
     for (int found = 0; found < matching; ++found) {

@@ -22,9 +22,9 @@
 
 namespace zorel {
 
-using testing::MessageBoxCatcher;
-using testing::OpenBase;
-using testing::W;
+using test_support::MessageBoxCatcher;
+using test_support::OpenBase;
+using test_support::W;
 
 namespace {
 
@@ -95,7 +95,7 @@ class SearchRequisitesTest : public QObject {
   Tdm& dm() { return base_->dm(); }
 
  private slots:
-  void initTestCase() { base_ = std::make_unique<OpenBase>(testing::SampleBase()); }
+  void initTestCase() { base_ = std::make_unique<OpenBase>(test_support::SampleBase()); }
   void cleanupTestCase() { base_.reset(); }
 
   void StartsOnTheNameWithNothingToAddOrSearch() {

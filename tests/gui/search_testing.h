@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-namespace zorel::testing {
+namespace zorel::test_support {
 
 class MessageBoxCatcher {
  public:
@@ -35,4 +35,4 @@ class MessageBoxCatcher {
   int count_ = 0;
 };
 
-}  // namespace zorel::testing
+}  // namespace zorel::test_support
