@@ -18,8 +18,8 @@
 namespace zorel::fuzz {
 namespace {
 
-using testing::SampleBase;
-using testing::W;
+using test_support::SampleBase;
+using test_support::W;
 
 class Corpus {
  public:

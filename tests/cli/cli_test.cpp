@@ -23,9 +23,9 @@ extern char** environ;
 namespace zorel {
 namespace {
 
-using testing::SampleBase;
-using testing::TempDir;
-using testing::W;
+using test_support::SampleBase;
+using test_support::TempDir;
+using test_support::W;
 using Args = std::vector<std::string>;
 
 struct RunResult {
@@ -472,7 +472,7 @@ TEST_F(Cli, ARemarkChangeOnAReadOnlyBaseExitsOneAndSaysWhy) {
     fs::permissions(f.path(), f.is_directory() ? fs::perms(0555) : fs::perms(0444));
   }
   fs::permissions(root_.path(), fs::perms(0555));
-  const auto failures = testing::RunUnprivileged([&]() -> std::string {
+  const auto failures = test_support::RunUnprivileged([&]() -> std::string {
     const RunResult read = Run({"remark", "1"});
     const RunResult set = Run({"remark", "1", "--set", "другое"});
     std::string failures;

@@ -24,8 +24,8 @@ extern char** environ;
 namespace zorel {
 namespace {
 
-using testing::TempDir;
-using testing::W;
+using test_support::TempDir;
+using test_support::W;
 using Args = std::vector<std::string>;
 
 constexpr const char* kPython = "/usr/bin/python3";
@@ -113,7 +113,7 @@ struct Fixture {
   TempDir dir;
   std::string db = dir / "db";
   Fixture() {
-    BaseSource base = testing::SampleBase();
+    BaseSource base = test_support::SampleBase();
     const EnterpriseSource model = base.enterprises.front();
     base.enterprises.clear();
     const std::pair<const char*, const char*> firms[] = {{"Завод «Один»", "one@a.test"},

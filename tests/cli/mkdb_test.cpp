@@ -26,8 +26,8 @@ namespace zorel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempDir;
-using testing::W;
+using test_support::TempDir;
+using test_support::W;
 
 struct RunResult {
   int code = -1;

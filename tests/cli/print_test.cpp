@@ -17,7 +17,7 @@
 namespace zorel {
 namespace {
 
-using testing::TempDir;
+using test_support::TempDir;
 using Args = std::vector<std::string>;
 
 std::string Quote(const std::string& s) {

@@ -12,9 +12,9 @@
 namespace zorel {
 namespace {
 
-using testing::OpenBase;
-using testing::SampleBase;
-using testing::W;
+using test_support::OpenBase;
+using test_support::SampleBase;
+using test_support::W;
 
 using Codes = std::array<std::uint32_t, 5>;
 

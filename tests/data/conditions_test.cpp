@@ -12,7 +12,7 @@
 namespace zorel {
 namespace {
 
-using testing::W;
+using test_support::W;
 
 TEST(ConditionKinds, OperatorsFollowTheFieldKind) {
   for (int field = 0; field < kFieldCount; ++field) {

@@ -31,8 +31,8 @@
 namespace zorel {
 namespace {
 
-using testing::TempDir;
-using testing::W;
+using test_support::TempDir;
+using test_support::W;
 using Clock = std::chrono::steady_clock;
 
 // Tells the parent that one more operation is complete.

@@ -15,8 +15,8 @@
 namespace zorel {
 namespace {
 
-using testing::SampleBase;
-using testing::TempDir;
+using test_support::SampleBase;
+using test_support::TempDir;
 
 TEST(DamagedBase, SaysOnceHowManyRecordsCannotBeServedAndWhere) {
   TempDir dir;

@@ -14,9 +14,9 @@
 namespace zorel {
 namespace {
 
-using testing::SampleBase;
-using testing::TempDir;
-using testing::W;
+using test_support::SampleBase;
+using test_support::TempDir;
+using test_support::W;
 
 TEST(DataModuleStartUp, OpensTheSampleBaseAndBuildsItsIndexes) {
   TempDir dir;

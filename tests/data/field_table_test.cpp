@@ -10,9 +10,9 @@
 namespace zorel {
 namespace {
 
-using testing::SampleBase;
-using testing::TempDir;
-using testing::W;
+using test_support::SampleBase;
+using test_support::TempDir;
+using test_support::W;
 
 TEST(PrintFields, CaptionsAndLettersCoverTheEighteenFields) {
   EXPECT_EQ(PrintFieldCaption(0), "Наименование предприятия");

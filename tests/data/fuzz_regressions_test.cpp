@@ -13,7 +13,7 @@
 namespace zorel {
 namespace {
 
-using testing::TempDir;
+using test_support::TempDir;
 
 // remarks target: a temporary file standing in for a missing remark file, holding the
 // signature but cut inside the 32-byte header. Changes go after a whole header (the gap reads

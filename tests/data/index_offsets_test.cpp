@@ -18,9 +18,9 @@
 namespace zorel {
 namespace {
 
-using testing::SampleBase;
-using testing::TempDir;
-using testing::W;
+using test_support::SampleBase;
+using test_support::TempDir;
+using test_support::W;
 
 std::string Index(const std::vector<std::int64_t>& offsets) {
   std::string bytes;

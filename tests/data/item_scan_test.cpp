@@ -10,9 +10,9 @@
 namespace zorel {
 namespace {
 
-using testing::OpenBase;
-using testing::SampleBase;
-using testing::W;
+using test_support::OpenBase;
+using test_support::SampleBase;
+using test_support::W;
 
 using Items = std::vector<std::int32_t>;
 

@@ -15,7 +15,7 @@
 namespace zorel {
 namespace {
 
-using testing::TempDir;
+using test_support::TempDir;
 
 // A list file of the given numbers with a fixed head (flags 5, sizes 100, -2, 640, 480).
 std::string ListBytes(const std::vector<std::int32_t>& numbers, const std::string& tail = "") {

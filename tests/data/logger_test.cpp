@@ -15,7 +15,7 @@
 namespace zorel {
 namespace {
 
-using testing::TempDir;
+using test_support::TempDir;
 
 TEST(LoggerSwitch, OnlyAnExactFirstArgumentTurnsLoggingOn) {
   const struct {

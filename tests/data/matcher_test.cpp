@@ -17,9 +17,9 @@
 namespace zorel {
 namespace {
 
-using testing::OpenBase;
-using testing::SampleBase;
-using testing::W;
+using test_support::OpenBase;
+using test_support::SampleBase;
+using test_support::W;
 
 // One condition row: field code, as is (true) or negated, operator code, value (UTF-8), case.
 ConditionRow Row(int field, bool asIs, int op, const std::string& value = "",

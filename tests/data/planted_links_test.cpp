@@ -19,8 +19,8 @@
 namespace zorel {
 namespace {
 
-using testing::SampleBase;
-using testing::TempDir;
+using test_support::SampleBase;
+using test_support::TempDir;
 namespace fs = std::filesystem;
 
 constexpr char kVictimBytes[] = "a file the program must never write";

@@ -19,9 +19,9 @@
 namespace zorel {
 namespace {
 
-using testing::SampleBase;
-using testing::TempDir;
-using testing::W;
+using test_support::SampleBase;
+using test_support::TempDir;
+using test_support::W;
 namespace fs = std::filesystem;
 
 // Folders readable and passable by all, files readable by all, nothing writable but by root.
@@ -52,7 +52,7 @@ TEST(ReadOnlyBase, OpensForReadingAndRefusesChangesWithTheReason) {
   ASSERT_FALSE(found.empty());
   MakeReadOnly(dir.path());
 
-  const auto failures = testing::RunUnprivileged([&]() -> std::string {
+  const auto failures = test_support::RunUnprivileged([&]() -> std::string {
     std::string failures;
     auto expect = [&](bool ok, const char* what) {
       if (!ok) failures += std::string(what) + "\n";

@@ -19,7 +19,7 @@
 namespace zorel {
 namespace {
 
-using testing::TempDir;
+using test_support::TempDir;
 
 constexpr int kWriters = 4;
 constexpr int kRounds = 40;

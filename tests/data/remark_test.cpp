@@ -17,8 +17,8 @@
 namespace zorel {
 namespace {
 
-using testing::TempDir;
-using testing::W;
+using test_support::TempDir;
+using test_support::W;
 
 std::string Header() { return EncodeRemarks({}); }
 

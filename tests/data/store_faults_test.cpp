@@ -19,12 +19,12 @@
 namespace zorel {
 namespace {
 
-using testing::Fault;
-using testing::FaultName;
-using testing::FaultyFiles;
-using testing::kEveryFault;
-using testing::SampleBase;
-using testing::TempDir;
+using test_support::Fault;
+using test_support::FaultName;
+using test_support::FaultyFiles;
+using test_support::kEveryFault;
+using test_support::SampleBase;
+using test_support::TempDir;
 
 // Names in the folder other than the expected ones: temporaries a failure left behind.
 std::set<std::string> Strays(const TempDir& dir, const std::set<std::string>& expected) {
@@ -111,7 +111,7 @@ TEST(StoreFaults, AnIndexThatCannotBeSavedIsUsedFromMemory) {
     Tdm dm(dir / "db");
     EXPECT_EQ(dm.RecordCount(), 3);
     EXPECT_EQ(dm.ItemCount(), 8);
-    EXPECT_EQ(dm.GetFirmName(2), testing::W("Станкостроитель"));
+    EXPECT_EQ(dm.GetFirmName(2), test_support::W("Станкостроитель"));
   });
 }
 

@@ -13,8 +13,8 @@
 
 namespace zorel {
 
-using testing::Find;
-using testing::Shell;
+using test_support::Find;
+using test_support::Shell;
 
 // Records the message of the splash at each of its paints that reaches the screen.
 class SplashWatch : public QObject {
@@ -125,7 +125,7 @@ class AboutBoxTest : public QObject {
   void TheSplashPaintsEachLoadingMessage() {
     QFETCH(bool, baseOpens);
     QFETCH(QStringList, messages);
-    testing::GuiBase base;
+    test_support::GuiBase base;
     SplashWatch watch;
     qApp->installEventFilter(&watch);
     StartOptions options;
@@ -139,7 +139,7 @@ class AboutBoxTest : public QObject {
   }
 
   void TheHelpFileFallsBackToTheOlderName() {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(dir.path().string()));
     QCOMPARE(ChooseHelpFile(), QStringLiteral("zorel99.hlp"));

@@ -13,8 +13,8 @@
 
 namespace zorel {
 
-using testing::Find;
-using testing::Shell;
+using test_support::Find;
+using test_support::Shell;
 
 // Receives what the desktop would be asked to open.
 class UrlCatcher : public QObject {
@@ -60,7 +60,7 @@ class DesktopTest : public QObject {
   void TheGuideIsFoundInstalledAndInTheBuildTree() {
     QFETCH(QString, programDir);
     QFETCH(QString, guideDir);
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const QDir root(QString::fromStdString(dir.path().string()));
     root.mkpath(programDir);
     if (!guideDir.isEmpty()) {
@@ -85,7 +85,7 @@ class DesktopTest : public QObject {
     QFETCH(QStringList, present);
     QFETCH(QString, opened);
     Shell s;
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(dir.path().string()));
     for (const QString& name : present) WriteBytes(dir / name.toStdString(), "help");

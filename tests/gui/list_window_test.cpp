@@ -21,10 +21,10 @@
 
 namespace zorel {
 
-using testing::Find;
-using testing::Shell;
-using testing::ShownExceptions;
-using testing::W;
+using test_support::Find;
+using test_support::Shell;
+using test_support::ShownExceptions;
+using test_support::W;
 
 namespace {
 
@@ -65,7 +65,7 @@ class ReadOnlyRemarks : public FileSystem {
 };
 
 BaseSource BaseWithLongName() {
-  BaseSource b = testing::SampleBase();
+  BaseSource b = test_support::SampleBase();
   b.enterprises[1].name = W("Открытое акционерное общество с очень длинным названием ") +
                           W("Брестский комбинат строительных материалов и конструкций");
   b.enterprises[0].address = W("ул. Ленина, 1\r\nкорпус 2\r\nподъезд 3\r\nэтаж 4");
@@ -288,7 +288,7 @@ class ListWindowTest : public QObject {
   }
 
   void DetailsAreFetchedOnlyWhenInputStops() {
-    Shell s(testing::NumberedBase(50));
+    Shell s(test_support::NumberedBase(50));
     TMDIChild* w = s.Active();
     s.Idle();
     QCOMPARE(Text(w, "ePeople"), QStringLiteral("0"));
@@ -327,7 +327,7 @@ class ListWindowTest : public QObject {
   void AValueTooWideForItsBoxEndsInAnEllipsisWithTheWholeTextAsHint() {
     QFETCH(QString, box);
     QFETCH(QString, value);
-    BaseSource source = testing::SampleBase();
+    BaseSource source = test_support::SampleBase();
     source.regions[0] = W("Гродненская обл.");
     source.enterprises[0].head = W(value.toStdString());
     Shell s(source);
@@ -448,7 +448,7 @@ class ListWindowTest : public QObject {
     auto* memo = Find<QPlainTextEdit>(w, "mRemark");
     memo->insertPlainText(QStringLiteral("на полный диск"));
     {
-      testing::FaultyFiles full(testing::Fault::ShortWriteThenFull, 1);
+      test_support::FaultyFiles full(test_support::Fault::ShortWriteThenFull, 1);
       ScopedFileSystem use(full);
       w->SetCurrentRow(1);
       s.Idle();
@@ -464,7 +464,7 @@ class ListWindowTest : public QObject {
   }
 
   void TheRemarkMemoOfAReadOnlyStoreIsReadOnlyWithANote() {
-    BaseSource b = testing::SampleBase();
+    BaseSource b = test_support::SampleBase();
     b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{0, W("есть")}};
     ReadOnlyRemarks files;
     ScopedFileSystem use(files);
@@ -478,7 +478,7 @@ class ListWindowTest : public QObject {
   }
 
   void ShowingARemarkIsNoEdit() {
-    BaseSource b = testing::SampleBase();
+    BaseSource b = test_support::SampleBase();
     b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{0, W("  старое  ")}};
     Shell s(b);
     TMDIChild* w = s.Active();

@@ -22,7 +22,7 @@ namespace zorel {
 namespace {
 
 BaseSource BaseWithAddresses(const std::vector<std::string>& addresses) {
-  BaseSource base = testing::SampleBase();
+  BaseSource base = test_support::SampleBase();
   const EnterpriseSource model = base.enterprises.front();
   base.enterprises.clear();
   for (std::size_t i = 0; i < addresses.size(); ++i) {
@@ -76,7 +76,7 @@ class MailDialogTest : public QObject {
 
  private slots:
   void SettingsSurviveThroughTheIniFile() {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     const QString ini = QString::fromStdString(dir / "zorel.ini");
     {
       QSettings s(ini, QSettings::IniFormat);
@@ -89,7 +89,7 @@ class MailDialogTest : public QObject {
       s.setValue("Mail/TestMailAddress", "t@t");
       s.setValue("Mail/LastDir", "/some/dir");
     }
-    testing::OpenBase base(BaseWithAddresses({"x@y"}));
+    test_support::OpenBase base(BaseWithAddresses({"x@y"}));
     Answers answers;
     {
       QSettings s(ini, QSettings::IniFormat);
@@ -118,10 +118,10 @@ class MailDialogTest : public QObject {
   }
 
   void SendsLogsAndSkipsWithTheSendingStateShown() {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    testing::OpenBase base(BaseWithAddresses({"x@y", "", "q@r"}));
-    testing::ScriptedServer server(QStringList{"S:220 ready", "C:HELO me", "S:250 hi"} +
+    test_support::OpenBase base(BaseWithAddresses({"x@y", "", "q@r"}));
+    test_support::ScriptedServer server(QStringList{"S:220 ready", "C:HELO me", "S:250 hi"} +
                                    Message("x@y") + QStringList{"S:<call>"} + Message("q@r") +
                                    QStringList{"C:QUIT", "S:221 bye"});
     Answers answers;
@@ -149,12 +149,12 @@ class MailDialogTest : public QObject {
   }
 
   void TestModeSendsEverythingToTheTestAddress() {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
     s.setValue("Mail/TestInProgress", true);
     s.setValue("Mail/TestMailAddress", "Tester <t@t>");
-    testing::OpenBase base(BaseWithAddresses({"x@y", ""}));
-    testing::ScriptedServer server(QStringList{"S:220 ready", "C:HELO me", "S:250 hi"} +
+    test_support::OpenBase base(BaseWithAddresses({"x@y", ""}));
+    test_support::ScriptedServer server(QStringList{"S:220 ready", "C:HELO me", "S:250 hi"} +
                                    Message("t@t") + Message("t@t") +
                                    QStringList{"C:QUIT", "S:221 bye"});
     Answers answers;
@@ -169,10 +169,10 @@ class MailDialogTest : public QObject {
   }
 
   void CancelAsksStopsAndOffersTheUnsent() {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    testing::OpenBase base(BaseWithAddresses({"x@y", "", "q@r", "z@w"}));
-    testing::ScriptedServer server({"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET", "S:250 ok",
+    test_support::OpenBase base(BaseWithAddresses({"x@y", "", "q@r", "z@w"}));
+    test_support::ScriptedServer server({"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET", "S:250 ok",
                                     "C:MAIL FROM:<me@x>", "S:<call>", "S:<silent>"});
     Answers answers;
     RecordList opened;
@@ -201,9 +201,9 @@ class MailDialogTest : public QObject {
   }
 
   void PortAndTimeOutAreChecked() {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    testing::OpenBase base(BaseWithAddresses({"x@y"}));
+    test_support::OpenBase base(BaseWithAddresses({"x@y"}));
     Answers answers;
     TfrmSend form(base.dm(), s, answers.prompts, {});
     auto* timeOut = Find<QLineEdit>(form, "MailTimeOut");

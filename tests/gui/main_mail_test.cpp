@@ -16,14 +16,14 @@ class MainMailTest : public QObject {
 
  private slots:
   void UnsentRecipientsOpenAsANewList() {
-    testing::TempDir settingsDir;
+    test_support::TempDir settingsDir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(settingsDir.path().string()));
-    BaseSource source = testing::NumberedBase(3);
+    BaseSource source = test_support::NumberedBase(3);
     source.enterprises[0].email = "x@y";
     source.enterprises[2].email = "q@r";
-    testing::Shell shell(source);
-    testing::ScriptedServer server(
+    test_support::Shell shell(source);
+    test_support::ScriptedServer server(
         {"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>",
          "S:250 ok", "C:RCPT TO:<x@y>", "S:250 ok", "C:DATA", "S:354 go", "C:<data>", "S:250 ok",
          "C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<q@r>",

@@ -20,9 +20,9 @@
 
 namespace zorel {
 
-using testing::Find;
-using testing::NumberedBase;
-using testing::Shell;
+using test_support::Find;
+using test_support::NumberedBase;
+using test_support::Shell;
 
 class MainSearchTest : public QObject {
   Q_OBJECT

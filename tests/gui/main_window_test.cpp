@@ -24,10 +24,10 @@
 
 namespace zorel {
 
-using testing::Find;
-using testing::GuiBase;
-using testing::Shell;
-using testing::ShownExceptions;
+using test_support::Find;
+using test_support::GuiBase;
+using test_support::Shell;
+using test_support::ShownExceptions;
 
 // Throws from its event handler, as a failing command would.
 class Thrower : public QObject {
@@ -72,7 +72,7 @@ class MainWindowTest : public QObject {
   }
 
   void StartUpReportsABaseThatCannotBeOpened() {
-    testing::TempDir empty;
+    test_support::TempDir empty;
     auto& app = *qobject_cast<Application*>(qApp);
     QString error;
     StartOptions options;
@@ -378,11 +378,11 @@ class MainWindowTest : public QObject {
 
   void ExecutedActionsAreLogged() {
     Shell s;
-    testing::TempDir dir;
+    test_support::TempDir dir;
     SetLogger(std::make_unique<TLogger>(dir / "zorel.log"));
     Action(s, "CopyItem")->trigger();
     SetLogger(std::make_unique<TDummyLogger>());
-    const std::string log = testing::ReadFile(dir / "zorel.log");
+    const std::string log = test_support::ReadFile(dir / "zorel.log");
     QVERIFY(log.find("AE: Action information of CopyItem\r\nAE: - owner is MainForm\r\n") !=
             std::string::npos);
   }
@@ -422,14 +422,14 @@ class MainWindowTest : public QObject {
   }
 
   void ExceptionsAreLoggedAndShownAndTheProgramGoesOn() {
-    testing::TempDir dir;
+    test_support::TempDir dir;
     SetLogger(std::make_unique<TLogger>(dir / "zorel.log"));
     Thrower thrower;
     QEvent event(QEvent::User);
     QCoreApplication::sendEvent(&thrower, &event);
     SetLogger(std::make_unique<TDummyLogger>());
     QCOMPARE(ShownExceptions(), QStringList{"Не могу найти файл со списком x.lst"});
-    const std::string log = testing::ReadFile(dir / "zorel.log");
+    const std::string log = test_support::ReadFile(dir / "zorel.log");
     QVERIFY(log.find("EE:Sender exception information\r\n") != std::string::npos);
     QVERIFY(log.find("EE: - exception class is EChildError\r\n") != std::string::npos);
     QVERIFY(log.find("EE: - message is Не могу найти файл со списком x.lst\r\n") !=

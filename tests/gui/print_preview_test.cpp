@@ -201,8 +201,8 @@ class PrintPreviewTest : public QObject {
   }
 
   void ListPreviewedThroughASavedFormAndSavedAsPdf() {
-    testing::OpenBase base(testing::SampleBase());
-    testing::TempDir dir;
+    test_support::OpenBase base(test_support::SampleBase());
+    test_support::TempDir dir;
     SaveFormFile(dir / "card.rpt", *EnterpriseCardForm());
     const std::string pdf = dir / "out.pdf";
     QStringList shown;
@@ -234,8 +234,8 @@ class PrintPreviewTest : public QObject {
   // Print goes to the shared printer (here a PDF file); single mode outside the list is
   // refused with a message and prints nothing.
   void PrintGoesToTheChosenPrinter() {
-    testing::OpenBase base(testing::SampleBase());
-    testing::TempDir dir;
+    test_support::OpenBase base(test_support::SampleBase());
+    test_support::TempDir dir;
     const std::string pdf = dir / "printed.pdf";
     SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
     SharedPrinter().setOutputFileName(QString::fromStdString(pdf));
@@ -260,7 +260,7 @@ class PrintPreviewTest : public QObject {
   // "Установки принтера" shows the printer dialog on the printer every print uses; "Печать ..."
   // asks for a form in the rpt folder beside the base.
   void MainWindowCommands() {
-    testing::Shell s;
+    test_support::Shell s;
     QStringList modal;
     bool sharedPrinter = false;
     s.form->Prompts()->runModal = [&](QDialog& d) {

@@ -12,8 +12,8 @@
 
 namespace zorel {
 
-using testing::Find;
-using testing::Shell;
+using test_support::Find;
+using test_support::Shell;
 
 namespace {
 
@@ -43,7 +43,7 @@ class RecordMovesTest : public QObject {
 
  private slots:
   void CopyThenPasteInsertsOnceInAscendingPlace() {
-    Shell s(testing::NumberedBase(12));
+    Shell s(test_support::NumberedBase(12));
     TMDIChild* source = s.Active();
     source->SetCurrentRow(7);
     Trigger(s, "CopyItem");
@@ -65,7 +65,7 @@ class RecordMovesTest : public QObject {
   }
 
   void PasteIntoAFileOrderedListGoesBeforeTheFirstLargerNumber() {
-    Shell s(testing::NumberedBase(12));
+    Shell s(test_support::NumberedBase(12));
     s.Active()->SetCurrentRow(3);
     Trigger(s, "CopyItem");
     TMDIChild* target = s.form->NewListWindow();
@@ -199,7 +199,7 @@ class RecordMovesTest : public QObject {
     QFETCH(bool, refused);
     Shell s;
     // A second base beside the first, as another running copy of the program would have open.
-    WriteDatabase(s.base.dir() / "other", testing::NumberedBase(3));
+    WriteDatabase(s.base.dir() / "other", test_support::NumberedBase(3));
     TMDIChild* w = s.Active();
     w->SetSearchResult({0}, QStringLiteral("Поиск"));
     w->SetFileState(false, false);

@@ -20,8 +20,8 @@
 
 namespace zorel {
 
-using testing::OpenBase;
-using testing::W;
+using test_support::OpenBase;
+using test_support::W;
 
 namespace {
 
@@ -30,7 +30,7 @@ constexpr int kFillers = 300;
 // The sample classification, a "болт м12" also under "гайка" (id 9), and a branch "прочее"
 // with 300 leaves so that a scan passes 250 entries.
 BaseSource BranchesBase() {
-  BaseSource base = testing::SampleBase();
+  BaseSource base = test_support::SampleBase();
   base.classes.push_back({9, 3, {2, 5, 0, 0, 0}, 1, 2});
   base.items.push_back(W("прочее"));  // item 9 (1-based)
   base.classes.push_back({99, 9, {3, 0, 0, 0, 0}, 2, 1});

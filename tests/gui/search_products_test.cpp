@@ -24,9 +24,9 @@
 
 namespace zorel {
 
-using testing::OpenBase;
-using testing::ToldMessages;
-using testing::W;
+using test_support::OpenBase;
+using test_support::ToldMessages;
+using test_support::W;
 
 namespace {
 
@@ -34,7 +34,7 @@ namespace {
 const QString kLongName = "шуруп" + QString(" длинный").repeated(7);
 
 BaseSource ProductsBase() {
-  BaseSource base = testing::SampleBase();
+  BaseSource base = test_support::SampleBase();
   base.items.push_back(W(kLongName.toStdString()));  // item 8
   return base;
 }
@@ -191,7 +191,7 @@ class SearchProductsTest : public QObject {
   }
 
   void EachScanShowsItsListFromTheTop() {
-    BaseSource source = testing::SampleBase();
+    BaseSource source = test_support::SampleBase();
     source.items.clear();
     for (int i = 0; i < 200; ++i) source.items.push_back(W("деталь " + std::to_string(i)));
     OpenBase base(source);
@@ -384,7 +384,7 @@ class SearchProductsLimitTest : public QObject {
     QFETCH(bool, message);
     // Names that do not match lie between and after the matching ones, so the listed items are
     // not simply the first ones.
-    BaseSource source = testing::SampleBase();
+    BaseSource source = test_support::SampleBase();
     source.items.clear();
     std::vector<std::int32_t> expected;
     for (int found = 0; found < matching; ++found) {

@@ -22,9 +22,9 @@
 
 namespace zorel {
 
-using testing::ToldMessages;
-using testing::OpenBase;
-using testing::W;
+using test_support::ToldMessages;
+using test_support::OpenBase;
+using test_support::W;
 
 namespace {
 
@@ -97,7 +97,7 @@ class SearchRequisitesTest : public QObject {
   ToldMessages told_;
 
  private slots:
-  void initTestCase() { base_ = std::make_unique<OpenBase>(testing::SampleBase()); }
+  void initTestCase() { base_ = std::make_unique<OpenBase>(test_support::SampleBase()); }
   void cleanupTestCase() { base_.reset(); }
 
   void StartsOnTheNameWithNothingToAddOrSearch() {

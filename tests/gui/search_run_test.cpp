@@ -12,7 +12,7 @@
 
 namespace zorel {
 
-using testing::W;
+using test_support::W;
 
 class SearchRunTest : public QObject {
   Q_OBJECT
@@ -35,7 +35,7 @@ class SearchRunTest : public QObject {
   }
 
   void FiltersACopyOfTheSource() {
-    testing::OpenBase base(testing::SampleBase());
+    test_support::OpenBase base(test_support::SampleBase());
     const RecordList source = {2, 0, 1};
     SearchRequest byName;
     byName.conditions = {{"0", "1", "0", W("комбинат"), "0"}, {}};
@@ -48,7 +48,7 @@ class SearchRunTest : public QObject {
   }
 
   void ABadTableFailsWithoutAResult() {
-    testing::OpenBase base(testing::SampleBase());
+    test_support::OpenBase base(test_support::SampleBase());
     SearchRequest bad;
     bad.conditions = {{"2", "1", "3", "abc", "0"}};
     QVERIFY_THROWS_EXCEPTION(BadInput, RunSearch(base.dm(), {0, 1, 2}, bad));

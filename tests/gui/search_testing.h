@@ -8,7 +8,7 @@
 
 #include "components/user_prompts.h"
 
-namespace zorel::testing {
+namespace zorel::test_support {
 
 class ToldMessages {
  public:
@@ -33,4 +33,4 @@ class ToldMessages {
   QStringList texts_;
 };
 
-}  // namespace zorel::testing
+}  // namespace zorel::test_support

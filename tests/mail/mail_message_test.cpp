@@ -36,7 +36,7 @@ TEST(MailMessage, Base64InLinesOf60) {
 }
 
 TEST(MailMessage, BuildsHeaderAndParts) {
-  testing::TempDir dir;
+  test_support::TempDir dir;
   const QString path = QString::fromStdString(dir / "a.bin");
   {
     QFile f(path);

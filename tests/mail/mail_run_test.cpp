@@ -23,7 +23,7 @@ struct LogReporter : MailReporter {
 };
 
 BaseSource BaseWithAddresses(const std::vector<std::string>& addresses) {
-  BaseSource base = testing::SampleBase();
+  BaseSource base = test_support::SampleBase();
   const EnterpriseSource model = base.enterprises.front();
   base.enterprises.clear();
   for (std::size_t i = 0; i < addresses.size(); ++i) {
@@ -47,9 +47,9 @@ MailJob JobFor(quint16 port) {
 }
 
 TEST(MailRun, LogsEachRecipientAndSkipsBadAddresses) {
-  testing::OpenBase base(
-      BaseWithAddresses({"x@y", "", "a@b\r\nDATA", testing::W("Имя <z@w>"), "q@r"}));
-  testing::ScriptedServer server(
+  test_support::OpenBase base(
+      BaseWithAddresses({"x@y", "", "a@b\r\nDATA", test_support::W("Имя <z@w>"), "q@r"}));
+  test_support::ScriptedServer server(
       {"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>",
        "S:250 ok", "C:RCPT TO:<x@y>", "S:250 ok", "C:DATA", "S:354 go", "C:<data>", "S:250 ok",
        "C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<z@w>", "S:<silent>"});
@@ -71,7 +71,7 @@ TEST(MailRun, LogsEachRecipientAndSkipsBadAddresses) {
 }
 
 TEST(MailRun, ConnectionRefusedEndsTheRunWithoutTheFinalBox) {
-  testing::OpenBase base(BaseWithAddresses({"x@y"}));
+  test_support::OpenBase base(BaseWithAddresses({"x@y"}));
   quint16 closedPort;
   {
     QTcpServer probe;

@@ -15,7 +15,7 @@
 namespace zorel {
 namespace {
 
-using testing::ScriptedServer;
+using test_support::ScriptedServer;
 
 const QStringList kGreeting = {"S:220 ready", "C:HELO me", "S:250 hello"};
 const QStringList kMessage = {
@@ -76,7 +76,7 @@ QStringList Converse(const Case& c, ScriptedServer& server) {
 
 TEST(SmtpClient, ScriptedDialogues) {
   const QString ehlo = "C:EHLO " + QHostInfo::localHostName();
-  testing::TempDir dir;
+  test_support::TempDir dir;
   const QString big = QString::fromStdString(dir / "big.bin");
   {
     QFile f(big);

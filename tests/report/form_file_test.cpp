@@ -14,7 +14,7 @@
 namespace zorel {
 namespace {
 
-using testing::TempDir;
+using test_support::TempDir;
 
 std::string Bytes(std::initializer_list<int> list) {
   std::string s;

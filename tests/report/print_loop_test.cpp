@@ -11,8 +11,8 @@
 namespace zorel {
 namespace {
 
-using testing::OpenBase;
-using testing::SampleBase;
+using test_support::OpenBase;
+using test_support::SampleBase;
 
 // A form with a name field showing a stale caption, a user field and a cleared user field.
 std::unique_ptr<TReport> NameForm() {

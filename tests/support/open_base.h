@@ -8,7 +8,7 @@
 #include "dbwriter/db_writer.h"
 #include "support/temp_dir.h"
 
-namespace zorel::testing {
+namespace zorel::test_support {
 
 class OpenBase {
  public:
@@ -23,4 +23,4 @@ class OpenBase {
   std::unique_ptr<Tdm> dm_;
 };
 
-}  // namespace zorel::testing
+}  // namespace zorel::test_support

@@ -4,7 +4,7 @@
 
 #include "data/text1251.h"
 
-namespace zorel::testing {
+namespace zorel::test_support {
 
 std::string W(const std::string& utf8) {
   auto s = FromUtf8(utf8);
@@ -66,4 +66,4 @@ BaseSource SampleBase() {
   return b;
 }
 
-}  // namespace zorel::testing
+}  // namespace zorel::test_support

@@ -7,11 +7,11 @@
 
 #include "dbwriter/db_writer.h"
 
-namespace zorel::testing {
+namespace zorel::test_support {
 
 // UTF-8 to Windows-1251 for test literals; throws on characters without a code page form.
 std::string W(const std::string& utf8);
 
 BaseSource SampleBase();
 
-}  // namespace zorel::testing
+}  // namespace zorel::test_support

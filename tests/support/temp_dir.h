@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace zorel::testing {
+namespace zorel::test_support {
 
 class TempDir {
  public:
@@ -31,4 +31,4 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-}  // namespace zorel::testing
+}  // namespace zorel::test_support
