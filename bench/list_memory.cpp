@@ -5,9 +5,9 @@
 
 #include <stdexcept>
 
+#include "common/process_memory.h"
 #include "context.h"
 #include "data/list_file.h"
-#include "process_memory.h"
 
 namespace zorel::bench {
 namespace {

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "common/synthetic_base.h"
 #include "context.h"
 #include "data/text1251.h"
 #include "peer_load.h"
@@ -48,8 +49,8 @@ void PrintWorkload(const Context& c) {
 }
 
 int Run(const Options& o) {
-  EnsureBase(o);
-  Tdm dm(DbDirOf(o));
+  EnsureSyntheticBase(o.dataDir, o.records, o.seed, o.mkdb);
+  Tdm dm(DbDirOf(o.dataDir));
   const ListFiles lists = WriteListFiles(o, dm.RecordCount());
 
   const std::string peerPath = o.dataDir + "/peer.sqlite";

@@ -13,7 +13,6 @@
 #include "data/bytes.h"
 #include "data/classification.h"
 #include "data/data_module.h"
-#include "data/errors.h"
 #include "data/file_util.h"
 #include "data/record_details.h"
 #include "data/text1251.h"
@@ -245,16 +244,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace zorel::fuzz;
   InputReader in(data, size);
   const DatabaseFiles files = DatabaseFiles::Read(in);
-  const std::string dir = ScratchFolder() + "/db";
-  files.Place(dir);
-  std::unique_ptr<Tdm> dm;
-  try {
-    dm = std::make_unique<Tdm>(dir);
-  } catch (const DataError&) {
-    return 0;  // refused with the system's message: a sound answer to a broken folder
-  }
-  CheckRecords(*dm, files, dir);
-  CheckItems(*dm, files, dir);
+  const std::unique_ptr<Tdm> dm = PlaceAndOpen(files);
+  if (!dm) return 0;
+  CheckRecords(*dm, files, DatabaseFolder());
+  CheckItems(*dm, files, DatabaseFolder());
   CheckClassification(*dm, in.Byte());
   return 0;
 }

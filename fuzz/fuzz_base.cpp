@@ -7,6 +7,8 @@
 #include <stdexcept>
 
 #include "data/bytes.h"
+#include "data/data_module.h"
+#include "data/errors.h"
 #include "data/idx_object.h"
 
 namespace zorel::fuzz {
@@ -104,6 +106,20 @@ void EmptyFolder(const std::string& dir) {
   std::filesystem::create_directories(dir);
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     if (!entry.is_directory()) std::filesystem::remove(entry.path());
+  }
+}
+
+const std::string& DatabaseFolder() {
+  static const std::string dir = ScratchFolder() + "/db";
+  return dir;
+}
+
+std::unique_ptr<Tdm> PlaceAndOpen(const DatabaseFiles& files) {
+  files.Place(DatabaseFolder());
+  try {
+    return std::make_unique<Tdm>(DatabaseFolder());
+  } catch (const DataError&) {
+    return nullptr;
   }
 }
 

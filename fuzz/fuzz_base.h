@@ -4,10 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "dbwriter/db_writer.h"
 #include "fuzz_input.h"
+
+namespace zorel {
+class Tdm;
+}
 
 namespace zorel::fuzz {
 
@@ -40,5 +45,11 @@ const std::string& ScratchFolder();
 
 // Removes every file in dir and creates dir when it is missing.
 void EmptyFolder(const std::string& dir);
+
+// The scratch folder's "db", where PlaceAndOpen writes the files.
+const std::string& DatabaseFolder();
+// Writes the files into DatabaseFolder() and opens a data module on them; null when the module
+// refuses the folder with the system's message, a sound answer to a broken folder.
+std::unique_ptr<Tdm> PlaceAndOpen(const DatabaseFiles& files);
 
 }  // namespace zorel::fuzz

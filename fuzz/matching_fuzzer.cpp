@@ -94,14 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   InputReader in(data, size);
   const DatabaseFiles files = DatabaseFiles::Read(in);
   Searches searches = Searches::Read(in);
-  const std::string dir = ScratchFolder() + "/db";
-  files.Place(dir);
-  std::unique_ptr<Tdm> dm;
-  try {
-    dm = std::make_unique<Tdm>(dir);
-  } catch (const DataError&) {
-    return 0;
-  }
+  const std::unique_ptr<Tdm> dm = PlaceAndOpen(files);
+  if (!dm) return 0;
   if (searches.wholeBase) dm->FillAllRecords(searches.list);
   CheckConditions(*dm, searches.list, searches.table);
   CheckProducts(*dm, searches.list, searches.keys);

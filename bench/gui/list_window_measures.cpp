@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/process_memory.h"
 #include "measures.h"
-#include "process_memory.h"
 #include "shell/child_window.h"
 #include "shell/main_window.h"
 #include "shell/name_grid.h"
@@ -46,8 +46,8 @@ void MeasureOpenList(BenchShell& shell, int runs, Report& report) {
   std::vector<double> seconds, grown, heap;
   std::int64_t firstPaintRows = 0, firstPaintOutside = 0, visibleRows = 0;
   for (int run = 0; run < runs; ++run) {
-    const std::int64_t rss = ResidentBytes();
-    const std::int64_t inUse = HeapInUseBytes();
+    const std::int64_t rss = bench::ResidentBytes();
+    const std::int64_t inUse = bench::HeapInUseBytes();
     QElapsedTimer clock;
     clock.start();
     shell.Form().Actions().FileNewItem->trigger();
@@ -59,8 +59,8 @@ void MeasureOpenList(BenchShell& shell, int runs, Report& report) {
     shell.Idle();
     Settle();
     seconds.push_back(clock.nsecsElapsed() / 1e9);
-    grown.push_back(static_cast<double>(ResidentBytes() - rss));
-    heap.push_back(static_cast<double>(HeapInUseBytes() - inUse));
+    grown.push_back(static_cast<double>(bench::ResidentBytes() - rss));
+    heap.push_back(static_cast<double>(bench::HeapInUseBytes() - inUse));
     const VisibleRows visible = VisibleRowsOf(grid);
     firstPaintRows = std::max(firstPaintRows, log.Rows());
     firstPaintOutside = std::max(firstPaintOutside, log.RowsOutside(visible.first, visible.last));

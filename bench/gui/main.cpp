@@ -6,9 +6,10 @@
 // why); only a bad command line gives 2.
 #include <QString>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 
-#include "base_files.h"
+#include "common/synthetic_base.h"
 #include "measures.h"
 #include "options.h"
 #include "report.h"
@@ -27,10 +28,13 @@ int main(int argc, char** argv) {
     std::cerr << "error shown by the program: " << message.toStdString() << std::endl;
   });
   try {
-    EnsureBase(*options);
-    std::cout << "GUI benchmark on " << DbDirOf(*options) << ", " << options->runs
-              << " runs per measure (medians)" << std::endl;
-    BenchShell shell(DbDirOf(*options));
+    // The list windows expect the lists folder beside the base.
+    std::filesystem::create_directories(options->dataDir + "/lists");
+    zorel::bench::EnsureSyntheticBase(options->dataDir, options->records, options->seed,
+                                      options->mkdb);
+    std::cout << "GUI benchmark on " << zorel::bench::DbDirOf(options->dataDir) << ", "
+              << options->runs << " runs per measure (medians)" << std::endl;
+    BenchShell shell(zorel::bench::DbDirOf(options->dataDir));
     Report report;
     MeasureOpenList(shell, options->runs, report);
     MeasureGridFetches(shell, report);

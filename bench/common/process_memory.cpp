@@ -1,4 +1,6 @@
-#include "process_memory.h"
+#include "common/process_memory.h"
+
+#include <malloc.h>
 
 #include <fstream>
 #include <string>
@@ -6,13 +8,13 @@
 namespace zorel::bench {
 namespace {
 
-std::size_t StatusKb(const std::string& key) {
+std::int64_t StatusKb(const std::string& key) {
   std::ifstream in("/proc/self/status");
   std::string line;
   while (std::getline(in, line)) {
     if (line.compare(0, key.size(), key) == 0 && line.size() > key.size() &&
         line[key.size()] == ':') {
-      return std::stoull(line.substr(key.size() + 1)) * 1024;
+      return std::stoll(line.substr(key.size() + 1)) * 1024;
     }
   }
   return 0;
@@ -20,14 +22,19 @@ std::size_t StatusKb(const std::string& key) {
 
 }  // namespace
 
-std::size_t ResidentBytes() { return StatusKb("VmRSS"); }
-std::size_t PeakResidentBytes() { return StatusKb("VmHWM"); }
+std::int64_t ResidentBytes() { return StatusKb("VmRSS"); }
+std::int64_t PeakResidentBytes() { return StatusKb("VmHWM"); }
 
 bool ResetPeakResident() {
   std::ofstream out("/proc/self/clear_refs");
   out << "5";
   out.flush();
   return out.good();
+}
+
+std::int64_t HeapInUseBytes() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
 }
 
 }  // namespace zorel::bench
