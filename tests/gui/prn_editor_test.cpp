@@ -27,7 +27,7 @@
 
 namespace zorel {
 
-using namespace zorel::testing;
+using namespace zorel::test_support;
 
 QString PdfText(const QString& pdf) {
   QProcess p;

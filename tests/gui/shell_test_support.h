@@ -19,7 +19,7 @@
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
-namespace zorel::testing {
+namespace zorel::test_support {
 
 // Messages the exception handler would have shown.
 inline QStringList& ShownExceptions() {
@@ -139,13 +139,13 @@ inline std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-}  // namespace zorel::testing
+}  // namespace zorel::test_support
 
 #define ZOREL_GUI_TEST_MAIN(TestObject)                                                     \
   int main(int argc, char** argv) {                                                         \
     zorel::Application app(argc, argv);                                                     \
     app.SetExceptionView(                                                                   \
-        [](const QString& message) { zorel::testing::ShownExceptions().append(message); }); \
+        [](const QString& message) { zorel::test_support::ShownExceptions().append(message); }); \
     TestObject test;                                                                        \
     return QTest::qExec(&test, argc, argv);                                                 \
   }

@@ -12,7 +12,7 @@
 #include <QTcpSocket>
 #include <functional>
 
-namespace zorel::testing {
+namespace zorel::test_support {
 
 class ScriptedServer : public QObject {
  public:
@@ -103,4 +103,4 @@ class ScriptedServer : public QObject {
   bool inData_ = false, silent_ = false, reading_ = true;
 };
 
-}  // namespace zorel::testing
+}  // namespace zorel::test_support

@@ -8,7 +8,7 @@
 
 #include "data/file_system.h"
 
-namespace zorel::testing {
+namespace zorel::test_support {
 
 enum class Fault {
   FailedWrite,
@@ -86,4 +86,4 @@ class FaultyFiles : public FileSystem {
   bool full_ = false;
 };
 
-}  // namespace zorel::testing
+}  // namespace zorel::test_support

@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-namespace zorel::testing {
+namespace zorel::test_support {
 
 // Empty when no unprivileged user can be had (root without a "nobody").
 inline std::optional<std::string> RunUnprivileged(const std::function<std::string()>& work) {
@@ -60,4 +60,4 @@ inline std::optional<std::string> RunUnprivileged(const std::function<std::strin
   return failures;
 }
 
-}  // namespace zorel::testing
+}  // namespace zorel::test_support
