@@ -39,6 +39,8 @@ inline void PutU32(std::string& out, std::uint32_t v) {
   out.append(reinterpret_cast<const char*>(b), 4);
 }
 
-inline const std::uint8_t* AsBytes(const char* p) { return reinterpret_cast<const std::uint8_t*>(p); }
+inline const std::uint8_t* AsBytes(const char* p) {
+  return reinterpret_cast<const std::uint8_t*>(p);
+}
 
 }  // namespace zorel

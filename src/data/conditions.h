@@ -38,11 +38,11 @@ bool OperatorAllowed(int fieldCode, int op);
 
 struct Condition {
   int field = 0;
-  int expected = 1;         // 1 the test must hold, 0 it must not
+  int expected = 1;  // 1 the test must hold, 0 it must not
   int op = 0;
   bool caseSensitive = false;  // always false for numeric fields
-  std::string value;        // cut to 255 characters, then stripped
-  std::int32_t number = 0;  // the value as a number, numeric fields only
+  std::string value;           // cut to 255 characters, then stripped
+  std::int32_t number = 0;     // the value as a number, numeric fields only
 };
 
 // Throws BadInput naming the offending row and cell.

@@ -99,7 +99,8 @@ void Tdm::ReadHeader() {
   header_.kindSeparator = std::string(1, static_cast<char>(byteAt(11)));
   const std::size_t editionLength = byteAt(12);
   std::size_t pos = 13;
-  for (std::size_t i = 0; i < editionLength; ++i) header_.edition.push_back(static_cast<char>(byteAt(pos + i)));
+  for (std::size_t i = 0; i < editionLength; ++i)
+    header_.edition.push_back(static_cast<char>(byteAt(pos + i)));
   pos += editionLength;
   const std::size_t labels = byteAt(pos);
   ++pos;

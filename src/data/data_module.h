@@ -25,7 +25,7 @@ namespace zorel {
 
 // The fields of factory.dat's header.
 struct FactoryHeader {
-  std::int32_t baseDay = 0;  // days since 30 December 1899; 0 and 1 mean no date
+  std::int32_t baseDay = 0;   // days since 30 December 1899; 0 and 1 mean no date
   std::string kindSeparator;  // one character
   std::string edition;
   std::vector<std::string> kindLabels;  // 5 characters each, as stored
@@ -60,10 +60,8 @@ class Tdm {
   // Empty for an item outside item.dat.
   std::string GetItemName(std::int64_t item) const { return std::string(ItemName(item)); }
   std::string_view ItemName(std::int64_t item) const;
-  const std::uint8_t* GetClassEntry(std::int32_t position) const {
-    return classes_->Get(position);
-  }
-  std::string GetRemark(std::int32_t record) const;                // empty on any error
+  const std::uint8_t* GetClassEntry(std::int32_t position) const { return classes_->Get(position); }
+  std::string GetRemark(std::int32_t record) const;  // empty on any error
   // Throws DataError, with the reason, when the remark cannot be stored; nothing stored is lost.
   void SetRemark(std::int32_t record, const std::string& text);
   TRemark& Remarks() { return *remarks_; }
@@ -103,8 +101,7 @@ class Tdm {
   void ReadHeader();
   void CountUnservedRecords();
 
-  std::string dbDir_, factoryName_, itemName_, classFileName_, remarkName_,
-      listsDir_;
+  std::string dbDir_, factoryName_, itemName_, classFileName_, remarkName_, listsDir_;
   FactoryHeader header_;
   std::vector<std::string> regions_, orgForms_, countries_, operators_;
   std::unique_ptr<TIdxObject> factory_;

@@ -81,7 +81,8 @@ TIdxObject::TIdxObject(const std::string& dataName, std::int32_t extra, std::int
   data_ = std::move(*src);
   // Only the file's own name decides: a folder called "items" must not change the geometry.
   const auto slash = indexName_.find_last_of('/');
-  const std::string ownName = slash == std::string::npos ? indexName_ : indexName_.substr(slash + 1);
+  const std::string ownName =
+      slash == std::string::npos ? indexName_ : indexName_.substr(slash + 1);
   const int skip = ownName.find("item") != std::string::npos ? 0 : 20;
   geometry_ = EntryGeometry{skip, extra};
   offsets_ = LoadOrBuildIndex(indexName_, dataName, data_, dataStart, geometry_);

@@ -16,7 +16,9 @@ struct ProductKey {
 };
 
 std::string FormatProductKey(int kind, std::int64_t item);
-inline std::string FormatProductKey(const ProductKey& k) { return FormatProductKey(k.kind, k.item); }
+inline std::string FormatProductKey(const ProductKey& k) {
+  return FormatProductKey(k.kind, k.item);
+}
 // Kind: the integer of the first five characters (leading blanks allowed), kept as 8 bits;
 // item: the integer of the characters from the sixth on. Throws BadInput when either is not
 // an integer.

@@ -16,20 +16,20 @@ constexpr std::array<std::uint16_t, 64> kHigh = {
 
 // Capital/small pairs among 0x80..0xBF.
 constexpr std::array<std::array<std::uint8_t, 2>, 15> kHighPairs = {{{0x80, 0x90},
-                                                                      {0x81, 0x83},
-                                                                      {0x8A, 0x9A},
-                                                                      {0x8C, 0x9C},
-                                                                      {0x8D, 0x9D},
-                                                                      {0x8E, 0x9E},
-                                                                      {0x8F, 0x9F},
-                                                                      {0xA1, 0xA2},
-                                                                      {0xA3, 0xBC},
-                                                                      {0xA5, 0xB4},
-                                                                      {0xA8, 0xB8},
-                                                                      {0xAA, 0xBA},
-                                                                      {0xAF, 0xBF},
-                                                                      {0xB2, 0xB3},
-                                                                      {0xBD, 0xBE}}};
+                                                                     {0x81, 0x83},
+                                                                     {0x8A, 0x9A},
+                                                                     {0x8C, 0x9C},
+                                                                     {0x8D, 0x9D},
+                                                                     {0x8E, 0x9E},
+                                                                     {0x8F, 0x9F},
+                                                                     {0xA1, 0xA2},
+                                                                     {0xA3, 0xBC},
+                                                                     {0xA5, 0xB4},
+                                                                     {0xA8, 0xB8},
+                                                                     {0xAA, 0xBA},
+                                                                     {0xAF, 0xBF},
+                                                                     {0xB2, 0xB3},
+                                                                     {0xBD, 0xBE}}};
 
 struct Tables {
   std::array<std::uint8_t, 256> upper{};

@@ -9,10 +9,10 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPointer>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 

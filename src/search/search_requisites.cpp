@@ -16,8 +16,8 @@
 #include "search/condition_model.h"
 #include "search/search_fields.h"
 #include "search/search_text.h"
-#include "ui/text_convert.h"
 #include "search/value_box.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 

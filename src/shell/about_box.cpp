@@ -1,8 +1,8 @@
 #include "shell/about_box.h"
 
 #include <QDate>
-#include <QGuiApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>

@@ -42,7 +42,8 @@ void TMainForm::RunSearchCommand(SearchDialog& dialog) {
                          ? RunSearch(dm_, active->Records(), request)
                          : RunSearch(dm_, WholeBaseList(dm_.RecordCount()), request);
   TMDIChild* child = NewListWindow();
-  child->SetSearchResult(std::move(found), SearchCaption(request.kind, QDateTime::currentDateTime()));
+  child->SetSearchResult(std::move(found),
+                         SearchCaption(request.kind, QDateTime::currentDateTime()));
 }
 
 }  // namespace zorel

@@ -10,11 +10,11 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QTime>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QStyle>
 #include <algorithm>
 #include <cmath>
 

@@ -64,7 +64,6 @@ NameGrid::NameGrid(RecordGridModel* model, QWidget* parent)
   viewport()->setMouseTracking(true);
   viewport()->setAcceptDrops(true);
   setAcceptDrops(true);
-
 }
 
 NameGrid::~NameGrid() = default;

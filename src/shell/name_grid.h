@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <memory>
 
-
 namespace zorel {
 
 class RecordGridModel;

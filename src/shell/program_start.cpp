@@ -2,10 +2,10 @@
 
 #include <QTimer>
 
+#include "components/user_prompts.h"
 #include "data/data_module.h"
 #include "shell/about_box.h"
 #include "shell/application.h"
-#include "components/user_prompts.h"
 #include "shell/main_window.h"
 
 namespace zorel {

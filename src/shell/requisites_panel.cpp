@@ -29,9 +29,9 @@ int Bottom(const QWidget* w) { return w->y() + w->height(); }
 void PlaceBelow(QWidget* w, const QWidget* above) { w->move(w->x(), Bottom(above) + kGap); }
 
 int ValueRoom(const QLineEdit* edit) {
-  const int frame =
-      edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit)
-                       : 0;
+  const int frame = edit->hasFrame()
+                        ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit)
+                        : 0;
   const QMargins margins = edit->textMargins();
   // A line edit keeps two pixels free on either side of its text.
   return edit->width() - 2 * frame - margins.left() - margins.right() - 2 * 2;

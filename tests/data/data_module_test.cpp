@@ -158,8 +158,15 @@ TEST(RecordIndex, ScanStopsAtALengthBelowTheHeadAndAtACutRecord) {
 }
 
 TEST(RecordIndex, BuildsTheDocumentedIndexesAndUsesAnExistingOneAsItStands) {
-  const std::string items = std::string("\x03\x00" "abc" "\x00\x00" "\x05\x00" "hello", 14);
-  const auto offsets = TIdxObject::ScanOffsets(AsBytes(items.data()), items.size(), 0, kItemGeometry);
+  const std::string items = std::string(
+      "\x03\x00"
+      "abc"
+      "\x00\x00"
+      "\x05\x00"
+      "hello",
+      14);
+  const auto offsets =
+      TIdxObject::ScanOffsets(AsBytes(items.data()), items.size(), 0, kItemGeometry);
   EXPECT_EQ(offsets, (std::vector<std::int32_t>{0, 5, 7}));
 
   TempDir dir;

@@ -17,7 +17,8 @@ TEST(Text1251, RefusesCharactersWithoutACodePageForm) {
   EXPECT_FALSE(FromUtf8("日本").has_value());
   EXPECT_FALSE(FromUtf8("\xC0\x80").has_value());  // overlong zero
   EXPECT_FALSE(FromUtf8("\xD0").has_value());      // cut sequence
-  EXPECT_EQ(FromUtf8("Завод №1"), std::optional<std::string>("\xC7\xE0\xE2\xEE\xE4 \xB9" "1"));
+  EXPECT_EQ(FromUtf8("Завод №1"), std::optional<std::string>("\xC7\xE0\xE2\xEE\xE4 \xB9"
+                                                             "1"));
 }
 
 TEST(Text1251, CaseTablesCoverCyrillicAndLatin) {
@@ -27,7 +28,9 @@ TEST(Text1251, CaseTablesCoverCyrillicAndLatin) {
 }
 
 TEST(Text1251, RussianOrderPutsYoAfterYeAndIgnoresCase) {
-  auto cmp = [](const char* a, const char* b) { return CompareRussian(*FromUtf8(a), *FromUtf8(b)); };
+  auto cmp = [](const char* a, const char* b) {
+    return CompareRussian(*FromUtf8(a), *FromUtf8(b));
+  };
   EXPECT_LT(cmp("Ель", "ёж"), 0);
   EXPECT_LT(cmp("ёж", "Жук"), 0);
   EXPECT_LT(cmp("абв", "Абг"), 0);

@@ -319,10 +319,12 @@ class ListWindowTest : public QObject {
   void AValueTooWideForItsBoxEndsInAnEllipsisWithTheWholeTextAsHint_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("value");
-    QTest::newRow("region") << "eRegion" << "Беларусь, Гродненская обл.";
+    QTest::newRow("region") << "eRegion"
+                            << "Беларусь, Гродненская обл.";
     QTest::newRow("manager") << "ePrinciple"
                              << "Константинопольский Константин Константинович, ген. директор";
-    QTest::newRow("short manager") << "ePrinciple" << "Иванов И.И.";
+    QTest::newRow("short manager") << "ePrinciple"
+                                   << "Иванов И.И.";
   }
   void AValueTooWideForItsBoxEndsInAnEllipsisWithTheWholeTextAsHint() {
     QFETCH(QString, box);

@@ -122,8 +122,8 @@ class MailDialogTest : public QObject {
     QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
     test_support::OpenBase base(BaseWithAddresses({"x@y", "", "q@r"}));
     test_support::ScriptedServer server(QStringList{"S:220 ready", "C:HELO me", "S:250 hi"} +
-                                   Message("x@y") + QStringList{"S:<call>"} + Message("q@r") +
-                                   QStringList{"C:QUIT", "S:221 bye"});
+                                        Message("x@y") + QStringList{"S:<call>"} + Message("q@r") +
+                                        QStringList{"C:QUIT", "S:221 bye"});
     Answers answers;
     TfrmSend form(base.dm(), s, answers.prompts, {});
     bool sendingShown = false;
@@ -155,8 +155,8 @@ class MailDialogTest : public QObject {
     s.setValue("Mail/TestMailAddress", "Tester <t@t>");
     test_support::OpenBase base(BaseWithAddresses({"x@y", ""}));
     test_support::ScriptedServer server(QStringList{"S:220 ready", "C:HELO me", "S:250 hi"} +
-                                   Message("t@t") + Message("t@t") +
-                                   QStringList{"C:QUIT", "S:221 bye"});
+                                        Message("t@t") + Message("t@t") +
+                                        QStringList{"C:QUIT", "S:221 bye"});
     Answers answers;
     TfrmSend form(base.dm(), s, answers.prompts, {});
     Find<QLineEdit>(form, "SMTPServer")->setText("127.0.0.1");
@@ -172,8 +172,9 @@ class MailDialogTest : public QObject {
     test_support::TempDir dir;
     QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
     test_support::OpenBase base(BaseWithAddresses({"x@y", "", "q@r", "z@w"}));
-    test_support::ScriptedServer server({"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET", "S:250 ok",
-                                    "C:MAIL FROM:<me@x>", "S:<call>", "S:<silent>"});
+    test_support::ScriptedServer server({"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET",
+                                         "S:250 ok", "C:MAIL FROM:<me@x>", "S:<call>",
+                                         "S:<silent>"});
     Answers answers;
     RecordList opened;
     QString caption;

@@ -23,11 +23,29 @@ class MainMailTest : public QObject {
     source.enterprises[0].email = "x@y";
     source.enterprises[2].email = "q@r";
     test_support::Shell shell(source);
-    test_support::ScriptedServer server(
-        {"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>",
-         "S:250 ok", "C:RCPT TO:<x@y>", "S:250 ok", "C:DATA", "S:354 go", "C:<data>", "S:250 ok",
-         "C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<q@r>",
-         "S:550 unknown", "C:DATA", "S:503 no recipients", "C:QUIT", "S:221 bye"});
+    test_support::ScriptedServer server({"S:220 ready",
+                                         "C:HELO me",
+                                         "S:250 hi",
+                                         "C:RSET",
+                                         "S:250 ok",
+                                         "C:MAIL FROM:<me@x>",
+                                         "S:250 ok",
+                                         "C:RCPT TO:<x@y>",
+                                         "S:250 ok",
+                                         "C:DATA",
+                                         "S:354 go",
+                                         "C:<data>",
+                                         "S:250 ok",
+                                         "C:RSET",
+                                         "S:250 ok",
+                                         "C:MAIL FROM:<me@x>",
+                                         "S:250 ok",
+                                         "C:RCPT TO:<q@r>",
+                                         "S:550 unknown",
+                                         "C:DATA",
+                                         "S:503 no recipients",
+                                         "C:QUIT",
+                                         "S:221 bye"});
     auto prompts = std::make_shared<MailPrompts>();
     QStringList questions;
     prompts->box = [](QWidget*, const QString&, const QString&) {};

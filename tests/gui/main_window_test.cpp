@@ -2,8 +2,8 @@
 // the idle rule, window commands and the exception handler.
 #include <QAction>
 #include <QEventLoop>
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
@@ -513,7 +513,8 @@ class MainWindowTest : public QObject {
     s.form->NewListWindow();
     s.form->NewListWindow();
     TMDIChild* before = s.form->ListWindows()[1];
-    s.form->findChild<QMdiArea*>()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(before->parentWidget()));
+    s.form->findChild<QMdiArea*>()->setActiveSubWindow(
+        qobject_cast<QMdiSubWindow*>(before->parentWidget()));
     QCOMPARE(s.form->ActiveChild(), before);
     const QString path = s.base.ListPath("bad.lst");
     if (!content.isEmpty()) {

@@ -8,8 +8,8 @@
 #include <set>
 
 #include "shell/record_grid_model.h"
-#include "ui/text_convert.h"
 #include "shell_test_support.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 

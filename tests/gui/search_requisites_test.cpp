@@ -1,6 +1,8 @@
 // The requisites search dialog as a user meets it: the selectors and their rules, the condition
 // table and its buttons, the dialog's results, and a search driven to the same records the
 // matcher gives for the same table.
+#include "search/search_requisites.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -12,18 +14,17 @@
 #include "data/data_module.h"
 #include "data/matcher.h"
 #include "search/condition_model.h"
-#include "search/search_requisites.h"
 #include "search/search_text.h"
-#include "ui/text_convert.h"
 #include "search/value_box.h"
 #include "search_testing.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
+#include "ui/text_convert.h"
 
 namespace zorel {
 
-using test_support::ToldMessages;
 using test_support::OpenBase;
+using test_support::ToldMessages;
 using test_support::W;
 
 namespace {

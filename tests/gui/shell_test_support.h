@@ -141,11 +141,11 @@ inline std::string ReadFile(const std::string& path) {
 
 }  // namespace zorel::test_support
 
-#define ZOREL_GUI_TEST_MAIN(TestObject)                                                     \
-  int main(int argc, char** argv) {                                                         \
-    zorel::Application app(argc, argv);                                                     \
-    app.SetExceptionView(                                                                   \
+#define ZOREL_GUI_TEST_MAIN(TestObject)                                                          \
+  int main(int argc, char** argv) {                                                              \
+    zorel::Application app(argc, argv);                                                          \
+    app.SetExceptionView(                                                                        \
         [](const QString& message) { zorel::test_support::ShownExceptions().append(message); }); \
-    TestObject test;                                                                        \
-    return QTest::qExec(&test, argc, argv);                                                 \
+    TestObject test;                                                                             \
+    return QTest::qExec(&test, argc, argv);                                                      \
   }

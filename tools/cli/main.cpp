@@ -40,7 +40,8 @@ constexpr CommandInfo kCommands[] = {
     {"mail", RunMail},
 #endif
 #ifdef ZOREL_CLI_PRINT
-    {"print", RunPrint}, {"sample-forms", RunSampleForms},
+    {"print", RunPrint},
+    {"sample-forms", RunSampleForms},
 #endif
 };
 

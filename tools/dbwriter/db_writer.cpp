@@ -26,8 +26,8 @@ std::string Fixed(const std::string& s, std::size_t width) {
 }  // namespace
 
 std::string EncodeRecord(const EnterpriseSource& e) {
-  const std::string* fields[] = {&e.name, &e.address, &e.head, &e.fax, &e.phones,
-                                 &e.advert, &e.email, &e.url};
+  const std::string* fields[] = {&e.name,   &e.address, &e.head,  &e.fax,
+                                 &e.phones, &e.advert,  &e.email, &e.url};
   std::string products;
   for (auto [kind, item] : e.products) {
     PutU8(products, kind);

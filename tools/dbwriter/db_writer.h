@@ -23,8 +23,8 @@ struct EnterpriseSource {
   std::int16_t year = 0;
   std::int16_t region = 0;  // 1-based, 0 none
   std::int32_t staff = 0;
-  std::string index;     // up to 6 bytes, padded with blanks
-  std::string cityCode;  // up to 7 bytes, padded with blanks
+  std::string index;         // up to 6 bytes, padded with blanks
+  std::string cityCode;      // up to 7 bytes, padded with blanks
   std::int16_t country = 0;  // 1-based, 0 none
   std::vector<std::pair<std::uint8_t, std::uint32_t>> products;  // kind, 1-based item
 };
