@@ -1,6 +1,8 @@
 #include "components/user_prompts.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace zorel {
@@ -24,6 +26,8 @@ QString RunListDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
   return dialog.selectedFiles().constFirst();
 }
 
+QString CaptionOf(QWidget* dialog) { return dialog != nullptr ? dialog->windowTitle() : QString(); }
+
 }  // namespace
 
 std::shared_ptr<UserPrompts> UserPrompts::Standard(std::function<QString()> title) {
@@ -36,18 +40,36 @@ std::shared_ptr<UserPrompts> UserPrompts::Standard(std::function<QString()> titl
     QMessageBox::information(parent, title(), text, QMessageBox::Ok);
   };
   p->tell = [](QWidget* dialog, MessageIcon icon, const QString& text) {
-    const QString caption = dialog != nullptr ? dialog->windowTitle() : QString();
+    const QString caption = CaptionOf(dialog);
     if (icon == MessageIcon::Critical) {
       QMessageBox::critical(dialog, caption, text);
     } else {
       QMessageBox::information(dialog, caption, text);
     }
   };
+  p->ask = [](QWidget* dialog, const QString& question) {
+    return QMessageBox::question(dialog, CaptionOf(dialog), question,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  };
+  p->titledInform = [](QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox::information(parent, caption, text, QMessageBox::Ok);
+  };
+  p->titledBox = [](QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox::information(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel);
+  };
   p->chooseListToOpen = [](QWidget* parent, const QString& dir) {
     return RunListDialog(parent, QFileDialog::AcceptOpen, dir, {});
   };
   p->chooseListToSave = [](QWidget* parent, const QString& dir, const QString& name) {
     return RunListDialog(parent, QFileDialog::AcceptSave, dir, name);
+  };
+  p->chooseFiles = [](QWidget* parent, const QString& caption, const QString& dir) {
+    QFileDialog dialog(parent, caption, dir);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+  };
+  p->password = [](QWidget* parent, const QString& caption, const QString& label) {
+    return QInputDialog::getText(parent, caption, label, QLineEdit::Password);
   };
   p->runModal = [](QDialog& dialog) { return dialog.exec(); };
   return p;

@@ -17,8 +17,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "components/user_prompts.h"
 #include "data/logger.h"
-#include "mailer/mail_prompts.h"
 #include "mailer/password_store.h"
 
 namespace zorel {
@@ -44,7 +44,7 @@ std::optional<int> Integer(const QString& text) {
 
 }  // namespace
 
-TfrmSend::TfrmSend(const Tdm& dm, QSettings& settings, std::shared_ptr<MailPrompts> prompts,
+TfrmSend::TfrmSend(const Tdm& dm, QSettings& settings, std::shared_ptr<UserPrompts> prompts,
                    OpenUnsentFn openUnsent, QWidget* parent)
     : QDialog(parent),
       dm_(dm),
@@ -250,7 +250,7 @@ bool TfrmSend::event(QEvent* event) {
 void TfrmSend::Report(const QString& text, bool box, bool log) {
   if (log) reLog_->appendPlainText(text);
   if (box) {
-    prompts_->box(this, windowTitle(), text);
+    prompts_->titledBox(this, windowTitle(), text);
   } else {
     sbSend_->showMessage(text);
   }
@@ -258,7 +258,8 @@ void TfrmSend::Report(const QString& text, bool box, bool log) {
 }
 
 void TfrmSend::Finished() {
-  prompts_->inform(this, QStringLiteral("Почтовая рассылка"), QStringLiteral("Рассылка закончена"));
+  prompts_->titledInform(this, QStringLiteral("Почтовая рассылка"),
+                         QStringLiteral("Рассылка закончена"));
 }
 
 void TfrmSend::SetSending(bool sending) {
@@ -328,7 +329,9 @@ std::optional<MailJob> TfrmSend::JobFromControls() {
   if (!job.user.isEmpty() && job.security != MailSecurity::None) {
     const auto stored = StoredPassword(job.server, job.user);
     passwordStored_ = stored.has_value();
-    job.password = stored ? *stored : prompts_->password(this, job.user);
+    job.password = stored ? *stored
+                          : prompts_->password(this, QStringLiteral("Вход на почтовый сервер"),
+                                               QStringLiteral("Пароль для %1:").arg(job.user));
   }
   const JobProblem problem = CheckJob(job);
   if (problem.kind != JobProblem::None) {
@@ -365,7 +368,7 @@ void TfrmSend::OfferUnsent(const RecordList& unsent) {
   const QString question =
       QStringLiteral("Не отправлено писем: %1. Открыть этих адресатов новым списком ?")
           .arg(unsent.size());
-  if (!prompts_->confirm(this, question)) return;
+  if (!prompts_->ask(this, question)) return;
   openUnsent_(
       unsent,
       QStringLiteral("Не отправлено (%1)")
@@ -373,13 +376,14 @@ void TfrmSend::OfferUnsent(const RecordList& unsent) {
 }
 
 void TfrmSend::btnCancelClick() {
-  if (!sending_ || !prompts_->confirm(this, QStringLiteral("Прервать рассылку почты ?"))) return;
+  if (!sending_ || !prompts_->ask(this, QStringLiteral("Прервать рассылку почты ?"))) return;
   if (run_) run_->Cancel();
   SetSending(false);
 }
 
 void TfrmSend::btnAddFileClick() {
-  const QStringList chosen = prompts_->chooseFiles(this, lastDir_);
+  const QStringList chosen =
+      prompts_->chooseFiles(this, QStringLiteral("Присоединить файл(ы)"), lastDir_);
   if (chosen.isEmpty()) return;
   QStringList items = chosen;
   for (int i = 0; i < MailAttachments_->count(); ++i)
@@ -408,7 +412,7 @@ void TfrmSend::UpdateAttachmentButtons() {
 void TfrmSend::btnDetailsClick(bool down) { Panel8_->setVisible(down); }
 
 void SendMail(QWidget* parent, const Tdm& dm, const QString& recipients,
-              std::shared_ptr<MailPrompts> prompts, OpenUnsentFn openUnsent) {
+              std::shared_ptr<UserPrompts> prompts, OpenUnsentFn openUnsent) {
   Logger().Log("SendMail: checking send form.");
   try {
     QSettings settings;
@@ -417,11 +421,12 @@ void SendMail(QWidget* parent, const Tdm& dm, const QString& recipients,
     form.ClearLog();
     form.ShowMailPage();
     Logger().Log("SendMail: displaying send form.");
-    prompts->show(form);
+    prompts->runModal(form);
     Logger().Log("SendMail: completed.");
   } catch (const std::exception& e) {
-    prompts->error(parent, QStringLiteral("\n\nОшибка создания формы отправки почты:\n\n<") +
-                               QString::fromStdString(e.what()) + u'>');
+    prompts->tell(parent, MessageIcon::Critical,
+                  QStringLiteral("\n\nОшибка создания формы отправки почты:\n\n<") +
+                      QString::fromStdString(e.what()) + u'>');
   }
 }
 

@@ -26,7 +26,7 @@ class QWidget;
 namespace zorel {
 
 class Tdm;
-struct MailPrompts;
+struct UserPrompts;
 
 // Opens the recipients that were not sent as a new list window with the given caption.
 using OpenUnsentFn = std::function<void(RecordList records, const QString& caption)>;
@@ -35,7 +35,7 @@ class TfrmSend : public QDialog, private MailReporter {
   Q_OBJECT
 
  public:
-  TfrmSend(const Tdm& dm, QSettings& settings, std::shared_ptr<MailPrompts> prompts,
+  TfrmSend(const Tdm& dm, QSettings& settings, std::shared_ptr<UserPrompts> prompts,
            OpenUnsentFn openUnsent, QWidget* parent = nullptr);
   ~TfrmSend() override;
 
@@ -73,7 +73,7 @@ class TfrmSend : public QDialog, private MailReporter {
 
   const Tdm& dm_;
   QSettings& settings_;
-  std::shared_ptr<MailPrompts> prompts_;
+  std::shared_ptr<UserPrompts> prompts_;
   OpenUnsentFn openUnsent_;
   RecordList recipients_;
   bool sending_ = false;
@@ -100,6 +100,6 @@ class TfrmSend : public QDialog, private MailReporter {
 // The entry of the main window's two mail commands: shows the dialog modally for the records
 // and destroys it afterwards. A failure to create or show it is told in an error box.
 void SendMail(QWidget* parent, const Tdm& dm, const QString& recipients,
-              std::shared_ptr<MailPrompts> prompts, OpenUnsentFn openUnsent);
+              std::shared_ptr<UserPrompts> prompts, OpenUnsentFn openUnsent);
 
 }  // namespace zorel

@@ -1,7 +1,6 @@
 // The main window's two mail commands: the current record or the whole active list goes to the
 // mail dialog as text; recipients the run could not reach can come back as a new list window.
 #include "data/record_list.h"
-#include "mailer/mail_prompts.h"
 #include "mailer/send_form.h"
 #include "shell/child_window.h"
 #include "shell/main_window.h"
@@ -19,8 +18,7 @@ void TMainForm::SendListClick() {
 }
 
 void TMainForm::RunMail(const QString& recipients) {
-  if (!mailPrompts_) mailPrompts_ = MailPrompts::Standard();
-  SendMail(this, dm_, recipients, mailPrompts_, [this](RecordList records, const QString& caption) {
+  SendMail(this, dm_, recipients, prompts_, [this](RecordList records, const QString& caption) {
     NewListWindow()->SetSearchResult(std::move(records), caption);
   });
 }

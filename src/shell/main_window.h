@@ -33,7 +33,6 @@ class TfrmSearchClass;
 class TfrmSearchItems;
 class TfrmPrnEditor;
 struct UserPrompts;
-struct MailPrompts;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -47,7 +46,6 @@ class TMainForm : public QMainWindow {
   // The caption given at creation; the title bar adds the name of a maximized list window.
   QString Caption() const { return caption_; }
   void SetPrompts(std::shared_ptr<UserPrompts> prompts);
-  void SetMailPrompts(std::shared_ptr<MailPrompts> prompts) { mailPrompts_ = std::move(prompts); }
   const std::shared_ptr<UserPrompts>& Prompts() const { return prompts_; }
   // The help file that "Справка" opens.
   void SetHelpFile(const QString& fileName) { helpFile_ = fileName; }
@@ -136,7 +134,6 @@ class TMainForm : public QMainWindow {
 
   Tdm& dm_;
   std::shared_ptr<UserPrompts> prompts_;
-  std::shared_ptr<MailPrompts> mailPrompts_;  // the real dialogs unless set
   MainActions actions_;
   ToolPanel* pToolBar_;
   QMdiArea* mdiArea_;

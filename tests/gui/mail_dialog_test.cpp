@@ -10,8 +10,8 @@
 #include <QTest>
 #include <memory>
 
+#include "components/user_prompts.h"
 #include "mail/scripted_server.h"
-#include "mailer/mail_prompts.h"
 #include "mailer/send_form.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
@@ -20,19 +20,6 @@
 namespace zorel {
 
 namespace {
-
-BaseSource BaseWithAddresses(const std::vector<std::string>& addresses) {
-  BaseSource base = test_support::SampleBase();
-  const EnterpriseSource model = base.enterprises.front();
-  base.enterprises.clear();
-  for (std::size_t i = 0; i < addresses.size(); ++i) {
-    EnterpriseSource e = model;
-    e.name = "Firm " + std::to_string(i);
-    e.email = addresses[i];
-    base.enterprises.push_back(e);
-  }
-  return base;
-}
 
 QStringList Message(const QString& to) {
   return {"C:RSET",   "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<" + to + ">",
@@ -48,18 +35,14 @@ class MailDialogTest : public QObject {
   struct Answers {
     QStringList boxes, informs, questions;
     bool confirm = true;
-    std::shared_ptr<MailPrompts> prompts = std::make_shared<MailPrompts>();
+    std::shared_ptr<UserPrompts> prompts = std::make_shared<UserPrompts>();
     Answers() {
-      prompts->box = [this](QWidget*, const QString&, const QString& t) { boxes << t; };
-      prompts->inform = [this](QWidget*, const QString&, const QString& t) { informs << t; };
-      prompts->error = [this](QWidget*, const QString& t) { boxes << t; };
-      prompts->confirm = [this](QWidget*, const QString& q) {
+      prompts->titledBox = [this](QWidget*, const QString&, const QString& t) { boxes << t; };
+      prompts->titledInform = [this](QWidget*, const QString&, const QString& t) { informs << t; };
+      prompts->ask = [this](QWidget*, const QString& q) {
         questions << q;
         return confirm;
       };
-      prompts->chooseFiles = [](QWidget*, const QString&) { return QStringList(); };
-      prompts->password = [](QWidget*, const QString&) { return QString(); };
-      prompts->show = [](QDialog&) {};
     }
   };
 
@@ -89,7 +72,7 @@ class MailDialogTest : public QObject {
       s.setValue("Mail/TestMailAddress", "t@t");
       s.setValue("Mail/LastDir", "/some/dir");
     }
-    test_support::OpenBase base(BaseWithAddresses({"x@y"}));
+    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y"}));
     Answers answers;
     {
       QSettings s(ini, QSettings::IniFormat);
@@ -120,7 +103,7 @@ class MailDialogTest : public QObject {
   void SendsLogsAndSkipsWithTheSendingStateShown() {
     test_support::TempDir dir;
     QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    test_support::OpenBase base(BaseWithAddresses({"x@y", "", "q@r"}));
+    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y", "", "q@r"}));
     test_support::ScriptedServer server(QStringList{"S:220 ready", "C:HELO me", "S:250 hi"} +
                                         Message("x@y") + QStringList{"S:<call>"} + Message("q@r") +
                                         QStringList{"C:QUIT", "S:221 bye"});
@@ -153,7 +136,7 @@ class MailDialogTest : public QObject {
     QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
     s.setValue("Mail/TestInProgress", true);
     s.setValue("Mail/TestMailAddress", "Tester <t@t>");
-    test_support::OpenBase base(BaseWithAddresses({"x@y", ""}));
+    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y", ""}));
     test_support::ScriptedServer server(QStringList{"S:220 ready", "C:HELO me", "S:250 hi"} +
                                         Message("t@t") + Message("t@t") +
                                         QStringList{"C:QUIT", "S:221 bye"});
@@ -171,7 +154,7 @@ class MailDialogTest : public QObject {
   void CancelAsksStopsAndOffersTheUnsent() {
     test_support::TempDir dir;
     QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    test_support::OpenBase base(BaseWithAddresses({"x@y", "", "q@r", "z@w"}));
+    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y", "", "q@r", "z@w"}));
     test_support::ScriptedServer server({"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET",
                                          "S:250 ok", "C:MAIL FROM:<me@x>", "S:<call>",
                                          "S:<silent>"});
@@ -204,7 +187,7 @@ class MailDialogTest : public QObject {
   void PortAndTimeOutAreChecked() {
     test_support::TempDir dir;
     QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    test_support::OpenBase base(BaseWithAddresses({"x@y"}));
+    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y"}));
     Answers answers;
     TfrmSend form(base.dm(), s, answers.prompts, {});
     auto* timeOut = Find<QLineEdit>(form, "MailTimeOut");

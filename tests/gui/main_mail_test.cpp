@@ -5,7 +5,6 @@
 #include <QSettings>
 
 #include "mail/scripted_server.h"
-#include "mailer/mail_prompts.h"
 #include "mailer/send_form.h"
 #include "shell_test_support.h"
 
@@ -46,21 +45,21 @@ class MainMailTest : public QObject {
                                          "S:503 no recipients",
                                          "C:QUIT",
                                          "S:221 bye"});
-    auto prompts = std::make_shared<MailPrompts>();
+    UserPrompts& prompts = *shell.form->Prompts();
     QStringList questions;
-    prompts->box = [](QWidget*, const QString&, const QString&) {};
-    prompts->inform = [](QWidget*, const QString&, const QString&) {};
-    prompts->confirm = [&](QWidget*, const QString& q) {
+    prompts.titledBox = [](QWidget*, const QString&, const QString&) {};
+    prompts.titledInform = [](QWidget*, const QString&, const QString&) {};
+    prompts.ask = [&](QWidget*, const QString& q) {
       questions << q;
       return true;
     };
-    prompts->show = [&](QDialog& form) {
+    prompts.runModal = [&](QDialog& form) {
       form.findChild<QLineEdit*>("SMTPServer")->setText("127.0.0.1");
       form.findChild<QLineEdit*>("SMTPPort")->setText(QString::number(server.Port()));
       form.findChild<QLineEdit*>("MailFrom")->setText("me@x");
       form.findChild<QPushButton*>("btnSend")->click();
+      return QDialog::Rejected;
     };
-    shell.form->SetMailPrompts(prompts);
     shell.form->Actions().SendList->trigger();
     QVERIFY2(server.Mismatch().isEmpty(), qPrintable(server.Mismatch()));
     QCOMPARE(questions.size(), 1);

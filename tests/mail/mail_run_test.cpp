@@ -22,19 +22,6 @@ struct LogReporter : MailReporter {
   void Finished() override { finished = true; }
 };
 
-BaseSource BaseWithAddresses(const std::vector<std::string>& addresses) {
-  BaseSource base = test_support::SampleBase();
-  const EnterpriseSource model = base.enterprises.front();
-  base.enterprises.clear();
-  for (std::size_t i = 0; i < addresses.size(); ++i) {
-    EnterpriseSource e = model;
-    e.name = "Firm " + std::to_string(i);
-    e.email = addresses[i];
-    base.enterprises.push_back(e);
-  }
-  return base;
-}
-
 MailJob JobFor(quint16 port) {
   MailJob job;
   job.server = QStringLiteral("127.0.0.1");
@@ -47,8 +34,8 @@ MailJob JobFor(quint16 port) {
 }
 
 TEST(MailRun, LogsEachRecipientAndSkipsBadAddresses) {
-  test_support::OpenBase base(
-      BaseWithAddresses({"x@y", "", "a@b\r\nDATA", test_support::W("Имя <z@w>"), "q@r"}));
+  test_support::OpenBase base(test_support::BaseWithAddresses(
+      {"x@y", "", "a@b\r\nDATA", test_support::W("Имя <z@w>"), "q@r"}));
   test_support::ScriptedServer server(
       {"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>",
        "S:250 ok", "C:RCPT TO:<x@y>", "S:250 ok", "C:DATA", "S:354 go", "C:<data>", "S:250 ok",
@@ -71,7 +58,7 @@ TEST(MailRun, LogsEachRecipientAndSkipsBadAddresses) {
 }
 
 TEST(MailRun, ConnectionRefusedEndsTheRunWithoutTheFinalBox) {
-  test_support::OpenBase base(BaseWithAddresses({"x@y"}));
+  test_support::OpenBase base(test_support::BaseWithAddresses({"x@y"}));
   quint16 closedPort;
   {
     QTcpServer probe;

@@ -66,4 +66,17 @@ BaseSource SampleBase() {
   return b;
 }
 
+BaseSource BaseWithAddresses(const std::vector<std::string>& addresses) {
+  BaseSource base = SampleBase();
+  const EnterpriseSource model = base.enterprises.front();
+  base.enterprises.clear();
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    EnterpriseSource e = model;
+    e.name = "Firm " + std::to_string(i);
+    e.email = addresses[i];
+    base.enterprises.push_back(e);
+  }
+  return base;
+}
+
 }  // namespace zorel::test_support

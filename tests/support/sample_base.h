@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dbwriter/db_writer.h"
 
@@ -13,5 +14,8 @@ namespace zorel::test_support {
 std::string W(const std::string& utf8);
 
 BaseSource SampleBase();
+
+// The sample base with one enterprise, "Firm <i>", for each e-mail address.
+BaseSource BaseWithAddresses(const std::vector<std::string>& addresses);
 
 }  // namespace zorel::test_support
