@@ -469,9 +469,11 @@ void TRemark::Set(std::int32_t record, const std::string& text) {
   EnsureCurrent();
   if (fd_ < 0) ThrowWriteError(ENOENT);
   ByteLock writer(fd_, kRemarkWriterByte, LockKind::Exclusive, target_);
-  CatchUp(true);
+  CatchUp(false);
   std::int32_t& position = positions_[static_cast<std::size_t>(record)];
+  // Storing the text a record already has changes nothing, not even a damaged tail.
   if (TextAt(position) == text) return;
+  if (seenSize_ > dataEnd_) KeepDamaged();
   const std::string entry = EntryHead(text.size(), record, false) + text;
   if (dataEnd_ + static_cast<std::int64_t>(entry.size()) >
       std::numeric_limits<std::int32_t>::max()) {

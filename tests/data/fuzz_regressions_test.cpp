@@ -38,5 +38,25 @@ TEST(FuzzRegressions, ARemarkFileCutInsideItsHeaderTakesChangesAfterAWholeHeader
   EXPECT_EQ(reopened.Get(2), "abc");
 }
 
+// remarks target: a file whose last bytes are no whole entry. Storing the text a record already
+// has changes nothing, not even that tail; a real change keeps the whole file aside first.
+TEST(FuzzRegressions, StoringAnUnchangedRemarkLeavesADamagedTailAlone) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  const std::string damaged = EncodeRemarks({}) + std::string("\x20\0\0\0tail", 8);
+  WriteBytes(name, damaged);
+  TRemark remarks(name, 10);
+  remarks.Set(2, "");
+  EXPECT_EQ(ReadWholeFile(name).value_or(""), damaged);
+  remarks.Set(2, "abc");
+  EXPECT_EQ(remarks.Get(2), "abc");
+  EXPECT_EQ(ReadWholeFile(name).value_or("").size(), 32u + 7u + 3u);
+  int copies = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    if (entry.path().filename().string().rfind("remark.dat.damaged-", 0) == 0) ++copies;
+  }
+  EXPECT_EQ(copies, 1);
+}
+
 }  // namespace
 }  // namespace zorel
