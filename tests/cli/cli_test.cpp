@@ -14,6 +14,7 @@
 #include "data/bytes.h"
 #include "data/file_util.h"
 #include "dbwriter/db_writer.h"
+#include "support/run_program.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
@@ -28,39 +29,13 @@ using test_support::TempDir;
 using test_support::W;
 using Args = std::vector<std::string>;
 
-struct RunResult {
-  int status = -1;  // exit status; 128 + signal number when killed
-  std::string out, err;
-};
+using test_support::RunResult;
 
 // Runs zorel-cli with the arguments in the folder cwd, stdin empty, both streams captured.
 RunResult RunCli(const Args& args, const std::string& cwd) {
-  TempDir io;
-  const std::string outPath = io / "out", errPath = io / "err";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
   std::vector<std::string> words{ZOREL_CLI};
   words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  RunResult r;
-  if (posix_spawn(&pid, ZOREL_CLI, &actions, nullptr, argv.data(), environ) == 0) {
-    int wstatus = 0;
-    waitpid(pid, &wstatus, 0);
-    r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  r.out = ReadWholeFile(outPath).value_or("");
-  r.err = ReadWholeFile(errPath).value_or("");
-  return r;
+  return test_support::RunProgram(std::move(words), cwd);
 }
 
 // A list file with a zero head and the given numbers.

@@ -16,6 +16,7 @@
 
 #include "data/file_util.h"
 #include "dbwriter/db_writer.h"
+#include "support/run_program.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -30,38 +31,11 @@ using Args = std::vector<std::string>;
 
 constexpr const char* kPython = "/usr/bin/python3";
 
-struct Ran {
-  int status = -1;
-  std::string out, err;
-};
+using Ran = test_support::RunResult;
 
 // Runs a program with stdin empty and both streams captured; env adds variables.
 Ran Spawn(std::vector<std::string> words, const std::vector<std::string>& env = {}) {
-  TempDir io;
-  const std::string outPath = io / "out", errPath = io / "err";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT, 0600);
-  std::vector<char*> argv, envp;
-  for (auto& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> envCopy = env;
-  for (auto& e : envCopy) envp.push_back(e.data());
-  for (char** e = environ; *e; ++e) envp.push_back(*e);
-  envp.push_back(nullptr);
-  pid_t pid = 0;
-  Ran r;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
-    int wstatus = 0;
-    waitpid(pid, &wstatus, 0);
-    r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  r.out = ReadWholeFile(outPath).value_or("");
-  r.err = ReadWholeFile(errPath).value_or("");
-  return r;
+  return test_support::RunProgram(std::move(words), {}, env);
 }
 
 bool HaveServer() { return Spawn({kPython, "-c", "import aiosmtpd"}).status == 0; }
