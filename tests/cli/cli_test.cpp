@@ -1,10 +1,7 @@
 // End-to-end tests of zorel-cli: each test writes a base into a temporary folder, runs the
 // built executable on it and compares what it prints, its exit status and the files it
 // leaves behind.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <filesystem>
