@@ -232,6 +232,8 @@ void MatchingSeeds(Corpus& corpus) {
     const auto& f = fragments[n % fragments.size()];
     input.Byte(static_cast<std::uint8_t>(f.size()));
     for (const std::string& fragment : f) input.Piece(fragment);
+    // Every third seed damages the search file the data module builds.
+    if (n % 3 == 2) input.Piece(std::string("\x10\x00\xff\x7f\x80\x01\xfe", 7));
     corpus.Add(input);
     ++n;
   }

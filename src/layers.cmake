@@ -31,6 +31,8 @@ endfunction()
 
 #           layer       Qt modules               layers below it
 zorel_layer(data)
+find_package(Threads REQUIRED)
+target_link_libraries(zorel_data PUBLIC Threads::Threads)
 if(ZOREL_GUI)
   zorel_layer(ui         QT Core                 BELOW data)
   zorel_layer(components QT Widgets              BELOW ui)

@@ -38,8 +38,9 @@ ByteSource::~ByteSource() {
   if (map_ != nullptr) munmap(map_, size_);
 }
 
-std::optional<ByteSource> ByteSource::MapFile(const std::string& path) {
+std::optional<ByteSource> ByteSource::MapFile(const std::string& path, bool populate) {
 #if defined(ZOREL_HELD_FILE_BYTES)
+  (void)populate;
   auto bytes = ReadWholeFile(path);
   if (!bytes) return std::nullopt;
   return FromBytes(std::move(*bytes));
@@ -57,7 +58,8 @@ std::optional<ByteSource> ByteSource::MapFile(const std::string& path) {
   }
   ByteSource src;
   if (st.st_size > 0) {
-    void* map = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    const int flags = MAP_PRIVATE | (populate ? MAP_POPULATE : 0);
+    void* map = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, flags, fd, 0);
     if (map == MAP_FAILED) {
       const int error = errno;
       files.Close(fd);

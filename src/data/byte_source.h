@@ -22,8 +22,9 @@ class ByteSource {
   ByteSource& operator=(const ByteSource&) = delete;
   ~ByteSource();
 
-  // Empty optional when the file cannot be opened for reading.
-  static std::optional<ByteSource> MapFile(const std::string& path);
+  // Empty optional when the file cannot be opened for reading. `populate` maps every page at
+  // once, for a file that is read whole straight away (one call instead of a fault per page).
+  static std::optional<ByteSource> MapFile(const std::string& path, bool populate = false);
   static ByteSource FromBytes(std::string bytes);
 
   const std::uint8_t* data() const { return data_; }

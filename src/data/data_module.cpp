@@ -9,6 +9,7 @@
 #include "data/file_system.h"
 #include "data/file_util.h"
 #include "data/logger.h"
+#include "data/search_columns_file.h"
 #include "data/text1251.h"
 
 namespace zorel {
@@ -61,14 +62,21 @@ Tdm::Tdm(const std::string& dbDir) : dbDir_(WithTrailingSlash(dbDir)) {
   factory_ = std::make_unique<TIdxObject>(factoryName_, 2, header_.dataStart);
   items_ = std::make_unique<TIdxObject>(itemName_, 0, 0);
   classes_ = std::make_unique<TClassObject>(classFileName_);
+  columns_ = OpenSearchColumns(factoryName_, *factory_, ItemCount());
   operators_.assign(kOperatorWords.begin(), kOperatorWords.end());
   remarks_ = std::make_unique<TRemark>(remarkName_, RecordCount());
   CountUnservedRecords();
 }
 
 void Tdm::CountUnservedRecords() {
+  // The search file counted them when it was built; without it every record is looked at.
   std::int32_t unserved = 0;
-  for (std::int32_t r = 0; r < RecordCount(); ++r) unserved += factory_->Get(r) == nullptr ? 1 : 0;
+  if (columns_) {
+    unserved = columns_->Unserved();
+  } else {
+    for (std::int32_t r = 0; r < RecordCount(); ++r)
+      unserved += factory_->Get(r) == nullptr ? 1 : 0;
+  }
   if (unserved == 0) return;
   notices_.push_back("Не читаются записи файла " + factoryName_ + ": " + std::to_string(unserved) +
                      " из " + std::to_string(RecordCount()));

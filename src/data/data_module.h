@@ -20,6 +20,7 @@
 #include "data/record.h"
 #include "data/record_list.h"
 #include "data/remark.h"
+#include "data/search_columns.h"
 
 namespace zorel {
 
@@ -84,6 +85,8 @@ class Tdm {
   void FillAllRecords(RecordList& list) const;
   // The factory index, for readers that walk many records (the matcher's readahead).
   const TIdxObject& FactoryIndex() const { return *factory_; }
+  // The search file's columns, or null when the searches must read the records.
+  const SearchColumns* Columns() const { return columns_.get(); }
 
   // The title stripped of blanks and control characters, a blank and the edition (UTF-8).
   std::string TitleWithEdition(std::string_view title) const;
@@ -107,6 +110,7 @@ class Tdm {
   std::unique_ptr<TIdxObject> factory_;
   std::unique_ptr<TIdxObject> items_;
   std::unique_ptr<TClassObject> classes_;
+  std::unique_ptr<SearchColumns> columns_;
   std::unique_ptr<TRemark> remarks_;
   std::vector<std::string> notices_;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #include "data/bytes.h"
 #include "data/errors.h"
@@ -14,12 +15,8 @@
 namespace zorel {
 namespace {
 
-std::vector<std::int32_t> ParseIndex(const std::string& bytes) {
-  const std::size_t count = bytes.size() / 4;
-  std::vector<std::int32_t> offsets(count);
-  const auto* p = AsBytes(bytes.data());
-  for (std::size_t i = 0; i < count; ++i) offsets[i] = LoadI32(p + 4 * i);
-  return offsets;
+std::span<const std::int32_t> OffsetsIn(const ByteSource& bytes) {
+  return {reinterpret_cast<const std::int32_t*>(bytes.data()), bytes.size() / 4};
 }
 
 bool Older(const struct stat& a, const struct stat& b) {
@@ -29,41 +26,45 @@ bool Older(const struct stat& a, const struct stat& b) {
 
 // An index written for another state of the data file: older than it, or with an entry whose
 // length word lies outside it.
-bool IsStale(const std::vector<std::int32_t>& offsets, const struct stat& index,
+bool IsStale(std::span<const std::int32_t> offsets, const struct stat& index,
              const struct stat& data, EntryGeometry geometry) {
   if (Older(index, data)) return true;
   const auto size = static_cast<std::int64_t>(data.st_size);
-  return std::any_of(offsets.begin(), offsets.end(), [&](std::int32_t offset) {
-    return offset < 0 || static_cast<std::int64_t>(offset) + geometry.skip + 2 > size;
-  });
+  // Every offset is looked at without an early exit, so the loop runs as vector code.
+  bool outside = false;
+  for (const std::int32_t offset : offsets) {
+    outside |= offset < 0 || static_cast<std::int64_t>(offset) + geometry.skip + 2 > size;
+  }
+  return outside;
 }
 
-// The index as it stands when it fits the data file; otherwise built by a scan and saved. A
-// folder that cannot take the file leaves the built index in memory only.
-std::vector<std::int32_t> LoadOrBuildIndex(const std::string& indexName,
-                                           const std::string& dataName, const ByteSource& data,
-                                           std::int64_t dataStart, EntryGeometry geometry) {
+// The index file mapped as it stands when it fits the data file (an empty optional
+// otherwise), so opening a large base copies nothing.
+std::optional<ByteSource> CurrentIndex(const std::string& indexName, const std::string& dataName,
+                                       EntryGeometry geometry) {
   FileSystem& files = Files();
   struct stat dataStat {};
   struct stat indexStat {};
   const bool haveData = files.StatPath(dataName, &dataStat) == 0;
-  if (files.StatPath(indexName, &indexStat) == 0) {
-    if (auto bytes = ReadWholeFile(indexName)) {
-      auto offsets = ParseIndex(*bytes);
-      if (!haveData || !IsStale(offsets, indexStat, dataStat, geometry)) {
-        return offsets;
-      }
-      Logger().Log("EE: index " + indexName + " does not fit " + dataName + ", rebuilt");
-    } else {
-      LogIgnoredError("cannot read index, rebuilt", indexName, errno);
-    }
+  if (files.StatPath(indexName, &indexStat) != 0) return std::nullopt;
+  auto bytes = ByteSource::MapFile(indexName, true);
+  if (!bytes) {
+    LogIgnoredError("cannot read index, rebuilt", indexName, errno);
+    return std::nullopt;
   }
-  auto offsets = TIdxObject::ScanOffsets(data.data(), data.size(), dataStart, geometry);
+  if (haveData && IsStale(OffsetsIn(*bytes), indexStat, dataStat, geometry)) {
+    Logger().Log("EE: index " + indexName + " does not fit " + dataName + ", rebuilt");
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+// Saves the offsets a scan found; a folder that cannot take the file leaves them in memory only.
+void SaveIndex(const std::string& indexName, const std::vector<std::int32_t>& offsets) {
   std::string image;
   image.reserve(offsets.size() * 4);
   for (auto off : offsets) PutU32(image, static_cast<std::uint32_t>(off));
   if (!WriteFileReplacing(indexName, image)) LogIgnoredError("cannot save index", indexName, errno);
-  return offsets;
 }
 
 }  // namespace
@@ -85,11 +86,21 @@ TIdxObject::TIdxObject(const std::string& dataName, std::int32_t extra, std::int
       slash == std::string::npos ? indexName_ : indexName_.substr(slash + 1);
   const int skip = ownName.find("item") != std::string::npos ? 0 : 20;
   geometry_ = EntryGeometry{skip, extra};
-  offsets_ = LoadOrBuildIndex(indexName_, dataName, data_, dataStart, geometry_);
+  if (auto index = CurrentIndex(indexName_, dataName, geometry_)) {
+    indexBytes_ = std::move(*index);
+    offsets_ = OffsetsIn(indexBytes_);
+  } else {
+    scanned_ = ScanOffsets(data_.data(), data_.size(), dataStart, geometry_);
+    SaveIndex(indexName_, scanned_);
+    offsets_ = scanned_;
+  }
 }
 
 TIdxObject::TIdxObject(ByteSource data, std::vector<std::int32_t> offsets, EntryGeometry geometry)
-    : data_(std::move(data)), offsets_(std::move(offsets)), geometry_(geometry) {}
+    : data_(std::move(data)),
+      scanned_(std::move(offsets)),
+      offsets_(scanned_),
+      geometry_(geometry) {}
 
 std::vector<std::int32_t> TIdxObject::ScanOffsets(const std::uint8_t* data, std::size_t size,
                                                   std::int64_t dataStart, EntryGeometry geometry) {

@@ -9,7 +9,9 @@
 // the next Get on the same object".
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,9 @@
 #include "data/bytes.h"
 
 namespace zorel {
+
+// Index files are read in place as arrays of the host's integers.
+static_assert(std::endian::native == std::endian::little);
 
 // Where an entry's 16-bit length word sits and what the word counts.
 struct EntryGeometry {
@@ -46,6 +51,8 @@ class TIdxObject {
   TIdxObject(const std::string& dataName, std::int32_t extra, std::int32_t dataStart);
   // Over bytes in memory with a given offset table (tests, fuzzing).
   TIdxObject(ByteSource data, std::vector<std::int32_t> offsets, EntryGeometry geometry);
+  TIdxObject(const TIdxObject&) = delete;  // the offsets may point into the object itself
+  TIdxObject& operator=(const TIdxObject&) = delete;
 
   std::int32_t Count() const { return static_cast<std::int32_t>(offsets_.size()); }
   // Inline: every scan calls it once per record.
@@ -62,7 +69,7 @@ class TIdxObject {
     return entry;
   }
 
-  const std::vector<std::int32_t>& Offsets() const { return offsets_; }
+  std::span<const std::int32_t> Offsets() const { return offsets_; }
   const ByteSource& Data() const { return data_; }
 
   // The offsets an index scan of `data` finds, from dataStart on. The scan stops at an entry
@@ -74,7 +81,11 @@ class TIdxObject {
 
  private:
   ByteSource data_;
-  std::vector<std::int32_t> offsets_;
+  // The offsets are read in place from the mapped index file when it fits the data file, else
+  // from the ones a scan found.
+  ByteSource indexBytes_;
+  std::vector<std::int32_t> scanned_;
+  std::span<const std::int32_t> offsets_;
   EntryGeometry geometry_;
   std::string indexName_;
 };

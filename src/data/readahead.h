@@ -49,7 +49,7 @@ class RecordReadahead {
   const std::uint8_t* Entry(std::size_t i) const {
     if (i >= list_.size()) return nullptr;
     const std::int32_t record = list_[i];
-    const std::vector<std::int32_t>& offsets = index_.Offsets();
+    const auto offsets = index_.Offsets();
     if (record < 0 || static_cast<std::size_t>(record) >= offsets.size()) return nullptr;
     const std::int32_t offset = offsets[static_cast<std::size_t>(record)];
     if (offset < 0 || static_cast<std::size_t>(offset) >= index_.Data().size()) return nullptr;

@@ -1,0 +1,213 @@
+// The searches answered from the search file (factory.search) against the record scan, on a
+// generated base large enough for both: the record scan's answer is the list searched in pieces
+// too short for the column scans. Then the file's life: rebuilt when stale or damaged, left out
+// when the folder cannot take it.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+
+#include "data/classification.h"
+#include "data/conditions.h"
+#include "data/data_module.h"
+#include "data/file_system.h"
+#include "data/matcher.h"
+#include "data/text1251.h"
+#include "support/run_program.h"
+#include "support/sample_base.h"
+#include "support/temp_dir.h"
+
+namespace zorel {
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::TempDir;
+using test_support::W;
+
+constexpr int kRecords = 4000;
+
+// One base for every test here; tests that change its files work on a copy.
+const TempDir& Generated() {
+  static const TempDir dir;
+  static const bool made = [] {
+    const auto r = test_support::RunProgram(
+        {ZOREL_MKDB, "--synthetic", std::to_string(kRecords), "--seed", "7", dir / "base"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    return true;
+  }();
+  (void)made;
+  return dir;
+}
+
+std::string CopyOfBase(const TempDir& into) {
+  fs::copy(Generated() / "base/db", into / "db", fs::copy_options::recursive);
+  fs::remove(into / "db/factory.search");
+  return into / "db";
+}
+
+using Search = std::function<void(const Tdm&, RecordList&)>;
+
+// The list searched in pieces of at most 1/32 of the base, each short enough for the record
+// scan; a search keeps records in order, so the pieces' answers joined are the whole answer.
+RecordList ByRecords(const Tdm& dm, const RecordList& list, const Search& search) {
+  RecordList answer;
+  const std::size_t piece = static_cast<std::size_t>(dm.RecordCount()) / 32;
+  for (std::size_t at = 0; at < list.size(); at += piece) {
+    RecordList part(list.begin() + static_cast<std::ptrdiff_t>(at),
+                    list.begin() + static_cast<std::ptrdiff_t>(std::min(list.size(), at + piece)));
+    search(dm, part);
+    answer.insert(answer.end(), part.begin(), part.end());
+  }
+  return answer;
+}
+
+RecordList ByColumns(const Tdm& dm, RecordList list, const Search& search) {
+  search(dm, list);
+  return list;
+}
+
+Search Conditions(ConditionTable table) {
+  return [table](const Tdm& dm, RecordList& list) { MatchConditions(dm, list, table); };
+}
+Search Keys(std::vector<ProductKey> keys) {
+  return [keys](const Tdm& dm, RecordList& list) { MatchProducts(dm, list, keys); };
+}
+
+ConditionRow Row(int field, bool asIs, int op, const std::string& value,
+                 bool caseSensitive = false) {
+  return {std::to_string(field), asIs ? "1" : "0", std::to_string(op), value,
+          caseSensitive ? "1" : "0"};
+}
+
+struct Case {
+  std::string what;
+  Search search;
+  bool findsSome = true;  // some records of the whole base, not all
+};
+
+std::vector<Case> Cases(Tdm& dm) {
+  const std::string name = dm.GetFirmName(17).substr(0, 4);
+  const std::string item = Lower1251(std::string(dm.ItemName(5))).substr(0, 3);
+  const std::string region = dm.Regions().at(2);
+  const std::string staff = std::to_string(dm.GetRecordView(40).Staff());
+  const std::string year = std::to_string(dm.GetRecordView(41).Year());
+  const auto kind = static_cast<std::uint8_t>(dm.GetRecordView(43).Product(0).kind);
+  const auto someItem = static_cast<std::int64_t>(dm.GetRecordView(43).Product(0).item) - 1;
+  return {
+      {"name contains, any case",
+       Conditions({Row(kFieldName, true, kOpContains, Lower1251(name))})},
+      {"name does not contain", Conditions({Row(kFieldName, false, kOpContains, Lower1251(name))})},
+      {"name contains, case (read from the records)",
+       Conditions({Row(kFieldName, true, kOpContains, name, true)})},
+      {"staff >", Conditions({Row(kFieldStaff, true, kOpGreater, staff)})},
+      {"staff <=", Conditions({Row(kFieldStaff, true, kOpLessEq, staff)})},
+      {"year =", Conditions({Row(kFieldYear, true, kOpEquals, year)})},
+      {"region contains", Conditions({Row(kFieldRegion, true, kOpContains, region)})},
+      {"region not equal", Conditions({Row(kFieldRegion, false, kOpEquals, region)})},
+      {"organisation form contains", Conditions({Row(kFieldOrgForm, true, kOpContains, W("о"))})},
+      {"products contain", Conditions({Row(kFieldProducts, true, kOpContains, item)})},
+      {"some product does not contain",
+       Conditions({Row(kFieldProducts, false, kOpContains, item)})},
+      {"three joined with a field read from the records",
+       Conditions({Row(kFieldName, true, kOpContains, name.substr(0, 2)),
+                   Row(kFieldStaff, true, kOpGreater, "10"),
+                   Row(kFieldProducts, true, kOpContains, item.substr(0, 2)),
+                   Row(kFieldAddress, true, kOpContains, W("а"))})},
+      {"one key of any kind", Keys({{0, someItem}})},
+      {"one key of one kind", Keys({{kind, someItem}})},
+      {"an item outside item.dat", Keys({{0, dm.ItemCount() + 3}, {0, -1}}), false},
+      {"the root's keys", Keys(BuildKeyList(dm, {TClassInfo::Root()}))},
+  };
+}
+
+// The whole base, and a shuffled list with repeats and numbers outside the base.
+std::vector<RecordList> Lists(const Tdm& dm) {
+  RecordList mixed = WholeBaseList(dm.RecordCount());
+  mixed.insert(mixed.end(), {5, 5, 17, -1, dm.RecordCount(), INT32_MAX, INT32_MIN});
+  std::shuffle(mixed.begin(), mixed.end(), std::mt19937(3));
+  return {WholeBaseList(dm.RecordCount()), mixed};
+}
+
+void ExpectColumnsAgree(Tdm& dm) {
+  for (const Case& c : Cases(dm)) {
+    for (const RecordList& list : Lists(dm)) {
+      const RecordList byRecords = ByRecords(dm, list, c.search);
+      EXPECT_EQ(ByColumns(dm, list, c.search), byRecords) << c.what;
+      if (c.findsSome) EXPECT_TRUE(!byRecords.empty() && byRecords.size() < list.size()) << c.what;
+    }
+  }
+}
+
+TEST(SearchColumns, AnswerAsTheRecordsDo) {
+  Tdm dm(Generated() / "base/db");
+  ASSERT_NE(dm.Columns(), nullptr);
+  ExpectColumnsAgree(dm);
+}
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(SearchColumns, AStaleOrDamagedFileIsBuiltAnew) {
+  TempDir dir;
+  const std::string db = CopyOfBase(dir);
+  const std::string file = db + "/factory.search";
+  Tdm(db).RecordCount();
+  const std::string fresh = Bytes(file);
+  const std::vector<std::pair<const char*, std::function<void()>>> spoilers{
+      {"cut short", [&] { fs::resize_file(file, 100); }},
+      {"another magic",
+       [&] { std::fstream(file, std::ios::in | std::ios::out | std::ios::binary).put('X'); }},
+      {"a longer file", [&] { std::ofstream(file, std::ios::app) << "x"; }},
+      {"a data file of another time",
+       [&] {
+         const struct utimbuf times { 1000000000, 1000000000 };
+         utime((db + "/factory.dat").c_str(), &times);
+       }},
+  };
+  for (const auto& [what, spoil] : spoilers) {
+    spoil();
+    Tdm dm(db);
+    ASSERT_NE(dm.Columns(), nullptr) << what;
+    EXPECT_EQ(Bytes(file).size(), fresh.size()) << what;
+    ExpectColumnsAgree(dm);
+  }
+}
+
+// Fails every creation of the search file's temporary, as a read-only folder or a full disk
+// would; the rest of the base opens as usual.
+class NoSearchFile : public FileSystem {
+ public:
+  int Open(const std::string& path, int flags, mode_t mode) override {
+    if ((flags & O_CREAT) != 0 && path.find("factory.search") != std::string::npos) {
+      errno = EROFS;
+      return -1;
+    }
+    return FileSystem::Open(path, flags, mode);
+  }
+};
+
+TEST(SearchColumns, AFolderThatCannotTakeTheFileLeavesTheRecords) {
+  TempDir dir;
+  const std::string db = CopyOfBase(dir);
+  NoSearchFile files;
+  ScopedFileSystem installed(files);
+  Tdm dm(db);
+  EXPECT_EQ(dm.Columns(), nullptr);
+  EXPECT_FALSE(fs::exists(db + "/factory.search"));
+  for (const Case& c : Cases(dm)) {
+    for (const RecordList& list : Lists(dm)) {
+      EXPECT_EQ(ByColumns(dm, list, c.search), ByRecords(dm, list, c.search)) << c.what;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zorel
