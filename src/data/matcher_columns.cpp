@@ -94,7 +94,7 @@ class NameFilter {
     std::int32_t r = from;
     for (std::size_t at = FindBytes(hay, names.size(), sought_, 0); at < names.size() && r < to;
          at = FindBytes(hay, names.size(), sought_, at)) {
-      while (r + 1 < to && columns_.NameStart(r + 1) - base <= at) ++r;
+      r = RecordHolding(at + base, r, to);
       found[static_cast<std::size_t>(r - from) / kBits] |= std::uint64_t{1} << ((r - from) % kBits);
       ++r;
       at = columns_.NameStart(r) - base;
@@ -104,6 +104,20 @@ class NameFilter {
   }
 
  private:
+  // The last record of r .. to - 1 whose name starts at or before `at` (r's does): a gallop
+  // from r, since a match lies a few names further on.
+  std::int32_t RecordHolding(std::size_t at, std::int32_t r, std::int32_t to) const {
+    std::int32_t step = 1;
+    while (r + step < to && columns_.NameStart(r + step) <= at) {
+      r += step;
+      step *= 2;
+    }
+    for (step /= 2; step > 0; step /= 2) {
+      if (r + step < to && columns_.NameStart(r + step) <= at) r += step;
+    }
+    return r;
+  }
+
   const SearchColumns& columns_;
   std::string_view sought_;
   bool expected_;
