@@ -9,15 +9,13 @@ namespace {
 
 // Header fields after the magic.
 constexpr std::size_t kDataSizeAt = 8;
-constexpr std::size_t kDataTimeAt = 16;
-constexpr std::size_t kDataInodeAt = 24;
-constexpr std::size_t kOffsetsHashAt = 32;
-constexpr std::size_t kRecordsAt = 40;
-constexpr std::size_t kItemsAt = 44;
-constexpr std::size_t kUnservedAt = 48;
-constexpr std::size_t kNameBytesAt = 52;
-constexpr std::size_t kPostingsAt = 56;
-constexpr std::size_t kOthersAt = 60;
+constexpr std::size_t kOffsetsHashAt = 16;
+constexpr std::size_t kRecordsAt = 24;
+constexpr std::size_t kItemsAt = 28;
+constexpr std::size_t kUnservedAt = 32;
+constexpr std::size_t kNameBytesAt = 36;
+constexpr std::size_t kPostingsAt = 40;
+constexpr std::size_t kOthersAt = 44;
 
 std::uint64_t LoadU64(const std::uint8_t* p) {
   return static_cast<std::uint64_t>(LoadU32(p)) |
@@ -67,8 +65,6 @@ std::string SearchColumns::Header(const SearchStamp& stamp, std::int32_t unserve
   auto* p = reinterpret_cast<std::uint8_t*>(header.data());
   std::memcpy(p, kSearchMagic.data(), kSearchMagic.size());
   StoreU64(p + kDataSizeAt, stamp.dataSize);
-  StoreU64(p + kDataTimeAt, static_cast<std::uint64_t>(stamp.dataTime));
-  StoreU64(p + kDataInodeAt, stamp.dataInode);
   StoreU64(p + kOffsetsHashAt, stamp.offsetsHash);
   StoreU32(p + kRecordsAt, static_cast<std::uint32_t>(stamp.records));
   StoreU32(p + kItemsAt, static_cast<std::uint32_t>(stamp.items));
@@ -86,8 +82,6 @@ std::unique_ptr<SearchColumns> SearchColumns::Over(ByteSource bytes, const Searc
     return nullptr;
   }
   const bool sameStamp = LoadU64(p + kDataSizeAt) == stamp.dataSize &&
-                         static_cast<std::int64_t>(LoadU64(p + kDataTimeAt)) == stamp.dataTime &&
-                         LoadU64(p + kDataInodeAt) == stamp.dataInode &&
                          LoadU64(p + kOffsetsHashAt) == stamp.offsetsHash &&
                          LoadI32(p + kRecordsAt) == stamp.records &&
                          LoadI32(p + kItemsAt) == stamp.items;

@@ -26,18 +26,17 @@ namespace zorel {
 // The columns are read in place as arrays of the host's integers.
 static_assert(std::endian::native == std::endian::little);
 
-// What the file was derived from; a file stamped otherwise is stale.
+// What the file was derived from; a file stamped otherwise is stale, and so is one older than
+// factory.dat (the index files' rule, which survives copies that keep the files' times).
 struct SearchStamp {
-  std::uint64_t dataSize = 0;     // factory.dat's size,
-  std::int64_t dataTime = 0;      // modification time (nanoseconds),
-  std::uint64_t dataInode = 0;    // and inode
-  std::uint64_t offsetsHash = 0;  // of the factory index's offsets
+  std::uint64_t dataSize = 0;     // factory.dat's size
+  std::uint64_t offsetsHash = 0;  // a hash of the factory index's offsets
   std::int32_t records = 0;
   std::int32_t items = 0;  // item.dat entries: items below this have posting lists
 };
 
 inline constexpr std::string_view kSearchMagic = "ZRSRCH01";
-inline constexpr std::size_t kSearchHeaderSize = 80;
+inline constexpr std::size_t kSearchHeaderSize = 64;
 
 // True for the fields kept as a column: the head's numbers and dictionary codes.
 constexpr bool HasColumn(int field) {

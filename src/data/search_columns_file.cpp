@@ -38,17 +38,14 @@ std::uint64_t HashOffsets(std::span<const std::int32_t> offsets) {
   return h;
 }
 
-bool StampOf(const std::string& dataName, const TIdxObject& factory, std::int32_t items,
-             SearchStamp* stamp) {
-  struct stat st {};
-  if (Files().StatPath(dataName, &st) != 0) return false;
-  stamp->dataSize = static_cast<std::uint64_t>(st.st_size);
-  stamp->dataTime = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  stamp->dataInode = static_cast<std::uint64_t>(st.st_ino);
-  stamp->offsetsHash = HashOffsets(factory.Offsets());
-  stamp->records = factory.Count();
-  stamp->items = items;
-  return true;
+bool Older(const struct stat& a, const struct stat& b) {
+  if (a.st_mtim.tv_sec != b.st_mtim.tv_sec) return a.st_mtim.tv_sec < b.st_mtim.tv_sec;
+  return a.st_mtim.tv_nsec < b.st_mtim.tv_nsec;
+}
+
+SearchStamp StampOf(const struct stat& data, const TIdxObject& factory, std::int32_t items) {
+  return SearchStamp{static_cast<std::uint64_t>(data.st_size), HashOffsets(factory.Offsets()),
+                     factory.Count(), items};
 }
 
 template <class Values>
@@ -176,9 +173,17 @@ class Builder {
   std::vector<std::uint8_t> otherKinds_;
 };
 
-std::unique_ptr<SearchColumns> MapIfCurrent(const std::string& path, const SearchStamp& stamp) {
+std::unique_ptr<SearchColumns> Map(const std::string& path, const SearchStamp& stamp) {
   auto bytes = ByteSource::MapFile(path);
   return bytes ? SearchColumns::Over(std::move(*bytes), stamp) : nullptr;
+}
+
+// The file mapped when it is at least as new as the data file and stamped for it.
+std::unique_ptr<SearchColumns> MapIfCurrent(const std::string& path, const struct stat& data,
+                                            const SearchStamp& stamp) {
+  struct stat st {};
+  if (Files().StatPath(path, &st) != 0 || Older(st, data)) return nullptr;
+  return Map(path, stamp);
 }
 
 }  // namespace
@@ -189,10 +194,11 @@ std::string SearchFileNameFor(const std::string& dataName) {
 
 std::unique_ptr<SearchColumns> OpenSearchColumns(const std::string& dataName,
                                                  const TIdxObject& factory, std::int32_t items) {
-  SearchStamp stamp;
-  if (!StampOf(dataName, factory, items, &stamp)) return nullptr;
+  struct stat data {};
+  if (Files().StatPath(dataName, &data) != 0) return nullptr;
+  const SearchStamp stamp = StampOf(data, factory, items);
   const std::string path = SearchFileNameFor(dataName);
-  if (auto columns = MapIfCurrent(path, stamp)) return columns;
+  if (auto columns = MapIfCurrent(path, data, stamp)) return columns;
 
   ReplacementFile file(path);
   if (!file.Ok()) {
@@ -207,7 +213,8 @@ std::unique_ptr<SearchColumns> OpenSearchColumns(const std::string& dataName,
     LogIgnoredError("cannot save search file, searches read the records", path, file.Error());
     return nullptr;
   }
-  return MapIfCurrent(file.Target(), stamp);
+  // Just built from the data as it stands, whatever the clock says of the two files.
+  return Map(file.Target(), stamp);
 }
 
 }  // namespace zorel
