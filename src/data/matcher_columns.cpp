@@ -208,6 +208,45 @@ void KeepInSet(RecordList& list, const RecordSet& set, Outside outside) {
   list.resize(kept);
 }
 
+// The conditions of a search that columns answer, run together over each part of the base.
+class ColumnFilters {
+ public:
+  // Takes the check when a column answers it.
+  bool Take(const SearchColumns& columns, ConditionCheck& check) {
+    if (HasColumn(check.Field().code)) {
+      numbers_.emplace_back(columns, check);
+    } else if (check.OnNameAnyCase()) {
+      names_.emplace_back(columns, check);
+    } else if (check.Field().storage == FieldStorage::Products) {
+      products_.push_back(RecordsWithProduct(
+          columns,
+          [&](std::int32_t item) { return check.ItemSatisfied(item) ? Walk::All : Walk::Skip; },
+          [&](std::uint8_t, std::int64_t item) { return check.ItemSatisfied(item); }));
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  // Sets the words of records from .. to (from a multiple of 64) to whether every condition
+  // taken holds.
+  void Keep(std::uint64_t* words, std::int32_t from, std::int32_t to) const {
+    const std::int32_t first = from / kBits;
+    const std::int32_t last = (to + kBits - 1) / kBits;
+    std::fill(words + first, words + last, ~std::uint64_t{0});
+    for (const RecordSet& set : products_) {
+      for (std::int32_t w = first; w < last; ++w) words[w] &= set.Words()[w];
+    }
+    for (const NumberFilter& filter : numbers_) filter.Keep(words, from, to);
+    for (const NameFilter& filter : names_) filter.Keep(words, from, to);
+  }
+
+ private:
+  std::vector<NumberFilter> numbers_;
+  std::vector<NameFilter> names_;
+  std::vector<RecordSet> products_;  // found through the posting lists before the parts
+};
+
 }  // namespace
 
 bool WorthColumns(const SearchColumns& columns, const RecordList& list) {
@@ -216,40 +255,16 @@ bool WorthColumns(const SearchColumns& columns, const RecordList& list) {
 
 void KeepByColumns(const Tdm& dm, const SearchColumns& columns, RecordList& list,
                    std::vector<ConditionCheck>& checks) {
-  std::vector<NumberFilter> numbers;
-  std::vector<NameFilter> names;
-  std::vector<RecordSet> products;
+  ColumnFilters filters;
   std::vector<ConditionCheck*> rest;
   for (ConditionCheck& check : checks) {
-    const FieldInfo& f = check.Field();
-    if (HasColumn(f.code)) {
-      numbers.emplace_back(columns, check);
-    } else if (check.OnNameAnyCase()) {
-      names.emplace_back(columns, check);
-    } else if (f.storage == FieldStorage::Products) {
-      products.push_back(RecordsWithProduct(
-          columns,
-          [&](std::int32_t item) { return check.ItemSatisfied(item) ? Walk::All : Walk::Skip; },
-          [&](std::uint8_t, std::int64_t item) { return check.ItemSatisfied(item); }));
-    } else {
-      rest.push_back(&check);
-    }
+    if (!filters.Take(columns, check)) rest.push_back(&check);
   }
-
   RecordSet passing(columns.Records());
   ForEachPart(static_cast<std::size_t>(columns.Records()), kBits,
-              [&](int, std::size_t first, std::size_t last) {
-                const auto from = static_cast<std::int32_t>(first);
-                const auto to = static_cast<std::int32_t>(last);
-                std::uint64_t* words = passing.Words();
-                std::fill(words + from / kBits, words + (to + kBits - 1) / kBits,
-                          ~std::uint64_t{0});
-                for (const RecordSet& set : products) {
-                  for (std::int32_t w = from / kBits; w < (to + kBits - 1) / kBits; ++w)
-                    words[w] &= set.Words()[w];
-                }
-                for (const NumberFilter& filter : numbers) filter.Keep(words, from, to);
-                for (const NameFilter& filter : names) filter.Keep(words, from, to);
+              [&](int, std::size_t from, std::size_t to) {
+                filters.Keep(passing.Words(), static_cast<std::int32_t>(from),
+                             static_cast<std::int32_t>(to));
               });
 
   // Records outside the base read as empty for every condition, as in the record scan.
