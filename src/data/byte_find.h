@@ -1,6 +1,6 @@
 // Finding a run of bytes in a long block, as the name column scan does over every name of the
-// base at once: sixteen starts at a time are filtered on the run's first and last byte, and only
-// those are compared whole.
+// base at once: thirty-two starts at a time are filtered on the run's first two bytes and its
+// last, and only those are compared whole.
 #pragma once
 
 #include <cstddef>
