@@ -40,6 +40,9 @@ const char* const kNameContainsSql = "SELECT rec FROM firm WHERE instr(lname, ?1
 const char* const kStaffGreaterSql = "SELECT rec FROM firm WHERE staff > ?1 ORDER BY rec";
 const char* const kProductNameContainsSql =
     "SELECT rec FROM firm f WHERE " PRODUCT_NAME_EXISTS " ORDER BY rec";
+const char* const kProductNameContainsItemsFirstSql =
+    "SELECT DISTINCT p.rec FROM item i CROSS JOIN product p ON p.item = i.id "
+    "WHERE instr(i.lname, ?1) > 0 ORDER BY p.rec";
 const char* const kThreeJoinedSql =
     "SELECT rec FROM firm f WHERE instr(f.lname, ?2) > 0 AND f.staff > ?3 "
     "AND " PRODUCT_NAME_EXISTS " ORDER BY rec";
@@ -79,9 +82,7 @@ RecordList PeerProductNameContains(SqliteDb& db, const std::string& fragment) {
 
 // Matching items first, then their products through the item index.
 RecordList PeerProductNameContainsItemsFirst(SqliteDb& db, const std::string& fragment) {
-  Statement s = db.Prepare(
-      "SELECT DISTINCT p.rec FROM item i CROSS JOIN product p ON p.item = i.id "
-      "WHERE instr(i.lname, ?1) > 0 ORDER BY p.rec");
+  Statement s = db.Prepare(kProductNameContainsItemsFirstSql);
   s.BindBlob(1, fragment);
   return Records(s);
 }

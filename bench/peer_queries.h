@@ -28,6 +28,7 @@ std::size_t PeerOpen(const std::string& path);
 extern const char* const kNameContainsSql;
 extern const char* const kStaffGreaterSql;
 extern const char* const kProductNameContainsSql;
+extern const char* const kProductNameContainsItemsFirstSql;
 extern const char* const kThreeJoinedSql;
 
 RecordList PeerNameContains(SqliteDb& db, const std::string& fragment);
