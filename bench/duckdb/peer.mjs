@@ -11,7 +11,6 @@
 // statement to a result held in memory (all of DuckDB's threads count), then the record
 // numbers found, in order. Text arguments come as hex of their UTF-8 bytes. Any failure is
 // answered "error MESSAGE" and ends the script.
-import { DuckDBInstance } from '@duckdb/node-api';
 import { existsSync, readFileSync, renameSync, rmSync } from 'node:fs';
 import { createInterface } from 'node:readline';
 import path from 'node:path';
@@ -44,6 +43,9 @@ const QUERIES = {
 const SCHEMA_VERSION = 1;
 
 const say = (line) => process.stdout.write(line + '\n');
+
+// Imported when the script starts, so that a missing or broken package is answered as an error.
+let DuckDBInstance;
 
 function csv(dir, name, columns) {
   const file = path.join(dir, name).replaceAll("'", "''");
@@ -147,6 +149,7 @@ async function runOnce(query) {
 }
 
 async function main() {
+  ({ DuckDBInstance } = await import('@duckdb/node-api'));
   const statements = await open(process.argv[2] ?? '.');
   for await (const line of createInterface({ input: process.stdin })) {
     const [name, ...args] = line.trim().split(/\s+/);
