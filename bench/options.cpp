@@ -18,22 +18,36 @@ T Number(std::string_view option, std::string_view text, T min) {
   return value;
 }
 
+// Built alongside the benchmark; without the build's paths, looked up in PATH and beside the
+// sources.
+#ifndef ZOREL_CLI
+#define ZOREL_CLI "zorel-cli"
+#endif
+#ifndef ZOREL_DUCKDB_SCRIPT
+#define ZOREL_DUCKDB_SCRIPT "bench/duckdb/peer.mjs"
+#endif
+
 }  // namespace
 
 const char* Usage() {
-  return "usage: zorel-bench [DATA_DIR] [--records N] [--seed S] [--runs R] [--mkdb PATH] "
-         "[--check]\n"
+  return "usage: zorel-bench [DATA_DIR] [--records N] [--seed S] [--runs R] [--mkdb PATH]\n"
+         "                   [--cli PATH] [--duckdb PATH] [--check]\n"
          "  DATA_DIR   folder of the synthetic base (DATA_DIR/db), its list files and the\n"
-         "             SQLite peer; default build/bench-data\n"
+         "             SQLite and DuckDB peers; default build/bench-data\n"
          "  --records  records of the base generated when DATA_DIR has none (1000000)\n"
          "  --seed     seed of the generated base and list files (1)\n"
          "  --runs     timed runs of every operation; the median is reported (5)\n"
          "  --mkdb     the database generator to run (the one built alongside)\n"
-         "  --check    exit with 3 when an answer differs from SQLite's (targets never fail)\n";
+         "  --cli      the command-line tool timed whole (the one built alongside)\n"
+         "  --duckdb   the DuckDB peer's script, with @duckdb/node-api installed beside it\n"
+         "             (the copy in the build folder)\n"
+         "  --check    exit with 3 when an answer differs from a peer's (targets never fail)\n";
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv) {
   Options o;
+  o.cli = ZOREL_CLI;
+  o.duckdb = ZOREL_DUCKDB_SCRIPT;
   bool haveDir = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -53,6 +67,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         o.runs = Number<int>(arg, value, 1);
       } else if (arg == "--mkdb") {
         o.mkdb = value;
+      } else if (arg == "--cli") {
+        o.cli = value;
+      } else if (arg == "--duckdb") {
+        o.duckdb = value;
       } else {
         throw std::invalid_argument("unknown option " + std::string(arg));
       }

@@ -1,7 +1,9 @@
 // The benchmark's command line:
-//   zorel-bench [DATA_DIR] [--records N] [--seed S] [--runs R] [--mkdb PATH] [--check]
+//   zorel-bench [DATA_DIR] [--records N] [--seed S] [--runs R] [--mkdb PATH] [--cli PATH]
+//               [--duckdb PATH] [--check]
 // DATA_DIR (default build/bench-data, relative to the current directory) holds the synthetic
-// base in DATA_DIR/db, the list files in DATA_DIR/lists and the SQLite peer beside them.
+// base in DATA_DIR/db, the list files in DATA_DIR/lists, the SQLite peer beside them and the
+// DuckDB peer's files in DATA_DIR/duckdb.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +18,9 @@ struct Options {
   std::uint32_t seed = 1;
   int runs = 5;
   std::string mkdb;    // the generator; empty for the one built with the benchmark
-  bool check = false;  // exit 3 when some answer differs from SQLite's
+  std::string cli;     // the command-line tool timed whole
+  std::string duckdb;  // the DuckDB peer's script, beside its npm packages
+  bool check = false;  // exit 3 when some answer differs from a peer's
 };
 
 // Throws std::invalid_argument with a message for a bad command line; an empty optional

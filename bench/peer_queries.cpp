@@ -36,6 +36,17 @@ std::vector<std::int32_t> ReadListNumbers(const std::string& path) {
 
 }  // namespace
 
+const char* const kNameContainsSql = "SELECT rec FROM firm WHERE instr(lname, ?1) > 0 ORDER BY rec";
+const char* const kStaffGreaterSql = "SELECT rec FROM firm WHERE staff > ?1 ORDER BY rec";
+const char* const kProductNameContainsSql =
+    "SELECT rec FROM firm f WHERE " PRODUCT_NAME_EXISTS " ORDER BY rec";
+const char* const kProductNameContainsItemsFirstSql =
+    "SELECT DISTINCT p.rec FROM item i CROSS JOIN product p ON p.item = i.id "
+    "WHERE instr(i.lname, ?1) > 0 ORDER BY p.rec";
+const char* const kThreeJoinedSql =
+    "SELECT rec FROM firm f WHERE instr(f.lname, ?2) > 0 AND f.staff > ?3 "
+    "AND " PRODUCT_NAME_EXISTS " ORDER BY rec";
+
 std::unique_ptr<SqliteDb> OpenPeer(const std::string& path) {
   auto db = std::make_unique<SqliteDb>(path, false);
   db->Exec(
@@ -52,37 +63,33 @@ std::size_t PeerOpen(const std::string& path) {
 }
 
 RecordList PeerNameContains(SqliteDb& db, const std::string& fragment) {
-  Statement s = db.Prepare("SELECT rec FROM firm WHERE instr(lname, ?1) > 0 ORDER BY rec");
+  Statement s = db.Prepare(kNameContainsSql);
   s.BindBlob(1, fragment);
   return Records(s);
 }
 
 RecordList PeerStaffGreater(SqliteDb& db, std::int32_t staff) {
-  Statement s = db.Prepare("SELECT rec FROM firm WHERE staff > ?1 ORDER BY rec");
+  Statement s = db.Prepare(kStaffGreaterSql);
   s.Bind(1, staff);
   return Records(s);
 }
 
 RecordList PeerProductNameContains(SqliteDb& db, const std::string& fragment) {
-  Statement s = db.Prepare("SELECT rec FROM firm f WHERE " PRODUCT_NAME_EXISTS " ORDER BY rec");
+  Statement s = db.Prepare(kProductNameContainsSql);
   s.BindBlob(1, fragment);
   return Records(s);
 }
 
 // Matching items first, then their products through the item index.
 RecordList PeerProductNameContainsItemsFirst(SqliteDb& db, const std::string& fragment) {
-  Statement s = db.Prepare(
-      "SELECT DISTINCT p.rec FROM item i CROSS JOIN product p ON p.item = i.id "
-      "WHERE instr(i.lname, ?1) > 0 ORDER BY p.rec");
+  Statement s = db.Prepare(kProductNameContainsItemsFirstSql);
   s.BindBlob(1, fragment);
   return Records(s);
 }
 
 RecordList PeerThreeJoined(SqliteDb& db, const std::string& nameFragment, std::int32_t staff,
                            const std::string& productFragment) {
-  Statement s = db.Prepare(
-      "SELECT rec FROM firm f WHERE instr(f.lname, ?2) > 0 AND f.staff > ?3 "
-      "AND " PRODUCT_NAME_EXISTS " ORDER BY rec");
+  Statement s = db.Prepare(kThreeJoinedSql);
   s.BindBlob(1, productFragment);
   s.BindBlob(2, nameFragment);
   s.Bind(3, staff);

@@ -22,6 +22,15 @@ std::unique_ptr<SqliteDb> OpenPeer(const std::string& path);
 // Opening cost as an application pays it: the connection and its schema read.
 std::size_t PeerOpen(const std::string& path);
 
+// The statements of the requisites searches as the functions below run them: ?1 the name
+// or product fragment; in the three joined ?1 the product fragment, ?2 the name fragment and
+// ?3 the staff threshold.
+extern const char* const kNameContainsSql;
+extern const char* const kStaffGreaterSql;
+extern const char* const kProductNameContainsSql;
+extern const char* const kProductNameContainsItemsFirstSql;
+extern const char* const kThreeJoinedSql;
+
 RecordList PeerNameContains(SqliteDb& db, const std::string& fragment);
 RecordList PeerStaffGreater(SqliteDb& db, std::int32_t staff);
 // Enterprises with a product whose item name contains the fragment; one subquery per

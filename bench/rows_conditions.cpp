@@ -1,28 +1,23 @@
 // MatchConditions over the whole base: a case-insensitive Cyrillic name fragment, staff above
 // a threshold, a product-name fragment, and the three joined. Each is compared with SQLite's
-// answer to the same question; the name search also with the raw pass and with a raw pass
-// that reads every byte of every name.
+// and DuckDB's answers to the same question; the name search also with the raw pass and with
+// a raw pass that reads every byte of every name.
 #include "context.h"
-#include "data/conditions.h"
 #include "data/matcher.h"
+#include "duckdb_export.h"
 #include "peer_queries.h"
+#include "search_conditions.h"
 
 namespace zorel::bench {
 namespace {
-
-ConditionRow Contains(int field, const std::string& value) {
-  return {std::to_string(field), "1", std::to_string(kOpContains), value, "0"};
-}
-
-ConditionRow StaffAbove(std::int32_t x) {
-  return {std::to_string(kFieldStaff), "1", std::to_string(kOpGreater), std::to_string(x), "0"};
-}
 
 struct SqlPeer {
   std::string name;
   std::function<RecordList()> run;
   // Where SQLite can answer from an index the ratio is only shown.
   std::optional<double> target = kFasterThanSqlite;
+  // Instead of run, for a peer in another process that times itself.
+  std::function<PeerAnswer()> runReported{};
 };
 
 struct Search {
@@ -42,10 +37,18 @@ std::vector<Row> Measure(Context& c, const Search& s) {
                                   return ours.size();
                                 }}};
   for (std::size_t i = 0; i < s.peers.size(); ++i) {
-    group.push_back({{}, [&, i] {
-                       answers[i] = s.peers[i].run();
-                       return answers[i].size();
-                     }});
+    if (s.peers[i].runReported) {
+      group.push_back({{}, {}, [&, i] {
+                         PeerAnswer a = s.peers[i].runReported();
+                         answers[i] = std::move(a.records);
+                         return a.timing;
+                       }});
+    } else {
+      group.push_back({{}, [&, i] {
+                         answers[i] = s.peers[i].run();
+                         return answers[i].size();
+                       }});
+    }
   }
   if (s.withRawPass) {
     group.push_back({{}, [&] { return c.raw.Run(); }});
@@ -70,7 +73,7 @@ std::vector<Row> Measure(Context& c, const Search& s) {
 std::vector<Row> ConditionRows(Context& c) {
   const Workload& w = c.workload;
   SqliteDb& db = c.peer;
-  const std::vector<Search> searches{
+  std::vector<Search> searches{
       {"MatchConditions: name contains (any case)",
        {Contains(kFieldName, w.nameFragment)},
        {{"SQLite", [&] { return PeerNameContains(db, w.nameFragment); }}},
@@ -91,6 +94,20 @@ std::vector<Row> ConditionRows(Context& c) {
            return PeerThreeJoined(db, w.nameFragment, w.staffThreshold, w.productFragment);
          }}}},
   };
+  if (c.duckdb != nullptr) {
+    const std::string name = HexUtf8(w.nameFragment), product = HexUtf8(w.productFragment);
+    const std::string staff = std::to_string(w.staffThreshold);
+    const std::vector<std::pair<std::string, std::vector<std::string>>> questions{
+        {"name", {name}},
+        {"staff", {staff}},
+        {"product", {product}},
+        {"joined", {name, staff, product}}};
+    for (std::size_t i = 0; i < searches.size(); ++i) {
+      searches[i].peers.push_back({"DuckDB", {}, kFasterThanDuckDb, [&c, q = questions[i]] {
+                                     return c.duckdb->Run(q.first, q.second);
+                                   }});
+    }
+  }
   std::vector<Row> rows;
   for (const Search& s : searches) {
     for (Row& r : Measure(c, s)) rows.push_back(std::move(r));
