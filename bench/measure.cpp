@@ -7,9 +7,9 @@
 namespace zorel::bench {
 namespace {
 
-double ThreadCpuMs() {
+double ProcessCpuMs() {
   timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
   return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
@@ -25,11 +25,11 @@ Sample TimeOnce(const Operation& op, std::size_t& resultSize) {
     resultSize = r.resultSize;
     return {r.wallMs, r.cpuMs};
   }
-  const double cpuStart = ThreadCpuMs();
+  const double cpuStart = ProcessCpuMs();
   const auto start = std::chrono::steady_clock::now();
   resultSize = op.run();
   const auto end = std::chrono::steady_clock::now();
-  return {std::chrono::duration<double, std::milli>(end - start).count(), ThreadCpuMs() - cpuStart};
+  return {std::chrono::duration<double, std::milli>(end - start).count(), ProcessCpuMs() - cpuStart};
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ struct Operation {
 
 struct Timing {
   double medianMs = 0;         // wall time
-  double cpuMedianMs = 0;      // processor time of this thread
+  double cpuMedianMs = 0;      // processor time of the process, every thread counted
   std::size_t resultSize = 0;  // of the last run
 };
 

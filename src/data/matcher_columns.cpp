@@ -247,6 +247,60 @@ class ColumnFilters {
   std::vector<RecordSet> products_;  // found through the posting lists before the parts
 };
 
+// Whether every number of the list is above the one before it; looked at in blocks without a
+// branch inside, so the loop runs as vector code.
+bool Ascending(const RecordList& list) {
+  constexpr std::size_t kBlock = 4096;
+  for (std::size_t from = 1; from < list.size(); from += kBlock) {
+    bool falls = false;
+    for (std::size_t i = from; i < std::min(list.size(), from + kBlock); ++i) {
+      falls |= list[i] <= list[i - 1];
+    }
+    if (falls) return false;
+  }
+  return true;
+}
+
+// A products search that names few entries against a list in ascending order (the whole base
+// and most saved lists are): each record found is looked up in the list, where walking the list
+// would cost more than the search. False, with the list untouched, when the entries are many or
+// the list is not in order.
+bool KeepFewInAscending(const SearchColumns& columns, RecordList& list, const KeyLookup& lookup) {
+  const std::size_t most = list.size() / 64;
+  std::size_t entries = columns.OtherCount();
+  for (std::int32_t item = 0; item < columns.Items() && entries <= most; ++item) {
+    if (!lookup.Names(item)) continue;
+    const auto [begin, end] = columns.PostingsOf(item);
+    entries += end - begin;
+  }
+  if (entries > most || !Ascending(list)) return false;
+  RecordList found;
+  const auto take = [&](std::int32_t record, std::uint8_t kind, std::int64_t item) {
+    if (lookup.Matches(kind, item)) found.push_back(record);
+  };
+  for (std::int32_t item = 0; item < columns.Items(); ++item) {
+    if (!lookup.Names(item)) continue;
+    const auto [begin, end] = columns.PostingsOf(item);
+    for (std::uint32_t p = begin; p < end; ++p) {
+      take(columns.PostingRecords()[p], columns.PostingKinds()[p], item);
+    }
+  }
+  for (std::uint32_t q = 0; q < columns.OtherCount(); ++q) {
+    take(columns.OtherRecords()[q], columns.OtherKinds()[q],
+         static_cast<std::int64_t>(columns.OtherItems()[q]) - 1);
+  }
+  std::sort(found.begin(), found.end());
+  RecordList kept;
+  auto at = list.begin();
+  for (const std::int32_t r : found) {
+    at = std::lower_bound(at, list.end(), r);
+    if (at == list.end()) break;
+    if (*at == r && (kept.empty() || kept.back() != r)) kept.push_back(r);
+  }
+  if (kept.size() != list.size()) list.swap(kept);
+  return true;
+}
+
 }  // namespace
 
 bool WorthColumns(const SearchColumns& columns, const RecordList& list) {
@@ -289,6 +343,7 @@ void KeepByColumns(const Tdm& dm, const SearchColumns& columns, RecordList& list
 }
 
 void KeepByPostings(const SearchColumns& columns, RecordList& list, const KeyLookup& lookup) {
+  if (KeepFewInAscending(columns, list, lookup)) return;
   const RecordSet set = RecordsWithProduct(
       columns,
       [&](std::int32_t item) {
