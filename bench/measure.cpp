@@ -29,7 +29,8 @@ Sample TimeOnce(const Operation& op, std::size_t& resultSize) {
   const auto start = std::chrono::steady_clock::now();
   resultSize = op.run();
   const auto end = std::chrono::steady_clock::now();
-  return {std::chrono::duration<double, std::milli>(end - start).count(), ProcessCpuMs() - cpuStart};
+  return {std::chrono::duration<double, std::milli>(end - start).count(),
+          ProcessCpuMs() - cpuStart};
 }
 
 }  // namespace
