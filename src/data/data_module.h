@@ -36,8 +36,8 @@ struct FactoryHeader {
 class Tdm {
  public:
   // Opens the folder (default "../db/", relative to the current directory) in the start-up
-  // order: dictionaries, factory.dat header, factory index, item index, class table, remark
-  // store. Throws DataError on failure: the program's message, then the path and the system's
+  // order: dictionaries, factory.dat header, factory index, item index, class table, search
+  // file (built when missing or stale), remark store. Throws DataError on failure: the program's message, then the path and the system's
   // reason on a second line.
   explicit Tdm(const std::string& dbDir = "../db/");
   ~Tdm();
