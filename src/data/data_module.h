@@ -37,8 +37,8 @@ class Tdm {
  public:
   // Opens the folder (default "../db/", relative to the current directory) in the start-up
   // order: dictionaries, factory.dat header, factory index, item index, class table, search
-  // file (built when missing or stale), remark store. Throws DataError on failure: the program's message, then the path and the system's
-  // reason on a second line.
+  // file (built when missing or stale), remark store. Throws DataError on failure: the program's
+  // message, then the path and the system's reason on a second line.
   explicit Tdm(const std::string& dbDir = "../db/");
   ~Tdm();
   Tdm(const Tdm&) = delete;
