@@ -40,7 +40,7 @@ add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/zorel-cli.1.gz
                    WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
 add_custom_target(zorel_man_page ALL DEPENDS ${PROJECT_BINARY_DIR}/zorel-cli.1.gz)
 
-foreach(program zorel zorel-cli zorel-mkdb)
+foreach(program zorel zorel-cli zorel-cli-qt zorel-mkdb)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()

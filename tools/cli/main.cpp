@@ -4,24 +4,49 @@
 //
 // DIR is the folder holding factory.dat, "../db" relative to the current directory by
 // default, as the desktop program resolves it. Texts leave in UTF-8 and arrive in UTF-8.
-// Exit status: 0 success; 1 the base or a named file could not be used (the system's message
-// on stderr); 2 bad usage or a bad argument.
-#include <csignal>
-#include <cstdio>
-#include <new>
+// The commands that need Qt (mail, print, sample-forms) are run by the companion program beside
+// this one, so that every other command starts without loading Qt and what it pulls in.
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
 #include <string>
 #include <vector>
 
-#include "cli_args.h"
-#include "cli_commands.h"
-#include "cli_output.h"
+#include "cli_main.h"
 #include "data/errors.h"
+#include "data/file_system.h"
 
 namespace zorel::cli {
 namespace {
 
-constexpr int kExitUnusable = 1;
-constexpr int kExitUsage = 2;
+#ifdef ZOREL_CLI_COMPANION
+// The companion's path: beside this program's own file.
+std::string CompanionPath() {
+  char self[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  std::string dir = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string("./");
+  dir.erase(dir.find_last_of('/') + 1);
+  return dir + ZOREL_CLI_COMPANION;
+}
+
+// Replaces this process by the companion with the same command line.
+template <const char* kCommand>
+void InCompanion(const Invocation& inv) {
+  const std::string path = CompanionPath();
+  std::vector<std::string> words{path, "--db", inv.dbDir, kCommand};
+  words.insert(words.end(), inv.args.begin(), inv.args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  execv(path.c_str(), argv.data());
+  throw DataError("не запускается " + path + "\n" + ReasonLine(path, errno));
+}
+
+constexpr char kMail[] = "mail";
+constexpr char kPrint[] = "print";
+constexpr char kSampleForms[] = "sample-forms";
+#endif
 
 constexpr CommandInfo kCommands[] = {
     {"info", RunInfo},
@@ -36,97 +61,16 @@ constexpr CommandInfo kCommands[] = {
     {"list-merge", RunListMerge},
     {"remark", RunRemark},
     {"export", RunExport},
-#ifdef ZOREL_CLI_MAIL
-    {"mail", RunMail},
-#endif
-#ifdef ZOREL_CLI_PRINT
-    {"print", RunPrint},
-    {"sample-forms", RunSampleForms},
+#ifdef ZOREL_CLI_COMPANION
+    {kMail, InCompanion<kMail>},
+    {kPrint, InCompanion<kPrint>},
+    {kSampleForms, InCompanion<kSampleForms>},
 #endif
 };
-
-constexpr const char* kUsage =
-    "zorel-cli [--db DIR] COMMAND [ARGS...]\n"
-    "  info\n"
-    "  show N\n"
-    "  search [--in FILE.lst] --cond F:E:O:C:VALUE ...\n"
-    "  products FRAGMENT...\n"
-    "  match-products [--in FILE.lst] KIND:ITEM...\n"
-    "  tree [C1.C2.C3.C4.C5]\n"
-    "  branch-keys C1.C2.C3.C4.C5...\n"
-    "  branch-search [--in FILE.lst] C1.C2.C3.C4.C5...\n"
-    "  list-show FILE.lst\n"
-    "  list-merge FILE.lst OTHER.lst (--append|--subtract)\n"
-    "  remark N [--set TEXT]\n"
-    "  export [--in FILE.lst] [--format csv|json]\n"
-    "  mail --server HOST [--port N] [--timeout S] --from ADDR --subject TEXT\n"
-    "       (--body TEXT | --body-file FILE) [--html] [--charset windows-1251|koir-8|us-ascii]\n"
-    "       [--attach FILE]... [--test-address ADDR] [--security none|starttls|tls]\n"
-    "       [--ca-file FILE] [--user NAME] [--pause S] [--failed-list FILE.lst]\n"
-    "       (--in LIST.lst | --record N | --all)\n"
-    "  print FORM.rpt [--in FILE.lst] [--range FROM:TO | --record N] --pdf OUT.pdf\n"
-    "  sample-forms DIR\n";
-
-int Fail(int status, const char* message) {
-  std::fprintf(stderr, "%s\n", message);
-  return status;
-}
-
-// Splits off the global options and the command's name; runs the command.
-void Dispatch(const std::vector<std::string>& words) {
-  Invocation inv{"../db", {}};
-  std::size_t i = 0;
-  for (; i < words.size(); ++i) {
-    const std::string& w = words[i];
-    if (w == "--help" || w == "-h" || w == "help") {
-      Emit(kUsage);
-      return;
-    }
-    if (w == "--db") {
-      if (++i == words.size()) throw UsageError("параметру --db нужно значение");
-      inv.dbDir = words[i];
-    } else if (w.rfind("--db=", 0) == 0) {
-      inv.dbDir = w.substr(5);
-    } else {
-      break;
-    }
-  }
-  if (i == words.size()) throw UsageError(std::string("не задана команда\n") + kUsage);
-  if (inv.dbDir.empty()) throw UsageError("пустое имя папки базы");
-  const std::string& name = words[i];
-  inv.args.assign(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, words.end());
-  for (const auto& c : kCommands) {
-    if (name == c.name) {
-      c.run(inv);
-      return;
-    }
-  }
-  throw UsageError("неизвестная команда " + name + "\n" + kUsage);
-}
-
-int Main(int argc, char** argv) {
-  // A closed pipe is reported as a write error, not a signal, so the remark store still
-  // closes properly.
-  std::signal(SIGPIPE, SIG_IGN);
-  StartOutput();
-  const std::vector<std::string> words(argv + 1, argv + argc);
-  try {
-    Dispatch(words);
-    FinishOutput();
-    return 0;
-  } catch (const UsageError& e) {
-    return Fail(kExitUsage, e.what());
-  } catch (const BadInput& e) {
-    return Fail(kExitUsage, e.what());
-  } catch (const std::bad_alloc&) {
-    return Fail(kExitUnusable, "недостаточно памяти");
-  } catch (const std::exception& e) {
-    // DataError, EChildError, OutputError and whatever the system raised.
-    return Fail(kExitUnusable, e.what());
-  }
-}
 
 }  // namespace
 }  // namespace zorel::cli
 
-int main(int argc, char** argv) { return zorel::cli::Main(argc, argv); }
+int main(int argc, char** argv) {
+  return zorel::cli::RunCommandLine(argc, argv, zorel::cli::kCommands);
+}
