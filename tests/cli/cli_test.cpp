@@ -161,6 +161,22 @@ TEST_F(Cli, UnusableBaseExitsOneWithTheSystemMessage) {
                 "Не могу открыть файл " + item + "\n" + item + ": No such file or directory\n");
 }
 
+// The commands that need Qt run in the companion beside the tool; without it they fail
+// plainly, the others still work.
+TEST_F(Cli, ACommandOfAMissingCompanionExitsOneWithTheReason) {
+  if (!std::filesystem::exists(std::filesystem::path(ZOREL_CLI).parent_path() / "zorel-cli-qt")) {
+    GTEST_SKIP() << "built without Qt: no companion";
+  }
+  const std::string alone = root_ / "alone/zorel-cli";
+  std::filesystem::create_directories(root_ / "alone");
+  std::filesystem::copy_file(ZOREL_CLI, alone);
+  const RunResult mail = test_support::RunProgram({alone, "--db", db(), "sample-forms", "x"});
+  EXPECT_EQ(mail.status, 1);
+  EXPECT_NE(mail.err.find("zorel-cli-qt: No such file or directory"), std::string::npos)
+      << mail.err;
+  EXPECT_EQ(test_support::RunProgram({alone, "--db", db(), "info"}).status, 0);
+}
+
 TEST_F(Cli, UsageErrors) {
   for (const Args& args : {Args{}, Args{"frobnicate"}, Args{"info", "extra"}, Args{"show"},
                            Args{"show", "1", "2"}, Args{"info", "--verbose"}}) {
