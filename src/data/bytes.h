@@ -17,6 +17,10 @@ inline std::uint32_t LoadU32(const std::uint8_t* p) {
          (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 inline std::int32_t LoadI32(const std::uint8_t* p) { return static_cast<std::int32_t>(LoadU32(p)); }
+inline std::uint64_t LoadU64(const std::uint8_t* p) {
+  return static_cast<std::uint64_t>(LoadU32(p)) |
+         (static_cast<std::uint64_t>(LoadU32(p + 4)) << 32);
+}
 
 inline void StoreU16(std::uint8_t* p, std::uint16_t v) {
   p[0] = static_cast<std::uint8_t>(v);
@@ -24,6 +28,10 @@ inline void StoreU16(std::uint8_t* p, std::uint16_t v) {
 }
 inline void StoreU32(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+inline void StoreU64(std::uint8_t* p, std::uint64_t v) {
+  StoreU32(p, static_cast<std::uint32_t>(v));
+  StoreU32(p + 4, static_cast<std::uint32_t>(v >> 32));
 }
 
 // Appending forms, for writers that build a file image in a string.

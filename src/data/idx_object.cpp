@@ -19,16 +19,11 @@ std::span<const std::int32_t> OffsetsIn(const ByteSource& bytes) {
   return {reinterpret_cast<const std::int32_t*>(bytes.data()), bytes.size() / 4};
 }
 
-bool Older(const struct stat& a, const struct stat& b) {
-  if (a.st_mtim.tv_sec != b.st_mtim.tv_sec) return a.st_mtim.tv_sec < b.st_mtim.tv_sec;
-  return a.st_mtim.tv_nsec < b.st_mtim.tv_nsec;
-}
-
 // An index written for another state of the data file: older than it, or with an entry whose
 // length word lies outside it.
 bool IsStale(std::span<const std::int32_t> offsets, const struct stat& index,
              const struct stat& data, EntryGeometry geometry) {
-  if (Older(index, data)) return true;
+  if (ModifiedBefore(index, data)) return true;
   const auto size = static_cast<std::int64_t>(data.st_size);
   // Every offset is looked at without an early exit, so the loop runs as vector code.
   bool outside = false;

@@ -17,15 +17,6 @@ constexpr std::size_t kNameBytesAt = 36;
 constexpr std::size_t kPostingsAt = 40;
 constexpr std::size_t kOthersAt = 44;
 
-std::uint64_t LoadU64(const std::uint8_t* p) {
-  return static_cast<std::uint64_t>(LoadU32(p)) |
-         (static_cast<std::uint64_t>(LoadU32(p + 4)) << 32);
-}
-void StoreU64(std::uint8_t* p, std::uint64_t v) {
-  StoreU32(p, static_cast<std::uint32_t>(v));
-  StoreU32(p + 4, static_cast<std::uint32_t>(v >> 32));
-}
-
 // Every part starts on an 8-byte boundary.
 std::size_t Part(std::size_t& at, std::size_t bytes) {
   const std::size_t start = at;

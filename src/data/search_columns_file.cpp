@@ -38,11 +38,6 @@ std::uint64_t HashOffsets(std::span<const std::int32_t> offsets) {
   return h;
 }
 
-bool Older(const struct stat& a, const struct stat& b) {
-  if (a.st_mtim.tv_sec != b.st_mtim.tv_sec) return a.st_mtim.tv_sec < b.st_mtim.tv_sec;
-  return a.st_mtim.tv_nsec < b.st_mtim.tv_nsec;
-}
-
 SearchStamp StampOf(const struct stat& data, const TIdxObject& factory, std::int32_t items) {
   return SearchStamp{static_cast<std::uint64_t>(data.st_size), HashOffsets(factory.Offsets()),
                      factory.Count(), items};
@@ -182,7 +177,7 @@ std::unique_ptr<SearchColumns> Map(const std::string& path, const SearchStamp& s
 std::unique_ptr<SearchColumns> MapIfCurrent(const std::string& path, const struct stat& data,
                                             const SearchStamp& stamp) {
   struct stat st {};
-  if (Files().StatPath(path, &st) != 0 || Older(st, data)) return nullptr;
+  if (Files().StatPath(path, &st) != 0 || ModifiedBefore(st, data)) return nullptr;
   return Map(path, stamp);
 }
 

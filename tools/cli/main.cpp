@@ -31,10 +31,9 @@ std::string CompanionPath() {
 }
 
 // Replaces this process by the companion with the same command line.
-template <const char* kCommand>
-void InCompanion(const Invocation& inv) {
+void InCompanion(const char* command, const Invocation& inv) {
   const std::string path = CompanionPath();
-  std::vector<std::string> words{path, "--db", inv.dbDir, kCommand};
+  std::vector<std::string> words{path, "--db", inv.dbDir, command};
   words.insert(words.end(), inv.args.begin(), inv.args.end());
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(w.data());
@@ -42,10 +41,6 @@ void InCompanion(const Invocation& inv) {
   execv(path.c_str(), argv.data());
   throw DataError("не запускается " + path + "\n" + ReasonLine(path, errno));
 }
-
-constexpr char kMail[] = "mail";
-constexpr char kPrint[] = "print";
-constexpr char kSampleForms[] = "sample-forms";
 #endif
 
 constexpr CommandInfo kCommands[] = {
@@ -62,9 +57,9 @@ constexpr CommandInfo kCommands[] = {
     {"remark", RunRemark},
     {"export", RunExport},
 #ifdef ZOREL_CLI_COMPANION
-    {kMail, InCompanion<kMail>},
-    {kPrint, InCompanion<kPrint>},
-    {kSampleForms, InCompanion<kSampleForms>},
+    {"mail", [](const Invocation& inv) { InCompanion("mail", inv); }},
+    {"print", [](const Invocation& inv) { InCompanion("print", inv); }},
+    {"sample-forms", [](const Invocation& inv) { InCompanion("sample-forms", inv); }},
 #endif
 };
 
