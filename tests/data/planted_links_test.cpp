@@ -40,6 +40,8 @@ TEST(PlantedLinks, NoTemporaryNameIsWrittenThroughALink) {
   } cases[] = {
       {"an index built", "db/factory.idx.new", [](const TempDir& d) { Tdm dm(d / "db"); }},
       {"the item index built", "db/item.idx.new", [](const TempDir& d) { Tdm dm(d / "db"); }},
+      {"the search file built", "db/factory.search.new",
+       [](const TempDir& d) { Tdm dm(d / "db"); }},
       {"a list saved", "lists/a.lst.new",
        [](const TempDir& d) {
          SaveListFile(d / "lists/a.lst", {}, {1, 2});
