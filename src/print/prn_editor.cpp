@@ -119,11 +119,11 @@ TfrmPrnEditor::TfrmPrnEditor(const Tdm& dm, std::shared_ptr<UserPrompts> prompts
   BuildTools();
   resize(820, 571);
   Logger().Log("PrnEditor: creating RepDesigner");
-  designer_ = new TRepDesigner(this);
+  designer_ = std::make_unique<TRepDesigner>();
   Logger().Log("PrnEditor: Setting OnSelectComponent event");
-  connect(designer_, &TRepDesigner::SelectComponent, this, &TfrmPrnEditor::ElementSelected);
-  connect(designer_, &TRepDesigner::AboutToChange, this, [this] { BeginChange(); });
-  connect(designer_, &TRepDesigner::Changed, this, [this] { EndChange(); });
+  connect(designer_.get(), &TRepDesigner::SelectComponent, this, &TfrmPrnEditor::ElementSelected);
+  connect(designer_.get(), &TRepDesigner::AboutToChange, this, [this] { BeginChange(); });
+  connect(designer_.get(), &TRepDesigner::Changed, this, [this] { EndChange(); });
   connect(&undo_, &QUndoStack::indexChanged, this, [this] { AfterUndo(); });
   Logger().Log("PrnEditor: recreating report");
   formFileName_.clear();
@@ -136,8 +136,10 @@ TfrmPrnEditor::TfrmPrnEditor(const Tdm& dm, std::shared_ptr<UserPrompts> prompts
 }
 
 TfrmPrnEditor::~TfrmPrnEditor() {
-  // The designer goes before the surface and the report it works on.
-  delete designer_;
+  // The undo stack clears itself when it is destroyed and signals the change; no handler may
+  // run on an editor whose members are going.
+  undo_.disconnect(this);
+  designer_.reset();
 }
 
 void TfrmPrnEditor::BuildTools() {

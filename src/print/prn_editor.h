@@ -120,7 +120,6 @@ class TfrmPrnEditor : public QDialog {
   std::shared_ptr<UserPrompts> prompts_;
   FormPrompts formPrompts_;
   std::unique_ptr<TReport> report_;
-  TRepDesigner* designer_;
   // What the info field edits: the label of that name, or the band.
   QString remembered_;
   bool formModified_ = false;
@@ -129,6 +128,8 @@ class TfrmPrnEditor : public QDialog {
   const RecordList* printList_ = nullptr;
   std::int32_t currentIndex_ = 0;
   QUndoStack undo_;
+  // Declared after the undo stack and the report, so it is destroyed before either.
+  std::unique_ptr<TRepDesigner> designer_;
   std::string before_;
   bool restoring_ = false;
   QString saveNote_;
