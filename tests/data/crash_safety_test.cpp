@@ -376,7 +376,9 @@ TEST(CrashSafety, AKillWhileLockedForReadingOrWritingLeavesTheStoreUsable) {
         },
         std::chrono::microseconds(rng() % 20000));
     if (!outcome.finished) ++inFlight;
-    if (!writer) EXPECT_EQ(ReadWholeFile(name).value_or(""), before) << "round " << round;
+    if (!writer) {
+      EXPECT_EQ(ReadWholeFile(name).value_or(""), before) << "round " << round;
+    }
     TRemark store(name, kCount);
     store.Set(1, "after round " + std::to_string(round));
     EXPECT_EQ(store.Get(1), "after round " + std::to_string(round));

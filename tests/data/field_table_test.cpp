@@ -1,4 +1,4 @@
-// Print fields: captions, letters and the text of each field for a record of the sample base.
+// Print fields: the text of each field for a record of the sample base.
 #include "data/field_table.h"
 
 #include <gtest/gtest.h>
@@ -13,17 +13,6 @@ namespace {
 using test_support::SampleBase;
 using test_support::TempDir;
 using test_support::W;
-
-TEST(PrintFields, CaptionsAndLettersCoverTheEighteenFields) {
-  EXPECT_EQ(PrintFieldCaption(0), "Наименование предприятия");
-  EXPECT_EQ(PrintFieldCaption(11), "Все контактные телефоны");
-  EXPECT_EQ(PrintFieldCaption(16), "Наименование продукции");
-  EXPECT_EQ(PrintFieldCaption(17), "Поле пользователя");
-  EXPECT_EQ(PrintFieldCaption(-1), "");
-  EXPECT_EQ(PrintFieldCaption(kPrintFieldCount), "");
-  EXPECT_EQ(PrintFieldLetter(0), 'a');
-  EXPECT_EQ(PrintFieldLetter(17), 'r');
-}
 
 TEST(PrintFields, GiveTheDetailPanelsTextsOfARecord) {
   TempDir dir;

@@ -184,6 +184,16 @@ TEST(ListFileMerge, GivesAnAscendingListWithoutDuplicates) {
        {-3, 1, 4, 12}},
       {"subtract into an empty list", {}, {1, 2}, MergeMode::Subtract, {}},
       {"append into an empty list", {}, {2, 1, 2}, MergeMode::Append, {1, 2}},
+      {"append the list itself only sorts",
+       {8, 3, 8, 0},
+       {8, 3, 8, 0},
+       MergeMode::Append,
+       {0, 3, 8}},
+      {"subtract the whole base",
+       {9, 0, 4, 4},
+       {0, 1, 2, 3, 4, 5, 6, 7, 8, 9},
+       MergeMode::Subtract,
+       {}},
   };
   TempDir dir;
   const std::string path = dir / "other.lst";
@@ -194,24 +204,6 @@ TEST(ListFileMerge, GivesAnAscendingListWithoutDuplicates) {
     EXPECT_EQ(MergeListFile(list, path, c.mode, 10), ListFileStatus::Ok);
     EXPECT_EQ(list, c.expected);
   }
-}
-
-TEST(ListFileMerge, AppendingAListToItselfOnlySortsIt) {
-  TempDir dir;
-  const std::string path = dir / "self.lst";
-  RecordList list{8, 3, 8, 0, 5};
-  SaveListFile(path, {}, list);
-  EXPECT_EQ(MergeListFile(list, path, MergeMode::Append, 10), ListFileStatus::Ok);
-  EXPECT_EQ(list, (RecordList{0, 3, 5, 8}));
-}
-
-TEST(ListFileMerge, SubtractingTheWholeBaseEmptiesAnyList) {
-  TempDir dir;
-  const std::string path = dir / "all.lst";
-  SaveListFile(path, {}, WholeBaseList(10));
-  RecordList list{9, 0, 4, 4};
-  EXPECT_EQ(MergeListFile(list, path, MergeMode::Subtract, 10), ListFileStatus::Ok);
-  EXPECT_TRUE(list.empty());
 }
 
 TEST(ListFileMerge, HandlesAMillionRecords) {

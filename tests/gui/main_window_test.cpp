@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QEventLoop>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolButton>
@@ -113,149 +113,64 @@ class MainWindowTest : public QObject {
     }
   }
 
-  void MenuItemsCarryTheirCaptionsAndShortcuts_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QKeySequence>("shortcut");
-    QTest::newRow("new") << "FileNewItem"
-                         << "&Вся база" << QKeySequence("Ctrl+N");
-    QTest::newRow("open") << "FileOpenItem"
-                          << "&Открыть список" << QKeySequence("Ctrl+O");
-    QTest::newRow("close") << "FileCloseItem"
-                           << "&Закрыть список" << QKeySequence();
-    QTest::newRow("save") << "FileSaveItem"
-                          << "&Сохранить список" << QKeySequence("Ctrl+S");
-    QTest::newRow("save as") << "FileSaveAsItem"
-                             << "Сохранить список &как ..." << QKeySequence();
-    QTest::newRow("append") << "FileAppendItem"
-                            << "Прибавить список" << QKeySequence();
-    QTest::newRow("subtract") << "FileSubItem"
-                              << "Отнять список" << QKeySequence();
-    QTest::newRow("exit") << "FileExitItem"
-                          << "В&ыход" << QKeySequence();
-    QTest::newRow("delete") << "CutItem"
-                            << "&Удалить " << QKeySequence("Shift+Del");
-    QTest::newRow("copy") << "CopyItem"
-                          << "&Копировать" << QKeySequence("Ctrl+Ins");
-    QTest::newRow("paste") << "PasteItem"
-                           << "&Вставить" << QKeySequence("Shift+Ins");
-    QTest::newRow("search 1") << "MISearch1"
-                              << "По реквизитам" << QKeySequence("F5");
-    QTest::newRow("search 2") << "MISearch2"
-                              << "По продукции" << QKeySequence("Ctrl+F5");
-    QTest::newRow("search 3") << "MISearch3"
-                              << "По отраслям" << QKeySequence("Shift+F5");
-    QTest::newRow("mail one") << "SendSingle"
-                              << "Почта по адресу" << QKeySequence("F7");
-    QTest::newRow("mail list") << "SendList"
-                               << "Почта по списку" << QKeySequence("Shift+F7");
-    QTest::newRow("hints") << "ParamHint"
-                           << "Полные имена" << QKeySequence("Ctrl+H");
-    QTest::newRow("info") << "ParamInfo"
-                          << "Реквизиты" << QKeySequence("Ctrl+A");
-    QTest::newRow("item") << "ParamItem"
-                          << "Продукция" << QKeySequence("Ctrl+B");
-    QTest::newRow("advert") << "ParamReklama"
-                            << "Реклама" << QKeySequence();
-    QTest::newRow("printer") << "FilePrinterSetup"
-                             << "Установки принтера" << QKeySequence();
-    QTest::newRow("forms") << "FileFormEdit"
-                           << "Редактор форм" << QKeySequence("Ctrl+E");
-    QTest::newRow("print") << "FilePrint"
-                           << "Печать ..." << QKeySequence();
-    QTest::newRow("cascade") << "WindowCascadeItem"
-                             << "&Друг за другом" << QKeySequence();
-    QTest::newRow("tile") << "WindowTileItem"
-                          << "&Все видимы" << QKeySequence();
-    QTest::newRow("arrange") << "WindowArrangeItem"
-                             << "В&ыравнять иконки" << QKeySequence();
-    QTest::newRow("minimize") << "WindowMinimizeItem"
-                              << "&Свернуть все" << QKeySequence();
-    QTest::newRow("help") << "N5"
-                          << "Справка" << QKeySequence();
-    QTest::newRow("about") << "HelpAboutItem"
-                           << "&О программе" << QKeySequence();
-  }
-  void MenuItemsCarryTheirCaptionsAndShortcuts() {
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QKeySequence, shortcut);
+  // Every action of the main window is in a menu, or answers a shortcut the window holds.
+  void EveryActionIsReachable() {
     Shell s;
-    auto* action = s.form->findChild<QAction*>(name);
-    QVERIFY(action);
-    QCOMPARE(action->text(), caption);
-    QCOMPARE(action->shortcut(), shortcut);
-  }
-
-  void MenusAreInTheirOrderAndHideWhatIsHidden() {
-    Shell s;
-    QStringList titles;
-    for (QAction* menu : s.form->menuBar()->actions()) titles << menu->text();
-    QCOMPARE(titles, (QStringList{"&База", "&Запись", "&Поиск", "Сервис", "П&араметры", "Пе&чать",
-                                  "&Окно", "&Помощь"}));
-    QVERIFY(!Action(s, "ParamReklama")->isVisible());
-    QVERIFY(Action(s, "FilePrint")->isVisible());
-    // "Полные имена" is in no menu but its shortcut still works.
-    for (QMenu* menu : s.form->findChildren<QMenu*>()) {
-      QVERIFY(!menu->actions().contains(Action(s, "ParamHint")));
+    QSet<QAction*> inMenus;
+    QList<QAction*> pending = s.form->menuBar()->actions();
+    while (!pending.isEmpty()) {
+      QAction* a = pending.takeLast();
+      inMenus.insert(a);
+      if (a->menu() != nullptr) pending += a->menu()->actions();
     }
-    QVERIFY(s.form->actions().contains(Action(s, "ParamHint")));
+    for (QAction* a : s.form->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) {
+      QVERIFY2(inMenus.contains(a) || (!a->shortcut().isEmpty() && s.form->actions().contains(a)),
+               qPrintable(a->objectName()));
+    }
   }
 
-  void HintsSplitIntoToolTipAndStatusText_data() {
-    QTest::addColumn<QString>("hint");
-    QTest::addColumn<QString>("toolTip");
-    QTest::addColumn<QString>("statusTip");
-    QTest::newRow("tool tip only") << "Открыть|"
-                                   << "Открыть"
-                                   << "";
-    QTest::newRow("status only") << "|Индекс"
-                                 << ""
-                                 << "Индекс";
-    QTest::newRow("both") << "Кратко|Подробно"
-                          << "Кратко"
-                          << "Подробно";
-    QTest::newRow("no bar") << "Отнять список"
-                            << "Отнять список"
-                            << "Отнять список";
-  }
-  void HintsSplitIntoToolTipAndStatusText() {
-    QFETCH(QString, hint);
-    QFETCH(QString, toolTip);
-    QFETCH(QString, statusTip);
-    const Hint h = SplitHint(hint);
-    QCOMPARE(h.toolTip, toolTip);
-    QCOMPARE(h.statusTip, statusTip);
-  }
-
-  void ToolButtonsSitInTheirPlaces_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<QString>("toolTip");
-    QTest::newRow("new") << "NewBtn" << 6 << "Новое окно со всей базой";
-    QTest::newRow("open") << "OpenBtn" << 31 << "Открыть";
-    QTest::newRow("save") << "SaveBtn" << 56 << "Сохранить";
-    QTest::newRow("edit") << "EditBtn" << 88 << "Редактор форм";
-    QTest::newRow("cut") << "CutBtn" << 120 << "Удалить";
-    QTest::newRow("copy") << "CopyBtn" << 145 << "Копировать";
-    QTest::newRow("paste") << "PasteBtn" << 170 << "Вставить";
-    QTest::newRow("search 1") << "Search1Btn" << 200 << "Поиск по реквизитам";
-    QTest::newRow("search 2") << "SpeedButton1" << 225 << "Поиск по продукции";
-    QTest::newRow("search 3") << "SpeedButton3" << 250 << "Поиск по отраслям";
-    QTest::newRow("exit") << "ExitBtn" << 284 << "Выход";
-  }
-  void ToolButtonsSitInTheirPlaces() {
-    QFETCH(QString, name);
-    QFETCH(int, left);
-    QFETCH(QString, toolTip);
+  // Each shortcut and each tool button triggers one action, and no two shortcuts are the same.
+  void ShortcutsAndToolButtonsTriggerOneActionEach() {
     Shell s;
-    auto* button = s.form->ToolBarPanel()->findChild<QToolButton*>(name);
-    QVERIFY(button);
-    QCOMPARE(button->geometry(), QRect(left, 4, 25, 25));
-    QCOMPARE(button->toolTip(), toolTip);
-    QVERIFY(button->statusTip().isEmpty());
-    QVERIFY(!button->icon().isNull());
-    QCOMPARE(s.form->ToolBarPanel()->height(), 32);
+    Action(s, "CopyItem")->trigger();  // enables Paste
+    QList<QAction*> triggered;
+    const auto actions = s.form->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QAction* a : actions) {
+      QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
+      QObject::connect(a, &QAction::triggered, [&triggered, a] { triggered << a; });
+    }
+    s.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(s.form.get()));
+    QSet<QString> seen;
+    for (QAction* a : actions) {
+      if (a->shortcut().isEmpty()) continue;
+      const QString keys = a->shortcut().toString();
+      QVERIFY2(!seen.contains(keys), qPrintable(keys));
+      seen.insert(keys);
+      triggered.clear();
+      QTest::keySequence(s.form.get(), a->shortcut());
+      QCOMPARE(triggered, QList<QAction*>{a});
+    }
+    for (QToolButton* button : s.form->ToolBarPanel()->findChildren<QToolButton*>()) {
+      triggered.clear();
+      button->click();
+      QVERIFY2(triggered.size() == 1, qPrintable(button->objectName()));
+      QVERIFY(!button->icon().isNull());
+    }
+  }
+
+  void HintsSplitIntoToolTipAndStatusText() {
+    const struct {
+      const char *hint, *toolTip, *statusTip;
+    } cases[] = {{"Открыть|", "Открыть", ""},
+                 {"|Индекс", "", "Индекс"},
+                 {"Кратко|Подробно", "Кратко", "Подробно"},
+                 {"Отнять список", "Отнять список", "Отнять список"}};
+    for (const auto& c : cases) {
+      const Hint h = SplitHint(QString::fromUtf8(c.hint));
+      QCOMPARE(h.toolTip, QString::fromUtf8(c.toolTip));
+      QCOMPARE(h.statusTip, QString::fromUtf8(c.statusTip));
+    }
   }
 
   void CommandStateRules_data() {
@@ -528,11 +443,6 @@ class MainWindowTest : public QObject {
     }
     QTRY_COMPARE(s.form->ListWindows().size(), 3);
     QCOMPARE(s.form->ActiveChild(), before);
-  }
-
-  void TheWindowKeepsItsMinimumSize() {
-    Shell s;
-    QCOMPARE(s.form->minimumSize(), QSize(400, 300));
   }
 };
 

@@ -162,41 +162,29 @@ class RecordMovesTest : public QObject {
     QCOMPARE(s.log->questions.size(), 1);
   }
 
-  void DropsWithoutARecordAreIgnored_data() {
+  // A drop is taken only with the number of a record of this base, from this base.
+  void DropsAreTakenOnlyWithARecordOfThisBase_data() {
     QTest::addColumn<QString>("format");
     QTest::addColumn<QByteArray>("data");
-    QTest::newRow("no record") << kRecordMimeType << QByteArray();
-    QTest::newRow("plain text") << QStringLiteral("text/plain") << QByteArray("1");
-    QTest::newRow("not a number") << kRecordMimeType << QByteArray("x1");
-    QTest::newRow("negative") << kRecordMimeType << QByteArray("-3");
-    QTest::newRow("outside the base") << kRecordMimeType << QByteArray("3");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<bool>("taken");
+    const QString record = kRecordMimeType;
+    QTest::newRow("a record") << record << QByteArray("2") << "db" << true;
+    QTest::newRow("same folder, other spelling")
+        << record << QByteArray("2") << "lists/../db/." << true;
+    QTest::newRow("another base") << record << QByteArray("2") << "other" << false;
+    QTest::newRow("no base") << record << QByteArray("2") << "" << false;
+    QTest::newRow("no record") << record << QByteArray() << "db" << false;
+    QTest::newRow("plain text") << QStringLiteral("text/plain") << QByteArray("1") << "db" << false;
+    QTest::newRow("not a number") << record << QByteArray("x1") << "db" << false;
+    QTest::newRow("negative") << record << QByteArray("-3") << "db" << false;
+    QTest::newRow("outside the base") << record << QByteArray("3") << "db" << false;
   }
-  void DropsWithoutARecordAreIgnored() {
+  void DropsAreTakenOnlyWithARecordOfThisBase() {
     QFETCH(QString, format);
     QFETCH(QByteArray, data);
-    Shell s;
-    TMDIChild* w = s.Active();
-    w->SetSearchResult({0}, QStringLiteral("Поиск"));
-    w->SetFileState(false, false);
-    QMimeData mime;
-    mime.setData(format, data);
-    mime.setData(kRecordBaseMimeType, BaseOf(s));
-    Drop(w, mime);
-    QCOMPARE(w->Records(), (RecordList{0}));
-    QVERIFY(!w->Modified());
-  }
-
-  void ARecordOfAnotherBaseIsRefused_data() {
-    QTest::addColumn<QString>("base");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("same folder") << "db" << false;
-    QTest::newRow("same folder, other spelling") << "lists/../db/." << false;
-    QTest::newRow("another base") << "other" << true;
-    QTest::newRow("no base") << "" << true;
-  }
-  void ARecordOfAnotherBaseIsRefused() {
     QFETCH(QString, base);
-    QFETCH(bool, refused);
+    QFETCH(bool, taken);
     Shell s;
     // A second base beside the first, as another running copy of the program would have open.
     WriteDatabase(s.base.dir() / "other", test_support::NumberedBase(3));
@@ -204,23 +192,13 @@ class RecordMovesTest : public QObject {
     w->SetSearchResult({0}, QStringLiteral("Поиск"));
     w->SetFileState(false, false);
     QMimeData mime;
-    mime.setData(kRecordMimeType, "2");
+    mime.setData(format, data);
     if (!base.isEmpty()) {
       mime.setData(kRecordBaseMimeType, BaseIdentity(s.base.dir() / base.toStdString()));
     }
-    QCOMPARE(Drop(w, mime), !refused);
-    QCOMPARE(w->Records(), (refused ? RecordList{0} : RecordList{0, 2}));
-    QCOMPARE(w->Modified(), !refused);
-  }
-
-  void ARecordDragCarriesTheRecordNumberAndItsBase() {
-    const QByteArray base = "/bases/one";
-    QCOMPARE(RecordFromMime(MakeRecordMime(1234, base).get(), base),
-             std::optional<std::int32_t>(1234));
-    QCOMPARE(RecordFromMime(MakeRecordMime(1234, base).get(), "/bases/two"),
-             std::optional<std::int32_t>());
-    QCOMPARE(RecordFromMime(MakeRecordMime(-1, base).get(), base), std::optional<std::int32_t>());
-    QCOMPARE(RecordFromMime(nullptr, base), std::optional<std::int32_t>());
+    Drop(w, mime);
+    QCOMPARE(w->Records(), (taken ? RecordList{0, 2} : RecordList{0}));
+    QCOMPARE(w->Modified(), taken);
   }
 
   void APastedIntoWindowAsksToSaveOnClose() {

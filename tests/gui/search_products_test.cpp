@@ -26,6 +26,7 @@ namespace zorel {
 
 using test_support::OpenBase;
 using test_support::ToldMessages;
+using test_support::Type;
 using test_support::W;
 
 namespace {
@@ -69,16 +70,6 @@ struct Controls {
   QPushButton* inBase;
 };
 
-// Types text as a keyboard would: each letter to the widget that has the focus when it comes
-// (the keys of Cyrillic letters carry their upper-case code, as the window system gives them).
-void Type(const QString& text) {
-  for (const QChar letter : text) {
-    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
-                        static_cast<Qt::Key>(letter.toUpper().unicode()), QString(letter),
-                        Qt::NoModifier);
-  }
-}
-
 QStringList Padded(QStringList texts) {
   while (texts.size() < kFragmentRows) texts << QString();
   return texts;
@@ -102,10 +93,7 @@ class SearchProductsTest : public QObject {
   void StartsEmptyWithNumberedRows() {
     TfrmSearchItems dialog(dm(), told_.Prompts());
     const Controls c(dialog);
-    QCOMPARE(dialog.windowTitle(), QString("Поиск по производимой продукции"));
     QCOMPARE(c.grid->rowCount(), 50);
-    QCOMPARE(c.grid->horizontalHeaderItem(0)->text(), QString("№"));
-    QCOMPARE(c.grid->horizontalHeaderItem(1)->text(), QString("Значение для поиска"));
     QCOMPARE(c.grid->item(0, 0)->text(), QString("  1."));
     QCOMPARE(c.grid->item(49, 0)->text(), QString(" 50."));
     QVERIFY(!(c.grid->item(0, 0)->flags() & Qt::ItemIsEditable));
@@ -113,7 +101,6 @@ class SearchProductsTest : public QObject {
     for (QToolButton* b : {c.clear, c.execute, c.selectAll}) QVERIFY(!b->isEnabled());
     QVERIFY(c.inBase->isHidden());
     QVERIFY(c.inList->isHidden());
-    QCOMPARE(c.execute->toolTip(), QString("Найти наименования"));
   }
 
   void TermButtonsNeedAFragmentThatIsNotBlank() {
@@ -211,19 +198,16 @@ class SearchProductsTest : public QObject {
     dialog.reject();
   }
 
+  // The scan's own rules are tested on the core; here what the dialog shows of its answer.
   void ScanListsLowerCaseNamesContainingAFragment_data() {
     QTest::addColumn<QStringList>("fragments");
     QTest::addColumn<QList<int>>("items");
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("болт") << QStringList{"Болт"} << QList<int>{2, 3} << QStringList{"болт"};
     // «Станки» and «Станок фрезерный» begin with a capital and are never listed.
     QTest::newRow("capitals skipped")
         << QStringList{"СТАН"} << QList<int>{1} << QStringList{"стан"};
-    QTest::newRow("digit first") << QStringList{"Программа"} << QList<int>{6}
-                                 << QStringList{"программа"};
     QTest::newRow("item order") << QStringList{"м12", "ГАЙКА"} << QList<int>{2, 5}
                                 << QStringList{"м12", "гайка"};
-    QTest::newRow("blanks kept") << QStringList{" болт"} << QList<int>{3} << QStringList{" болт"};
     QTest::newRow("nothing") << QStringList{"сталь"} << QList<int>{} << QStringList{"сталь"};
   }
   void ScanListsLowerCaseNamesContainingAFragment() {
@@ -375,8 +359,6 @@ class SearchProductsLimitTest : public QObject {
   void AtMostTenThousandNamesAreListed_data() {
     QTest::addColumn<int>("matching");
     QTest::addColumn<bool>("message");
-    QTest::newRow("below") << 9999 << false;
-    QTest::newRow("exactly") << 10000 << true;
     QTest::newRow("beyond") << 10005 << true;
   }
   void AtMostTenThousandNamesAreListed() {

@@ -104,10 +104,6 @@ class SearchRequisitesTest : public QObject {
   void StartsOnTheNameWithNothingToAddOrSearch() {
     TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
-    QCOMPARE(dialog.windowTitle(), QString("Поиск по реквизитам"));
-    QCOMPARE(c.field->count(), 16);
-    QCOMPARE(c.field->itemText(0), QString("Наименование предприятия"));
-    QCOMPARE(c.field->itemText(15), QString("Адрес в интернет"));
     QCOMPARE(c.field->currentIndex(), 0);
     QCOMPARE(c.no->currentText(), QString(13, ' '));
     QCOMPARE(c.Operations(), kTextOps);
@@ -117,8 +113,6 @@ class SearchRequisitesTest : public QObject {
     QVERIFY(c.inList->isHidden());
     QVERIFY(c.inBase->isHidden());
     QCOMPARE(dialog.Conditions().size(), std::size_t{1});
-    QCOMPARE(c.add->toolTip(), QString("Добавить в список"));
-    QCOMPARE(c.edit->statusTip(), QString("Изменение текущей записи"));
   }
 
   void EachFieldOffersItsOperationsAndValueBox_data() {
@@ -152,57 +146,47 @@ class SearchRequisitesTest : public QObject {
     }
   }
 
-  void TheChosenOperationIsKeptWhenTheNewFieldOffersIt_data() {
+  // Switching fields keeps the operation and the value where the new field takes them.
+  void SwitchingFieldsKeepsWhatTheNewFieldTakes_data() {
     QTest::addColumn<int>("from");
     QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("to");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("равно kept") << 0 << "равно" << 2 << "равно";
-    QTest::newRow("содержит gone") << 0 << "содержит" << 2 << "равно";
-    QTest::newRow("пусто gone") << 8 << "пусто" << 6 << "равно";
-    QTest::newRow("> gone") << 2 << ">" << 0 << "содержит";
-    QTest::newRow("<= kept") << 2 << "<=" << 6 << "<=";
-    QTest::newRow("пусто kept") << 3 << "пусто" << 4 << "пусто";
+    QTest::addColumn<QString>("keptOperation");
+    QTest::addColumn<QString>("keptValue");
+    // name, field and operation, value typed, new field, the operation and value it keeps
+    const auto row = [](const char* name, int from, const char* op, const char* typed, int to,
+                        const char* keptOp, const char* keptValue) {
+      QTest::newRow(name) << from << QString(op) << QString(typed) << to << QString(keptOp)
+                          << QString(keptValue);
+    };
+    row("равно and a number kept", 0, "равно", "120", 6, "равно", "120");
+    row("содержит and text gone", 0, "содержит", "abc", 2, "равно", "");
+    row("пусто gone", 8, "пусто", "-5", 6, "равно", "-5");
+    row("> gone", 2, ">", "-5", 0, "содержит", "-5");
+    row("<= kept", 2, "<=", "7", 6, "<=", "7");
+    row("text to dictionary", 3, "пусто", "abc", 4, "пусто", "");
+    row("text to text", 0, "равно", "abc", 9, "равно", "abc");
+    row("dictionary to text", 4, "равно", "Россия", 8, "равно", "Россия");
+    row("dictionary to number", 1, "равно", "ОАО", 2, "равно", "");
   }
-  void TheChosenOperationIsKeptWhenTheNewFieldOffersIt() {
+  void SwitchingFieldsKeepsWhatTheNewFieldTakes() {
     QFETCH(int, from);
     QFETCH(QString, operation);
+    QFETCH(QString, typed);
     QFETCH(int, to);
-    QFETCH(QString, expected);
+    QFETCH(QString, keptOperation);
+    QFETCH(QString, keptValue);
     TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
     c.field->setCurrentIndex(from);
     c.op->setCurrentText(operation);
     QCOMPARE(c.op->currentText(), operation);
-    c.field->setCurrentIndex(to);
-    QCOMPARE(c.op->currentText(), expected);
-  }
-
-  void SwitchingFieldsKeepsOrEmptiesTheValue_data() {
-    QTest::addColumn<int>("from");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("text to number") << 0 << "abc" << 6 << "";
-    QTest::newRow("number kept") << 0 << "120" << 6 << "120";
-    QTest::newRow("signed number kept") << 8 << "-5" << 2 << "-5";
-    QTest::newRow("text to text") << 0 << "abc" << 9 << "abc";
-    QTest::newRow("text to dictionary") << 0 << "abc" << 4 << "";
-    QTest::newRow("dictionary to text") << 4 << "Россия" << 8 << "Россия";
-    QTest::newRow("dictionary to number") << 1 << "ОАО" << 2 << "";
-  }
-  void SwitchingFieldsKeepsOrEmptiesTheValue() {
-    QFETCH(int, from);
-    QFETCH(QString, typed);
-    QFETCH(int, to);
-    QFETCH(QString, expected);
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c(dialog);
-    c.field->setCurrentIndex(from);
     c.value->SetText(typed);
     c.field->setCurrentIndex(to);
-    QCOMPARE(c.value->Text(), expected);
-    QCOMPARE(c.add->isEnabled(), !expected.isEmpty());
+    QCOMPARE(c.op->currentText(), keptOperation);
+    QCOMPARE(c.value->Text(), keptValue);
+    QCOMPARE(c.add->isEnabled(), !keptValue.isEmpty() || keptOperation == "пусто");
   }
 
   void EmptyNeedsNoValueAndStoresNone() {
@@ -276,11 +260,7 @@ class SearchRequisitesTest : public QObject {
     c.op->setCurrentText("содержит");
     c.value->FocusEditor();
     QTRY_VERIFY(c.value->isAncestorOf(QApplication::focusWidget()));
-    for (const QChar letter : typed) {
-      QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
-                          static_cast<Qt::Key>(letter.toUpper().unicode()), QString(letter),
-                          Qt::NoModifier);
-    }
+    test_support::Type(typed);
     QCOMPARE(c.value->Text(), typed);
     c.add->click();
     QCOMPARE(dialog.Conditions()[0][3], *To1251(typed));
@@ -324,19 +304,6 @@ class SearchRequisitesTest : public QObject {
     QVERIFY(dialog.Conditions() == expected);
   }
 
-  void EditingAnEmptyConditionHidesTheValue() {
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c(dialog);
-    c.Add(9, 0, "пусто", "");
-    c.field->setCurrentIndex(2);
-    c.SelectRow(0);
-    c.edit->click();
-    QCOMPARE(c.field->currentIndex(), 9);
-    QCOMPARE(c.op->currentText(), QString("пусто"));
-    QVERIFY(c.value->isHidden());
-    QVERIFY(c.add->isEnabled());
-  }
-
   void DeleteAndEditNeedAConditionRowSelected() {
     TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
@@ -359,46 +326,13 @@ class SearchRequisitesTest : public QObject {
     QVERIFY(!c.edit->isEnabled());
     QVERIFY(!c.clear->isEnabled());
     QVERIFY(c.inBase->isHidden());
-  }
-
-  void ClearingLeavesTheEmptyRowAndHidesTheSearch() {
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c(dialog);
+    // Clear leaves the empty row alone.
     c.Add(0, 1, "содержит", "а");
     c.Add(3, 1, "равно", "220000");
     c.clear->click();
-    QCOMPARE(dialog.Conditions().size(), std::size_t{1});
-    QVERIFY(dialog.Conditions()[0] == ConditionRow{});
+    QVERIFY(dialog.Conditions() == ConditionTable{ConditionRow{}});
     QVERIFY(c.inBase->isHidden());
-    QVERIFY(c.inList->isHidden());
     QVERIFY(!c.clear->isEnabled());
-  }
-
-  void TheTableShowsTheMeaningsOfItsCodes_data() {
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("cell");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("field name") << 0 << "7"
-                                << "Телефонный код города";
-    QTest::newRow("negated") << 1 << "0"
-                             << "не";
-    QTest::newRow("as is") << 1 << "1" << QString(13, ' ');
-    QTest::newRow("operator") << 2 << "5"
-                              << ">=";
-    QTest::newRow("value as stored") << 3 << "12"
-                                     << "12";
-    QTest::newRow("case-sensitive") << 4 << "1"
-                                    << "Aa";
-    QTest::newRow("ignore case") << 4 << "0"
-                                 << "";
-    QTest::newRow("empty row") << 0 << ""
-                               << "";
-  }
-  void TheTableShowsTheMeaningsOfItsCodes() {
-    QFETCH(int, column);
-    QFETCH(QString, cell);
-    QFETCH(QString, shown);
-    QCOMPARE(ConditionCellMeaning(column, cell), shown);
   }
 
   void ButtonsCloseWithTheirResults() {
@@ -420,10 +354,6 @@ class SearchRequisitesTest : public QObject {
     dialog.setResult(0);
     dialog.close();
     QCOMPARE(dialog.result(), kSearchCancel);
-    dialog.SetSearchInListEnabled(false);
-    QVERIFY(!c.inList->isEnabled());
-    dialog.SetSearchInListEnabled(true);
-    QVERIFY(c.inList->isEnabled());
   }
 
   void SearchInBaseGivesWhatTheMatcherGives() {

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "data/data_module.h"
-#include "data/errors.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
 
@@ -45,13 +44,6 @@ class SearchRunTest : public QObject {
     SearchRequest none{SearchKind::Branches, {}, {}};
     QCOMPARE(RunSearch(base.dm(), source, none), RecordList{});
     QCOMPARE(source, (RecordList{2, 0, 1}));
-  }
-
-  void ABadTableFailsWithoutAResult() {
-    test_support::OpenBase base(test_support::SampleBase());
-    SearchRequest bad;
-    bad.conditions = {{"2", "1", "3", "abc", "0"}};
-    QVERIFY_THROWS_EXCEPTION(BadInput, RunSearch(base.dm(), {0, 1, 2}, bad));
   }
 };
 

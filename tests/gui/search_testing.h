@@ -2,8 +2,10 @@
 // instead of showing them.
 #pragma once
 
+#include <QApplication>
 #include <QList>
 #include <QString>
+#include <QTest>
 #include <memory>
 
 #include "components/user_prompts.h"
@@ -32,5 +34,15 @@ class ToldMessages {
   QList<MessageIcon> icons_;
   QStringList texts_;
 };
+
+// Types text as a keyboard would: each letter to the widget that has the focus when it comes
+// (the keys of Cyrillic letters carry their upper-case code, as the window system gives them).
+inline void Type(const QString& text) {
+  for (const QChar letter : text) {
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
+                        static_cast<Qt::Key>(letter.toUpper().unicode()), QString(letter),
+                        Qt::NoModifier);
+  }
+}
 
 }  // namespace zorel::test_support
