@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace zorel {
 namespace {
@@ -28,34 +29,60 @@ QString RunListDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
 
 QString CaptionOf(QWidget* dialog) { return dialog != nullptr ? dialog->windowTitle() : QString(); }
 
+// A blank before a closing "?" or "!" does not break, so the mark never wraps onto a line alone.
+QString Unbroken(QString text) {
+  return text.replace(QStringLiteral(" ?"), QStringLiteral("\u00a0?"))
+      .replace(QStringLiteral(" !"), QStringLiteral("\u00a0!"));
+}
+
+// Window managers cut a title wider than its window: a box is at least as wide as its title in
+// a title bar's larger font, with room for the bar's icon and buttons.
+int TitleWidth(const QWidget& box, const QString& title) {
+  return box.fontMetrics().horizontalAdvance(title) * 5 / 4 + 160;
+}
+
+// QMessageBox fixes its own size when shown; the title's width is added after that.
+class TitledBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    setFixedWidth(std::max(width(), TitleWidth(*this, windowTitle())));
+  }
+};
+
+int Box(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
+        QMessageBox::StandardButtons buttons) {
+  TitledBox box(icon, caption, Unbroken(text), buttons, parent);
+  return box.exec();
+}
+
 }  // namespace
 
 std::shared_ptr<UserPrompts> UserPrompts::Standard(std::function<QString()> title) {
   auto p = std::make_shared<UserPrompts>();
   p->confirm = [title](QWidget* parent, const QString& question) {
-    return QMessageBox::question(parent, title(), question, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    return Box(parent, QMessageBox::Question, title(), question,
+               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
   p->inform = [title](QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, title(), text, QMessageBox::Ok);
+    Box(parent, QMessageBox::Information, title(), text, QMessageBox::Ok);
   };
   p->tell = [](QWidget* dialog, MessageIcon icon, const QString& text) {
-    const QString caption = CaptionOf(dialog);
-    if (icon == MessageIcon::Critical) {
-      QMessageBox::critical(dialog, caption, text);
-    } else {
-      QMessageBox::information(dialog, caption, text);
-    }
+    Box(dialog, icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
+        CaptionOf(dialog), text, QMessageBox::Ok);
   };
   p->ask = [](QWidget* dialog, const QString& question) {
-    return QMessageBox::question(dialog, CaptionOf(dialog), question,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return Box(dialog, QMessageBox::Question, CaptionOf(dialog), question,
+               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
   p->titledInform = [](QWidget* parent, const QString& caption, const QString& text) {
-    QMessageBox::information(parent, caption, text, QMessageBox::Ok);
+    Box(parent, QMessageBox::Information, caption, text, QMessageBox::Ok);
   };
   p->titledBox = [](QWidget* parent, const QString& caption, const QString& text) {
-    QMessageBox::information(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel);
+    Box(parent, QMessageBox::Information, caption, text, QMessageBox::Ok | QMessageBox::Cancel);
   };
   p->chooseListToOpen = [](QWidget* parent, const QString& dir) {
     return RunListDialog(parent, QFileDialog::AcceptOpen, dir, {});
@@ -69,7 +96,15 @@ std::shared_ptr<UserPrompts> UserPrompts::Standard(std::function<QString()> titl
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
   };
   p->password = [](QWidget* parent, const QString& caption, const QString& label) {
-    return QInputDialog::getText(parent, caption, label, QLineEdit::Password);
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    // The dialog takes its layout's width: the field makes the room.
+    if (auto* field = dialog.findChild<QLineEdit*>()) {
+      field->setMinimumWidth(TitleWidth(dialog, caption) - 24);
+    }
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
   };
   p->runModal = [](QDialog& dialog) { return dialog.exec(); };
   return p;

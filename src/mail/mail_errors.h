@@ -33,6 +33,8 @@ class EAbortError : public ESockError {
   using ESockError::ESockError;
 };
 
+inline constexpr int kSocketHostNotFound = 11001;
+
 // "number:description", or "Unknown Error No. " + number for a number outside the table.
 QString SocketErrorText(int number);
 

@@ -3,10 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cstring>
 
+#include "mail/mail_charset.h"
 #include "mail/mail_errors.h"
-#include "ui/text_convert.h"
 
 namespace zorel {
 namespace {
@@ -44,8 +45,9 @@ const char* ContentTypeOf(MailSubType subType) {
   return "Content-Type: text/plain; charset=";
 }
 
-void AddValueLine(QList<QByteArray>& header, const char* name, const QByteArray& value) {
-  if (!value.isEmpty()) header.append(QByteArray(name) + ": " + value);
+void AddValueLine(QList<QByteArray>& header, const char* name, const QString& value,
+                  const QByteArray& charset) {
+  if (!value.isEmpty()) header.append(QByteArray(name) + ": " + HeaderValue(value, charset));
 }
 
 // Each line and CR LF; a line starting with "." gets one more in front.
@@ -71,6 +73,21 @@ QByteArray NormalizeAddress(const QByteArray& text) {
     return text.mid(colon + 1, next < 0 ? -1 : next - colon - 1);
   }
   return text;
+}
+
+CheckedAddress CheckAddress(const QByteArray& field) {
+  CheckedAddress checked{CheckedAddress::Usable, NormalizeAddress(field)};
+  if (checked.address.isEmpty()) checked.kind = CheckedAddress::Empty;
+  const auto unfit = [](char c) {
+    return static_cast<unsigned char>(c) <= ' ' || c == '\x7f' || c == '<' || c == '>';
+  };
+  if (field.contains('\r') || field.contains('\n') ||
+      (!checked.address.isEmpty() &&
+       (!checked.address.contains('@') ||
+        std::any_of(checked.address.begin(), checked.address.end(), unfit)))) {
+    checked.kind = CheckedAddress::Invalid;
+  }
+  return checked;
 }
 
 QByteArray NewBoundary() {
@@ -116,12 +133,12 @@ BuiltMessage BuildMessage(const TMailMessage& m, MailSubType subType, const QByt
                           const QByteArray& boundary) {
   BuiltMessage built;
   QList<QByteArray>& h = built.header;
-  h.append("From: " + m.FromName + "<" + m.FromAddress + ">");
+  h.append("From: " + HeaderValue(m.FromName, charset) + "<" + m.FromAddress + ">");
   if (!m.ToAddress.isEmpty()) h.append("To: " + m.ToAddress.join(','));
-  AddValueLine(h, "Subject", m.Subject);
-  AddValueLine(h, "X-Mailer", m.LocalProgram);
-  AddValueLine(h, "Reply-To", m.ReplyTo);
-  AddValueLine(h, "Date", m.Date);
+  AddValueLine(h, "Subject", m.Subject, charset);
+  AddValueLine(h, "X-Mailer", m.LocalProgram, charset);
+  AddValueLine(h, "Reply-To", m.ReplyTo, charset);
+  AddValueLine(h, "Date", m.Date, charset);
   h.append("Mime-Version: 1.0");
   QByteArray& body = built.body;
   if (m.Attachments.isEmpty()) {
@@ -141,11 +158,11 @@ BuiltMessage BuildMessage(const TMailMessage& m, MailSubType subType, const QByt
     if (file.error() != QFileDevice::NoError) {
       throw EMailError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
     }
-    const QByteArray name = QByteArray::fromStdString(ToCp(QFileInfo(path).fileName()));
+    const QString name = QFileInfo(path).fileName();
     body += "--" + boundary + "\r\n";
-    body += "Content-Type: application/octet-stream; name=\"" + name + "\"\r\n";
+    body += "Content-Type: application/octet-stream; " + NameParameter(name, charset) + "\r\n";
     body += "Content-Transfer-Encoding: base64\r\n";
-    body += "Content-Disposition: attachment; filename=\"" + name + "\"\r\n\r\n";
+    body += "Content-Disposition: attachment; " + FileNameParameter(name, charset) + "\r\n\r\n";
     AppendBase64Lines(body, bytes.constData(), bytes.size());
   }
   body += "--" + boundary + "--\r\n";

@@ -1,6 +1,6 @@
-// The message a TSmtpClient sends and the MIME builder behind it. Every text is already in the
-// bytes that go on the wire (Windows-1251, as typed): header values are written unchanged, with
-// no encoding of non-ASCII text and no line folding.
+// The message a TSmtpClient sends and the MIME builder behind it. The body lines are already in
+// the bytes of the message's character set; header values and file names are written in it as
+// mail_charset.h says (ASCII unchanged, anything else encoded).
 #pragma once
 
 #include <QByteArray>
@@ -13,9 +13,10 @@ namespace zorel {
 enum class MailSubType { mtPlain, mtEnriched, mtSgml, mtTabSeparated, mtHtml };
 
 struct TMailMessage {
-  QByteArray FromAddress, FromName, Subject, LocalProgram, Date, ReplyTo;
+  QByteArray FromAddress;
+  QString FromName, Subject, LocalProgram, Date, ReplyTo;
   QList<QByteArray> ToAddress, ToCarbonCopy, ToBlindCarbonCopy;
-  QList<QByteArray> Body;   // lines without their line ends
+  QList<QByteArray> Body;   // lines without their line ends, in the message's character set
   QStringList Attachments;  // full file names
 };
 
@@ -28,6 +29,16 @@ struct BuiltMessage {
 // The address inside the first "<" ... ">", else the text after the first ":" up to the next
 // ":", else the text itself; no blanks are trimmed.
 QByteArray NormalizeAddress(const QByteArray& text);
+
+// An address field made ready for the envelope: normalised, then checked, so that nothing in a
+// field can add parameters or commands to MAIL FROM or RCPT TO.
+struct CheckedAddress {
+  enum Kind { Usable, Empty, Invalid } kind = Empty;
+  QByteArray address;  // the normalised address
+};
+// Empty when normalisation leaves nothing; Invalid for a line break anywhere in the field, or a
+// blank, "<", ">", a control character or no "@" in the normalised address.
+CheckedAddress CheckAddress(const QByteArray& field);
 
 // "====================54535" + six random letters from a to y + "====".
 QByteArray NewBoundary();

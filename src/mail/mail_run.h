@@ -7,13 +7,12 @@
 #include <QStringList>
 
 #include "data/record_list.h"
+#include "mail/mail_charset.h"
 #include "mail/smtp_client.h"
 
 namespace zorel {
 
 class Tdm;
-
-inline constexpr const char* kCharSets[] = {"windows-1251", "koir-8", "us-ascii"};
 
 struct MailJob {
   QString server;
@@ -22,8 +21,8 @@ struct MailJob {
   QString from, subject;
   QStringList bodyLines;
   bool html = false;
-  QString charset = QStringLiteral("windows-1251");
-  QStringList attachments;  // full file names
+  QString charset = QStringLiteral("windows-1251");  // a name of kCharSets, or "koir-8"
+  QStringList attachments;                           // full file names
   bool testMode = false;
   QString testAddress;  // every message goes here in test mode
   MailSecurity security = MailSecurity::None;
@@ -47,17 +46,18 @@ struct JobProblem {
   QString text;
 };
 
-// What the run must refuse before connecting: a text that has no Windows-1251 form, a line
-// break in the sender, subject, test address or a file name, a login without encryption or
-// without a password, a file that cannot be read.
+// What the run must refuse before connecting: an unknown character set, a typed subject or text
+// that the set cannot hold, an address without a Windows-1251 form, a line break in the sender,
+// subject, test address or a file name, a sender that is no address, a login without
+// encryption or without a password, a file that cannot be read.
 JobProblem CheckJob(const MailJob& job);
 
 struct RunResult {
   bool completed = false;  // reached its end, whatever single recipients failed
   bool established = false;
   bool loginRefused = false;  // the server refused the greeting or the login
-  QString connectError;       // why connecting failed, when it did
-  RecordList unsent;          // refused, failed, skipped for a bad address, never tried
+  QString connectError;       // why connecting (or reconnecting) failed, when it did
+  RecordList unsent;          // every recipient with an address that was not sent
 };
 
 class MailRun {
@@ -71,7 +71,14 @@ class MailRun {
 
  private:
   void Configure(const MailJob& job);
-  void Report(const QString& text, bool box, bool log) { reporter_.Report(text, box, log); }
+  // Connects; when that fails, tells why in the log and in a box unless a box told already.
+  bool Connect(RunResult& result);
+  void ReportInvalidHost();
+  CheckedAddress AddressOf(const MailJob& job, std::int32_t record) const;
+  void Report(const QString& text, bool box, bool log) {
+    boxShown_ = boxShown_ || box;
+    reporter_.Report(text, box, log);
+  }
 
   const Tdm& dm_;
   MailReporter& reporter_;
@@ -79,6 +86,7 @@ class MailRun {
   QString server_;
   bool sending_ = false;
   bool loginRefused_ = false;
+  bool boxShown_ = false;  // since the last connect began
 };
 
 }  // namespace zorel

@@ -53,13 +53,16 @@ int TSmtpClient::Transaction(const QByteArray& command) {
     Writeln(command);
   }
   replyLines_.clear();
+  // The time-out bounds the whole reply: a server trickling continuation lines cannot hold the
+  // client for a thousand time-outs.
+  const QDeadlineTimer deadline = Limit();
   do {
     // A server that never ends its reply must not fill the memory.
     if (replyLines_.size() == kMaxReplyLines) {
       CloseSocket();
       throw EMailError(QStringLiteral("Reply too long"));
     }
-    lastReply_ = ReadLn();
+    lastReply_ = ReadLn(deadline);
     replyLines_.append(lastReply_);
     Status(1, ReplyText(lastReply_));
   } while (IsContinuation(lastReply_));
@@ -168,13 +171,16 @@ void TSmtpClient::SendMail() {
   if (PostMessage.FromAddress.isEmpty() || PostMessage.ToAddress.isEmpty()) {
     throw EMailError(QStringLiteral("Incomplete Header"));
   }
+  const CheckedAddress sender = CheckAddress(PostMessage.FromAddress);
+  if (sender.kind != CheckedAddress::Usable) throw EMailError(QStringLiteral("Invalid sender"));
   const auto refused = [this] { return EMailError(ReplyText(lastReply_)); };
   if (Transaction("RSET") > 399) throw refused();
-  if (Transaction("MAIL FROM:<" + PostMessage.FromAddress + ">") > 399) throw refused();
+  if (Transaction("MAIL FROM:<" + sender.address + ">") > 399) throw refused();
   for (const QByteArray& address : PostMessage.ToAddress) {
-    const QByteArray normal = NormalizeAddress(address);
-    if (normal.isEmpty()) continue;
-    if (Transaction("RCPT TO:<" + normal + ">") > 300 && OnRecipientNotFound) {
+    const CheckedAddress to = CheckAddress(address);
+    if (to.kind == CheckedAddress::Empty) continue;
+    if ((to.kind == CheckedAddress::Invalid || Transaction("RCPT TO:<" + to.address + ">") > 300) &&
+        OnRecipientNotFound) {
       OnRecipientNotFound(address);
     }
   }

@@ -5,6 +5,8 @@
 #include <QHostInfo>
 #include <QSslSocket>
 #include <QTimer>
+#include <algorithm>
+#include <chrono>
 #include <memory>
 
 #include "mail/mail_errors.h"
@@ -16,7 +18,6 @@ constexpr qsizetype kPiece = 65536;
 constexpr qsizetype kMaxLine = 65536;
 constexpr int kTimedOut = 10060;
 constexpr int kInterrupted = 10004;
-constexpr int kHostNotFound = 11001;
 
 bool IsNull(const QHostAddress& a) {
   return a.isNull() || a == QHostAddress(QHostAddress::AnyIPv4) ||
@@ -32,7 +33,7 @@ int SocketErrorNumber(int qtSocketError) {
     case QAbstractSocket::RemoteHostClosedError:
       return 10054;
     case QAbstractSocket::HostNotFoundError:
-      return kHostNotFound;
+      return kSocketHostNotFound;
     case QAbstractSocket::SocketAccessError:
       return 10013;
     case QAbstractSocket::SocketResourceError:
@@ -83,17 +84,22 @@ void TSyncSocket::Wake() {
   if (loop_) loop_->quit();
 }
 
-TSyncSocket::WaitEnd TSyncSocket::Wait(const std::function<bool()>& done, bool timed) {
+QDeadlineTimer TSyncSocket::Limit() const {
+  return TimeOut > 0 ? QDeadlineTimer(TimeOut) : QDeadlineTimer(QDeadlineTimer::Forever);
+}
+
+TSyncSocket::WaitEnd TSyncSocket::Wait(const std::function<bool()>& done,
+                                       const QDeadlineTimer& deadline) {
   QTimer timer;
   bool timedOut = false;
-  if (timed && TimeOut > 0) {
+  if (!deadline.isForever()) {
     timer.setSingleShot(true);
     connect(&timer, &QTimer::timeout, this, [&] {
       Status(8, QStringLiteral("Timer Triggered"));
       timedOut = true;
       Wake();
     });
-    timer.start(TimeOut);
+    timer.start(std::chrono::milliseconds(std::max<qint64>(0, deadline.remainingTime())));
   }
   for (;;) {
     if (done()) return WaitEnd::Done;
@@ -116,7 +122,7 @@ bool TSyncSocket::Pause(int ms) {
     Wake();
   });
   timer.start(ms);
-  return Wait([&] { return over; }, false) == WaitEnd::Done;
+  return Wait([&] { return over; }, QDeadlineTimer(QDeadlineTimer::Forever)) == WaitEnd::Done;
 }
 
 QHostAddress TSyncSocket::Resolve() {
@@ -128,7 +134,7 @@ QHostAddress TSyncSocket::Resolve() {
     answer = std::make_unique<QHostInfo>(info);
     Wake();
   });
-  const WaitEnd end = Wait([&] { return answer != nullptr; }, true);
+  const WaitEnd end = Wait([&] { return answer != nullptr; }, Limit());
   if (end != WaitEnd::Done) {
     QHostInfo::abortHostLookup(id);
     if (end == WaitEnd::TimedOut) {
@@ -140,7 +146,7 @@ QHostAddress TSyncSocket::Resolve() {
     throw EAbortError(QStringLiteral("Host Lookup Canceled"), lastError_);
   }
   if (answer->error() != QHostInfo::NoError || answer->addresses().isEmpty()) {
-    lastError_ = kHostNotFound;
+    lastError_ = kSocketHostNotFound;
     throw ESockError(QStringLiteral("Host Lookup Failed"), lastError_);
   }
   for (const QHostAddress& a : answer->addresses()) {
@@ -174,13 +180,14 @@ void TSyncSocket::TcpConnect(bool encrypted, const QSslConfiguration& tls) {
         return failed || (encrypted ? socket_->isEncrypted()
                                     : socket_->state() == QAbstractSocket::ConnectedState);
       },
-      true);
+      Limit());
   disconnect(onError);
   if (end == WaitEnd::Done && !failed) {
     connected_ = true;
     return;
   }
   QString text = QStringLiteral("Connection Failed");
+  bool tcpFailed = true;  // a failed TLS handshake is not a failed TCP connection
   if (end == WaitEnd::TimedOut) {
     lastError_ = kTimedOut;
     text = QStringLiteral("Connection Timed out");
@@ -192,12 +199,13 @@ void TSyncSocket::TcpConnect(bool encrypted, const QSslConfiguration& tls) {
              socket_->error() == QAbstractSocket::SslInternalError ||
              socket_->error() == QAbstractSocket::SslInvalidUserDataError) {
     lastError_ = 10053;
+    tcpFailed = false;
     text = QStringLiteral("TLS handshake failed: ") + socket_->errorString();
   } else {
     lastError_ = SocketErrorNumber(socket_->error());
   }
   CloseSocket();
-  if (OnConnectionFailed) OnConnectionFailed();
+  if (tcpFailed && OnConnectionFailed) OnConnectionFailed();
   if (end == WaitEnd::Cancelled) throw EAbortError(text, lastError_);
   throw ESockError(text, lastError_);
 }
@@ -213,7 +221,7 @@ void TSyncSocket::StartEncryption(const QSslConfiguration& tls) {
         return socket_->isEncrypted() || socket_->state() != QAbstractSocket::ConnectedState ||
                socket_->error() == QAbstractSocket::SslHandshakeFailedError;
       },
-      true);
+      Limit());
   if (end == WaitEnd::Done && socket_->isEncrypted()) return;
   if (end != WaitEnd::Done) Abort("TLS handshake aborted", end);
   const QString text = QStringLiteral("TLS handshake failed: ") + socket_->errorString();
@@ -234,7 +242,7 @@ void TSyncSocket::RaiseSocketError() {
   throw ESockError(SocketErrorText(lastError_), lastError_);
 }
 
-QByteArray TSyncSocket::ReadLn() {
+QByteArray TSyncSocket::ReadLn(const QDeadlineTimer& deadline) {
   Status(8, QStringLiteral("ReadLn"));
   qsizetype lf = -1;
   auto done = [&] {
@@ -243,7 +251,7 @@ QByteArray TSyncSocket::ReadLn() {
     return lf >= 0 || input_.size() > kMaxLine ||
            socket_->state() != QAbstractSocket::ConnectedState;
   };
-  const WaitEnd end = Wait(done, true);
+  const WaitEnd end = Wait(done, deadline);
   if (end != WaitEnd::Done) Abort("Socket readln aborted", end);
   if (lf < 0 || lf > kMaxLine) {
     const bool tooLong = lf > kMaxLine || input_.size() > kMaxLine;
@@ -274,7 +282,7 @@ void TSyncSocket::SendBuffer(const QByteArray& bytes) {
         return socket_->bytesToWrite() <= kPiece ||
                socket_->state() != QAbstractSocket::ConnectedState;
       },
-      true);
+      Limit());
   if (end != WaitEnd::Done) Abort("Socket send aborted", end);
   if (socket_->state() != QAbstractSocket::ConnectedState) RaiseSocketError();
 }

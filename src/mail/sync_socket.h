@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QSslConfiguration>
 #include <QString>
@@ -26,7 +27,7 @@ class TSyncSocket : public QObject {
 
   QString Host;
   quint16 Port = 25;
-  int TimeOut = 0;      // milliseconds for each wait; 0 = no limit
+  int TimeOut = 0;      // milliseconds for each wait, a whole reply being one; 0 = no limit
   int ReportLevel = 1;  // 1 server replies, 4 socket steps, 8 internal steps
   std::function<void(const QString& status)> OnStatus;
   std::function<bool()> OnInvalidHost;  // true = handled: resolve once more
@@ -44,9 +45,12 @@ class TSyncSocket : public QObject {
   void TcpConnect(bool encrypted, const QSslConfiguration& tls);
   // The TLS handshake over the open connection.
   void StartEncryption(const QSslConfiguration& tls);
-  // One received line without its line end. A connection closed by the server raises
-  // "Connection closed by server"; a cancel or time-out EAbortError "Socket readln aborted".
-  QByteArray ReadLn();
+  // The end of one wait of TimeOut milliseconds from now (never with TimeOut 0).
+  QDeadlineTimer Limit() const;
+  // One received line without its line end, by the deadline. A connection closed by the server
+  // raises "Connection closed by server"; a cancel or time-out EAbortError "Socket readln
+  // aborted".
+  QByteArray ReadLn(const QDeadlineTimer& deadline);
   // The text and CR LF; a text holding CR or LF is refused (it would smuggle in a command).
   void Writeln(const QByteArray& text);
   // All bytes, bounded by TimeOut; EAbortError "Socket send aborted".
@@ -60,7 +64,7 @@ class TSyncSocket : public QObject {
 
  private:
   enum class WaitEnd { Done, TimedOut, Cancelled };
-  WaitEnd Wait(const std::function<bool()>& done, bool timed);
+  WaitEnd Wait(const std::function<bool()>& done, const QDeadlineTimer& deadline);
   void Wake();
   QHostAddress Resolve();
   void Abort(const char* text, WaitEnd end);

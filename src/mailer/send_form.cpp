@@ -2,12 +2,14 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,10 +17,13 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "components/user_prompts.h"
 #include "data/logger.h"
+#include "mail/mail_fields.h"
 #include "mailer/password_store.h"
 
 namespace zorel {
@@ -119,12 +124,30 @@ void TfrmSend::BuildControls() {
   auto* subject = new QHBoxLayout;
   subject->addWidget(new QLabel(QStringLiteral("Тема письма:")));
   MailSubject_ = Named(new QLineEdit, "MailSubject");
+  lastText_ = MailSubject_;
   subject->addWidget(MailSubject_);
   btnDetails_ = Named(new QPushButton(QStringLiteral("Детали")), "btnDetails");
   btnDetails_->setCheckable(true);
   subject->addWidget(btnDetails_);
   mail->addLayout(subject);
-  mail->addWidget(new QLabel(QStringLiteral("Текст письма:")));
+  auto* bodyRow = new QHBoxLayout;
+  bodyRow->addWidget(new QLabel(QStringLiteral("Текст письма:")), 1);
+  auto* fields = Named(new QToolButton, "btnFields");
+  fields->setText(QStringLiteral("Вставить поле"));
+  fields->setToolTip(QStringLiteral(
+      "Поле записи адресата в теме или тексте: у каждого адресата заменяется его текстом"));
+  fields->setPopupMode(QToolButton::InstantPopup);
+  auto* fieldMenu = new QMenu(fields);
+  for (const QString& mark : MailFieldMarks()) {
+    fieldMenu->addAction(mark, this, [this, mark] { InsertField(mark); });
+  }
+  fields->setMenu(fieldMenu);
+  bodyRow->addWidget(fields);
+  btnPreview_ = Named(new QPushButton(QStringLiteral("Просмотр")), "btnPreview");
+  btnPreview_->setToolTip(QStringLiteral("Письмо текущему предприятию"));
+  btnPreview_->setAutoDefault(false);
+  bodyRow->addWidget(btnPreview_);
+  mail->addLayout(bodyRow);
   MailBody_ = Named(new QPlainTextEdit, "MailBody");
   mail->addWidget(MailBody_, 1);
   mail->addWidget(new QLabel(QStringLiteral("Присоединить файлы из списка:")));
@@ -181,11 +204,18 @@ void TfrmSend::BuildControls() {
   connect(btnClearAttachments_, &QPushButton::clicked, this, &TfrmSend::btnClearAttachmentsClick);
   connect(btnDetails_, &QPushButton::toggled, this, &TfrmSend::btnDetailsClick);
   connect(btnClearLog_, &QPushButton::clicked, reLog_, &QPlainTextEdit::clear);
+  connect(btnPreview_, &QPushButton::clicked, this, &TfrmSend::btnPreviewClick);
+  MailSubject_->installEventFilter(this);
+  MailBody_->installEventFilter(this);
   connect(MailAttachments_, &QListWidget::itemSelectionChanged, this,
           &TfrmSend::UpdateAttachmentButtons);
   connect(MailAttachments_, &QListWidget::currentItemChanged, this,
           &TfrmSend::UpdateAttachmentButtons);
-  for (QLineEdit* e : {SMTPPort_, MailTimeOut_, MailPause_}) e->installEventFilter(this);
+  for (QLineEdit* e : {SMTPPort_, MailTimeOut_, MailPause_}) {
+    e->installEventFilter(this);
+    // Room for a port number, and for as many seconds, with the frame and margins.
+    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("655350")) + 16);
+  }
 }
 
 void TfrmSend::ReadSettings() {
@@ -234,8 +264,9 @@ void TfrmSend::WriteSettings() {
   settings_.sync();
 }
 
-void TfrmSend::SetRecipients(const QString& text) {
+void TfrmSend::SetRecipients(const QString& text, std::int32_t current) {
   recipients_ = ParseRecordListText(text.toStdString());
+  current_ = current;
 }
 
 void TfrmSend::ClearLog() { reLog_->clear(); }
@@ -269,15 +300,30 @@ void TfrmSend::SetSending(bool sending) {
   btnCancel_->setVisible(sending);
 }
 
+// Only leaving the field is checked: the window losing the focus to a box (the check's own box
+// among them) is not, so one mistake shows one box.
 bool TfrmSend::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusOut) {
-    auto* edit = qobject_cast<QLineEdit*>(watched);
-    const QString& message = edit == SMTPPort_      ? kPortDigits
-                             : edit == MailTimeOut_ ? kTimeOutDigits
-                                                    : kPauseDigits;
-    if (edit && !Integer(edit->text()) && !sending_) {
+  if (event->type() == QEvent::FocusIn && (watched == MailSubject_ || watched == MailBody_)) {
+    lastText_ = static_cast<QWidget*>(watched);
+  }
+  if (event->type() == QEvent::FocusOut && !checkingField_) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    const std::pair<QLineEdit*, const QString*> digitFields[] = {
+        {SMTPPort_, &kPortDigits}, {MailTimeOut_, &kTimeOutDigits}, {MailPause_, &kPauseDigits}};
+    QLineEdit* edit = nullptr;
+    const QString* message = nullptr;
+    for (const auto& [field, text] : digitFields) {
+      if (watched == field) {
+        edit = field;
+        message = text;
+      }
+    }
+    if (edit && !Integer(edit->text()) && !sending_ && reason != Qt::ActiveWindowFocusReason &&
+        reason != Qt::PopupFocusReason) {
+      checkingField_ = true;
+      Report(*message, true, false);
+      checkingField_ = false;
       QTimer::singleShot(0, edit, [edit] { edit->setFocus(); });
-      Report(message, true, false);
     }
   }
   return QDialog::eventFilter(watched, event);
@@ -375,6 +421,36 @@ void TfrmSend::OfferUnsent(const RecordList& unsent) {
           .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))));
 }
 
+// At the cursor of the subject or the text, whichever had the focus last.
+void TfrmSend::InsertField(const QString& mark) {
+  if (lastText_ == MailBody_) {
+    MailBody_->insertPlainText(mark);
+  } else {
+    MailSubject_->insert(mark);
+  }
+  lastText_->setFocus();
+}
+
+void TfrmSend::btnPreviewClick() {
+  const std::int32_t record =
+      current_ >= 0 ? current_ : (recipients_.empty() ? -1 : recipients_.front());
+  if (record < 0) return;
+  const QString body = MailBody_->toPlainText();
+  const MailTexts texts(MailSubject_->text(), body.isEmpty() ? QStringList() : body.split(u'\n'));
+  QDialog preview(this);
+  preview.setObjectName(QStringLiteral("frmPreview"));
+  preview.setWindowTitle(QStringLiteral("Просмотр письма"));
+  auto* column = new QVBoxLayout(&preview);
+  auto* text = Named(new QPlainTextEdit(MailPreview(dm_, texts, record)), "mPreview");
+  text->setReadOnly(true);
+  column->addWidget(text);
+  auto* close = new QPushButton(QStringLiteral("Закрыть"));
+  connect(close, &QPushButton::clicked, &preview, &QDialog::accept);
+  column->addWidget(close, 0, Qt::AlignRight);
+  preview.resize(560, 420);
+  prompts_->runModal(preview);
+}
+
 void TfrmSend::btnCancelClick() {
   if (!sending_ || !prompts_->ask(this, QStringLiteral("Прервать рассылку почты ?"))) return;
   if (run_) run_->Cancel();
@@ -409,15 +485,21 @@ void TfrmSend::UpdateAttachmentButtons() {
   btnDeleteFile_->setEnabled(any && MailAttachments_->currentItem() != nullptr);
 }
 
-void TfrmSend::btnDetailsClick(bool down) { Panel8_->setVisible(down); }
+// Shown details get the room they need, however narrow the dialog opened without them.
+void TfrmSend::btnDetailsClick(bool down) {
+  Panel8_->setVisible(down);
+  if (!down || !isVisible()) return;
+  layout()->activate();
+  resize(size().expandedTo(sizeHint()));
+}
 
-void SendMail(QWidget* parent, const Tdm& dm, const QString& recipients,
+void SendMail(QWidget* parent, const Tdm& dm, const QString& recipients, std::int32_t current,
               std::shared_ptr<UserPrompts> prompts, OpenUnsentFn openUnsent) {
   Logger().Log("SendMail: checking send form.");
   try {
     QSettings settings;
     TfrmSend form(dm, settings, prompts, std::move(openUnsent), parent);
-    form.SetRecipients(recipients);
+    form.SetRecipients(recipients, current);
     form.ClearLog();
     form.ShowMailPage();
     Logger().Log("SendMail: displaying send form.");

@@ -39,8 +39,9 @@ class TfrmSend : public QDialog, private MailReporter {
            OpenUnsentFn openUnsent, QWidget* parent = nullptr);
   ~TfrmSend() override;
 
-  // One decimal record number per line.
-  void SetRecipients(const QString& text);
+  // One decimal record number per line; current is the enterprise the preview shows (-1: the
+  // first recipient).
+  void SetRecipients(const QString& text, std::int32_t current = -1);
   void ClearLog();
   void ShowMailPage();
   bool Sending() const { return sending_; }
@@ -59,6 +60,7 @@ class TfrmSend : public QDialog, private MailReporter {
   void btnDeleteFileClick();
   void btnClearAttachmentsClick();
   void btnDetailsClick(bool down);
+  void btnPreviewClick();
 
  private:
   void BuildControls();
@@ -70,17 +72,20 @@ class TfrmSend : public QDialog, private MailReporter {
   // The job from the controls, or nothing after reporting why not.
   std::optional<MailJob> JobFromControls();
   void OfferUnsent(const RecordList& unsent);
+  void InsertField(const QString& mark);
 
   const Tdm& dm_;
   QSettings& settings_;
   std::shared_ptr<UserPrompts> prompts_;
   OpenUnsentFn openUnsent_;
   RecordList recipients_;
+  std::int32_t current_ = -1;
   bool sending_ = false;
   bool testMode_ = false;
   QString testAddress_;
   QString lastDir_;
   bool passwordStored_ = false;  // this run's password came from the secret store
+  bool checkingField_ = false;   // a field's check is showing its box
   MailRun* run_ = nullptr;
 
   QTabWidget* pages_;
@@ -91,6 +96,8 @@ class TfrmSend : public QDialog, private MailReporter {
   QComboBox *cbCharSet_, *cbSecurity_;
   QPushButton *btnDetails_, *btnAddFile_, *btnDeleteFile_, *btnClearAttachments_;
   QPlainTextEdit* MailBody_;
+  QWidget* lastText_;  // the subject or the text, whichever had the focus last
+  QPushButton* btnPreview_;
   QListWidget* MailAttachments_;
   QPlainTextEdit* reLog_;
   QPushButton *btnSend_, *btnClose_, *btnCancel_, *btnClearLog_;
@@ -99,7 +106,7 @@ class TfrmSend : public QDialog, private MailReporter {
 
 // The entry of the main window's two mail commands: shows the dialog modally for the records
 // and destroys it afterwards. A failure to create or show it is told in an error box.
-void SendMail(QWidget* parent, const Tdm& dm, const QString& recipients,
+void SendMail(QWidget* parent, const Tdm& dm, const QString& recipients, std::int32_t current,
               std::shared_ptr<UserPrompts> prompts, OpenUnsentFn openUnsent);
 
 }  // namespace zorel

@@ -116,4 +116,8 @@ void TMDIChild::SetSearchResult(RecordList records, const QString& caption) {
   modified_ = true;
 }
 
+void TMDIChild::ProposeListName(const QString& name) {
+  listFileName_ = QString::fromStdString(dm_.ListsDir()) + name + QStringLiteral(".lst");
+}
+
 }  // namespace zorel

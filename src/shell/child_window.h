@@ -49,6 +49,8 @@ class TMDIChild : public QWidget {
   // Replaces the list by a search result: the caption names the search; the window counts as
   // modified and has no file.
   void SetSearchResult(RecordList records, const QString& caption);
+  // The file Save As proposes for a list without a file: name + ".lst" in the lists folder.
+  void ProposeListName(const QString& name);
 
   void SetMainHandle(QObject* mainWindow);
   // Grid row count := n (the grid keeps one row below 1), then reports the status.

@@ -8,19 +8,24 @@
 namespace zorel {
 
 void TMainForm::SendSingleClick() {
-  if (const TMDIChild* active = ActiveChild()) RunMail(QString::number(active->CurrentRecord()));
+  if (const TMDIChild* active = ActiveChild()) {
+    RunMail(QString::number(active->CurrentRecord()), active->CurrentRecord());
+  }
 }
 
 void TMainForm::SendListClick() {
   if (const TMDIChild* active = ActiveChild()) {
-    RunMail(QString::fromStdString(RecordListText(active->Records())));
+    RunMail(QString::fromStdString(RecordListText(active->Records())), active->CurrentRecord());
   }
 }
 
-void TMainForm::RunMail(const QString& recipients) {
-  SendMail(this, dm_, recipients, prompts_, [this](RecordList records, const QString& caption) {
-    NewListWindow()->SetSearchResult(std::move(records), caption);
-  });
+void TMainForm::RunMail(const QString& recipients, std::int32_t current) {
+  SendMail(this, dm_, recipients, current, prompts_,
+           [this](RecordList records, const QString& caption) {
+             TMDIChild* window = NewListWindow();
+             window->SetSearchResult(std::move(records), caption);
+             window->ProposeListName(caption);
+           });
 }
 
 }  // namespace zorel

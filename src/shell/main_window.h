@@ -128,7 +128,7 @@ class TMainForm : public QMainWindow {
   // the source (the active list or the whole base) that pass the dialog's request.
   void RunSearchCommand(SearchDialog& dialog);
   void ApplyCommandStates();
-  void RunMail(const QString& recipients);
+  void RunMail(const QString& recipients, std::int32_t current);
   // Tiles or cascades the list windows that are not minimized above a row of the minimized ones.
   void ArrangeListWindows(bool tile);
 

@@ -1,6 +1,7 @@
 // `zorel-cli mail` end to end against a real SMTP server on loopback (tests/mail/mail_sink.py),
 // plain, over STARTTLS with a login and over TLS; what arrived is parsed by a standard MIME
-// parser and compared with what was sent. Also the refusals before connecting.
+// parser and compared with what was sent, in every character set and with fields. Also the
+// refusals before connecting, and a failed connection that leaves every recipient unsent.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "data/field_table.h"
 #include "data/file_util.h"
 #include "dbwriter/db_writer.h"
 #include "support/run_program.h"
@@ -107,9 +109,10 @@ struct Fixture {
     WriteBytes(dir / "данные.bin", bytes);
     WriteBytes(dir / "empty.txt", "");
   }
-  Ran Mail(const std::string& port, const Args& extra, const std::vector<std::string>& env = {}) {
+  Ran Mail(const std::string& port, const Args& extra, const std::vector<std::string>& env = {},
+           const std::string& subject = "Тема письма") {
     Args words{ZOREL_CLI, "--db",      db,   "mail",   "--server",     "127.0.0.1", "--port",
-               port,      "--timeout", "20", "--from", "me@here.test", "--subject", "Тема письма"};
+               port,      "--timeout", "20", "--from", "me@here.test", "--subject", subject};
     words.insert(words.end(), extra.begin(), extra.end());
     return Spawn(words, env);
   }
@@ -191,6 +194,9 @@ TEST(MailCli, StartTlsWithLoginAndTlsFromTheFirstByte) {
         f.Mail(sink.Port(), {"--body", "x", "--record", "0", "--security", "starttls"});
     EXPECT_EQ(untrusted.status, 1);
     EXPECT_NE(untrusted.err.find("TLS"), std::string::npos) << untrusted.err;
+    EXPECT_NE(untrusted.out.find("Нет соединения с сервером: TLS handshake failed"),
+              std::string::npos)
+        << untrusted.out;
     EXPECT_NE(sink.Dump().find("envelope me@here.test -> one@a.test"), std::string::npos);
   }
   std::filesystem::remove_all(f.dir / "mail");
@@ -203,6 +209,80 @@ TEST(MailCli, StartTlsWithLoginAndTlsFromTheFirstByte) {
   EXPECT_NE(tls.Dump().find("envelope me@here.test -> one@a.test"), std::string::npos);
 }
 
+// Python's MIME parser reads subject, text and file names exactly as typed, with the fields
+// replaced, in every character set; a field the set cannot hold skips that recipient.
+TEST(MailCli, EveryCharsetDecodesToWhatWasTypedWithTheFields) {
+  if (!HaveServer()) GTEST_SKIP() << "python3-aiosmtpd is not installed";
+  Fixture f;
+  Sink sink(f.dir / "mail", {});
+  const std::string pangram =
+      "съешь же ещё этих мягких французских булок, да выпей чаю. СЪЕШЬ ЖЕ ЕЩЁ ЭТИХ МЯГКИХ "
+      "ФРАНЦУЗСКИХ БУЛОК, ДА ВЫПЕЙ ЧАЮ";
+  const struct {
+    const char* charset;
+    const char* label;
+    std::string subject, body, file, sentSubject, sentBody;
+  } cases[] = {
+      {"windows-1251", "windows-1251", "{Наименование предприятия}: " + pangram,
+       "Уважаемый {Руководитель}!\n{Примечания}{Нет поля}\n" + pangram, "отчёт\\",
+       "Фирма Два: " + pangram, "Уважаемый Иванов И.И.!\n{Нет поля}\n" + pangram},
+      {"koir-8", "koi8-r", "{Наименование предприятия}: " + pangram, pangram, "отчёт\\",
+       "Фирма Два: " + pangram, pangram},
+      {"utf-8", "utf-8", "€ {Руководитель} 一 " + pangram, "€ 一 {Адрес}", "отчёт€ 一.txt",
+       "€ Иванов И.И. 一 " + pangram, "€ 一 ул. Ленина, 1"},
+      {"us-ascii", "us-ascii", "Offer for {Адрес в интернет}", "Plain", "a\"b\\.txt",
+       "Offer for www.zavod.by", "Plain"},
+  };
+  int n = 0;
+  std::string expected;
+  for (const auto& c : cases) {
+    WriteBytes(f.dir / c.file, "data");
+    const Ran r = f.Mail(
+        sink.Port(),
+        {"--body", c.body, "--charset", c.charset, "--attach", f.dir / c.file, "--record", "2"}, {},
+        c.subject);
+    EXPECT_EQ(r.status, 0) << c.charset << r.err;
+    char number[8];
+    std::snprintf(number, sizeof number, "%04d", ++n);
+    expected += std::string("message ") + number +
+                "\nenvelope me@here.test -> two@b.test\nheader From: <me@here.test>\n"
+                "header To: two@b.test\nheader Subject: " +
+                c.sentSubject + "\n" + kMailer +
+                "\nheader Mime-Version: 1.0\nheader Content-Type: multipart/mixed; "
+                "boundary=\"B\"\npart text/plain " +
+                c.label + "\n";
+    std::istringstream lines(c.sentBody);
+    for (std::string line; std::getline(lines, line);) expected += "text " + line + "\n";
+    expected += "part application/octet-stream name=" + c.file + " filename=" + c.file + " " +
+                f.dir / ("mail/" + std::string(number)) + ".1.bin\n";
+  }
+  EXPECT_EQ(Boundless(sink.Dump()), expected);
+  const std::string raw = ReadWholeFile(f.dir / "mail/0004.eml").value_or("");
+  EXPECT_NE(raw.find("Subject: Offer for www.zavod.by\r\n"), std::string::npos) << raw;
+
+  const Ran skipped = f.Mail(sink.Port(),
+                             {"--body", "x", "--charset", "koi8-r", "--record", "0",
+                              "--failed-list", f.dir / "failed.lst"},
+                             {}, "{Наименование предприятия}");
+  EXPECT_EQ(skipped.status, 0) << skipped.err;
+  EXPECT_EQ(skipped.out,
+            Lines({"Установление соединения с сервером: 127.0.0.1", "Завод «Один»:one@a.test",
+                   "Тема письма содержит знак, которого нет в кодировке koi8-r", ""}));
+  EXPECT_EQ(Spawn({ZOREL_CLI, "--db", f.db, "list-show", f.dir / "failed.lst"}).out, "0\n");
+
+  const Ran preview =
+      Spawn({ZOREL_CLI, "--db", f.db, "mail", "--preview", "2", "--subject",
+             "Для {Наименование предприятия}", "--body", "Уважаемый {Руководитель}!{Факс}"});
+  EXPECT_EQ(preview.status, 0) << preview.err;
+  EXPECT_EQ(preview.out,
+            "Кому: two@b.test\nТема: Для Фирма Два\n\nУважаемый Иванов И.И.!222-33-44\n");
+  const std::string help = Spawn({ZOREL_CLI, "--help"}).out;
+  for (int field = 0; field < kPrintFieldCount; ++field) {
+    EXPECT_NE(help.find("{" + std::string(PrintFieldCaption(field)) + "}"), std::string::npos)
+        << PrintFieldCaption(field);
+  }
+}
+
 TEST(MailCli, RefusesBeforeConnecting) {
   Fixture f;
   const std::string port = "1";  // nothing may connect: every case fails before that
@@ -213,7 +293,8 @@ TEST(MailCli, RefusesBeforeConnecting) {
   } cases[] = {
       {{"--body", "x"}, 2, "нужен ровно один из --in, --record и --all"},
       {{"--body", "x", "--body-file", "f", "--all"}, 2, "нужен ровно один из --body"},
-      {{"--body", "x", "--all", "--charset", "utf-8"}, 2, "--charset"},
+      {{"--body", "x", "--all", "--charset", "koi8-u"}, 2, "--charset"},
+      {{"--body", "Тема", "--all", "--charset", "us-ascii"}, 2, "us-ascii"},
       {{"--body", "x", "--all", "--timeout", "-1"}, 2, "--timeout"},
       {{"--body", "€ 一", "--all"}, 2, "windows-1251"},
       {{"--body", "x", "--all", "--test-address", "a@b\r\nDATA"}, 2, "перевод строки"},
@@ -231,13 +312,16 @@ TEST(MailCli, RefusesBeforeConnecting) {
   }
 }
 
-TEST(MailCli, RefusedConnectionExitsOne) {
+TEST(MailCli, RefusedConnectionExitsOneLeavingEveryoneUnsent) {
   Fixture f;
-  const Ran r = f.Mail("1", {"--body", "x", "--all"});
+  const Ran r = f.Mail("1", {"--body", "x", "--all", "--failed-list", f.dir / "failed.lst"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, Lines({"Установление соединения с сервером: 127.0.0.1",
-                          "Ошибка установки соединения : 10061", ""}));
+  EXPECT_EQ(
+      r.out,
+      Lines({"Установление соединения с сервером: 127.0.0.1", "Ошибка установки соединения : 10061",
+             "Нет соединения с сервером: Connection Failed (10061:Connection refused)", ""}));
   EXPECT_NE(r.err.find("10061:Connection refused"), std::string::npos) << r.err;
+  EXPECT_EQ(Spawn({ZOREL_CLI, "--db", f.db, "list-show", f.dir / "failed.lst"}).out, "0\n2\n3\n");
 }
 
 }  // namespace

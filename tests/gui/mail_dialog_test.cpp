@@ -1,13 +1,22 @@
 // The mail dialog: its settings through the INI file, a run against a scripted server with the
 // log lines and the sending state, test mode, cancel with the failed-recipients list, and the
-// port and time-out checks. Boxes and questions are answered through the dialog's prompts.
+// port and time-out checks, one box per mistake, the room shown details get, inserting fields and
+// the preview, and the width of the real boxes. Boxes and questions are answered through the
+// dialog's prompts.
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <memory>
 
 #include "components/user_prompts.h"
@@ -203,6 +212,131 @@ class MailDialogTest : public QObject {
     QTest::mouseClick(Find<QPushButton>(form, "btnSend"), Qt::LeftButton);
     QCOMPARE(answers.boxes.last(), QString("Таймаут должен состоять только из цифр !!!"));
     QVERIFY(Find<QPushButton>(form, "btnSend")->isEnabled());
+  }
+
+  // A real box takes the window's activation: what was queued before it runs, then the focused
+  // field loses the focus to it. Each field's mistake is one box, after Tab as after a click.
+  void OneBoxPerMistake() {
+    const struct {
+      const char* field;
+      const char* text;
+      const char* box;
+    } cases[] = {{"SMTPPort", "25x", "Порт должен состоять только из цифр !!!"},
+                 {"MailTimeOut", "", "Таймаут должен состоять только из цифр !!!"}};
+    for (const auto& c : cases) {
+      test_support::TempDir dir;
+      QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
+      test_support::OpenBase base(test_support::BaseWithAddresses({"x@y"}));
+      Answers answers;
+      bool inBox = false;
+      answers.prompts->titledBox = [&](QWidget*, const QString&, const QString& t) {
+        answers.boxes << t;
+        if (inBox) return;
+        inBox = true;
+        QCoreApplication::processEvents();
+        if (QWidget* focused = QApplication::focusWidget()) {
+          QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+          QCoreApplication::sendEvent(focused, &out);
+        }
+        inBox = false;
+      };
+      TfrmSend form(base.dm(), s, answers.prompts, {});
+      form.show();
+      QApplication::setActiveWindow(&form);
+      QVERIFY(QTest::qWaitForWindowActive(&form));
+      auto* field = Find<QLineEdit>(form, c.field);
+      field->setFocus();
+      field->setText(QString::fromUtf8(c.text));
+      QTest::keyClick(field, Qt::Key_Tab);
+      QCoreApplication::processEvents();
+      QCOMPARE(answers.boxes, QStringList{QString::fromUtf8(c.box)});
+      QCOMPARE(QApplication::focusWidget(), field);
+    }
+  }
+
+  void ShownDetailsGetTheirRoom() {
+    test_support::TempDir dir;
+    QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
+    s.setValue("Mail/ViewDetails", "0");
+    s.setValue("Mail/ServerPort", "2525");
+    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y"}));
+    Answers answers;
+    TfrmSend form(base.dm(), s, answers.prompts, {});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::mouseClick(Find<QPushButton>(form, "btnDetails"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QVERIFY(form.width() >= form.sizeHint().width());
+    auto* port = Find<QLineEdit>(form, "SMTPPort");
+    QVERIFY(port->width() >= port->fontMetrics().horizontalAdvance(QStringLiteral("65535")) + 8);
+  }
+
+  void FieldsGoInAtTheCursorAndThePreviewShowsTheCurrentEnterprise() {
+    test_support::TempDir dir;
+    QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
+    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y", "Q <q@r>"}));
+    Answers answers;
+    QString previewed;
+    answers.prompts->runModal = [&](QDialog& d) {
+      previewed = d.findChild<QPlainTextEdit*>("mPreview")->toPlainText();
+      return 0;
+    };
+    TfrmSend form(base.dm(), s, answers.prompts, {});
+    form.SetRecipients("0\r\n1\r\n", 1);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const auto insert = [&](const QString& mark) {
+      for (QAction* a : Find<QToolButton>(form, "btnFields")->menu()->actions()) {
+        if (a->text() == mark) a->trigger();
+      }
+    };
+    auto* subject = Find<QLineEdit>(form, "MailSubject");
+    subject->setFocus();
+    subject->setText(QStringLiteral("Для "));
+    insert(QStringLiteral("{Наименование предприятия}"));
+    QCOMPARE(subject->text(), QStringLiteral("Для {Наименование предприятия}"));
+    auto* body = Find<QPlainTextEdit>(form, "MailBody");
+    body->setFocus();
+    body->setPlainText(QStringLiteral("Уважаемый !"));
+    QTextCursor cursor = body->textCursor();
+    cursor.setPosition(10);
+    body->setTextCursor(cursor);
+    insert(QStringLiteral("{Руководитель}"));
+    QCOMPARE(body->toPlainText(), QStringLiteral("Уважаемый {Руководитель}!"));
+    QTest::mouseClick(Find<QPushButton>(form, "btnPreview"), Qt::LeftButton);
+    QCOMPARE(previewed, QStringLiteral("Кому: q@r\nТема: Для Firm 1\n\nУважаемый Иванов И.И.!\n"));
+  }
+
+  // The real boxes: as wide as a title bar needs for their title, and a closing "?" bound to
+  // the word before it.
+  void BoxesFitTheirTitles() {
+    const auto prompts = UserPrompts::Standard([] { return QStringLiteral("Зорель"); });
+    int width = 0, title = 0;
+    QString text;
+    const auto inspect = [&] {
+      QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        width = box->width();
+        title = box->fontMetrics().horizontalAdvance(box->windowTitle());
+        if (auto* m = qobject_cast<QMessageBox*>(box)) text = m->text();
+        box->reject();
+      });
+    };
+    inspect();
+    prompts->titledInform(nullptr, QStringLiteral("Почтовая рассылка"),
+                          QStringLiteral("Рассылка закончена"));
+    QVERIFY2(width >= title + 150, qPrintable(QString("%1 %2").arg(width).arg(title)));
+    inspect();
+    prompts->password(nullptr, QStringLiteral("Вход на почтовый сервер"),
+                      QStringLiteral("Пароль для u:"));
+    QVERIFY2(width >= title + 150, qPrintable(QString("%1 %2").arg(width).arg(title)));
+    inspect();
+    prompts->titledInform(nullptr, QStringLiteral("Рассылка почты"),
+                          QStringLiteral("Не отправлено писем: 3. Открыть этих адресатов новым "
+                                         "списком ?"));
+    QVERIFY(text.endsWith(QStringLiteral("списком\u00a0?")));
   }
 };
 

@@ -1,5 +1,7 @@
 // The main window's "Почта по списку": the whole active list goes to the mail dialog, and the
-// recipients the server refused come back as a new list window when the user agrees.
+// recipients the server refused come back as a new list window when the user agrees, and
+// saving it proposes its own caption as the file name.
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -67,6 +69,8 @@ class MainMailTest : public QObject {
     TMDIChild* unsent = shell.form->LastChild();
     QCOMPARE(unsent->Records(), (RecordList{2}));
     QVERIFY(unsent->windowTitle().startsWith("Не отправлено ("));
+    shell.form->findChild<QAction*>("FileSaveAsItem")->trigger();
+    QCOMPARE(shell.log->saveNames, QStringList{unsent->windowTitle() + ".lst"});
   }
 };
 

@@ -20,6 +20,31 @@ TEST(MailMessage, NormalizesAddressesAsWritten) {
   for (const auto& [in, out] : cases) EXPECT_EQ(NormalizeAddress(in), QByteArray(out)) << in;
 }
 
+TEST(MailMessage, ChecksAddressesAfterNormalising) {
+  const struct {
+    const char* field;
+    CheckedAddress::Kind kind;
+    const char* address;
+  } cases[] = {
+      {"Name <a@b>", CheckedAddress::Usable, "a@b"},
+      {"", CheckedAddress::Empty, ""},
+      {"Name <>", CheckedAddress::Empty, ""},
+      {"ok@x.test> NOTIFY=SUCCESS ORCPT=rfc822;spy@x.test", CheckedAddress::Invalid, nullptr},
+      {"evil@x.test\r\nRCPT TO:<other@x.test>", CheckedAddress::Invalid, nullptr},
+      {"<a@b>\n", CheckedAddress::Invalid, nullptr},
+      {"a b@c", CheckedAddress::Invalid, nullptr},
+      {"a\tb@c", CheckedAddress::Invalid, nullptr},
+      {"a\x7f@c", CheckedAddress::Invalid, nullptr},
+      {"<a<b@c>", CheckedAddress::Invalid, nullptr},
+      {"nobody", CheckedAddress::Invalid, nullptr},
+  };
+  for (const auto& c : cases) {
+    const CheckedAddress checked = CheckAddress(c.field);
+    EXPECT_EQ(checked.kind, c.kind) << c.field;
+    if (c.address) EXPECT_EQ(checked.address, QByteArray(c.address)) << c.field;
+  }
+}
+
 TEST(MailMessage, Base64InLinesOf60) {
   QByteArray out;
   const QByteArray in(46, '\xff');

@@ -7,15 +7,17 @@
       the benchmark); runs until stdin closes.
   mail_sink.py dump DIR
       parses every stored message with the standard MIME parser and prints, per message, the
-      envelope, the raw header fields (Windows-1251 shown as UTF-8) and each part; attachment
-      bytes are written to DIR/NNNN.K.bin and named in the output.
+      envelope, the header fields as a reader sees them (encoded words decoded, raw bytes read
+      as Windows-1251) and each part, its text decoded in its charset and its file names as the
+      parser reads them; attachment bytes are written to DIR/NNNN.K.bin and named in the output.
 """
 import asyncio
 import email
-import email.message
+import email.header
 import email.policy
 import json
 import os
+import re
 import socket
 import ssl
 import sys
@@ -74,12 +76,12 @@ def serve(directory, args):
 def text1251(value):
     return value.encode("ascii", "surrogateescape").decode("cp1251")
 
-def decoded_fields(part):
-    """The part's header fields with their raw Windows-1251 bytes decoded, for the parser."""
-    fixed = email.message.Message()
-    for key, value in part.raw_items():
-        fixed[key] = text1251(value)
-    return fixed
+def header_text(value):
+    """A raw header value as a reader sees it: encoded words decoded, raw bytes as Windows-1251."""
+    if "=?" not in value:
+        return text1251(value)
+    unfolded = re.sub(r"\r?\n[ \t]", " ", value)
+    return str(email.header.make_header(email.header.decode_header(unfolded)))
 
 def dump(directory):
     names = sorted(n for n in os.listdir(directory) if n.endswith(".eml"))
@@ -92,21 +94,21 @@ def dump(directory):
         print("message", name[:-4])
         print("envelope", envelope["from"], "->", ",".join(envelope["to"]))
         for key, value in message.raw_items():
-            print("header", key + ":", text1251(value))
+            print("header", key + ":", header_text(value))
         parts = message.get_payload() if message.is_multipart() else [message]
         for k, part in enumerate(parts):
-            fields = decoded_fields(part)
-            filename = fields.get_filename()
+            filename = part.get_filename()
             data = part.get_payload(decode=True)
             if filename is None:
-                print("part", part.get_content_type(), part.get_param("charset"))
-                for line in data.decode("cp1251").splitlines():
+                charset = part.get_param("charset")
+                print("part", part.get_content_type(), charset)
+                for line in data.decode(charset).splitlines():
                     print("text", line)
             else:
                 path = "%s.%d.bin" % (base, k)
                 with open(path, "wb") as f:
                     f.write(data)
-                print("part", part.get_content_type(), "name=" + fields.get_param("name"),
+                print("part", part.get_content_type(), "name=" + header_text(part.get_param("name")),
                       "filename=" + filename, path)
 
 if __name__ == "__main__":

@@ -2,14 +2,15 @@
 // sent, "C:text" must be the client's next line, "C:<data>" takes the message up to the "."
 // line. "S:<close>" drops the connection, "S:<silent>" stops answering, "S:<stop-reading>"
 // stops reading what the client sends, "S:<call>" calls OnCall (a user's action while the
-// client waits). It runs while the client under test waits, since those
-// waits run the event loop.
+// client waits), "S:<pause N>" waits N milliseconds. A new connection gets the script from where
+// it stands. It runs while the client under test waits, since those waits run the event loop.
 #pragma once
 
 #include <QByteArray>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <functional>
 
 namespace zorel::test_support {
@@ -20,6 +21,8 @@ class ScriptedServer : public QObject {
     server_.listen(QHostAddress::LocalHost);
     connect(&server_, &QTcpServer::newConnection, this, [this] {
       peer_ = server_.nextPendingConnection();
+      input_.clear();
+      inData_ = silent_ = false;
       connect(peer_, &QTcpSocket::readyRead, this, &ScriptedServer::Read);
       Play();
     });
@@ -47,6 +50,10 @@ class ScriptedServer : public QObject {
       if (line == u"<stop-reading>") {
         reading_ = false;
         peer_->setReadBufferSize(1);
+        return;
+      }
+      if (line.startsWith(u"<pause ")) {
+        QTimer::singleShot(line.mid(7).chopped(1).toInt(), this, &ScriptedServer::Play);
         return;
       }
       if (line == u"<call>") {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHostInfo>
 #include <functional>
@@ -181,6 +182,27 @@ TEST(SmtpClient, ScriptedDialogues) {
   }
 }
 
+TEST(SmtpClient, TimeOutBoundsAWholeReply) {
+  QStringList script;
+  for (int i = 0; i < 10; ++i)
+    script << "S:220-line"
+           << "S:<pause 150>";
+  ScriptedServer server(script << "S:220 end");
+  TSmtpClient client;
+  client.Host = QStringLiteral("127.0.0.1");
+  client.Port = server.Port();
+  client.TimeOut = 500;
+  QElapsedTimer clock;
+  clock.start();
+  try {
+    client.Connect();
+    ADD_FAILURE() << "connected";
+  } catch (const EAbortError& e) {
+    EXPECT_EQ(e.Text(), u"Socket readln aborted");
+  }
+  EXPECT_LT(clock.elapsed(), 1200);
+}
+
 TEST(SmtpClient, SendsHeaderAndBodyAsBuilt) {
   ScriptedServer server(kGreeting + kMessage + kQuit);
   TSmtpClient client;
@@ -189,7 +211,7 @@ TEST(SmtpClient, SendsHeaderAndBodyAsBuilt) {
   client.UserID = "me";
   client.Connect();
   client.PostMessage.FromAddress = "a@b";
-  client.PostMessage.Subject = "\xcf\xf0\xe8\xe2\xe5\xf2";  // raw Windows-1251
+  client.PostMessage.Subject = QStringLiteral("Plain \"ASCII\" =?");  // written unchanged
   client.PostMessage.ToAddress = {"Name <x@y>"};
   client.PostMessage.Body = {"one", ".", ".two", ""};
   client.Charset = "windows-1251";
@@ -197,7 +219,7 @@ TEST(SmtpClient, SendsHeaderAndBodyAsBuilt) {
   client.Disconnect();
   ASSERT_EQ(server.Messages().size(), 1);
   EXPECT_EQ(server.Messages()[0],
-            "From: <a@b>\r\nTo: Name <x@y>\r\nSubject: \xcf\xf0\xe8\xe2\xe5\xf2\r\n"
+            "From: <a@b>\r\nTo: Name <x@y>\r\nSubject: Plain \"ASCII\" =?\r\n"
             "Mime-Version: 1.0\r\nContent-Type: text/plain; charset=windows-1251\r\n\r\n\r\n"
             "one\r\n..\r\n..two\r\n\r\n");
   EXPECT_TRUE(server.Mismatch().isEmpty()) << server.Mismatch().toStdString();

@@ -10,6 +10,7 @@
 #include "cli_commands.h"
 #include "cli_output.h"
 #include "data/list_file.h"
+#include "mail/mail_fields.h"
 #include "mail/mail_run.h"
 
 namespace zorel::cli {
@@ -17,9 +18,10 @@ namespace {
 
 constexpr const char* kForm =
     "mail --server HOST [--port N] [--timeout S] --from ADDR --subject TEXT "
-    "(--body TEXT | --body-file FILE) [--html] [--charset windows-1251|koir-8|us-ascii] "
+    "(--body TEXT | --body-file FILE) [--html] [--charset windows-1251|koi8-r|us-ascii|utf-8] "
     "[--attach FILE]... [--test-address ADDR] [--security none|starttls|tls] [--ca-file FILE] "
-    "[--user NAME] [--pause S] [--failed-list FILE.lst] (--in LIST.lst | --record N | --all)";
+    "[--user NAME] [--pause S] [--failed-list FILE.lst] (--in LIST.lst | --record N | --all)\n"
+    "       mail --preview N --subject TEXT (--body TEXT | --body-file FILE)";
 
 // The log's lines on standard output, UTF-8, one per line; boxes and the status bar are not
 // printed.
@@ -74,19 +76,23 @@ MailSecurity ParseSecurity(const std::string& text) {
   throw UsageError("неверное значение --security: " + text);
 }
 
-MailJob JobFrom(const ParsedArgs& args) {
+// A preview needs no server and no sender.
+MailJob JobFrom(const ParsedArgs& args, bool preview) {
+  const auto needed = [&](const std::string& name) {
+    return preview ? args.Single(name).value_or("") : Required(args, name);
+  };
   MailJob job;
-  job.server = Text(Required(args, "--server"));
+  job.server = Text(needed("--server"));
   job.port = static_cast<quint16>(NonNegative(args, "--port", 25, 65535));
   job.timeOutSeconds = NonNegative(args, "--timeout", 60, 2'000'000);
   job.pauseSeconds = NonNegative(args, "--pause", 0, 86'400);
-  job.from = Text(Required(args, "--from"));
+  job.from = Text(needed("--from"));
   job.subject = Text(Required(args, "--subject"));
   job.html = args.Flag("--html");
   const std::string charset = args.Single("--charset").value_or("windows-1251");
-  bool known = false;
-  for (const char* c : kCharSets) known = known || charset == c;
-  if (!known) throw UsageError("неверное значение --charset: " + charset);
+  if (CharsetLabel(Text(charset)).isEmpty()) {
+    throw UsageError("неверное значение --charset: " + charset);
+  }
   job.charset = Text(charset);
   for (const std::string& a : args.All("--attach")) job.attachments.append(Text(a));
   if (const auto test = args.Single("--test-address")) {
@@ -114,10 +120,11 @@ void RunMail(const Invocation& inv) {
   ParsedArgs args(
       inv.args, {{"--server", "--port", "--timeout", "--from", "--subject", "--body", "--body-file",
                   "--charset", "--attach", "--test-address", "--in", "--record", "--security",
-                  "--ca-file", "--user", "--pause", "--failed-list"},
+                  "--ca-file", "--user", "--pause", "--failed-list", "--preview"},
                  {"--html", "--all"}});
   args.ExpectOperands(0, kForm);
-  MailJob job = JobFrom(args);
+  const auto preview = args.Single("--preview");
+  MailJob job = JobFrom(args, preview.has_value());
   const auto body = args.Single("--body");
   const auto bodyFile = args.Single("--body-file");
   if (body.has_value() == bodyFile.has_value()) {
@@ -126,7 +133,7 @@ void RunMail(const Invocation& inv) {
   }
   const auto in = args.Single("--in");
   const auto record = args.Single("--record");
-  if ((in ? 1 : 0) + (record ? 1 : 0) + (args.Flag("--all") ? 1 : 0) != 1) {
+  if (!preview && (in ? 1 : 0) + (record ? 1 : 0) + (args.Flag("--all") ? 1 : 0) != 1) {
     throw UsageError(std::string("нужен ровно один из --in, --record и --all\nвызов: zorel-cli ") +
                      kForm);
   }
@@ -141,6 +148,11 @@ void RunMail(const Invocation& inv) {
   }
 
   Tdm dm(inv.dbDir);
+  if (preview) {
+    const std::int32_t shown = ExistingRecord(dm, ParseRecordNumber(*preview));
+    Emit(MailPreview(dm, MailTexts(job.subject, job.bodyLines), shown).toUtf8().toStdString());
+    return;
+  }
   RecordList recipients;
   if (in) {
     recipients = LoadList(dm, *in);
@@ -162,9 +174,10 @@ void RunMail(const Invocation& inv) {
   }
   if (!result.completed) {
     FinishOutput();
-    throw std::runtime_error(result.established ? "Рассылка не завершена: сервер не принял QUIT"
-                                                : "Нет соединения с сервером: " +
-                                                      result.connectError.toStdString());
+    throw std::runtime_error(result.connectError.isEmpty()
+                                 ? "Рассылка не завершена: сервер не принял QUIT"
+                                 : "Нет соединения с сервером: " +
+                                       result.connectError.toStdString());
   }
 }
 
