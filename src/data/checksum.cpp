@@ -37,6 +37,7 @@ void Checksum::Stripes(const unsigned char* p, std::size_t stripes) {
 }
 
 void Checksum::Update(const void* bytes, std::size_t n) {
+  if (n == 0) return;  // bytes may then be null, which memcpy must never see
   const auto* p = static_cast<const unsigned char*>(bytes);
   total_ += n;
   if (pendingSize_ > 0) {
@@ -51,7 +52,7 @@ void Checksum::Update(const void* bytes, std::size_t n) {
   }
   Stripes(p, n / kStripe);
   pendingSize_ = n % kStripe;
-  std::memcpy(pending_, p + n - pendingSize_, pendingSize_);
+  if (pendingSize_ > 0) std::memcpy(pending_, p + n - pendingSize_, pendingSize_);
 }
 
 std::uint64_t Checksum::Value() const {
