@@ -9,7 +9,12 @@
 #include "data/bytes.h"
 #include "data/data_module.h"
 #include "data/errors.h"
+#include "data/file_system.h"
+#include "data/file_util.h"
 #include "data/idx_object.h"
+#include "memory_files.h"
+#include "support/sample_base.h"
+#include "support/vouch.h"
 
 namespace zorel::fuzz {
 namespace {
@@ -25,12 +30,34 @@ std::string IndexImage(const std::string& data, std::int64_t dataStart, EntryGeo
 
 std::string scratch;
 
+constexpr char kMemoryRoot[] = "/zorel-fuzz-memory";
+
+MemoryFiles& Memory() {
+  static MemoryFiles files;
+  return files;
+}
+
 void RemoveScratch() {
   std::error_code ec;
   std::filesystem::remove_all(scratch, ec);
 }
 
 }  // namespace
+
+std::vector<std::int32_t> OffsetsOf(const std::string& index) {
+  std::vector<std::int32_t> offsets(index.size() / 4);
+  for (std::size_t i = 0; i < offsets.size(); ++i)
+    offsets[i] = LoadI32(AsBytes(index.data() + 4 * i));
+  return offsets;
+}
+
+std::int32_t FactoryHeaderSize(const std::string& factory) {
+  auto byteAt = [&](std::size_t i) -> std::size_t {
+    return i < factory.size() ? static_cast<std::uint8_t>(factory[i]) : 0;
+  };
+  const std::size_t edition = byteAt(12);
+  return static_cast<std::int32_t>(14 + edition + 5 * byteAt(13 + edition));
+}
 
 DatabaseFiles DatabaseFiles::Read(InputReader& in) {
   DatabaseFiles f;
@@ -87,6 +114,8 @@ void DatabaseFiles::Place(const std::string& dir) const {
   if (flags & kSupplyRemarkTemp) WriteBytes(d + "remark.tmp", remarkTemp);
   if (flags & kSupplyFactoryIdx) WriteBytes(d + "factory.idx", factoryIdx);
   if (flags & kSupplyItemIdx) WriteBytes(d + "item.idx", itemIdx);
+  // Supplied indexes stand as a base copied with its derived files, or forged ones, would.
+  if (flags & (kSupplyFactoryIdx | kSupplyItemIdx)) test_support::VouchForIndexes(dir);
 }
 
 const std::string& ScratchFolder() {
@@ -102,7 +131,19 @@ const std::string& ScratchFolder() {
   return scratch;
 }
 
+const std::string& MemoryFolder() {
+  static const std::string dir = [] {
+    static ScopedFileSystem installed(Memory());
+    return std::string(kMemoryRoot);
+  }();
+  return dir;
+}
+
 void EmptyFolder(const std::string& dir) {
+  if (dir.starts_with(std::string(kMemoryRoot) + "/")) {
+    Memory().RemoveUnder(dir + "/");
+    return Memory().MakeFolder(dir);
+  }
   std::filesystem::create_directories(dir);
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     if (!entry.is_directory()) std::filesystem::remove(entry.path());
@@ -110,8 +151,30 @@ void EmptyFolder(const std::string& dir) {
 }
 
 const std::string& DatabaseFolder() {
-  static const std::string dir = ScratchFolder() + "/db";
+  static const std::string dir = MemoryFolder() + "/db";
   return dir;
+}
+
+BaseSource SearchFileBase() {
+  BaseSource base = test_support::SampleBase();
+  for (int i = 0; i < 40; ++i) {
+    EnterpriseSource e = base.enterprises[static_cast<std::size_t>(i % 3)];
+    e.name += " " + std::to_string(i);
+    e.staff = i * 37;
+    e.products.push_back({static_cast<std::uint8_t>(i % 3), static_cast<std::uint32_t>(i % 9)});
+    base.enterprises.push_back(e);
+  }
+  return base;
+}
+
+std::string SoundSearchFile() {
+  MemoryFiles memory;
+  ScopedFileSystem installed(memory);
+  const std::string dir = std::string(kMemoryRoot) + "/seed";
+  memory.MakeFolder(dir);
+  DatabaseFiles::FromBase(SearchFileBase(), 0).Place(dir);
+  { const Tdm dm(dir); }
+  return ReadWholeFile(dir + "/factory.search").value_or("");
 }
 
 std::unique_ptr<Tdm> PlaceAndOpen(const DatabaseFiles& files) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dbwriter/db_writer.h"
 #include "fuzz_input.h"
@@ -17,7 +18,7 @@ class Tdm;
 namespace zorel::fuzz {
 
 // Which optional files the input supplies; an index left out is built by the reader, a remark
-// file left out is created by it.
+// file left out is created by it. Supplied indexes are used as they stand.
 enum DatabaseFlags : std::uint8_t {
   kSupplyFactoryIdx = 1,
   kSupplyItemIdx = 2,
@@ -35,19 +36,36 @@ struct DatabaseFiles {
   // The files the project's writer makes of base; the index files are the ones a reader
   // would build, supplied only when flags ask for them.
   static DatabaseFiles FromBase(const BaseSource& base, std::uint8_t flags);
-  // Writes the files into dir (created when missing), removing whatever else is there.
+  // Writes the files into dir (created when missing), removing whatever else is there; supplied
+  // index files come with a search file that vouches for them.
   void Place(const std::string& dir) const;
 };
 
+// The offsets an index file holds (a trailing fragment dropped).
+std::vector<std::int32_t> OffsetsOf(const std::string& index);
+// Where the first record of factory.dat starts, by its header.
+std::int32_t FactoryHeaderSize(const std::string& factory);
+
 // A folder of this process, on a memory-backed file system where there is one (the readers
-// flush what they write), reused by every input and removed when the process exits.
+// flush what they write), reused by every input and removed when the process exits. For code
+// that writes without the data store's file system.
 const std::string& ScratchFolder();
+
+// A folder held in memory: the first call installs a MemoryFiles for the rest of the process,
+// so the files of the data store never reach the disk and each input costs no system call.
+const std::string& MemoryFolder();
 
 // Removes every file in dir and creates dir when it is missing.
 void EmptyFolder(const std::string& dir);
 
-// The scratch folder's "db", where PlaceAndOpen writes the files.
+// The memory folder's "db", where PlaceAndOpen writes the files.
 const std::string& DatabaseFolder();
+// The sound base the search file target places its inputs beside: the sample base with more
+// records, so that columns and posting lists have some length.
+BaseSource SearchFileBase();
+// The search file the data module builds for that base, made in memory of its own.
+std::string SoundSearchFile();
+
 // Writes the files into DatabaseFolder() and opens a data module on them; null when the module
 // refuses the folder with the system's message, a sound answer to a broken folder.
 std::unique_ptr<Tdm> PlaceAndOpen(const DatabaseFiles& files);

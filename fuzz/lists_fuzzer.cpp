@@ -161,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   header.windowHeight = static_cast<std::int16_t>(in.U16());
   const std::string text = in.Piece();
 
-  const std::string dir = ScratchFolder() + "/lists";
+  const std::string dir = MemoryFolder() + "/lists";
   EmptyFolder(dir);
   const std::string firstPath = dir + "/first.lst";
   const std::string secondPath = dir + "/second.lst";

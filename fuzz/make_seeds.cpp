@@ -239,6 +239,35 @@ void MatchingSeeds(Corpus& corpus) {
   }
 }
 
+// The sound search file under each mix of forged guards, with a few picks of searches.
+void SearchFileSeeds(Corpus& corpus) {
+  const std::string file = SoundSearchFile();
+  for (const std::uint8_t forge : {0, 3, 7}) {
+    for (const std::uint8_t pick : {0, 5, 77}) {
+      InputWriter in;
+      in.Byte(forge);
+      in.Byte(pick);
+      in.Piece(file);
+      corpus.Add(in);
+    }
+  }
+}
+
+// A sound conversation, plain and with STARTTLS offered, and one reply cut in the middle.
+void SmtpSeeds(Corpus& corpus) {
+  const std::pair<std::uint8_t, std::string> talks[] = {
+      {0, "220 hi\r\n250 ok\r\n250 ok\r\n250 ok\r\n354 go\r\n250 ok\r\n221 bye\r\n"},
+      {1, "220 hi\r\n250-there\r\n250-SIZE 1000\r\n250 STARTTLS\r\n220 go\r\n"},
+      {0, "220-a\r\n220 b\r\n250 ok\r\n55"},
+  };
+  for (const auto& [security, talk] : talks) {
+    InputWriter in;
+    in.Byte(security);
+    for (const char c : talk) in.Byte(static_cast<std::uint8_t>(c));
+    corpus.Add(in);
+  }
+}
+
 }  // namespace
 }  // namespace zorel::fuzz
 
@@ -257,6 +286,10 @@ int main(int argc, char** argv) {
   ListSeeds(lists);
   Corpus matching(root, "matching");
   MatchingSeeds(matching);
+  Corpus searchFile(root, "search_file");
+  SearchFileSeeds(searchFile);
+  Corpus smtp(root, "smtp");
+  SmtpSeeds(smtp);
   FormSeeds(root + "/forms");
   return 0;
 }

@@ -12,6 +12,7 @@
 
 #include "data/bytes.h"
 #include "data/errors.h"
+#include "data/file_system.h"
 #include "data/file_util.h"
 #include "data/remark.h"
 #include "data/text1251.h"
@@ -86,7 +87,7 @@ Reading Read(const std::string& bytes, std::int32_t count) {
 
 std::int64_t FileSize(const std::string& path) {
   struct stat st {};
-  return stat(path.c_str(), &st) == 0 ? st.st_size : -1;
+  return Files().StatPath(path, &st) == 0 ? st.st_size : -1;
 }
 
 class Session {
@@ -173,7 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (flags & kCurrentLayout) file = EncodeRemarks({}) + file;
   const std::string temp = in.Piece();
 
-  const std::string dir = ScratchFolder() + "/remarks";
+  const std::string dir = MemoryFolder() + "/remarks";
   EmptyFolder(dir);
   const std::string name = dir + "/remark.dat";
   std::string first;  // what the store must take as the file it opens

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
+#include <span>
 #include <utility>
 
 #include "data/bytes.h"
@@ -10,6 +12,7 @@
 #include "data/file_util.h"
 #include "data/logger.h"
 #include "data/search_columns_file.h"
+#include "data/source_stamp.h"
 #include "data/text1251.h"
 
 namespace zorel {
@@ -58,14 +61,54 @@ Tdm::Tdm(const std::string& dbDir) : dbDir_(WithTrailingSlash(dbDir)) {
   regions_ = LoadDictionary(dbDir_ + "reg.dat");
   orgForms_ = LoadDictionary(dbDir_ + "orgform.dat");
   countries_ = LoadDictionary(dbDir_ + "countries.dat");
-  ReadHeader();
-  factory_ = std::make_unique<TIdxObject>(factoryName_, 2, header_.dataStart);
-  items_ = std::make_unique<TIdxObject>(itemName_, 0, 0);
+  OpenRecords();
   classes_ = std::make_unique<TClassObject>(classFileName_);
-  columns_ = OpenSearchColumns(factoryName_, *factory_, ItemCount());
   operators_.assign(kOperatorWords.begin(), kOperatorWords.end());
   remarks_ = std::make_unique<TRemark>(remarkName_, RecordCount());
   CountUnservedRecords();
+}
+
+void Tdm::OpenRecords() {
+  // A rebuild of the base in place may run while we open it: each attempt takes the data files
+  // as they stand at one moment, and one that saw them change is tried again.
+  constexpr int kAttempts = 3;
+  for (int attempt = 1;; ++attempt) {
+    const std::optional<SourceStamp> before = SourceStamp::Take(factoryName_, itemName_);
+    ReadHeader();
+    const std::string searchName = SearchFileNameFor(factoryName_);
+    std::unique_ptr<SearchColumns> found =
+        before ? FindSearchColumns(searchName, *before) : nullptr;
+    // The search file vouches for the index files it was built with.
+    const auto vouched = [&](std::uint64_t SearchStamp::*hash, std::size_t count) {
+      return [&found, hash, count](std::span<const std::int32_t> offsets) {
+        return found != nullptr && offsets.size() == count &&
+               HashOffsets(offsets) == found->Stamp().*hash;
+      };
+    };
+    const std::size_t records = found ? static_cast<std::size_t>(found->Records()) : 0;
+    const std::size_t items = found ? static_cast<std::size_t>(found->Items()) : 0;
+    const OffsetsCheck factoryFits = vouched(&SearchStamp::factoryOffsets, records);
+    const OffsetsCheck itemFits = vouched(&SearchStamp::itemOffsets, items);
+    factory_ = std::make_unique<TIdxObject>(factoryName_, 2, header_.dataStart, factoryFits);
+    items_ = std::make_unique<TIdxObject>(itemName_, 0, 0, itemFits);
+    // A scan that finds the offsets the search file names (index files deleted) keeps it.
+    const bool current = found && (!factory_->Rebuilt() || factoryFits(factory_->Offsets())) &&
+                         (!items_->Rebuilt() || itemFits(items_->Offsets()));
+    std::optional<SearchFileBuild> build;
+    if (before && !current) build.emplace(searchName, *factory_, *items_, *before);
+    const bool steady = before && SourceStamp::Take(factoryName_, itemName_) == before;
+    if (!steady && attempt < kAttempts) continue;
+    if (!steady) {
+      // What was built is used from memory, the searches read the records: nothing is saved.
+      Logger().Log("EE: " + factoryName_ + " changed while it was opened; derived files not saved");
+      columns_.reset();
+      return;
+    }
+    if (factory_->Rebuilt()) factory_->SaveIndex();
+    if (items_->Rebuilt()) items_->SaveIndex();
+    columns_ = current ? std::move(found) : build->Save();
+    return;
+  }
 }
 
 void Tdm::CountUnservedRecords() {
@@ -92,6 +135,7 @@ std::vector<std::string> Tdm::TakeNotices() {
 Tdm::~Tdm() = default;
 
 void Tdm::ReadHeader() {
+  header_ = FactoryHeader{};
   auto src = ByteSource::MapFile(factoryName_);
   if (!src) throw DataError("Не могу открыть файл данных !!!\n" + ReasonLine(factoryName_, errno));
   const auto* p = src->data();

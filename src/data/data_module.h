@@ -102,6 +102,8 @@ class Tdm {
  private:
   static std::string Lookup(const std::vector<std::string>& list, int index);
   void ReadHeader();
+  // factory.dat, item.dat, their index files and the search file, all of one state of the base.
+  void OpenRecords();
   void CountUnservedRecords();
 
   std::string dbDir_, factoryName_, itemName_, classFileName_, remarkName_, listsDir_;

@@ -1,16 +1,14 @@
 #include "data/idx_object.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <optional>
 
 #include "data/bytes.h"
 #include "data/errors.h"
 #include "data/file_system.h"
 #include "data/file_util.h"
 #include "data/logger.h"
+#include "data/replacement_file.h"
 
 namespace zorel {
 namespace {
@@ -19,56 +17,14 @@ std::span<const std::int32_t> OffsetsIn(const ByteSource& bytes) {
   return {reinterpret_cast<const std::int32_t*>(bytes.data()), bytes.size() / 4};
 }
 
-// An index written for another state of the data file: older than it, or with an entry whose
-// length word lies outside it.
-bool IsStale(std::span<const std::int32_t> offsets, const struct stat& index,
-             const struct stat& data, EntryGeometry geometry) {
-  if (ModifiedBefore(index, data)) return true;
-  const auto size = static_cast<std::int64_t>(data.st_size);
-  // Every offset is looked at without an early exit, so the loop runs as vector code.
-  bool outside = false;
-  for (const std::int32_t offset : offsets) {
-    outside |= offset < 0 || static_cast<std::int64_t>(offset) + geometry.skip + 2 > size;
-  }
-  return outside;
-}
-
-// The index file mapped as it stands when it fits the data file (an empty optional
-// otherwise), so opening a large base copies nothing.
-std::optional<ByteSource> CurrentIndex(const std::string& indexName, const std::string& dataName,
-                                       EntryGeometry geometry) {
-  FileSystem& files = Files();
-  struct stat dataStat {};
-  struct stat indexStat {};
-  const bool haveData = files.StatPath(dataName, &dataStat) == 0;
-  if (files.StatPath(indexName, &indexStat) != 0) return std::nullopt;
-  auto bytes = ByteSource::MapFile(indexName, true);
-  if (!bytes) {
-    LogIgnoredError("cannot read index, rebuilt", indexName, errno);
-    return std::nullopt;
-  }
-  if (haveData && IsStale(OffsetsIn(*bytes), indexStat, dataStat, geometry)) {
-    Logger().Log("EE: index " + indexName + " does not fit " + dataName + ", rebuilt");
-    return std::nullopt;
-  }
-  return bytes;
-}
-
-// Saves the offsets a scan found; a folder that cannot take the file leaves them in memory only.
-void SaveIndex(const std::string& indexName, const std::vector<std::int32_t>& offsets) {
-  std::string image;
-  image.reserve(offsets.size() * 4);
-  for (auto off : offsets) PutU32(image, static_cast<std::uint32_t>(off));
-  if (!WriteFileReplacing(indexName, image)) LogIgnoredError("cannot save index", indexName, errno);
-}
-
 }  // namespace
 
 std::string TIdxObject::IndexNameFor(const std::string& dataName) {
   return ChangeExtension(dataName, ".idx");
 }
 
-TIdxObject::TIdxObject(const std::string& dataName, std::int32_t extra, std::int32_t dataStart)
+TIdxObject::TIdxObject(const std::string& dataName, std::int32_t extra, std::int32_t dataStart,
+                       const OffsetsCheck& current)
     : indexName_(IndexNameFor(dataName)) {
   auto src = ByteSource::MapFile(dataName);
   if (!src) {
@@ -81,14 +37,27 @@ TIdxObject::TIdxObject(const std::string& dataName, std::int32_t extra, std::int
       slash == std::string::npos ? indexName_ : indexName_.substr(slash + 1);
   const int skip = ownName.find("item") != std::string::npos ? 0 : 20;
   geometry_ = EntryGeometry{skip, extra};
-  if (auto index = CurrentIndex(indexName_, dataName, geometry_)) {
-    indexBytes_ = std::move(*index);
-    offsets_ = OffsetsIn(indexBytes_);
-  } else {
-    scanned_ = ScanOffsets(data_.data(), data_.size(), dataStart, geometry_);
-    SaveIndex(indexName_, scanned_);
-    offsets_ = scanned_;
+  // Mapped as it stands (populated, since a check reads it whole), so opening copies nothing.
+  if (auto index = ByteSource::MapFile(indexName_, true)) {
+    if (current(OffsetsIn(*index))) {
+      indexBytes_ = std::move(*index);
+      offsets_ = OffsetsIn(indexBytes_);
+      return;
+    }
+    Logger().Log("EE: index " + indexName_ + " does not belong to " + dataName + ", rebuilt");
   }
+  scanned_ = ScanOffsets(data_.data(), data_.size(), dataStart, geometry_);
+  offsets_ = scanned_;
+}
+
+void TIdxObject::SaveIndex() const {
+  ReplacementFile file(indexName_, {}, AtLink::Replace);
+  for (const std::int32_t offset : scanned_) {
+    std::uint8_t word[4];
+    StoreU32(word, static_cast<std::uint32_t>(offset));
+    file.Append(word, sizeof word);
+  }
+  if (!file.Commit()) LogIgnoredError("cannot save index", indexName_, file.Error());
 }
 
 TIdxObject::TIdxObject(ByteSource data, std::vector<std::int32_t> offsets, EntryGeometry geometry)

@@ -11,6 +11,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -40,15 +41,18 @@ inline constexpr std::int64_t kMaxEntry = 32768;
 // A factory record shorter than its length word's end makes an index scan stand still.
 inline constexpr std::uint16_t kMinRecordLength = 22;
 
+// Whether the offsets of an existing index file are known to belong to the data file as it stands.
+using OffsetsCheck = std::function<bool(std::span<const std::int32_t>)>;
+
 class TIdxObject {
  public:
-  // Opens dataName and loads its index file (dataName with extension ".idx"), built by a scan
-  // and saved when it is missing, older than the data file or has an entry outside it; an
-  // index that cannot be saved is used from memory (logged). The geometry is chosen by the index
-  // name: "item" in it selects item.dat's, anything else factory.dat's. Throws DataError "Не могу
-  // открыть файл " + dataName, with the system's reason on a second line, when the data file cannot
-  // be opened.
-  TIdxObject(const std::string& dataName, std::int32_t extra, std::int32_t dataStart);
+  // Opens dataName and takes the offsets of its index file (dataName with extension ".idx") when
+  // `current` vouches for them; otherwise (a missing, stale or foreign file) scans the data file,
+  // and SaveIndex may save what the scan found. The geometry is chosen by the index name: "item" in
+  // it selects item.dat's, anything else factory.dat's. Throws DataError "Не могу открыть файл " +
+  // dataName, with the system's reason on a second line, when the data file cannot be opened.
+  TIdxObject(const std::string& dataName, std::int32_t extra, std::int32_t dataStart,
+             const OffsetsCheck& current);
   // Over bytes in memory with a given offset table (tests, fuzzing).
   TIdxObject(ByteSource data, std::vector<std::int32_t> offsets, EntryGeometry geometry);
   TIdxObject(const TIdxObject&) = delete;  // the offsets may point into the object itself
@@ -70,6 +74,11 @@ class TIdxObject {
   }
 
   std::span<const std::int32_t> Offsets() const { return offsets_; }
+  // Whether the offsets come from a scan rather than the index file.
+  bool Rebuilt() const { return indexBytes_.data() == nullptr && !indexName_.empty(); }
+  // Saves the offsets a scan found in place of whatever stands at the index file's name (a link
+  // is replaced, never followed); a folder that cannot take it leaves them in memory (logged).
+  void SaveIndex() const;
   const ByteSource& Data() const { return data_; }
 
   // The offsets an index scan of `data` finds, from dataStart on. The scan stops at an entry
@@ -81,8 +90,8 @@ class TIdxObject {
 
  private:
   ByteSource data_;
-  // The offsets are read in place from the mapped index file when it fits the data file, else
-  // from the ones a scan found.
+  // The offsets are read in place from the mapped index file when it is vouched for, else from
+  // the ones a scan found.
   ByteSource indexBytes_;
   std::vector<std::int32_t> scanned_;
   std::span<const std::int32_t> offsets_;

@@ -14,10 +14,12 @@ constexpr std::size_t kFlushAt = 64 * 1024;
 
 }  // namespace
 
-ReplacementFile::ReplacementFile(const std::string& path, const std::string& fixedTemp)
-    : target_(FinalPath(path)) {
+ReplacementFile::ReplacementFile(const std::string& path, const std::string& fixedTemp,
+                                 AtLink atLink)
+    : target_(atLink == AtLink::Follow ? FinalPath(path) : path) {
   FileSystem& files = Files();
-  hadTarget_ = files.StatPath(target_, &old_) == 0 && S_ISREG(old_.st_mode);
+  hadTarget_ =
+      atLink == AtLink::Follow && files.StatPath(target_, &old_) == 0 && S_ISREG(old_.st_mode);
   // A link to nothing is replaced itself: following it would create a file wherever it points.
   if (!hadTarget_) target_ = path;
   // A file with an owner to keep starts private and opens up to the old mode at the end.

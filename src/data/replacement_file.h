@@ -2,7 +2,9 @@
 // it to disk and renames it over the file, so a crash leaves the old file or the whole new one.
 // The temporary is always created new and exclusive (a planted link is never followed), the
 // target is the path's final file (a symbolic link to an existing file stays in place), and the
-// new file takes the old one's owner and permission bits.
+// new file takes the old one's owner and permission bits. Files derived from others (indexes,
+// the search file) are ours to throw away: AtLink::Replace puts the new file at the path itself,
+// in place of whatever stands there, a link included, and never writes to another file.
 #pragma once
 
 #include <sys/stat.h>
@@ -13,11 +15,14 @@
 
 namespace zorel {
 
+enum class AtLink { Follow, Replace };
+
 class ReplacementFile {
  public:
   // fixedTemp names the temporary (a leftover of that name is removed first: the caller holds
   // the lock that makes the name its own); empty gives a fresh unique name.
-  explicit ReplacementFile(const std::string& path, const std::string& fixedTemp = {});
+  explicit ReplacementFile(const std::string& path, const std::string& fixedTemp = {},
+                           AtLink atLink = AtLink::Follow);
   ~ReplacementFile();  // removes an uncommitted temporary
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;

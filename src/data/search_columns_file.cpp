@@ -3,13 +3,13 @@
 // list, so each list comes out in record order.
 #include "data/search_columns_file.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <span>
 #include <vector>
 
+#include "data/bytes.h"
+#include "data/checksum.h"
 #include "data/file_system.h"
 #include "data/file_util.h"
 #include "data/logger.h"
@@ -21,35 +21,29 @@
 namespace zorel {
 namespace {
 
-// Four interleaved multiply-xor lanes over the offsets: quick enough to run at every opening.
-std::uint64_t HashOffsets(std::span<const std::int32_t> offsets) {
-  std::uint64_t lanes[4] = {1, 2, 3, 4};
-  const std::size_t n = offsets.size();
-  std::size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    for (std::size_t k = 0; k < 4; ++k) {
-      lanes[k] = (lanes[k] ^ static_cast<std::uint32_t>(offsets[i + k])) * 0x9E3779B97F4A7C15ull;
-    }
+// Appends to the file and sums what it appends, for the trailer.
+class SummedOut {
+ public:
+  explicit SummedOut(ReplacementFile& file) : file_(file) {}
+  void Append(const void* p, std::size_t n) {
+    sum_.Update(p, n);
+    file_.Append(p, n);
   }
-  for (; i < n; ++i)
-    lanes[0] = (lanes[0] ^ static_cast<std::uint32_t>(offsets[i])) * 0x9E3779B97F4A7C15ull;
-  std::uint64_t h = n;
-  for (const std::uint64_t lane : lanes) h = (h ^ lane ^ (lane >> 29)) * 0xBF58476D1CE4E5B9ull;
-  return h;
-}
+  void Append(std::string_view bytes) { Append(bytes.data(), bytes.size()); }
+  std::uint64_t Sum() const { return sum_.Value(); }
 
-SearchStamp StampOf(const struct stat& data, const TIdxObject& factory, std::int32_t items) {
-  return SearchStamp{static_cast<std::uint64_t>(data.st_size), HashOffsets(factory.Offsets()),
-                     factory.Count(), items};
-}
+ private:
+  ReplacementFile& file_;
+  Checksum sum_;
+};
 
 template <class Values>
-void Append(ReplacementFile& file, const Values& values) {
+void Append(SummedOut& file, const Values& values) {
   file.Append(values.data(), values.size() * sizeof(values[0]));
 }
 
 // Zero bytes up to the next part of the layout.
-void PadTo(ReplacementFile& file, std::size_t& written, std::size_t at) {
+void PadTo(SummedOut& file, std::size_t& written, std::size_t at) {
   file.Append(std::string(at - written, '\0'));
   written = at;
 }
@@ -61,7 +55,7 @@ class Builder {
 
   // Writes the whole image; the file's Ok() tells whether it all went. False, with nothing
   // written, when the base is too large for the file's 32-bit counts.
-  bool Write(ReplacementFile& file, const SearchStamp& stamp) {
+  bool Write(ReplacementFile& target, const SearchStamp& stamp) {
     CollectRecords();
     if (postings_ > UINT32_MAX || names_.size() > UINT32_MAX) return false;
     std::vector<std::int32_t> postRecords(static_cast<std::size_t>(postings_));
@@ -70,6 +64,7 @@ class Builder {
     const auto layout = SearchColumns::LayoutFor(
         stamp.records, stamp.items, static_cast<std::uint32_t>(names_.size()),
         static_cast<std::uint32_t>(postings_), static_cast<std::uint32_t>(otherItems_.size()));
+    SummedOut file(target);
     file.Append(SearchColumns::Header(stamp, unserved_, static_cast<std::uint32_t>(names_.size()),
                                       static_cast<std::uint32_t>(postings_),
                                       static_cast<std::uint32_t>(otherItems_.size())));
@@ -90,7 +85,10 @@ class Builder {
     part(layout.otherItems, otherItems_);
     part(layout.otherRecords, otherRecords_);
     part(layout.otherKinds, otherKinds_);
-    PadTo(file, written, layout.size);
+    PadTo(file, written, layout.trailer);
+    std::uint8_t sum[kSearchTrailerSize];
+    StoreU64(sum, file.Sum());
+    target.Append(sum, sizeof sum);
     return true;
   }
 
@@ -168,48 +166,36 @@ class Builder {
   std::vector<std::uint8_t> otherKinds_;
 };
 
-std::unique_ptr<SearchColumns> Map(const std::string& path, const SearchStamp& stamp) {
-  auto bytes = ByteSource::MapFile(path);
-  return bytes ? SearchColumns::Over(std::move(*bytes), stamp) : nullptr;
-}
-
-// The file mapped when it is at least as new as the data file and stamped for it.
-std::unique_ptr<SearchColumns> MapIfCurrent(const std::string& path, const struct stat& data,
-                                            const SearchStamp& stamp) {
-  struct stat st {};
-  if (Files().StatPath(path, &st) != 0 || ModifiedBefore(st, data)) return nullptr;
-  return Map(path, stamp);
-}
-
 }  // namespace
 
 std::string SearchFileNameFor(const std::string& dataName) {
   return ChangeExtension(dataName, ".search");
 }
 
-std::unique_ptr<SearchColumns> OpenSearchColumns(const std::string& dataName,
-                                                 const TIdxObject& factory, std::int32_t items) {
-  struct stat data {};
-  if (Files().StatPath(dataName, &data) != 0) return nullptr;
-  const SearchStamp stamp = StampOf(data, factory, items);
-  const std::string path = SearchFileNameFor(dataName);
-  if (auto columns = MapIfCurrent(path, data, stamp)) return columns;
+std::unique_ptr<SearchColumns> FindSearchColumns(const std::string& path,
+                                                 const SourceStamp& sources) {
+  auto bytes = ByteSource::MapFile(path);
+  return bytes ? SearchColumns::Over(std::move(*bytes), sources) : nullptr;
+}
 
-  ReplacementFile file(path);
-  if (!file.Ok()) {
-    LogIgnoredError("cannot save search file, searches read the records", path, file.Error());
+SearchFileBuild::SearchFileBuild(const std::string& path, const TIdxObject& factory,
+                                 const TIdxObject& items, const SourceStamp& sources)
+    : file_(path, {}, AtLink::Replace), sources_(sources) {
+  if (!file_.Ok()) return;
+  const SearchStamp stamp{sources, HashOffsets(factory.Offsets()), HashOffsets(items.Offsets()),
+                          factory.Count(), items.Count()};
+  written_ = Builder(factory, items.Count()).Write(file_, stamp);
+  if (!written_) Logger().Log("EE: base too large for a search file, searches read the records");
+}
+
+std::unique_ptr<SearchColumns> SearchFileBuild::Save() {
+  if (!written_) return nullptr;
+  if (!file_.Commit()) {
+    LogIgnoredError("cannot save search file, searches read the records", file_.Target(),
+                    file_.Error());
     return nullptr;
   }
-  if (!Builder(factory, items).Write(file, stamp)) {
-    Logger().Log("EE: base too large for a search file, searches read the records: " + path);
-    return nullptr;
-  }
-  if (!file.Commit()) {
-    LogIgnoredError("cannot save search file, searches read the records", path, file.Error());
-    return nullptr;
-  }
-  // Just built from the data as it stands, whatever the clock says of the two files.
-  return Map(file.Target(), stamp);
+  return FindSearchColumns(file_.Target(), sources_);
 }
 
 }  // namespace zorel

@@ -8,17 +8,23 @@
 #include <utime.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
+#include <thread>
 
+#include "data/bytes.h"
+#include "data/checksum.h"
 #include "data/classification.h"
 #include "data/conditions.h"
 #include "data/data_module.h"
 #include "data/file_system.h"
+#include "data/file_util.h"
 #include "data/matcher.h"
 #include "data/text1251.h"
+#include "dbwriter/db_writer.h"
 #include "support/run_program.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
@@ -150,12 +156,35 @@ TEST(SearchColumns, AnswerAsTheRecordsDo) {
   ExpectColumnsAgree(dm);
 }
 
+// Edits the search file's bytes; `reseal` puts a checksum that fits them in its trailer, as a
+// forger would, so that only the checks of its structure stand in the way.
+void EditSearchFile(const std::string& file, bool reseal,
+                    const std::function<void(std::string&, const SearchColumns::Layout&)>& edit) {
+  std::string bytes = ReadWholeFile(file).value();
+  const auto* p = AsBytes(bytes.data());
+  const auto layout = SearchColumns::LayoutFor(LoadI32(p + 104), LoadI32(p + 108), LoadU32(p + 116),
+                                               LoadU32(p + 120), LoadU32(p + 124));
+  edit(bytes, layout);
+  if (reseal) {
+    std::uint8_t sum[8];
+    StoreU64(sum, Checksum::Of(bytes.data(), layout.trailer));
+    bytes.replace(layout.trailer, 8, reinterpret_cast<const char*>(sum), 8);
+  }
+  std::ofstream(file, std::ios::binary | std::ios::in | std::ios::out)
+      .write(bytes.data(), bytes.size());
+}
+
+void PutU32At(std::string& bytes, std::size_t at, std::uint32_t value) {
+  StoreU32(reinterpret_cast<std::uint8_t*>(bytes.data() + at), value);
+}
+
 TEST(SearchColumns, AStaleOrDamagedFileIsBuiltAnew) {
   TempDir dir;
   const std::string db = CopyOfBase(dir);
   const std::string file = db + "/factory.search";
   Tdm(db).RecordCount();
   const auto fresh = fs::file_size(file);
+  using Layout = SearchColumns::Layout;
   const std::vector<std::pair<const char*, std::function<void()>>> spoilers{
       {"cut short", [&] { fs::resize_file(file, 100); }},
       {"another magic",
@@ -166,14 +195,130 @@ TEST(SearchColumns, AStaleOrDamagedFileIsBuiltAnew) {
          const struct utimbuf times { 1000000000, 1000000000 };
          utime((db + "/factory.dat").c_str(), &times);
        }},
+      {"one bit flipped in a name searched for",
+       [&] {
+         EditSearchFile(file, false, [](std::string& b, const Layout& l) {
+           b[l.names + LoadU32(AsBytes(b.data() + l.nameStarts + 4 * 17)) + 1] ^= 1;
+         });
+       }},
+      {"a count of unserved records",
+       [&] {
+         EditSearchFile(file, false,
+                        [](std::string& b, const Layout&) { PutU32At(b, 112, kRecords); });
+       }},
+      {"item starts that overlap",
+       [&] {
+         EditSearchFile(file, true, [](std::string& b, const Layout& l) {
+           const std::uint32_t postings = LoadU32(AsBytes(b.data() + 120));
+           for (std::size_t i = 1; i + 1 < (l.postRecords - l.itemStarts) / 4; i += 2)
+             PutU32At(b, l.itemStarts + 4 * i, postings);
+         });
+       }},
+      {"a name start past the block",
+       [&] {
+         EditSearchFile(file, true, [](std::string& b, const Layout& l) {
+           PutU32At(b, l.nameStarts + 4 * 5, UINT32_MAX);
+         });
+       }},
   };
   for (const auto& [what, spoil] : spoilers) {
     spoil();
     Tdm dm(db);
     ASSERT_NE(dm.Columns(), nullptr) << what;
     EXPECT_EQ(fs::file_size(file), fresh) << what;
+    EXPECT_TRUE(dm.TakeNotices().empty()) << what;
     ExpectColumnsAgree(dm);
   }
+}
+
+// factory.dat with every record's staff number raised by 1000: the same size, the same offsets.
+std::string RaisedStaff(const std::string& db) {
+  std::string bytes = ReadWholeFile(db + "/factory.dat").value();
+  const std::string index = ReadWholeFile(db + "/factory.idx").value();
+  for (std::size_t i = 0; i + 4 <= index.size(); i += 4) {
+    const auto at = static_cast<std::size_t>(LoadI32(AsBytes(index.data() + i))) + 45;
+    auto* staff = reinterpret_cast<std::uint8_t*>(bytes.data() + at);
+    StoreU32(staff, LoadU32(staff) + 1000);
+  }
+  return bytes;
+}
+
+// Gives path the modification and access times of `like`, as a copy that keeps times does.
+void KeepTimes(const std::string& path, const struct stat& like) {
+  const struct timespec times[2] = {like.st_atim, like.st_mtim};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST(SearchColumns, ABaseCopiedInWithItsTimesKeptIsAnsweredFromTheNewData) {
+  const std::vector<std::pair<const char*, std::function<void(const std::string&)>>> copies{
+      {"rewritten in place",
+       [](const std::string& db) {
+         const std::string bytes = RaisedStaff(db);
+         struct stat old {};
+         ASSERT_EQ(stat((db + "/factory.dat").c_str(), &old), 0);
+         std::ofstream(db + "/factory.dat", std::ios::binary | std::ios::in | std::ios::out)
+             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+         KeepTimes(db + "/factory.dat", old);
+       }},
+      {"renamed over it",
+       [](const std::string& db) {
+         WriteBytes(db + "/copy", RaisedStaff(db));
+         struct stat old {};
+         ASSERT_EQ(stat((db + "/factory.dat").c_str(), &old), 0);
+         KeepTimes(db + "/copy", old);
+         fs::rename(db + "/copy", db + "/factory.dat");
+       }},
+  };
+  for (const auto& [what, copy] : copies) {
+    SCOPED_TRACE(what);
+    TempDir dir;
+    const std::string db = CopyOfBase(dir);
+    const std::int32_t staff = Tdm(db).GetRecordView(40).Staff();
+    // The system's change times move on in steps of its clock tick.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    copy(db);
+    Tdm dm(db);
+    ASSERT_EQ(dm.GetRecordView(40).Staff(), staff + 1000);
+    ASSERT_NE(dm.Columns(), nullptr);
+    ExpectColumnsAgree(dm);
+  }
+}
+
+// Replaces factory.dat by a changed copy as soon as the search file's build starts writing, as a
+// rebuild of the base in place may: nothing built from the old data is saved.
+class RebuiltDuringTheOpening : public FileSystem {
+ public:
+  explicit RebuiltDuringTheOpening(std::string db) : db_(std::move(db)) {}
+  int Open(const std::string& path, int flags, mode_t mode) override {
+    if (!done_ && (flags & O_CREAT) != 0 && path.find("factory.search") != std::string::npos) {
+      done_ = true;
+      WriteBytes(db_ + "/copy", RaisedStaff(db_));
+      fs::rename(db_ + "/copy", db_ + "/factory.dat");
+    }
+    return FileSystem::Open(path, flags, mode);
+  }
+
+ private:
+  std::string db_;
+  bool done_ = false;
+};
+
+TEST(SearchColumns, ABuildThatSawTheBaseChangeIsNotSaved) {
+  TempDir dir;
+  const std::string db = CopyOfBase(dir);
+  const std::int32_t staff = Tdm(db).GetRecordView(40).Staff();
+  fs::remove(db + "/factory.search");
+  {
+    RebuiltDuringTheOpening files(db);
+    ScopedFileSystem installed(files);
+    Tdm dm(db);
+    EXPECT_EQ(dm.GetRecordView(40).Staff(), staff + 1000);
+    ExpectColumnsAgree(dm);
+  }
+  Tdm dm(db);
+  EXPECT_EQ(dm.GetRecordView(40).Staff(), staff + 1000);
+  ASSERT_NE(dm.Columns(), nullptr);
+  ExpectColumnsAgree(dm);
 }
 
 // Fails every creation of the search file's temporary, as a read-only folder or a full disk

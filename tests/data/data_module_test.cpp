@@ -10,6 +10,7 @@
 #include "data/record_details.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
+#include "support/vouch.h"
 
 namespace zorel {
 namespace {
@@ -175,6 +176,7 @@ TEST(RecordIndex, BuildsTheDocumentedIndexesAndUsesAnExistingOneAsItStands) {
   PutU32(idx, static_cast<std::uint32_t>(std::filesystem::file_size(dir / "db/factory.dat") - 22));
   idx += "xx";
   WriteBytes(dir / "db/factory.idx", idx);
+  test_support::VouchForIndexes(dir / "db");
   Tdm dm(dir / "db");
   EXPECT_EQ(dm.RecordCount(), 2);
   EXPECT_EQ(dm.GetFirmName(0), W("Минский ЗАВОД"));

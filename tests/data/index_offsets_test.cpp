@@ -1,7 +1,9 @@
-// Index files used as they stand: offsets that point past the data file, before its start,
+// Index files used as they stand (a search file vouches for them, as for a base copied with its
+// derived files or forged ones): offsets that point past the data file, before its start,
 // backwards or into the middle of other entries give null entries or entries read wholly
-// inside the file, never a read outside it. (The sanitizer build holds file bytes in blocks
-// of their exact size, so a stray read there fails the test outright.)
+// inside the file, never a read outside it. Index files nothing vouches for are rebuilt. (The
+// sanitizer build holds file bytes in blocks of their exact size, so a stray read there fails the
+// test outright.)
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,12 +16,14 @@
 #include "data/record_details.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
+#include "support/vouch.h"
 
 namespace zorel {
 namespace {
 
 using test_support::SampleBase;
 using test_support::TempDir;
+using test_support::VouchForIndexes;
 using test_support::W;
 
 std::string Index(const std::vector<std::int64_t>& offsets) {
@@ -74,6 +78,7 @@ TEST_F(HostileIndex, RecordOffsetsOutOfPlaceGiveNullOrRecordsInsideTheFile) {
   std::vector<std::int64_t> offsets;
   for (const auto& c : cases) offsets.push_back(c.offset);
   WriteBytes(dir_ / "db/factory.idx", Index(offsets));
+  VouchForIndexes(dir_ / "db");
   Tdm dm(dir_ / "db");
   ASSERT_EQ(dm.RecordCount(), static_cast<std::int32_t>(std::size(cases)));
   for (std::int32_t r = 0; r < dm.RecordCount(); ++r) {
@@ -110,6 +115,7 @@ TEST_F(HostileIndex, ItemOffsetsOutOfPlaceGiveEmptyNamesOrNamesInsideTheFile) {
   std::vector<std::int64_t> offsets;
   for (const auto& c : cases) offsets.push_back(c.offset);
   WriteBytes(dir_ / "db/item.idx", Index(offsets));
+  VouchForIndexes(dir_ / "db");
   Tdm dm(dir_ / "db");
   ASSERT_EQ(dm.ItemCount(), static_cast<std::int32_t>(std::size(cases)));
   for (std::int32_t i = 0; i < dm.ItemCount(); ++i) {
@@ -132,7 +138,7 @@ TEST_F(HostileIndex, ItemOffsetsOutOfPlaceGiveEmptyNamesOrNamesInsideTheFile) {
   EXPECT_EQ(dm.GetItemName(dm.ItemCount()), "");
 }
 
-TEST_F(HostileIndex, AnIndexWithAnEntryOutsideItsDataFileOrOlderThanItIsRebuilt) {
+TEST_F(HostileIndex, AnIndexNothingVouchesForIsRebuilt) {
   const struct {
     const char* what;
     std::string file;
@@ -169,6 +175,7 @@ TEST_F(HostileIndex, AnIndexWithAnEntryOutsideItsDataFileOrOlderThanItIsRebuilt)
 
 TEST_F(HostileIndex, AShortIndexIsUsedAsItStandsAndItsTailIgnored) {
   WriteBytes(dir_ / "db/factory.idx", Index({records_[2]}) + "\x01\x02\x03");
+  VouchForIndexes(dir_ / "db");
   Tdm dm(dir_ / "db");
   ASSERT_EQ(dm.RecordCount(), 1);
   EXPECT_EQ(dm.GetFirmName(0), W("Станкостроитель"));

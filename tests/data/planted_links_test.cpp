@@ -67,6 +67,38 @@ TEST(PlantedLinks, NoTemporaryNameIsWrittenThroughALink) {
   }
 }
 
+// A derived file (an index, the search file) is ours: a link at its name is replaced by the
+// file, and the file it points at (outside the base, or another file of it) is never written.
+TEST(PlantedLinks, ALinkAtADerivedFileIsReplacedNotFollowed) {
+  for (const char* derived : {"factory.search", "factory.idx", "item.idx"}) {
+    for (const char* target : {"../outside.txt", "remark.dat", "item.dat"}) {
+      SCOPED_TRACE(std::string(derived) + " -> " + target);
+      TempDir dir;
+      const std::string db = dir / "db";
+      WriteDatabase(db, SampleBase());
+      { Tdm(db).SetRemark(1, "kept"); }
+      WriteBytes(dir / "outside.txt", kVictimBytes);
+      const std::string victim = db + "/" + target;
+      const std::string before = ReadWholeFile(victim).value();
+      fs::remove(db + "/" + derived);
+      fs::create_symlink(target, db + "/" + derived);
+      {
+        Tdm dm(db);
+        EXPECT_EQ(ReadWholeFile(victim).value_or(""), before);
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(db + "/" + derived)));
+        EXPECT_NE(dm.Columns(), nullptr);
+        dm.SetRemark(2, "new");
+      }
+      Tdm dm(db);
+      EXPECT_EQ(dm.RecordCount(), 3);
+      EXPECT_EQ(dm.ItemCount(), static_cast<std::int32_t>(SampleBase().items.size()));
+      EXPECT_EQ(dm.GetRemark(1), "kept");
+      EXPECT_EQ(dm.GetRemark(2), "new");
+      EXPECT_TRUE(dm.TakeNotices().empty());
+    }
+  }
+}
+
 TEST(PlantedLinks, ALinkToNothingIsNeverFollowedToCreateAFile) {
   TempDir dir;
   WriteDatabase(dir / "db", SampleBase());
