@@ -149,11 +149,6 @@ std::string KeepCopy(int fd, const std::string& wanted) {
   return name;
 }
 
-bool ModifiedBefore(const struct stat& a, const struct stat& b) {
-  if (a.st_mtim.tv_sec != b.st_mtim.tv_sec) return a.st_mtim.tv_sec < b.st_mtim.tv_sec;
-  return a.st_mtim.tv_nsec < b.st_mtim.tv_nsec;
-}
-
 void SyncFolderOf(const std::string& path) {
   const std::string folder = FolderOf(path);
   const std::string dir = folder.empty() ? "." : folder;

@@ -38,9 +38,6 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes);
 // private as the file; gives the copy's name, or an empty string (errno set) on failure.
 std::string KeepCopy(int fd, const std::string& name);
 
-// Whether a was last modified before b: a derived file older than its data file is stale.
-bool ModifiedBefore(const struct stat& a, const struct stat& b);
-
 // Makes a rename inside path's folder durable.
 void SyncFolderOf(const std::string& path);
 
