@@ -41,6 +41,8 @@ std::string KeepCopy(int fd, const std::string& name);
 // Whether a was last modified before b: a derived file older than its data file is stale.
 bool ModifiedBefore(const struct stat& a, const struct stat& b);
 
+// The folder part of a path with its trailing '/', empty for a bare name.
+std::string FolderOf(const std::string& path);
 // Makes a rename inside path's folder durable.
 void SyncFolderOf(const std::string& path);
 

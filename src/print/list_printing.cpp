@@ -1,5 +1,6 @@
 #include "print/list_printing.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QPrinter>
 
@@ -49,10 +50,10 @@ bool ListPrinting::Checked(ListPrintLoop& loop) {
   }
 }
 
-void ListPrinting::Preview(TReport& form, ListPrintLoop& loop) {
+void ListPrinting::Preview(TReport& form, ListPrintLoop& loop, const std::string& formPath) {
   if (!Checked(loop)) return;
   loop.Attach(form);
-  PreviewReport(form, loop.ExpectedBands(), prompts_, parent_);
+  PreviewReport(form, loop.ExpectedBands(), prompts_, parent_, PdfRules(dm_.DbDir(), formPath));
 }
 
 void ListPrinting::Print(TReport& form, ListPrintLoop& loop) {
@@ -73,16 +74,17 @@ void ListPrinting::PreviewListThroughForm(const RecordList& list, std::int32_t c
   const QString dir = QString::fromStdString(dm_.DbDir()) + QStringLiteral("/../rpt");
   const QString path = chooseForm(parent_, dir);
   if (path.isEmpty()) return;
+  const std::string formPath = QFile::encodeName(path).toStdString();
   std::unique_ptr<TReport> form;
   try {
-    form = LoadFormFile(path.toStdString());
+    form = LoadFormFile(formPath);
   } catch (const FormError& e) {
     prompts_->inform(parent_, QString::fromStdString(e.what()));
     return;
   }
   ListPrintLoop loop(dm_, list);
   loop.CurrentIndex = currentIndex;
-  if (ChooseRange(loop)) Preview(*form, loop);
+  if (ChooseRange(loop)) Preview(*form, loop, formPath);
 }
 
 }  // namespace zorel

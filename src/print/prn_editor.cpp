@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -523,7 +524,7 @@ void TfrmPrnEditor::RunPrint(bool preview) {
   loop.CurrentIndex = currentIndex_;
   if (!printing_->ChooseRange(loop)) return;
   if (preview) {
-    printing_->Preview(*report_, loop);
+    printing_->Preview(*report_, loop, QFile::encodeName(formFileName_).toStdString());
   } else {
     printing_->Print(*report_, loop);
   }
