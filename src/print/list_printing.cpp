@@ -56,7 +56,7 @@ void ListPrinting::Preview(TReport& form, ListPrintLoop& loop, const std::string
   PreviewReport(form, loop.ExpectedBands(), prompts_, parent_, PdfRules(dm_.DbDir(), formPath));
 }
 
-void ListPrinting::Print(TReport& form, ListPrintLoop& loop) {
+void ListPrinting::Print(TReport& form, ListPrintLoop& loop, const std::string& formPath) {
   if (!Checked(loop)) return;
   loop.Attach(form);
   PageGenerator pages(form, loop.ExpectedBands());
@@ -64,7 +64,7 @@ void ListPrinting::Print(TReport& form, ListPrintLoop& loop) {
   try {
     QPrinter& printer = SharedPrinter();
     printer.setDocName(form.ReportTitle);
-    PrintPages(printer, form, pages, 0, pages.PageCount() - 1);
+    PrintPages(printer, PdfRules(dm_.DbDir(), formPath), form, pages);
   } catch (const PrintOutputError& e) {
     prompts_->inform(parent_, QString::fromStdString(e.what()));
   }

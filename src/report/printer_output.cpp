@@ -1,5 +1,6 @@
 #include "report/printer_output.h"
 
+#include <QFile>
 #include <QIODevice>
 #include <QPageLayout>
 #include <QPainter>
@@ -39,17 +40,14 @@ void ApplyReportPage(QPagedPaintDevice& device, const TRepPage& page) {
 }
 
 // False when the device cannot be painted on.
-bool PaintPages(QPagedPaintDevice& device, const TReport& report, const PageGenerator& pages,
-                int first, int last) {
+bool PaintPages(QPagedPaintDevice& device, const TReport& report, const PageGenerator& pages) {
   ApplyReportPage(device, report.Page);
-  first = std::max(first, 0);
-  last = std::min(last, pages.PageCount() - 1);
   QPainter painter;
   if (!painter.begin(&device)) return false;
   const double fx = painter.device()->logicalDpiX() / 254.0;
   const double fy = painter.device()->logicalDpiY() / 254.0;
-  for (int i = first; i <= last; ++i) {
-    if (i > first) device.newPage();
+  for (int i = 0; i < pages.PageCount(); ++i) {
+    if (i > 0) device.newPage();
     PaintPage(painter, report, pages.Page(i), fx, fy);
   }
   return painter.end();
@@ -57,13 +55,15 @@ bool PaintPages(QPagedPaintDevice& device, const TReport& report, const PageGene
 
 }  // namespace
 
-void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& pages, int first,
-                int last) {
+void PrintPages(QPrinter& printer, const UserFileRules& fileRules, const TReport& report,
+                const PageGenerator& pages) {
+  if (!printer.outputFileName().isEmpty()) {
+    return WritePdf(QFile::encodeName(printer.outputFileName()).toStdString(), fileRules, report,
+                    pages);
+  }
   printer.setFullPage(true);
-  if (!PaintPages(printer, report, pages, first, last)) {
-    const QString target =
-        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-    throw PrintOutputError("Не могу печатать на " + target.toStdString());
+  if (!PaintPages(printer, report, pages)) {
+    throw PrintOutputError("Не могу печатать на " + printer.printerName().toStdString());
   }
 }
 
@@ -84,7 +84,7 @@ void WritePdf(const std::string& path, const UserFileRules& rules, const TReport
     QPdfWriter writer(&device);
     writer.setResolution(kPdfDpi);
     writer.setTitle(report.ReportTitle);
-    painted = PaintPages(writer, report, pages, 0, pages.PageCount() - 1);
+    painted = PaintPages(writer, report, pages);
   }
   if (!painted || !file.Commit()) {
     throw PrintOutputError(

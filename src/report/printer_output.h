@@ -19,10 +19,11 @@ class PrintOutputError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Pages first to last (0-based, inclusive) of a finished run. Throws PrintOutputError when the
-// printer cannot be painted on (a printer gone away).
-void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& pages, int first,
-                int last);
+// Every page of a finished run. A printer set to print into a file (the print dialog's choice)
+// writes a PDF under fileRules, as WritePdf does. Throws PrintOutputError when the printer cannot
+// be painted on (a printer gone away) or the file is refused or cannot be written.
+void PrintPages(QPrinter& printer, const UserFileRules& fileRules, const TReport& report,
+                const PageGenerator& pages);
 
 // What a PDF may not replace: the files of the open base (anything in its folder) and the form
 // being printed (empty when it has no file). Like every output, a link at the PDF's name is

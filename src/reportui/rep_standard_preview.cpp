@@ -242,7 +242,7 @@ void TRepStandardPreview::Print() {
   try {
     QPrinter& printer = SharedPrinter();
     printer.setDocName(report_.ReportTitle);
-    PrintPages(printer, report_, *pages_, 0, pages_->PageCount() - 1);
+    PrintPages(printer, pdfRules, report_, *pages_);
   } catch (const PrintOutputError& e) {
     prompts_->tell(this, MessageIcon::Critical, QString::fromStdString(e.what()));
   }

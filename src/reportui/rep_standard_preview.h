@@ -39,7 +39,7 @@ class TRepStandardPreview : public QDialog {
 
   // The PDF file to write, or empty when cancelled; a file dialog unless replaced.
   std::function<QString(QWidget* parent)> choosePdfFile;
-  // What the PDF may not replace (the open base, the form being printed).
+  // What a PDF (saved, or printed into a file) may not replace: the open base, the form.
   UserFileRules pdfRules;
 
   // Generates every remaining page at once.

@@ -238,7 +238,7 @@ class PrintPreviewTest : public QObject {
   }
 
   // Print goes to the shared printer (here a PDF file); single mode outside the list is
-  // refused with a message and prints nothing.
+  // refused with a message and prints nothing, and so is a file of the base.
   void PrintGoesToTheChosenPrinter() {
     test_support::OpenBase base(test_support::SampleBase());
     test_support::TempDir dir;
@@ -254,12 +254,20 @@ class PrintPreviewTest : public QObject {
     ListPrintLoop loop(base.dm(), list);
     loop.Mode = PrintMode::Single;
     loop.CurrentIndex = 2;
-    printing.Print(*form, loop);
+    printing.Print(*form, loop, {});
     QCOMPARE(told.size(), 1);
     QVERIFY(!ReadWholeFile(pdf).has_value());
     loop.CurrentIndex = 1;
-    printing.Print(*form, loop);
+    printing.Print(*form, loop, {});
     QVERIFY(ReadWholeFile(pdf).value_or("").starts_with("%PDF"));
+    // Printing into a file writes a PDF like "Сохранить в PDF ...": never onto the base.
+    const std::string factory = base.dm().DbDir() + "/factory.dat";
+    const std::string before = ReadWholeFile(factory).value_or("");
+    SharedPrinter().setOutputFileName(QString::fromStdString(factory));
+    printing.Print(*form, loop, {});
+    QCOMPARE(told.size(), 2);
+    QVERIFY2(told[1].contains(QStringLiteral("файл базы данных")), qPrintable(told[1]));
+    QCOMPARE(ReadWholeFile(factory).value_or(""), before);
     SharedPrinter().setOutputFileName(QString());
   }
 
