@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
   std::vector<double> generate, pdf, generateCpu, pdfCpu;
   long pagesKb = 0;
   int pageCount = 0;
-  const QString out = QString::fromStdString(dir + "/report-bench.pdf");
+  const std::string out = dir + "/report-bench.pdf";
   for (int run = 0; run < runs; ++run) {
     const long before = StatusKb("VmRSS:");
     QElapsedTimer clock;
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     pageCount = pages.PageCount();
     clock.restart();
     cpu = std::clock();
-    WritePdf(out, *form, pages);
+    WritePdf(out, PdfRules(dm.DbDir(), {}), *form, pages);
     pdf.push_back(clock.nsecsElapsed() / 1e9);
     pdfCpu.push_back(double(std::clock() - cpu) / CLOCKS_PER_SEC);
   }
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
   std::printf("%-28s %10.1f MB\n", "memory of the pages", pagesKb / 1024.0);
   std::printf("%-28s %10.1f MB  target < 200 MB %s\n", "peak resident (whole run)", peakMb,
               peakMb < 200 ? "met" : "MISSED");
-  std::printf("PDF: %s (%lld bytes)\n", out.toStdString().c_str(),
-              static_cast<long long>(std::filesystem::file_size(out.toStdString())));
+  std::printf("PDF: %s (%lld bytes)\n", out.c_str(),
+              static_cast<long long>(std::filesystem::file_size(out)));
   return 0;
 }

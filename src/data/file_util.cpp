@@ -15,11 +15,6 @@ namespace {
 // Link chains longer than this are loops to the system too.
 constexpr int kMaxLinks = 40;
 
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -147,6 +142,11 @@ std::string KeepCopy(int fd, const std::string& wanted) {
   }
   SyncFolderOf(name);
   return name;
+}
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 void SyncFolderOf(const std::string& path) {

@@ -38,6 +38,9 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes);
 // private as the file; gives the copy's name, or an empty string (errno set) on failure.
 std::string KeepCopy(int fd, const std::string& name);
 
+// The folder part of a path with its trailing '/', empty for a bare name.
+std::string FolderOf(const std::string& path);
+
 // Makes a rename inside path's folder durable.
 void SyncFolderOf(const std::string& path);
 

@@ -10,6 +10,7 @@
 #include "data/bytes.h"
 #include "data/errors.h"
 #include "data/file_util.h"
+#include "data/replacement_file.h"
 
 namespace zorel {
 namespace {
@@ -76,9 +77,9 @@ void SaveListFile(const std::string& path, const ListFileHeader& header,
   PutU16(bytes, static_cast<std::uint16_t>(header.windowWidth));
   PutU16(bytes, static_cast<std::uint16_t>(header.windowHeight));
   for (const std::int32_t r : records) PutU32(bytes, static_cast<std::uint32_t>(r));
-  if (!WriteFileReplacing(path, bytes)) {
-    throw EChildError("Не могу сохранить список в файле " + path);
-  }
+  const std::string failure = ReplaceUserFile(path, bytes);
+  if (!failure.empty())
+    throw EChildError("Не могу сохранить список в файле " + path + "\n" + failure);
 }
 
 ListFileStatus MergeListFile(RecordList& list, const std::string& path, MergeMode mode,

@@ -42,8 +42,9 @@ inline constexpr const char* kWrongListFormat = "Файл списка неве�
 // "Не могу отурыть файл со списком " + path when it cannot be opened.
 LoadedList LoadListFile(const std::string& path, std::int32_t recordCount);
 
-// Writes head and records; throws EChildError "Не могу сохранить список в файле " + path when
-// the file cannot be written, leaving any old file of that name as it was.
+// Writes head and records; throws EChildError "Не могу сохранить список в файле " + path and a
+// line with the reason when the file cannot be written (a read-only file is not replaced),
+// leaving any old file of that name as it was.
 void SaveListFile(const std::string& path, const ListFileHeader& header, const RecordList& records);
 
 // Appends or subtracts the file's records (those inside 0..recordCount-1); afterwards the list

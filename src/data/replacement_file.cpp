@@ -1,8 +1,11 @@
 #include "data/replacement_file.h"
 
 #include <fcntl.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "data/file_system.h"
 #include "data/file_util.h"
@@ -12,16 +15,81 @@ namespace {
 
 constexpr std::size_t kFlushAt = 64 * 1024;
 
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool InGroup(gid_t gid) {
+  if (gid == getegid()) return true;
+  const int n = getgroups(0, nullptr);
+  if (n <= 0) return false;
+  std::vector<gid_t> groups(static_cast<std::size_t>(n));
+  const int got = std::max(getgroups(n, groups.data()), 0);
+  return std::find(groups.begin(), groups.begin() + got, gid) != groups.begin() + got;
+}
+
+// Whether the file's own mode lets this process write it: the bits of the class the process is
+// in (owner, group or other). The superuser, to whom the system says yes for every file, acts
+// for the owner: a file its owner made read-only stays refused to it too.
+bool MayWrite(const struct stat& st) {
+  const uid_t user = geteuid();
+  if (st.st_uid == user || user == 0) return (st.st_mode & S_IWUSR) != 0;
+  if (InGroup(st.st_gid)) return (st.st_mode & S_IWGRP) != 0;
+  return (st.st_mode & S_IWOTH) != 0;
+}
+
 }  // namespace
 
 ReplacementFile::ReplacementFile(const std::string& path, const std::string& fixedTemp,
-                                 AtLink atLink)
-    : target_(atLink == AtLink::Follow ? FinalPath(path) : path) {
+                                 AtLink atLink) {
+  FindTarget(path, atLink == AtLink::Follow);
+  CreateTemp(fixedTemp);
+}
+
+ReplacementFile::ReplacementFile(const std::string& path, const UserFileRules& rules) {
+  FindTarget(path, rules.atLink == AtLink::Follow);
+  CheckUserTarget(rules);
+  if (Ok()) CreateTemp({});
+}
+
+void ReplacementFile::FindTarget(const std::string& path, bool followLink) {
   FileSystem& files = Files();
-  hadTarget_ =
-      atLink == AtLink::Follow && files.StatPath(target_, &old_) == 0 && S_ISREG(old_.st_mode);
+  target_ = followLink ? FinalPath(path) : path;
+  hadEntry_ = (followLink ? files.StatPath(target_, &old_) : files.LinkStat(target_, &old_)) == 0;
+  hadTarget_ = hadEntry_ && S_ISREG(old_.st_mode);
   // A link to nothing is replaced itself: following it would create a file wherever it points.
   if (!hadTarget_) target_ = path;
+}
+
+void ReplacementFile::CheckUserTarget(const UserFileRules& rules) {
+  FileSystem& files = Files();
+  if (hadEntry_ && !S_ISREG(old_.st_mode) && !S_ISLNK(old_.st_mode)) {
+    return Refuse("не обычный файл");
+  }
+  const std::string folder = FolderOf(target_);
+  for (const KeptOut& kept : rules.keptOut) {
+    struct stat st {};
+    if (files.StatPath(kept.path, &st) != 0) continue;
+    struct stat here {};
+    if (S_ISDIR(st.st_mode)) {
+      if (files.StatPath(folder.empty() ? "." : folder, &here) == 0 && SameFile(here, st)) {
+        return Refuse(kept.reason);
+      }
+    } else if (hadEntry_ && (SameFile(old_, st) ||
+                             (files.LinkStat(kept.path, &here) == 0 && SameFile(old_, here)))) {
+      return Refuse(kept.reason);
+    }
+  }
+  if (hadTarget_ && !MayWrite(old_)) Refuse("файл только для чтения");
+}
+
+void ReplacementFile::Refuse(std::string reason) {
+  error_ = EPERM;
+  refusal_ = std::move(reason);
+}
+
+void ReplacementFile::CreateTemp(const std::string& fixedTemp) {
+  FileSystem& files = Files();
   // A file with an owner to keep starts private and opens up to the old mode at the end.
   const int mode = hadTarget_ ? 0600 : 0644;
   if (fixedTemp.empty()) {
@@ -46,6 +114,10 @@ ReplacementFile::~ReplacementFile() {
   if (!committed_ && !temp_.empty() && Files().Unlink(temp_) != 0) {
     LogIgnoredError("cannot remove", temp_, errno);
   }
+}
+
+std::string ReplacementFile::Reason() const {
+  return refusal_.empty() ? std::strerror(error_) : refusal_;
 }
 
 void ReplacementFile::Fail() {
@@ -77,6 +149,13 @@ bool ReplacementFile::Commit() {
   committed_ = true;
   SyncFolderOf(target_);
   return true;
+}
+
+std::string ReplaceUserFile(const std::string& path, std::string_view bytes,
+                            const UserFileRules& rules) {
+  ReplacementFile file(path, rules);
+  file.Append(bytes);
+  return file.Commit() ? std::string() : path + ": " + file.Reason();
 }
 
 }  // namespace zorel

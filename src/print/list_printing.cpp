@@ -1,5 +1,6 @@
 #include "print/list_printing.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QPrinter>
 
@@ -49,13 +50,13 @@ bool ListPrinting::Checked(ListPrintLoop& loop) {
   }
 }
 
-void ListPrinting::Preview(TReport& form, ListPrintLoop& loop) {
+void ListPrinting::Preview(TReport& form, ListPrintLoop& loop, const std::string& formPath) {
   if (!Checked(loop)) return;
   loop.Attach(form);
-  PreviewReport(form, loop.ExpectedBands(), prompts_, parent_);
+  PreviewReport(form, loop.ExpectedBands(), prompts_, parent_, PdfRules(dm_.DbDir(), formPath));
 }
 
-void ListPrinting::Print(TReport& form, ListPrintLoop& loop) {
+void ListPrinting::Print(TReport& form, ListPrintLoop& loop, const std::string& formPath) {
   if (!Checked(loop)) return;
   loop.Attach(form);
   PageGenerator pages(form, loop.ExpectedBands());
@@ -63,7 +64,7 @@ void ListPrinting::Print(TReport& form, ListPrintLoop& loop) {
   try {
     QPrinter& printer = SharedPrinter();
     printer.setDocName(form.ReportTitle);
-    PrintPages(printer, form, pages, 0, pages.PageCount() - 1);
+    PrintPages(printer, PdfRules(dm_.DbDir(), formPath), form, pages);
   } catch (const PrintOutputError& e) {
     prompts_->inform(parent_, QString::fromStdString(e.what()));
   }
@@ -73,16 +74,17 @@ void ListPrinting::PreviewListThroughForm(const RecordList& list, std::int32_t c
   const QString dir = QString::fromStdString(dm_.DbDir()) + QStringLiteral("/../rpt");
   const QString path = chooseForm(parent_, dir);
   if (path.isEmpty()) return;
+  const std::string formPath = QFile::encodeName(path).toStdString();
   std::unique_ptr<TReport> form;
   try {
-    form = LoadFormFile(path.toStdString());
+    form = LoadFormFile(formPath);
   } catch (const FormError& e) {
     prompts_->inform(parent_, QString::fromStdString(e.what()));
     return;
   }
   ListPrintLoop loop(dm_, list);
   loop.CurrentIndex = currentIndex;
-  if (ChooseRange(loop)) Preview(*form, loop);
+  if (ChooseRange(loop)) Preview(*form, loop, formPath);
 }
 
 }  // namespace zorel

@@ -30,8 +30,9 @@ class ListPrinting {
   // confirmed. Single mode asks nothing.
   bool ChooseRange(ListPrintLoop& loop);
   // The run itself, after ChooseRange. A position outside the list is refused with a message.
-  void Preview(TReport& form, ListPrintLoop& loop);
-  void Print(TReport& form, ListPrintLoop& loop);
+  // formPath names the form's file (empty when it has none), which a PDF may not replace.
+  void Preview(TReport& form, ListPrintLoop& loop, const std::string& formPath);
+  void Print(TReport& form, ListPrintLoop& loop, const std::string& formPath);
 
   // A print form file chosen in dir ("../rpt" beside the base), or empty when cancelled.
   std::function<QString(QWidget* parent, const QString& dir)> chooseForm;

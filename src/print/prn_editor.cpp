@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -522,10 +523,11 @@ void TfrmPrnEditor::RunPrint(bool preview) {
   loop.Mode = rbSingle_->isChecked() ? PrintMode::Single : PrintMode::List;
   loop.CurrentIndex = currentIndex_;
   if (!printing_->ChooseRange(loop)) return;
+  const std::string formPath = QFile::encodeName(formFileName_).toStdString();
   if (preview) {
-    printing_->Preview(*report_, loop);
+    printing_->Preview(*report_, loop, formPath);
   } else {
-    printing_->Print(*report_, loop);
+    printing_->Print(*report_, loop, formPath);
   }
   // The hooks point into the loop, which ends here.
   report_->BeforePrint = {};

@@ -4,8 +4,9 @@
 #include <cmath>
 #include <functional>
 
+#include "data/bytes.h"
 #include "data/file_util.h"
-#include "report/file_replace.h"
+#include "data/replacement_file.h"
 #include "report/form_error.h"
 #include "report/form_stream.h"
 #include "ui/text_convert.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr std::string_view kResourceName = "TREPORT";
 constexpr std::string_view kSignature = "RPF0";
+constexpr std::uint16_t kResourceType = 10;  // given as a number
 constexpr std::uint16_t kMemoryFlags = 0x1030;
 constexpr std::size_t kHeaderScan = 79;
 constexpr double kMaxTenths = 100000;  // ten metres: anything beyond is not a print form
@@ -232,8 +234,11 @@ bool IsBound(std::string_view path) {
   return path == "Left" || path == "Top" || path == "Width" || path == "Height";
 }
 
+// A name read from the file, as the UTF-8 of a message (the file's texts are Windows-1251).
+std::string Readable(std::string_view cp1251) { return FromCp(cp1251).toStdString(); }
+
 [[noreturn]] void NoProperty(std::string_view path) {
-  throw FormError("Property " + std::string(path) + " does not exist");
+  throw FormError("Property " + Readable(path) + " does not exist");
 }
 
 class TreeReader {
@@ -243,7 +248,7 @@ class TreeReader {
   std::unique_ptr<TReport> Read() {
     auto report = std::make_unique<TReport>();
     const std::string cls = ObjectHead();
-    if (cls != "TReport") throw FormError("Class " + cls + " not found");
+    if (cls != "TReport") throw FormError("Class " + Readable(cls) + " not found");
     in_.ShortText();  // the report's name
     ReadReportProperties(*report);
     while (in_.PeekByte() != 0) ReadBand(*report);
@@ -314,7 +319,7 @@ class TreeReader {
       if (cls == "TRepLabel" || cls == "TRepPrnLabel" || cls == "TReport") {
         throw FormError(kInvalidStreamFormat);
       }
-      throw FormError("Class " + cls + " not found");
+      throw FormError("Class " + Readable(cls) + " not found");
     }
     if (report.HasDetail()) throw FormError(kInvalidStreamFormat);  // one detail band only
     TRepBand& band = report.CreateBand(FromCp(in_.ShortText()));
@@ -344,7 +349,7 @@ class TreeReader {
     } else if (cls == "TRepBand" || cls == "TReport") {
       throw FormError(kInvalidStreamFormat);
     } else {
-      throw FormError("Class " + cls + " not found");
+      throw FormError("Class " + Readable(cls) + " not found");
     }
     label->Name = FromCp(in_.ShortText());
     int bounds[4] = {0, 0, 0, 0};  // Left, Top, Width, Height in pixels
@@ -386,12 +391,10 @@ class TreeReader {
 std::string WriteFormBytes(const TReport& report) {
   FormStreamWriter w;
   w.Byte(0xFF);
-  w.Byte(10);
-  w.Byte(0);
+  PutU16(w.bytes(), kResourceType);
   w.bytes().append(kResourceName);
   w.Byte(0);
-  w.Byte(static_cast<std::uint8_t>(kMemoryFlags));
-  w.Byte(static_cast<std::uint8_t>(kMemoryFlags >> 8));
+  PutU16(w.bytes(), kMemoryFlags);
   const std::size_t sizeAt = w.bytes().size();
   w.U32(0);
   const std::size_t streamAt = w.bytes().size();
@@ -399,12 +402,13 @@ std::string WriteFormBytes(const TReport& report) {
   WriteReport(w, report);
   std::string& out = w.bytes();
   const auto size = static_cast<std::uint32_t>(out.size() - streamAt);
-  for (int i = 0; i < 4; ++i) out[sizeAt + i] = static_cast<char>(size >> (8 * i));
+  StoreU32(reinterpret_cast<std::uint8_t*>(&out[sizeAt]), size);
   return out;
 }
 
 std::unique_ptr<TReport> ReadFormBytes(std::string_view bytes) {
-  if (bytes.size() < 2 || static_cast<std::uint8_t>(bytes[0]) != 0xFF || bytes[1] != 10) {
+  if (bytes.size() < 2 || static_cast<std::uint8_t>(bytes[0]) != 0xFF ||
+      bytes[1] != kResourceType) {
     throw FormError(kInvalidStreamFormat);
   }
   const std::string_view scan = bytes.substr(0, kHeaderScan);
@@ -412,8 +416,7 @@ std::unique_ptr<TReport> ReadFormBytes(std::string_view bytes) {
   if (zero == std::string_view::npos) throw FormError(kInvalidStreamFormat);
   const std::size_t streamAt = zero + 7;  // flags and size follow the name's zero
   if (bytes.size() < streamAt) throw FormError(kStreamReadError);
-  std::uint32_t size = 0;
-  for (int i = 3; i >= 0; --i) size = (size << 8) | static_cast<std::uint8_t>(bytes[zero + 3 + i]);
+  const std::uint32_t size = LoadU32(AsBytes(&bytes[zero + 3]));
   if (size > bytes.size() - streamAt) throw FormError(kStreamReadError);
   const std::string_view stream = bytes.substr(streamAt, size);
   if (stream.substr(0, 4) != kSignature) throw FormError(kInvalidStreamFormat);
@@ -427,7 +430,8 @@ std::unique_ptr<TReport> LoadFormFile(const std::string& path) {
 }
 
 void SaveFormFile(const std::string& path, const TReport& report) {
-  ReplaceFile(path, WriteFormBytes(report));
+  const std::string failure = ReplaceUserFile(path, WriteFormBytes(report));
+  if (!failure.empty()) throw FormError("Cannot create file \"" + path + "\".\n" + failure);
 }
 
 }  // namespace zorel

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "data/bytes.h"
 #include "report/form_error.h"
 #include "ui/text_convert.h"
 
@@ -11,12 +12,6 @@ namespace zorel {
 namespace {
 
 constexpr int kMaxDepth = 16;
-
-std::uint64_t LoadLE(std::string_view bytes) {
-  std::uint64_t v = 0;
-  for (std::size_t i = bytes.size(); i-- > 0;) v = (v << 8) | static_cast<std::uint8_t>(bytes[i]);
-  return v;
-}
 
 }  // namespace
 
@@ -27,18 +22,15 @@ void EncodeExtended(double value, std::uint8_t out[10]) {
   if (value != 0) {
     int exp = 0;
     const double fraction = std::frexp(std::fabs(value), &exp);  // [0.5, 1) * 2^exp
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
-    for (int i = 0; i < 8; ++i) out[i] = static_cast<std::uint8_t>(mantissa >> (8 * i));
+    StoreU64(out, static_cast<std::uint64_t>(std::ldexp(fraction, 64)));
     signExp = static_cast<std::uint16_t>(signExp | ((exp + 16382) & 0x7FFF));
   }
-  out[8] = static_cast<std::uint8_t>(signExp);
-  out[9] = static_cast<std::uint8_t>(signExp >> 8);
+  StoreU16(out + 8, signExp);
 }
 
 bool DecodeExtended(const std::uint8_t in[10], double& value) {
-  std::uint64_t mantissa = 0;
-  for (int i = 7; i >= 0; --i) mantissa = (mantissa << 8) | in[i];
-  const int signExp = in[8] | (in[9] << 8);
+  const std::uint64_t mantissa = LoadU64(in);
+  const int signExp = LoadU16(in + 8);
   const int exp = signExp & 0x7FFF;
   if (exp == 0x7FFF) return false;
   value = std::ldexp(static_cast<double>(mantissa), exp - 16383 - 63);
@@ -46,9 +38,7 @@ bool DecodeExtended(const std::uint8_t in[10], double& value) {
   return std::isfinite(value);
 }
 
-void FormStreamWriter::U32(std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) Byte(static_cast<std::uint8_t>(v >> (8 * i)));
-}
+void FormStreamWriter::U32(std::uint32_t v) { PutU32(out_, v); }
 
 void FormStreamWriter::ShortText(std::string_view bytes) {
   bytes = bytes.substr(0, 255);
@@ -62,8 +52,7 @@ void FormStreamWriter::Integer(std::int64_t v) {
     Byte(static_cast<std::uint8_t>(v));
   } else if (v >= INT16_MIN && v <= INT16_MAX) {
     Tag(ValueTag::Int16);
-    Byte(static_cast<std::uint8_t>(v));
-    Byte(static_cast<std::uint8_t>(v >> 8));
+    PutU16(out_, static_cast<std::uint16_t>(v));
   } else if (v >= INT32_MIN && v <= INT32_MAX) {
     Tag(ValueTag::Int32);
     U32(static_cast<std::uint32_t>(v));
@@ -124,10 +113,20 @@ std::uint8_t FormStreamReader::PeekByte() const {
 std::string FormStreamReader::ShortText() { return std::string(Take(Byte())); }
 
 std::int64_t FormStreamReader::Signed(std::size_t n) {
-  const std::uint64_t raw = LoadLE(Take(n));
-  const unsigned shift = static_cast<unsigned>(64 - 8 * n);
-  return static_cast<std::int64_t>(raw << shift) >> shift;
+  const std::uint8_t* p = AsBytes(Take(n).data());
+  switch (n) {
+    case 1:
+      return static_cast<std::int8_t>(p[0]);
+    case 2:
+      return LoadI16(p);
+    case 4:
+      return LoadI32(p);
+    default:
+      return static_cast<std::int64_t>(LoadU64(p));
+  }
 }
+
+std::uint32_t FormStreamReader::U32() { return LoadU32(AsBytes(Take(4).data())); }
 
 FormValue FormStreamReader::Value() { return ValueAt(0); }
 
@@ -166,17 +165,16 @@ FormValue FormStreamReader::ValueAt(int depth) {
       break;
     case ValueTag::LString:
       v.kind = FormValue::Kind::Text;
-      v.text = std::string(Take(static_cast<std::size_t>(Signed(4) & 0xFFFFFFFF)));
+      v.text = std::string(Take(static_cast<std::size_t>(U32())));
       break;
     case ValueTag::WString: {
-      const auto count = static_cast<std::size_t>(Signed(4) & 0xFFFFFFFF);
+      const auto count = static_cast<std::size_t>(U32());
       if (count > (bytes_.size() - pos_) / 2) throw FormError(kStreamReadError);
       const std::string_view raw = Take(count * 2);
       QString wide(static_cast<qsizetype>(count), QChar());
       for (std::size_t i = 0; i < count; ++i) {
         wide[static_cast<qsizetype>(i)] =
-            QChar(static_cast<char16_t>(static_cast<std::uint8_t>(raw[2 * i]) |
-                                        (static_cast<std::uint8_t>(raw[2 * i + 1]) << 8)));
+            QChar(static_cast<char16_t>(LoadU16(AsBytes(&raw[2 * i]))));
       }
       v.kind = FormValue::Kind::Text;
       v.text = ToCp(wide);
@@ -206,7 +204,7 @@ FormValue FormStreamReader::ValueAt(int depth) {
     case ValueTag::Nil:
       break;
     case ValueTag::Binary:
-      Take(static_cast<std::size_t>(Signed(4) & 0xFFFFFFFF));
+      Take(static_cast<std::size_t>(U32()));
       break;
     case ValueTag::Single:
       Take(4);

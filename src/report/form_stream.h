@@ -87,7 +87,8 @@ class FormStreamReader {
  private:
   FormValue ValueAt(int depth);
   std::string_view Take(std::size_t n);
-  std::int64_t Signed(std::size_t n);
+  std::int64_t Signed(std::size_t n);  // n is 1, 2, 4 or 8
+  std::uint32_t U32();
 
   std::string_view bytes_;
   std::size_t pos_ = 0;

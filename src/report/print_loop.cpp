@@ -36,11 +36,12 @@ int ListPrintLoop::ExpectedBands() const {
 void ListPrintLoop::Attach(TReport& report) {
   report.BeforePrint = [this](TReport&, bool& print) {
     print = Mode != PrintMode::Single || InList(CurrentIndex);
-    printIndex_ = (Mode == PrintMode::Single ? CurrentIndex : first_) - 1;
+    printIndex_ =
+        static_cast<std::int32_t>((Mode == PrintMode::Single ? CurrentIndex : first_) - 1);
   };
   report.OnNeedData = [this](TReport&, bool& more) {
     ++printIndex_;
-    const std::int32_t last = Mode == PrintMode::Single ? CurrentIndex : last_;
+    const std::int64_t last = Mode == PrintMode::Single ? CurrentIndex : last_;
     more = printIndex_ <= last && InList(printIndex_);
   };
   report.SupplyLabelText = [this](const TRepLabel& label, QString& value) {

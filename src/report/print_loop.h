@@ -31,7 +31,7 @@ class ListPrintLoop {
   ListPrintLoop(const Tdm& dm, const RecordList& list) : dm_(dm), list_(list) {}
 
   PrintMode Mode = PrintMode::List;
-  std::int32_t CurrentIndex = 0;
+  std::int64_t CurrentIndex = 0;  // wide, so that a refusal names any position as given
 
   // The whole list.
   void SetAllRecords();

@@ -1,49 +1,96 @@
 #include "report/printer_output.h"
 
+#include <QFile>
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include "report/page_painter.h"
 
 namespace zorel {
+namespace {
 
-void ApplyReportPage(QPrinter& printer, const TRepPage& page) {
+constexpr int kPdfDpi = 1200;  // what a high-resolution PDF printer paints at
+
+// The PDF writer's bytes into the replacement's temporary; a failed write stops the writer.
+class ReplacementDevice : public QIODevice {
+ public:
+  explicit ReplacementDevice(ReplacementFile& file) : file_(file) { open(QIODevice::WriteOnly); }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    file_.Append(data, static_cast<std::size_t>(size));
+    return file_.Ok() ? size : -1;
+  }
+
+ private:
+  ReplacementFile& file_;
+};
+
+void ApplyReportPage(QPagedPaintDevice& device, const TRepPage& page) {
   const double w = page.Width();
   const double h = page.Length();
   const bool landscape = w > h;
   const QPageSize size(landscape ? QSizeF(h, w) : QSizeF(w, h), QPageSize::Millimeter);
-  printer.setFullPage(true);
-  printer.setPageLayout(QPageLayout(
-      size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  device.setPageLayout(QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                   QMarginsF(0, 0, 0, 0)));
 }
 
-void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& pages, int first,
-                int last) {
-  ApplyReportPage(printer, report.Page);
-  first = std::max(first, 0);
-  last = std::min(last, pages.PageCount() - 1);
+// False when the device cannot be painted on.
+bool PaintPages(QPagedPaintDevice& device, const TReport& report, const PageGenerator& pages) {
+  ApplyReportPage(device, report.Page);
   QPainter painter;
-  if (!painter.begin(&printer)) {
-    const QString target =
-        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-    throw PrintOutputError("Не могу печатать на " + target.toStdString());
-  }
+  if (!painter.begin(&device)) return false;
   const double fx = painter.device()->logicalDpiX() / 254.0;
   const double fy = painter.device()->logicalDpiY() / 254.0;
-  for (int i = first; i <= last; ++i) {
-    if (i > first) printer.newPage();
+  for (int i = 0; i < pages.PageCount(); ++i) {
+    if (i > 0) device.newPage();
     PaintPage(painter, report, pages.Page(i), fx, fy);
   }
-  painter.end();
+  return painter.end();
 }
 
-void WritePdf(const QString& path, const TReport& report, const PageGenerator& pages) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(path);
-  printer.setDocName(report.ReportTitle);
-  PrintPages(printer, report, pages, 0, pages.PageCount() - 1);
+}  // namespace
+
+void PrintPages(QPrinter& printer, const UserFileRules& fileRules, const TReport& report,
+                const PageGenerator& pages) {
+  if (!printer.outputFileName().isEmpty()) {
+    return WritePdf(QFile::encodeName(printer.outputFileName()).toStdString(), fileRules, report,
+                    pages);
+  }
+  printer.setFullPage(true);
+  if (!PaintPages(printer, report, pages)) {
+    throw PrintOutputError("Не могу печатать на " + printer.printerName().toStdString());
+  }
+}
+
+UserFileRules PdfRules(const std::string& dbDir, const std::string& formPath) {
+  UserFileRules rules;
+  rules.atLink = AtLink::Replace;
+  rules.keptOut.push_back({dbDir, "файл базы данных"});
+  if (!formPath.empty()) rules.keptOut.push_back({formPath, "печатаемая форма"});
+  return rules;
+}
+
+void WritePdf(const std::string& path, const UserFileRules& rules, const TReport& report,
+              const PageGenerator& pages) {
+  ReplacementFile file(path, rules);
+  bool painted = false;
+  if (file.Ok()) {
+    ReplacementDevice device(file);
+    QPdfWriter writer(&device);
+    writer.setResolution(kPdfDpi);
+    writer.setTitle(report.ReportTitle);
+    painted = PaintPages(writer, report, pages);
+  }
+  if (!painted || !file.Commit()) {
+    throw PrintOutputError(
+        "Не могу записать файл PDF " + path + "\n" + path + ": " +
+        (file.Ok() ? std::string("не удалось нарисовать страницы") : file.Reason()));
+  }
 }
 
 }  // namespace zorel

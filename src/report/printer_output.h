@@ -1,11 +1,12 @@
-// Generated pages onto a QPrinter: a system printer (through CUPS where present) or a PDF
-// file. The printer's page takes the report's page size and orientation without margins, as
-// the report keeps its own; each page is painted by PaintPage.
+// Generated pages onto a QPrinter (a system printer, through CUPS where present) or into a PDF
+// file. The page takes the report's page size and orientation without margins, as the report
+// keeps its own; each page is painted by PaintPage.
 #pragma once
 
-#include <QString>
 #include <stdexcept>
+#include <string>
 
+#include "data/replacement_file.h"
 #include "report/page_generator.h"
 #include "report/report.h"
 
@@ -18,12 +19,20 @@ class PrintOutputError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-void ApplyReportPage(QPrinter& printer, const TRepPage& page);
-// Pages first to last (0-based, inclusive) of a finished run. Throws PrintOutputError when the
-// printer cannot be painted on (a PDF file that cannot be created, a printer gone away).
-void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& pages, int first,
-                int last);
-// Every page to a PDF file.
-void WritePdf(const QString& path, const TReport& report, const PageGenerator& pages);
+// Every page of a finished run. A printer set to print into a file (the print dialog's choice)
+// writes a PDF under fileRules, as WritePdf does. Throws PrintOutputError when the printer cannot
+// be painted on (a printer gone away) or the file is refused or cannot be written.
+void PrintPages(QPrinter& printer, const UserFileRules& fileRules, const TReport& report,
+                const PageGenerator& pages);
+
+// What a PDF may not replace: the files of the open base (anything in its folder) and the form
+// being printed (empty when it has no file). Like every output, a link at the PDF's name is
+// replaced, not followed.
+UserFileRules PdfRules(const std::string& dbDir, const std::string& formPath);
+// Every page into a PDF file (the path's bytes as they are), written like every file of ours:
+// through a new temporary beside it, checked and renamed over it. Throws PrintOutputError with
+// the reason when the file is refused or cannot be written; the old file then stays whole.
+void WritePdf(const std::string& path, const UserFileRules& rules, const TReport& report,
+              const PageGenerator& pages);
 
 }  // namespace zorel

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -241,7 +242,7 @@ void TRepStandardPreview::Print() {
   try {
     QPrinter& printer = SharedPrinter();
     printer.setDocName(report_.ReportTitle);
-    PrintPages(printer, report_, *pages_, 0, pages_->PageCount() - 1);
+    PrintPages(printer, pdfRules, report_, *pages_);
   } catch (const PrintOutputError& e) {
     prompts_->tell(this, MessageIcon::Critical, QString::fromStdString(e.what()));
   }
@@ -253,15 +254,17 @@ void TRepStandardPreview::SaveToPdf() {
   if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
   FinishRun();
   try {
-    WritePdf(path, report_, *pages_);
+    // The name's bytes as the system has them: a folder whose name is not UTF-8 stays reachable.
+    WritePdf(QFile::encodeName(path).toStdString(), pdfRules, report_, *pages_);
   } catch (const PrintOutputError& e) {
     prompts_->tell(this, MessageIcon::Critical, QString::fromStdString(e.what()));
   }
 }
 
 void PreviewReport(TReport& report, int expectedBands, std::shared_ptr<UserPrompts> prompts,
-                   QWidget* parent) {
+                   QWidget* parent, const UserFileRules& pdfRules) {
   TRepStandardPreview window(report, expectedBands, prompts, parent);
+  window.pdfRules = pdfRules;
   prompts->runModal(window);
 }
 

@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+#include "data/replacement_file.h"
+
 class QLabel;
 class QProgressBar;
 class QTimer;
@@ -37,6 +39,8 @@ class TRepStandardPreview : public QDialog {
 
   // The PDF file to write, or empty when cancelled; a file dialog unless replaced.
   std::function<QString(QWidget* parent)> choosePdfFile;
+  // What a PDF (saved, or printed into a file) may not replace: the open base, the form.
+  UserFileRules pdfRules;
 
   // Generates every remaining page at once.
   void FinishRun();
@@ -62,8 +66,9 @@ class TRepStandardPreview : public QDialog {
   QTimer* slice_;
 };
 
-// Previews the report modally and returns when the window is closed.
+// Previews the report modally and returns when the window is closed; "Сохранить в PDF ..."
+// keeps pdfRules.
 void PreviewReport(TReport& report, int expectedBands, std::shared_ptr<UserPrompts> prompts,
-                   QWidget* parent);
+                   QWidget* parent, const UserFileRules& pdfRules);
 
 }  // namespace zorel

@@ -15,6 +15,7 @@
 #include "data/item_scan.h"
 #include "data/list_file.h"
 #include "data/record_details.h"
+#include "data/remark.h"
 #include "data/text1251.h"
 #include "support/run_program.h"
 #include "support/sample_base.h"
@@ -299,6 +300,29 @@ TEST(MkdbArguments, WrongArgumentsAreRefused) {
     EXPECT_NE(r.output.find("usage:"), std::string::npos) << r.output;
   }
   EXPECT_FALSE(fs::exists(dir.path() / "out"));
+}
+
+TEST(MkdbArguments, ABaseIsRebuiltOnlyWhenAskedAndKeepsItsRemarksAndLists) {
+  TempDir dir;
+  WriteSmallSources(dir.path() / "src");
+  ASSERT_EQ(Mkdb({dir / "src", dir / "out"}).code, 0);
+  TRemark(dir / "out/db/remark.dat", 2).Set(1, W("записал пользователь"));
+  WriteBytes(dir / "out/lists/Выборка.lst", "a list the user changed");
+  const auto before = FolderBytes(dir.path() / "out");
+
+  const RunResult refused = Mkdb({dir / "src", dir / "out"});
+  EXPECT_EQ(refused.code, 2);
+  EXPECT_NE(refused.output.find("--replace"), std::string::npos) << refused.output;
+  EXPECT_EQ(FolderBytes(dir.path() / "out"), before);
+
+  Write(dir.path() / "src/base.csv", "key,value\nedition,Новая\ndate,2003-05-15\nseparator,-\n");
+  const RunResult replaced = Mkdb({"--replace", dir / "src", dir / "out"});
+  ASSERT_EQ(replaced.code, 0) << replaced.output;
+  EXPECT_NE(replaced.output.find("remark.dat"), std::string::npos) << replaced.output;
+  const auto after = FolderBytes(dir.path() / "out");
+  EXPECT_EQ(after.at("db/remark.dat"), before.at("db/remark.dat"));
+  EXPECT_EQ(after.at("lists/Выборка.lst"), before.at("lists/Выборка.lst"));
+  EXPECT_EQ(Tdm(dir / "out/db").Header().edition, W("Новая"));
 }
 
 TEST(MkdbArguments, AnOutputThatCannotBeWrittenIsReported) {

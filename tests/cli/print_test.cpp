@@ -1,6 +1,7 @@
 // End-to-end printing: the demo base's lists through the two sample forms to PDF files with
 // zorel-cli, read back with pdftotext: the page count and every record's name in list order.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -121,6 +122,9 @@ TEST_F(PrintToPdf, RefusalsLeaveNoPdf) {
   } cases[] = {
       {{"print", bad, "--pdf", pdf}, 1, "Invalid stream format"},
       {{"print", Form("Карточка предприятия"), "--record", "3001", "--pdf", pdf}, 1, "3001"},
+      {{"print", Form("Карточка предприятия"), "--record", "9223372036854775807", "--pdf", pdf},
+       1,
+       "нет записи с номером 9223372036854775807"},
       {{"print", Form("Карточка предприятия"), "--range", "5:2", "--pdf", pdf}, 2, "--range"},
       {{"print", Form("Карточка предприятия")}, 2, "--pdf"},
   };
@@ -132,6 +136,64 @@ TEST_F(PrintToPdf, RefusalsLeaveNoPdf) {
     EXPECT_NE(output.find(c.message), std::string::npos) << output;
     EXPECT_FALSE(std::filesystem::exists(pdf));
   }
+}
+
+// Whatever stands at the PDF's name: a link is replaced (never written through), anything but a
+// regular file or a new name is refused, and so are the base's files, the form being printed and
+// a read-only file, each with the reason; what was there stays as it was.
+TEST_F(PrintToPdf, TargetsAreReplacedOnlyWhenTheyAreOurs) {
+  namespace fs = std::filesystem;
+  const fs::path dir = dir_->path() / "targets";
+  fs::create_directories(dir);
+  const std::string card = Form("Карточка предприятия");
+  WriteBytes(dir / "outside.txt", "outside");
+  WriteBytes(dir / "readonly.pdf", "old");
+  fs::permissions(dir / "readonly.pdf", fs::perms::owner_read | fs::perms::group_read);
+  fs::create_symlink(dir / "outside.txt", dir / "link.pdf");
+  fs::create_symlink(Db() + "/factory.dat", dir / "into-base.pdf");
+  fs::create_symlink(dir / "nowhere.pdf", dir / "dangling.pdf");
+  ASSERT_EQ(mkfifo((dir / "fifo.pdf").c_str(), 0644), 0);
+  fs::create_directories(dir / "folder.pdf");
+  fs::create_directories(dir / "\xff\xfe");  // a name that is not UTF-8
+  const std::string factory = Db() + "/factory.dat";
+  const std::string factoryBytes = ReadWholeFile(factory).value_or("");
+  const std::string cardBytes = ReadWholeFile(card).value_or("");
+  struct Case {
+    std::string target;
+    int status;
+    std::string reason;
+    std::string kept, keptBytes;  // a file that must stay as it was
+  } cases[] = {
+      {dir / "link.pdf", 0, "", dir / "outside.txt", "outside"},
+      {dir / "into-base.pdf", 0, "", factory, factoryBytes},
+      {dir / "dangling.pdf", 0, "", "", ""},
+      {dir / "\xff\xfe/out.pdf", 0, "", "", ""},
+      {dir / "fifo.pdf", 1, "не обычный файл", "", ""},
+      {"/dev/full", 1, "не обычный файл", "", ""},
+      {dir / "folder.pdf", 1, "не обычный файл", "", ""},
+      {factory, 1, "файл базы данных", factory, factoryBytes},
+      {Db() + "/new.pdf", 1, "файл базы данных", "", ""},
+      {card, 1, "печатаемая форма", card, cardBytes},
+      {dir / "readonly.pdf", 1, "файл только для чтения", dir / "readonly.pdf", "old"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target);
+    const auto [status, output] =
+        RunProgram(ZOREL_CLI, {"--db", Db(), "print", card, "--record", "1", "--pdf", c.target});
+    EXPECT_EQ(status, c.status) << output;
+    if (c.status == 0) {
+      EXPECT_FALSE(fs::is_symlink(c.target));
+      EXPECT_TRUE(ReadWholeFile(c.target).value_or("").starts_with("%PDF"));
+    } else {
+      EXPECT_NE(output.find(c.target + ": " + c.reason), std::string::npos) << output;
+    }
+    if (!c.kept.empty()) {
+      EXPECT_EQ(ReadWholeFile(c.kept).value_or(""), c.keptBytes);
+    }
+  }
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo.pdf"));
+  EXPECT_FALSE(fs::exists(dir / "nowhere.pdf"));
+  EXPECT_FALSE(fs::exists(Db() + "/new.pdf"));
 }
 
 }  // namespace

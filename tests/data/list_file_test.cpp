@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "data/bytes.h"
@@ -94,24 +95,31 @@ TEST(ListFileSave, AnEmptyListIsAThirteenByteFileThatLoadsAsEmpty) {
   EXPECT_TRUE(loaded.header.requisitesShown);
 }
 
-TEST(ListFileSave, AFailedSaveReportsTheNameAndLeavesWhatWasThere) {
+TEST(ListFileSave, AFailedSaveReportsTheNameAndTheReasonAndLeavesWhatWasThere) {
   TempDir dir;
-  const std::string noFolder = dir / "no such folder/list.lst";
-  ExpectChildError("Не могу сохранить список в файле " + noFolder, [&] {
-    SaveListFile(noFolder, {}, {1, 2});
-  });
+  std::filesystem::create_directories(dir / "taken.lst");
+  WriteBytes(dir / "taken.lst/inside", "keep");
+  WriteBytes(dir / "read-only.lst", "keep");
+  std::filesystem::permissions(dir / "read-only.lst", std::filesystem::perms::owner_read);
+  const struct {
+    std::string path, reason;
+  } cases[] = {
+      {dir / "no such folder/list.lst", std::strerror(ENOENT)},
+      {dir / "taken.lst", "не обычный файл"},
+      {dir / "read-only.lst", "файл только для чтения"},
+  };
+  for (const auto& c : cases) {
+    ExpectChildError("Не могу сохранить список в файле " + c.path + "\n" + c.path + ": " + c.reason,
+                     [&] {
+                       SaveListFile(c.path, {}, {1, 2});
+                     });
+  }
   EXPECT_FALSE(std::filesystem::exists(dir / "no such folder"));
-
-  const std::string folder = dir / "taken.lst";
-  std::filesystem::create_directories(folder);
-  WriteBytes(folder + "/inside", "keep");
-  ExpectChildError("Не могу сохранить список в файле " + folder, [&] {
-    SaveListFile(folder, {}, {1, 2});
-  });
-  EXPECT_EQ(Bytes(folder + "/inside"), "keep");
+  EXPECT_EQ(Bytes(dir / "taken.lst/inside"), "keep");
+  EXPECT_EQ(Bytes(dir / "read-only.lst"), "keep");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                           std::filesystem::directory_iterator()),
-            1);  // no temporary file left behind
+            2);  // no temporary file left behind
 }
 
 TEST(ListFileLoad, SkipsNumbersOutsideTheBaseAndTrailingBytes) {

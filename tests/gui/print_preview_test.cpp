@@ -205,34 +205,40 @@ class PrintPreviewTest : public QObject {
     test_support::TempDir dir;
     SaveFormFile(dir / "card.rpt", *EnterpriseCardForm());
     const std::string pdf = dir / "out.pdf";
-    QStringList shown;
-    ListPrinting printing(base.dm(), Prompts([&](QDialog& d) {
-                            if (auto* range = qobject_cast<TfrmPrnPages*>(&d)) {
-                              range->SetAllRecords(false);
-                              range->FromField()->setValue(2);
-                              range->ToField()->setValue(3);
-                              return int(QDialog::Accepted);
-                            }
-                            auto* preview = qobject_cast<TRepStandardPreview*>(&d);
-                            preview->FinishRun();
-                            shown << preview->StatusText();
-                            preview->choosePdfFile = [&pdf](QWidget*) {
-                              return QString::fromStdString(pdf);
-                            };
-                            preview->SaveToPdf();
-                            return int(QDialog::Rejected);
-                          }),
-                          nullptr);
+    // A PDF among the base's files is refused, as everywhere.
+    const std::string intoBase = base.dm().DbDir() + "/into-base.pdf";
+    QStringList shown, told;
+    auto prompts = Prompts([&](QDialog& d) {
+      if (auto* range = qobject_cast<TfrmPrnPages*>(&d)) {
+        range->SetAllRecords(false);
+        range->FromField()->setValue(2);
+        range->ToField()->setValue(3);
+        return int(QDialog::Accepted);
+      }
+      auto* preview = qobject_cast<TRepStandardPreview*>(&d);
+      preview->FinishRun();
+      shown << preview->StatusText();
+      for (const std::string& target : {pdf, intoBase}) {
+        preview->choosePdfFile = [&target](QWidget*) { return QString::fromStdString(target); };
+        preview->SaveToPdf();
+      }
+      return int(QDialog::Rejected);
+    });
+    prompts->tell = [&told](QWidget*, MessageIcon, const QString& text) { told << text; };
+    ListPrinting printing(base.dm(), prompts, nullptr);
     printing.chooseForm = [&dir](QWidget*, const QString&) {
       return QString::fromStdString(dir / "card.rpt");
     };
     printing.PreviewListThroughForm({2, 1, 0}, 0);
     QCOMPARE(shown, QStringList{QStringLiteral("Страница 1 из 1")});
     QVERIFY(ReadWholeFile(pdf).value_or("").starts_with("%PDF"));
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told[0].contains(QStringLiteral("файл базы данных")), qPrintable(told[0]));
+    QVERIFY(!FileExists(intoBase));
   }
 
   // Print goes to the shared printer (here a PDF file); single mode outside the list is
-  // refused with a message and prints nothing.
+  // refused with a message and prints nothing, and so is a file of the base.
   void PrintGoesToTheChosenPrinter() {
     test_support::OpenBase base(test_support::SampleBase());
     test_support::TempDir dir;
@@ -248,12 +254,20 @@ class PrintPreviewTest : public QObject {
     ListPrintLoop loop(base.dm(), list);
     loop.Mode = PrintMode::Single;
     loop.CurrentIndex = 2;
-    printing.Print(*form, loop);
+    printing.Print(*form, loop, {});
     QCOMPARE(told.size(), 1);
     QVERIFY(!ReadWholeFile(pdf).has_value());
     loop.CurrentIndex = 1;
-    printing.Print(*form, loop);
+    printing.Print(*form, loop, {});
     QVERIFY(ReadWholeFile(pdf).value_or("").starts_with("%PDF"));
+    // Printing into a file writes a PDF like "Сохранить в PDF ...": never onto the base.
+    const std::string factory = base.dm().DbDir() + "/factory.dat";
+    const std::string before = ReadWholeFile(factory).value_or("");
+    SharedPrinter().setOutputFileName(QString::fromStdString(factory));
+    printing.Print(*form, loop, {});
+    QCOMPARE(told.size(), 2);
+    QVERIFY2(told[1].contains(QStringLiteral("файл базы данных")), qPrintable(told[1]));
+    QCOMPARE(ReadWholeFile(factory).value_or(""), before);
     SharedPrinter().setOutputFileName(QString());
   }
 

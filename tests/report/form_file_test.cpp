@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "data/file_util.h"
+#include "data/text1251.h"
 #include "report/form_error.h"
 #include "report/form_stream.h"
 #include "support/temp_dir.h"
@@ -201,6 +202,8 @@ TEST(FormFile, RefusesWhatItCannotReadWhole) {
       {Bytes({0xFF, 11, 0}) + good.substr(3), kInvalidStreamFormat},
       {replaced("RPF0", "RPF1"), kInvalidStreamFormat},
       {replaced("TRepPrnLabel", "TRepXxxLabel"), "Class TRepXxxLabel not found"},
+      // Names quoted from the file are its Windows-1251 bytes, said in UTF-8.
+      {replaced("TRepPrnLabel", *FromUtf8("ЯрлыкПечати1")), "Class ЯрлыкПечати1 not found"},
       {replaced("AutoSize" + Bytes({9}), "AutoSize" + Bytes({2, 1})), kInvalidPropertyValue},
       {replaced("rbDetail", "rbHeader"), kInvalidPropertyValue},
       {replaced("Caption", "Captiox"), "Property Captiox does not exist"},

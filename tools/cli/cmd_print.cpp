@@ -67,7 +67,7 @@ void RunPrint(const Invocation& inv) {
   ListPrintLoop loop(dm, list);
   if (record) {
     loop.Mode = PrintMode::Single;
-    loop.CurrentIndex = static_cast<std::int32_t>(std::min<std::int64_t>(single - 1, INT32_MAX));
+    loop.CurrentIndex = single - 1;
   } else if (range) {
     loop.SetRange(from, to);
   } else {
@@ -79,7 +79,7 @@ void RunPrint(const Invocation& inv) {
   loop.Attach(*form);
   PageGenerator pages(*form, loop.ExpectedBands());
   pages.RunToEnd();
-  WritePdf(QString::fromStdString(*pdf), *form, pages);
+  WritePdf(*pdf, PdfRules(dm.DbDir(), args.Operands()[0]), *form, pages);
 }
 
 void RunSampleForms(const Invocation& inv) {

@@ -156,6 +156,7 @@ void WriteSideFiles(const std::string& dir, const BaseSource& base) {
   WriteBytes(d + "orgform.dat", EncodeDictionary(base.orgForms));
   WriteBytes(d + "countries.dat", EncodeDictionary(base.countries));
   WriteBytes(d + "branch.dat", EncodeDictionary(base.branches));
+  if (base.keepRemarkFile) return;
   std::filesystem::remove(d + "remark.dat");
   if (base.remarks) WriteBytes(d + "remark.dat", EncodeRemarks(*base.remarks));
 }

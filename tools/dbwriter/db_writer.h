@@ -48,6 +48,9 @@ struct BaseSource {
   std::vector<EnterpriseSource> enterprises;
   // Written as remark.dat (current layout) when set.
   std::optional<std::vector<std::pair<std::int32_t, std::string>>> remarks;
+  // Leaves the folder's remark.dat as it is (the users' remarks in a base being rebuilt);
+  // otherwise an old one is replaced by remarks, or removed when there are none.
+  bool keepRemarkFile = false;
 };
 
 // The bytes of one record of factory.dat.

@@ -1,6 +1,6 @@
 // zorel-mkdb: builds a database folder from readable sources, generates a large synthetic
 // base, or writes the readable sources of a synthetic base.
-//   zorel-mkdb SOURCES_DIR OUT_DIR
+//   zorel-mkdb [--replace] SOURCES_DIR OUT_DIR
 //   zorel-mkdb --synthetic N [--seed S] OUT_DIR
 //   zorel-mkdb --emit-sources N [--seed S] SOURCES_DIR
 // Exit codes: 0 done, 1 a file could not be written, 2 wrong arguments or faulty sources
@@ -28,8 +28,10 @@ constexpr std::int64_t kMaxSynthetic = 4000000;
 
 const char* const kUsage =
     "usage:\n"
-    "  zorel-mkdb SOURCES_DIR OUT_DIR\n"
-    "      build OUT_DIR/db and OUT_DIR/lists from the readable sources\n"
+    "  zorel-mkdb [--replace] SOURCES_DIR OUT_DIR\n"
+    "      build OUT_DIR/db and OUT_DIR/lists from the readable sources; a folder that\n"
+    "      already holds a base is refused unless --replace, which rewrites the data files\n"
+    "      and leaves OUT_DIR/db/remark.dat and OUT_DIR/lists as they are\n"
     "  zorel-mkdb --synthetic N [--seed S] OUT_DIR\n"
     "      generate a base of N enterprises into OUT_DIR/db and OUT_DIR/lists\n"
     "  zorel-mkdb --emit-sources N [--seed S] SOURCES_DIR\n"
@@ -48,19 +50,32 @@ bool ParseNumber(std::string_view s, T& out) {
   return ec == std::errc() && end == s.data() + s.size();
 }
 
-int Build(const std::string& sourcesDir, const std::string& outDir) {
+int Build(const std::string& sourcesDir, const std::string& outDir, bool replace) {
+  const bool replacement = HoldsBase(outDir);
+  if (replacement && !replace) {
+    std::fprintf(stderr,
+                 "zorel-mkdb: %s already holds a base; nothing was written. --replace rewrites "
+                 "its data files and leaves remark.dat and the lists folder as they are\n",
+                 outDir.c_str());
+    return kBadInput;
+  }
   Diagnostics diag;
-  const Sources sources = ReadSources(sourcesDir, diag);
+  Sources sources = ReadSources(sourcesDir, diag);
   if (diag.HasErrors()) {
     diag.Print(stderr);
     std::fprintf(stderr, "zorel-mkdb: %zu error(s) in %s; nothing was written\n", diag.Count(),
                  sourcesDir.c_str());
     return kBadInput;
   }
-  WriteBase(outDir, sources);
-  std::printf("zorel-mkdb: %s: %zu enterprises, %zu items, %zu classification entries, %zu lists\n",
+  WriteBase(outDir, sources, replacement);
+  std::printf("zorel-mkdb: %s: %zu enterprises, %zu items, %zu classification entries",
               DbFolder(outDir).c_str(), sources.base.enterprises.size(), sources.base.items.size(),
-              sources.base.classes.size(), sources.lists.size());
+              sources.base.classes.size());
+  if (replacement) {
+    std::printf("; remark.dat and %s left as they were\n", ListsFolder(outDir).c_str());
+  } else {
+    std::printf(", %zu lists\n", sources.lists.size());
+  }
   return 0;
 }
 
@@ -104,10 +119,12 @@ int Run(const std::vector<std::string_view>& args) {
     return 0;
   }
   if (args[0] == "--synthetic" || args[0] == "--emit-sources") return Generate(args);
-  if (args.size() != 2 || args[0].starts_with("--") || args[1].starts_with("--")) {
-    return Usage("expected SOURCES_DIR and OUT_DIR");
+  const bool replace = args[0] == "--replace";
+  const std::vector<std::string_view> dirs(args.begin() + (replace ? 1 : 0), args.end());
+  if (dirs.size() != 2 || dirs[0].starts_with("--") || dirs[1].starts_with("--")) {
+    return Usage("expected [--replace] SOURCES_DIR and OUT_DIR");
   }
-  return Build(std::string(args[0]), std::string(args[1]));
+  return Build(std::string(dirs[0]), std::string(dirs[1]), replace);
 }
 
 }  // namespace

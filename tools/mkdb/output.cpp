@@ -21,9 +21,21 @@ void WriteLists(const std::string& outDir, const std::vector<ListSource>& lists)
 std::string DbFolder(const std::string& outDir) { return WithTrailingSlash(outDir) + "db/"; }
 std::string ListsFolder(const std::string& outDir) { return WithTrailingSlash(outDir) + "lists/"; }
 
-void WriteBase(const std::string& outDir, const Sources& sources) {
+bool HoldsBase(const std::string& outDir) {
+  std::error_code ec;
+  for (const char* name : {"factory.dat", "remark.dat"}) {
+    if (std::filesystem::exists(std::filesystem::symlink_status(DbFolder(outDir) + name, ec))) {
+      return true;
+    }
+  }
+  return std::filesystem::is_directory(ListsFolder(outDir), ec) &&
+         !std::filesystem::is_empty(ListsFolder(outDir), ec);
+}
+
+void WriteBase(const std::string& outDir, Sources& sources, bool replacement) {
+  sources.base.keepRemarkFile = replacement;
   WriteDatabase(DbFolder(outDir), sources.base);
-  WriteLists(outDir, sources.lists);
+  if (!replacement) WriteLists(outDir, sources.lists);
 }
 
 void WriteSynthetic(const std::string& outDir, SyntheticBase& base) {
