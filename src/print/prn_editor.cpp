@@ -83,7 +83,7 @@ void TakeQFont(ReportFont& f, const QFont& font) {
   const int pixels = font.pixelSize() > 0
                          ? font.pixelSize()
                          : static_cast<int>(std::lround(font.pointSizeF() * 96.0 / 72.0));
-  f.Height = -std::max(1, pixels);
+  f.Height = -std::clamp(pixels, 1, kMaxFontHeight);
   f.Style = 0;
   if (font.bold()) f.Style |= kFsBold;
   if (font.italic()) f.Style |= kFsItalic;
@@ -126,11 +126,7 @@ TfrmPrnEditor::TfrmPrnEditor(const Tdm& dm, std::shared_ptr<UserPrompts> prompts
   connect(designer_.get(), &TRepDesigner::Changed, this, [this] { EndChange(); });
   connect(&undo_, &QUndoStack::indexChanged, this, [this] { AfterUndo(); });
   Logger().Log("PrnEditor: recreating report");
-  formFileName_.clear();
-  RebuildReport();
-  SetModified(false);
-  hasFormFile_ = false;
-  remembered_.clear();
+  TakeForm(NewReport(), {});
   currentIndex_ = 0;
   cbField_->setCurrentIndex(0);
 }
@@ -313,7 +309,7 @@ QString TfrmPrnEditor::FormsDir() const {
   return QDir::cleanPath(QString::fromStdString(dm_.DbDir()) + QStringLiteral("/../rpt"));
 }
 
-void TfrmPrnEditor::RebuildReport() {
+std::unique_ptr<TReport> TfrmPrnEditor::NewReport() {
   Logger().Log("PrnEditor: removing report band");
   Logger().Log("PrnEditor: removing report speadsheet");
   Logger().Log("PrnEditor: creating report speadsheet");
@@ -324,7 +320,7 @@ void TfrmPrnEditor::RebuildReport() {
   Logger().Log("PrnEditor: adding report band");
   report->CreateBand(QStringLiteral("RepBand1"));
   Logger().Log("PrnEditor: make report speadsheet scrollable");
-  InstallReport(std::move(report));
+  return report;
 }
 
 void TfrmPrnEditor::InstallReport(std::unique_ptr<TReport> report) {
@@ -355,42 +351,43 @@ void TfrmPrnEditor::SetModified(bool modified) {
   pFile_->update();
 }
 
-void TfrmPrnEditor::New() {
-  if (formModified_ && prompts_->confirm(this, QStringLiteral("Сохранить изменения ?"))) {
-    // A form that could not be saved stays, so that no work is lost.
-    if (!Save()) return;
-  }
-  RebuildReport();
-  formFileName_.clear();
+bool TfrmPrnEditor::MayDiscardForm() {
+  if (!formModified_ || !prompts_->confirm(this, QStringLiteral("Сохранить изменения ?")))
+    return true;
+  // A form that could not be saved stays, so that no work is lost.
+  return Save();
+}
+
+void TfrmPrnEditor::TakeForm(std::unique_ptr<TReport> report, const QString& path) {
+  InstallReport(std::move(report));
+  formFileName_ = path;
+  hasFormFile_ = !path.isEmpty();
   SetModified(false);
-  hasFormFile_ = false;
   remembered_.clear();
   eInfo_->hide();
   undo_.clear();
+}
+
+void TfrmPrnEditor::New() {
+  if (MayDiscardForm()) TakeForm(NewReport(), {});
 }
 
 void TfrmPrnEditor::Open() {
   const QString name = QFileInfo(formFileName_).fileName();
   const QString path = formPrompts_.chooseToOpen(this, FormsDir(), name);
   if (path.isEmpty()) return;
-  const bool wasModified = formModified_;
-  New();
-  if (wasModified && formModified_) return;  // the old form could not be saved
+  // The form in memory stays until the file has been read whole.
   std::unique_ptr<TReport> loaded;
   try {
     loaded = LoadFormFile(path.toStdString());
   } catch (const FormError& e) {
-    // The fresh new form stays.
     prompts_->inform(this, QStringLiteral("Не удалось открыть форму %1: %2")
                                .arg(path, QString::fromStdString(e.what())));
     return;
   }
+  if (!MayDiscardForm()) return;
   if (!loaded->HasDetail()) loaded->CreateBand(QStringLiteral("RepBand1"));
-  InstallReport(std::move(loaded));
-  formFileName_ = path;
-  hasFormFile_ = true;
-  SetModified(false);
-  undo_.clear();
+  TakeForm(std::move(loaded), path);
 }
 
 bool TfrmPrnEditor::Save() {
@@ -574,7 +571,8 @@ void TfrmPrnEditor::ElementSelected(const DesignObject& object) {
     ShowTools(band->Frame, band->Font);
     remembered_.clear();
     const TRepPage& page = report_->Page;
-    const double printable = page.Length() - page.BottomMargin() - page.TopMargin();
+    // Margins may leave no room at all; a band is never less than empty.
+    const double printable = std::max(0.0, page.Length() - page.BottomMargin() - page.TopMargin());
     if (band->Height() > printable) {
       BeginChange();
       band->SetHeight(std::nearbyint(printable));

@@ -95,7 +95,11 @@ class TfrmPrnEditor : public QDialog {
  private:
   friend class FormChange;
   void BuildTools();
-  void RebuildReport();
+  static std::unique_ptr<TReport> NewReport();
+  // Asks whether to save a modified form first; false when it should stay (not saved).
+  bool MayDiscardForm();
+  // The form in use from now on, unmodified, with its file (none when path is empty).
+  void TakeForm(std::unique_ptr<TReport> report, const QString& path);
   void InstallReport(std::unique_ptr<TReport> report);
   void AttachDesigner();
   void SetModified(bool modified);

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "report/report.h"
 #include "reportui/report_surface.h"
@@ -152,7 +153,7 @@ void TRepDesigner::ApplyRect(const DragRect& rect, bool snap) {
     const int height = std::max(1, std::abs(rect.Height()));
     if (height == band.Height()) return;
     emit AboutToChange();
-    report->DetailBand()->HeightTenths = PixelsToTenths(height);
+    report->DetailBand()->HeightTenths = std::min(PixelsToTenths(height), kMaxMeasureTenths);
   } else if (selection_.kind == DesignObject::Kind::Label) {
     TRepLabel& label = *selection_.label;
     const DragRect r = Normalized(rect).Shifted({-band.left, -band.top});
@@ -166,6 +167,7 @@ void TRepDesigner::ApplyRect(const DragRect& rect, bool snap) {
     if (r.top != old.top) label.Size.Top = MovedTenths(r.top, snap, Unit);
     if (r.Width() != old.Width()) label.Size.Width = PixelsToTenths(r.Width());
     if (r.Height() != old.Height()) label.Size.Height = PixelsToTenths(r.Height());
+    label.KeepWithinFileBounds();
   } else {
     return;
   }
@@ -198,10 +200,11 @@ void TRepDesigner::NudgeSelection(int dx, int dy, bool resize) {
       m.Left += dx * step;
       m.Top += dy * step;
     }
+    selection_.label->KeepWithinFileBounds();
   } else if (selection_.kind == DesignObject::Kind::Band && resize && dy != 0) {
     TRepBand& band = *surface_->Report()->DetailBand();
     emit AboutToChange();
-    band.HeightTenths = std::max(step, band.HeightTenths + dy * step);
+    band.HeightTenths = std::clamp(band.HeightTenths + dy * step, step, kMaxMeasureTenths);
   } else {
     return;
   }
