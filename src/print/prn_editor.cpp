@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSpinBox>
@@ -42,10 +43,14 @@ class FormChange : public QUndoCommand {
     after_ = static_cast<const FormChange*>(other)->after_;
     return true;
   }
-  void undo() override { editor_.Restore(before_); }
+  // A step that cannot be applied leaves the form as it is and drops out of the history.
+  void undo() override {
+    if (!editor_.Restore(before_, QStringLiteral("Изменение не отменено: %1"))) setObsolete(true);
+  }
   void redo() override {
     // The change is already made when the command is pushed.
-    if (done_) editor_.Restore(after_);
+    if (done_ && !editor_.Restore(after_, QStringLiteral("Изменение не повторено: %1")))
+      setObsolete(true);
     done_ = true;
   }
 
@@ -623,11 +628,20 @@ void TfrmPrnEditor::EndChange(int mergeKey) {
   UpdateStatus();
 }
 
-void TfrmPrnEditor::Restore(const std::string& bytes) {
+bool TfrmPrnEditor::Restore(const std::string& bytes, const QString& failure) {
+  std::unique_ptr<TReport> report;
+  try {
+    report = ReadFormBytes(bytes);
+  } catch (const FormError& e) {
+    // The form stays as it is, and so differs from any saved one.
+    undo_.resetClean();
+    prompts_->inform(this, failure.arg(QString::fromStdString(e.what())));
+    return false;
+  }
   const DesignObject s = designer_->Selection();
   const QString selected = s.kind == DesignObject::Kind::Label ? s.label->Name : QString();
-  restoring_ = true;
-  InstallReport(ReadFormBytes(bytes));
+  const QScopedValueRollback<bool> restoring(restoring_, true);
+  InstallReport(std::move(report));
   if (s.kind == DesignObject::Kind::Band) {
     designer_->Select(DesignObject::Band());
   } else if (!selected.isEmpty()) {
@@ -635,7 +649,7 @@ void TfrmPrnEditor::Restore(const std::string& bytes) {
       if (label->Name == selected) designer_->Select(DesignObject::Label(label.get()));
     }
   }
-  restoring_ = false;
+  return true;
 }
 
 void TfrmPrnEditor::AfterUndo() {

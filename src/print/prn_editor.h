@@ -116,7 +116,9 @@ class TfrmPrnEditor : public QDialog {
   std::string Snapshot() const;
   void BeginChange();
   void EndChange(int mergeKey = -1);
-  void Restore(const std::string& bytes);
+  // Puts the form of these bytes in place; when they cannot be read, says so with failure
+  // (its %1 the reason), leaves the form and gives false.
+  bool Restore(const std::string& bytes, const QString& failure);
   void AfterUndo();
   void RunPrint(bool preview);
 

@@ -244,6 +244,32 @@ class PrnEditorTest : public QObject {
     QVERIFY(f.editor->FormModified());
   }
 
+  // A step whose form cannot be read back (here a measure beyond any page, which no operation
+  // makes) is not applied: the form stays, the user is told, and later changes still count.
+  void UndoThatCannotBeAppliedLeavesTheFormAndSaysSo() {
+    Fixture f;
+    test_support::ShownExceptions().clear();
+    f.CreateField(0);
+    f.Label("a1")->Size.Left = -2 * kMaxMeasureTenths;
+    f.savePath = f.Path("far.rpt");
+    QVERIFY(f.editor->SaveAs());
+    f.editor->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.editor.get()));
+    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFrameTop"), Qt::LeftButton);
+    const std::string changed = WriteFormBytes(f.editor->Report());
+    QTest::keyClick(f.editor.get(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(test_support::ShownExceptions().isEmpty());
+    QCOMPARE(f.log->informations.size(), 1);
+    QVERIFY(f.log->informations[0].contains(QStringLiteral("Invalid property value")));
+    QVERIFY(WriteFormBytes(f.editor->Report()) == changed);
+    QVERIFY(f.editor->FormModified());
+    QVERIFY(f.editor->Save());
+    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFrameLeft"), Qt::LeftButton);
+    QVERIFY(f.editor->FormModified());
+    f.editor->New();
+    QCOMPARE(f.log->questions.size(), 1);
+  }
+
   void BandTallerThanThePageIsCutWhenSelected() {
     Fixture f;
     f.Band().SetHeight(400);
