@@ -542,8 +542,7 @@ void TfrmPrnEditor::PageSetup() {
   BeginChange();
   pageSetup_->StoreToPage(report_->Page);
   surface_->UpdateGeometry();
-  // The band's bounds follow the page, so the handles are placed again by the next press.
-  designer_->Select(designer_->Selection());
+  designer_->Select(DesignObject::None());
   EndChange();
 }
 

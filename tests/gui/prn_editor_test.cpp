@@ -270,6 +270,22 @@ class PrnEditorTest : public QObject {
     QCOMPARE(f.log->questions.size(), 1);
   }
 
+  void PageSetupSelectsNothingAfterOk() {
+    Fixture f;
+    f.CreateField(0);
+    ReportSurface& surface = f.editor->Surface();
+    const DragRect band = surface.BandRect();
+    QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(band.left + 30, band.top + 30));
+    QCOMPARE(f.editor->Designer().Selection(), DesignObject::Label(f.Label("a1")));
+    f.prompts->runModal = [](QDialog&) { return int(QDialog::Accepted); };
+    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbPageSetup"), Qt::LeftButton);
+    QCOMPARE(f.editor->Designer().Selection(), DesignObject::None());
+    QVERIFY(f.editor->StatusText().isEmpty());
+    const TRepLabel::Measures before = f.Label("a1")->Size;
+    QTest::keyClick(&surface, Qt::Key_Right);
+    QCOMPARE(f.Label("a1")->Size, before);
+  }
+
   void BandTallerThanThePageIsCutWhenSelected() {
     Fixture f;
     f.Band().SetHeight(400);
