@@ -1,15 +1,14 @@
 #include "print/list_printing.h"
 
 #include <QFileDialog>
-#include <QPrinter>
 
 #include "components/user_prompts.h"
 #include "data/data_module.h"
 #include "report/form_error.h"
 #include "report/form_file.h"
-#include "report/page_generator.h"
 #include "report/printer_output.h"
 #include "report/shared_printer.h"
+#include "reportui/print_progress.h"
 #include "reportui/rep_standard_preview.h"
 
 namespace zorel {
@@ -58,12 +57,8 @@ void ListPrinting::Preview(TReport& form, ListPrintLoop& loop) {
 void ListPrinting::Print(TReport& form, ListPrintLoop& loop) {
   if (!Checked(loop)) return;
   loop.Attach(form);
-  PageGenerator pages(form, loop.ExpectedBands());
-  pages.RunToEnd();
   try {
-    QPrinter& printer = SharedPrinter();
-    printer.setDocName(form.ReportTitle);
-    PrintPages(printer, form, pages, 0, pages.PageCount() - 1);
+    PrintWithProgress(SharedPrinter(), form, loop.ExpectedBands(), parent_);
   } catch (const PrintOutputError& e) {
     prompts_->inform(parent_, QString::fromStdString(e.what()));
   }

@@ -18,8 +18,8 @@ void ApplyReportPage(QPrinter& printer, const TRepPage& page) {
       size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
 }
 
-void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& pages, int first,
-                int last) {
+bool PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& pages, int first,
+                int last, const std::function<bool(int page)>& beforePage) {
   ApplyReportPage(printer, report.Page);
   first = std::max(first, 0);
   last = std::min(last, pages.PageCount() - 1);
@@ -32,10 +32,15 @@ void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& p
   const double fx = painter.device()->logicalDpiX() / 254.0;
   const double fy = painter.device()->logicalDpiY() / 254.0;
   for (int i = first; i <= last; ++i) {
+    if (beforePage && !beforePage(i)) {
+      painter.end();
+      return false;
+    }
     if (i > first) printer.newPage();
     PaintPage(painter, report, pages.Page(i), fx, fy);
   }
   painter.end();
+  return true;
 }
 
 void WritePdf(const QString& path, const TReport& report, const PageGenerator& pages) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <stdexcept>
 
 #include "report/page_generator.h"
@@ -21,8 +22,10 @@ class PrintOutputError : public std::runtime_error {
 void ApplyReportPage(QPrinter& printer, const TRepPage& page);
 // Pages first to last (0-based, inclusive) of a finished run. Throws PrintOutputError when the
 // printer cannot be painted on (a PDF file that cannot be created, a printer gone away).
-void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& pages, int first,
-                int last);
+// beforePage, when given, is asked before each page (by its index) and stops the run with
+// false; PrintPages then gives false too.
+bool PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& pages, int first,
+                int last, const std::function<bool(int page)>& beforePage = {});
 // Every page to a PDF file.
 void WritePdf(const QString& path, const TReport& report, const PageGenerator& pages);
 

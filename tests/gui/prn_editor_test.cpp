@@ -8,9 +8,12 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 #include <functional>
@@ -22,6 +25,7 @@
 #include "report/form_error.h"
 #include "report/form_file.h"
 #include "report/report.h"
+#include "report/shared_printer.h"
 #include "reportui/rep_designer.h"
 #include "reportui/rep_standard_preview.h"
 #include "reportui/report_surface.h"
@@ -480,6 +484,40 @@ class PrnEditorTest : public QObject {
     text = PdfText(pdf);
     QCOMPARE(text.count(QStringLiteral("Предприятие")), 1);
     QVERIFY(text.contains(QStringLiteral("Предприятие 4")));
+  }
+
+  // Printing shows the engine's progress page by page, and a cancel ends the run.
+  void PrintShowsProgressAndCancels() {
+    Fixture f(NumberedBase(9));
+    f.CreateField(0);
+    f.Band().SetHeight(200);  // a page for each record
+    const QString pdf = f.Path("printed.pdf");
+    SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+    SharedPrinter().setOutputFileName(pdf);
+    f.prompts->runModal = [](QDialog& dialog) {
+      dynamic_cast<TfrmPrnPages&>(dialog).SetAllRecords(true);
+      return int(QDialog::Accepted);
+    };
+    QStringList seen;
+    bool cancel = true;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+      auto* progress = f.editor->findChild<QProgressDialog*>(QStringLiteral("PrintProgress"));
+      if (!progress || !progress->isVisible()) return;
+      seen << progress->labelText();
+      if (cancel) progress->cancel();
+    });
+    watch.start(0);
+    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbPrint"), Qt::LeftButton);
+    QVERIFY(!seen.isEmpty());
+    QVERIFY(!QFile::exists(pdf));  // cancelled before anything was printed
+    cancel = false;
+    seen.clear();
+    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbPrint"), Qt::LeftButton);
+    watch.stop();
+    SharedPrinter().setOutputFileName(QString());
+    QVERIFY2(seen.contains(QStringLiteral("Печать: страница 9 из 9")), qPrintable(seen.join('|')));
+    QCOMPARE(PdfText(pdf).count(QStringLiteral("Предприятие")), 9);
   }
 
   void MainWindowOpensTheEditorOverTheActiveList() {
