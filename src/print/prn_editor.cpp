@@ -194,12 +194,18 @@ void TfrmPrnEditor::BuildTools() {
                           QStringLiteral("Добавить поле в форму"));
   auto* sbFont =
       Button(pToolBar, "sbFont", QStringLiteral("Шрифт"), QStringLiteral("Изменение шрифта"));
+  // The font dialog has no colour, so the text's colour has a square of its own beside it.
+  textColor_ = Qt::black;
+  sbFontColor_ = Button(pToolBar, "sbFontColor", {}, QStringLiteral("Изменение цвета текста"));
+  sbFontColor_->setIcon(ColorSquare(textColor_));
   fields->addWidget(cbField_, 0, 0);
   fields->addWidget(eInfo_, 1, 0);
-  fields->addWidget(sbCreate, 0, 1);
+  fields->addWidget(sbCreate, 0, 1, 1, 2);
   fields->addWidget(sbFont, 1, 1);
+  fields->addWidget(sbFontColor_, 1, 2);
   connect(sbCreate, &QToolButton::clicked, this, &TfrmPrnEditor::Create);
   connect(sbFont, &QToolButton::clicked, this, &TfrmPrnEditor::ChooseFont);
+  connect(sbFontColor_, &QToolButton::clicked, this, &TfrmPrnEditor::ChooseTextColor);
   connect(eInfo_, &QLineEdit::textEdited, this, [this](const QString& text) {
     TRepBand* band = report_->DetailBand();
     if (!band) return;
@@ -482,12 +488,25 @@ void TfrmPrnEditor::ChooseFont() {
   if (!font) return;
   BeginChange();
   TakeQFont(toolFont_, *font);
+  // The dialog knows neither the colour nor the charset the form file records: both stay.
   ReportFont& target = TargetFont();
   const int charset = target.Charset;
   const RepColor color = target.Color;
   target = toolFont_;
   target.Charset = charset;
   target.Color = color;
+  surface_->update();
+  EndChange();
+}
+
+void TfrmPrnEditor::ChooseTextColor() {
+  const auto color = formPrompts_.chooseColor(this, textColor_);
+  if (!color) return;
+  BeginChange();
+  textColor_ = *color;
+  sbFontColor_->setIcon(ColorSquare(textColor_));
+  TargetFont().Color = FromQColor(*color);
+  toolFont_.Color = TargetFont().Color;
   surface_->update();
   EndChange();
 }
@@ -554,6 +573,8 @@ void TfrmPrnEditor::ShowTools(const TRepFrame& frame, const ReportFont& font) {
   const QSignalBlocker block(seWidth_);
   seWidth_->setValue(frame.Width);
   toolFont_ = font;
+  textColor_ = ToQColor(font.Color);
+  sbFontColor_->setIcon(ColorSquare(textColor_));
 }
 
 void TfrmPrnEditor::ElementSelected(const DesignObject& object) {

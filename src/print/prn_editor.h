@@ -68,6 +68,7 @@ class TfrmPrnEditor : public QDialog {
   bool SaveAs();
   void Create();
   void ChooseFont();
+  void ChooseTextColor();
   void ChooseColor();
   // side: 0 left, 1 bottom, 2 right, 3 top, as the buttons stand.
   void ToggleFrameSide(int side);
@@ -145,6 +146,7 @@ class TfrmPrnEditor : public QDialog {
   QFrame* pFile_;
   QComboBox* cbField_;
   QLineEdit* eInfo_;
+  QToolButton* sbFontColor_;
   QToolButton* sbFrame_[4];
   QToolButton* sbColor_;
   QSpinBox* seWidth_;
@@ -157,6 +159,7 @@ class TfrmPrnEditor : public QDialog {
   ReportSurface* surface_;
   QLabel* statusLine_;
   QColor frameColor_;
+  QColor textColor_;
   ReportFont toolFont_;
 };
 

@@ -192,8 +192,8 @@ class PrnEditorTest : public QObject {
 
   void EveryKindOfChangeIsUndoneAndRedone_data() {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"create", "move", "resize", "delete", "caption", "font", "colour",
-                             "frame", "width", "band", "page"}) {
+    for (const char* kind : {"create", "move", "resize", "delete", "caption", "font", "text colour",
+                             "colour", "frame", "width", "band", "page"}) {
       QTest::newRow(kind) << QString::fromLatin1(kind);
     }
   }
@@ -215,6 +215,10 @@ class PrnEditorTest : public QObject {
            QTest::keyClicks(info, QStringLiteral("ok"));
          }},
         {"font", [&] { f.editor->ChooseFont(); }},
+        {"text colour",
+         [&] {
+           QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFontColor"), Qt::LeftButton);
+         }},
         {"colour", [&] { f.editor->ChooseColor(); }},
         {"frame", [&] { f.editor->ToggleFrameSide(3); }},
         {"width", [&] { Find<QSpinBox>(f.editor.get(), "seWidth")->setValue(7); }},
@@ -288,6 +292,24 @@ class PrnEditorTest : public QObject {
     const TRepLabel::Measures before = f.Label("a1")->Size;
     QTest::keyClick(&surface, Qt::Key_Right);
     QCOMPARE(f.Label("a1")->Size, before);
+  }
+
+  // The text takes a colour of its own beside the font; choosing a font keeps it, and keeps the
+  // charset the form file records.
+  void TextColourBesideTheFont() {
+    Fixture f;
+    f.CreateField(0);
+    TRepLabel* a1 = f.Label("a1");
+    a1->Font.Charset = 161;
+    ReportSurface& surface = f.editor->Surface();
+    const DragRect band = surface.BandRect();
+    QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(band.left + 30, band.top + 30));
+    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFontColor"), Qt::LeftButton);
+    QCOMPARE(a1->Font.Color, RepColor(0x0000FF));
+    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFont"), Qt::LeftButton);
+    QCOMPARE(a1->Font.Name, QStringLiteral("Serif"));
+    QCOMPARE(a1->Font.Color, RepColor(0x0000FF));
+    QCOMPARE(a1->Font.Charset, 161);
   }
 
   void BandTallerThanThePageIsCutWhenSelected() {
@@ -392,7 +414,7 @@ class PrnEditorTest : public QObject {
             break;
           case 6:
             f.color = QColor::fromRgb(pick(0, 0xFFFFFF));
-            click("sbColor");
+            click(pick(0, 1) ? "sbColor" : "sbFontColor");
             break;
           case 7:
             Find<QSpinBox>(f.editor.get(), "seWidth")->setValue(pick(1, 50));
