@@ -187,8 +187,10 @@ class PrintPreviewTest : public QObject {
     QCOMPARE(dialog.WidthText(), QStringLiteral("210"));  // the page's own, not the paper's
     QCOMPARE(dialog.Margin(2)->value(), 12);
     QCOMPARE(dialog.Margin(0)->value(), 14);
-    dialog.show();  // no paper for A4Small: Letter
+    dialog.show();  // no paper for A4Small: Letter, but still the page's own size
     QCOMPARE(dialog.PaperList()->currentIndex(), 0);
+    QCOMPARE(dialog.WidthText(), QStringLiteral("210"));
+    QCOMPARE(dialog.HeightText(), QStringLiteral("297"));
     dialog.StoreToPage(page);
     QCOMPARE(page.LeftMargin(), 12.0);
     QCOMPARE(page.Paper(), PaperSize::Letter);
