@@ -2,15 +2,14 @@
 
 #include <QFile>
 #include <QFileDialog>
-#include <QPrinter>
 
 #include "components/user_prompts.h"
 #include "data/data_module.h"
 #include "report/form_error.h"
 #include "report/form_file.h"
-#include "report/page_generator.h"
 #include "report/printer_output.h"
 #include "report/shared_printer.h"
+#include "reportui/print_progress.h"
 #include "reportui/rep_standard_preview.h"
 
 namespace zorel {
@@ -59,12 +58,9 @@ void ListPrinting::Preview(TReport& form, ListPrintLoop& loop, const std::string
 void ListPrinting::Print(TReport& form, ListPrintLoop& loop, const std::string& formPath) {
   if (!Checked(loop)) return;
   loop.Attach(form);
-  PageGenerator pages(form, loop.ExpectedBands());
-  pages.RunToEnd();
   try {
-    QPrinter& printer = SharedPrinter();
-    printer.setDocName(form.ReportTitle);
-    PrintPages(printer, PdfRules(dm_.DbDir(), formPath), form, pages);
+    PrintWithProgress(SharedPrinter(), PdfRules(dm_.DbDir(), formPath), form, loop.ExpectedBands(),
+                      parent_);
   } catch (const PrintOutputError& e) {
     prompts_->inform(parent_, QString::fromStdString(e.what()));
   }

@@ -142,7 +142,12 @@ void TfrmPageSetup::MarkSupportedPapers() {
         i, (held ? QStringLiteral("* ") : QStringLiteral("  ")) + cbPaper_->itemText(i).mid(2, 30));
   }
   printer_.setPageLayout(before);
-  if (cbPaper_->currentIndex() < 0) cbPaper_->setCurrentIndex(0);
+  // Letter stands for a paper the list lacks; the fields keep showing the page's own size.
+  if (cbPaper_->currentIndex() < 0) {
+    loading_ = true;
+    cbPaper_->setCurrentIndex(0);
+    loading_ = false;
+  }
 }
 
 void TfrmPageSetup::showEvent(QShowEvent* event) {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSpinBox>
@@ -43,10 +44,14 @@ class FormChange : public QUndoCommand {
     after_ = static_cast<const FormChange*>(other)->after_;
     return true;
   }
-  void undo() override { editor_.Restore(before_); }
+  // A step that cannot be applied leaves the form as it is and drops out of the history.
+  void undo() override {
+    if (!editor_.Restore(before_, QStringLiteral("Изменение не отменено: %1"))) setObsolete(true);
+  }
   void redo() override {
     // The change is already made when the command is pushed.
-    if (done_) editor_.Restore(after_);
+    if (done_ && !editor_.Restore(after_, QStringLiteral("Изменение не повторено: %1")))
+      setObsolete(true);
     done_ = true;
   }
 
@@ -84,7 +89,7 @@ void TakeQFont(ReportFont& f, const QFont& font) {
   const int pixels = font.pixelSize() > 0
                          ? font.pixelSize()
                          : static_cast<int>(std::lround(font.pointSizeF() * 96.0 / 72.0));
-  f.Height = -std::max(1, pixels);
+  f.Height = -std::clamp(pixels, 1, kMaxFontHeight);
   f.Style = 0;
   if (font.bold()) f.Style |= kFsBold;
   if (font.italic()) f.Style |= kFsItalic;
@@ -127,11 +132,7 @@ TfrmPrnEditor::TfrmPrnEditor(const Tdm& dm, std::shared_ptr<UserPrompts> prompts
   connect(designer_.get(), &TRepDesigner::Changed, this, [this] { EndChange(); });
   connect(&undo_, &QUndoStack::indexChanged, this, [this] { AfterUndo(); });
   Logger().Log("PrnEditor: recreating report");
-  formFileName_.clear();
-  RebuildReport();
-  SetModified(false);
-  hasFormFile_ = false;
-  remembered_.clear();
+  TakeForm(NewReport(), {});
   currentIndex_ = 0;
   cbField_->setCurrentIndex(0);
 }
@@ -194,12 +195,18 @@ void TfrmPrnEditor::BuildTools() {
                           QStringLiteral("Добавить поле в форму"));
   auto* sbFont =
       Button(pToolBar, "sbFont", QStringLiteral("Шрифт"), QStringLiteral("Изменение шрифта"));
+  // The font dialog has no colour, so the text's colour has a square of its own beside it.
+  textColor_ = Qt::black;
+  sbFontColor_ = Button(pToolBar, "sbFontColor", {}, QStringLiteral("Изменение цвета текста"));
+  sbFontColor_->setIcon(ColorSquare(textColor_));
   fields->addWidget(cbField_, 0, 0);
   fields->addWidget(eInfo_, 1, 0);
-  fields->addWidget(sbCreate, 0, 1);
+  fields->addWidget(sbCreate, 0, 1, 1, 2);
   fields->addWidget(sbFont, 1, 1);
+  fields->addWidget(sbFontColor_, 1, 2);
   connect(sbCreate, &QToolButton::clicked, this, &TfrmPrnEditor::Create);
   connect(sbFont, &QToolButton::clicked, this, &TfrmPrnEditor::ChooseFont);
+  connect(sbFontColor_, &QToolButton::clicked, this, &TfrmPrnEditor::ChooseTextColor);
   connect(eInfo_, &QLineEdit::textEdited, this, [this](const QString& text) {
     TRepBand* band = report_->DetailBand();
     if (!band) return;
@@ -314,7 +321,7 @@ QString TfrmPrnEditor::FormsDir() const {
   return QDir::cleanPath(QString::fromStdString(dm_.DbDir()) + QStringLiteral("/../rpt"));
 }
 
-void TfrmPrnEditor::RebuildReport() {
+std::unique_ptr<TReport> TfrmPrnEditor::NewReport() {
   Logger().Log("PrnEditor: removing report band");
   Logger().Log("PrnEditor: removing report speadsheet");
   Logger().Log("PrnEditor: creating report speadsheet");
@@ -325,7 +332,7 @@ void TfrmPrnEditor::RebuildReport() {
   Logger().Log("PrnEditor: adding report band");
   report->CreateBand(QStringLiteral("RepBand1"));
   Logger().Log("PrnEditor: make report speadsheet scrollable");
-  InstallReport(std::move(report));
+  return report;
 }
 
 void TfrmPrnEditor::InstallReport(std::unique_ptr<TReport> report) {
@@ -356,42 +363,43 @@ void TfrmPrnEditor::SetModified(bool modified) {
   pFile_->update();
 }
 
-void TfrmPrnEditor::New() {
-  if (formModified_ && prompts_->confirm(this, QStringLiteral("Сохранить изменения ?"))) {
-    // A form that could not be saved stays, so that no work is lost.
-    if (!Save()) return;
-  }
-  RebuildReport();
-  formFileName_.clear();
+bool TfrmPrnEditor::MayDiscardForm() {
+  if (!formModified_ || !prompts_->confirm(this, QStringLiteral("Сохранить изменения ?")))
+    return true;
+  // A form that could not be saved stays, so that no work is lost.
+  return Save();
+}
+
+void TfrmPrnEditor::TakeForm(std::unique_ptr<TReport> report, const QString& path) {
+  InstallReport(std::move(report));
+  formFileName_ = path;
+  hasFormFile_ = !path.isEmpty();
   SetModified(false);
-  hasFormFile_ = false;
   remembered_.clear();
   eInfo_->hide();
   undo_.clear();
+}
+
+void TfrmPrnEditor::New() {
+  if (MayDiscardForm()) TakeForm(NewReport(), {});
 }
 
 void TfrmPrnEditor::Open() {
   const QString name = QFileInfo(formFileName_).fileName();
   const QString path = formPrompts_.chooseToOpen(this, FormsDir(), name);
   if (path.isEmpty()) return;
-  const bool wasModified = formModified_;
-  New();
-  if (wasModified && formModified_) return;  // the old form could not be saved
+  // The form in memory stays until the file has been read whole.
   std::unique_ptr<TReport> loaded;
   try {
     loaded = LoadFormFile(path.toStdString());
   } catch (const FormError& e) {
-    // The fresh new form stays.
     prompts_->inform(this, QStringLiteral("Не удалось открыть форму %1: %2")
                                .arg(path, QString::fromStdString(e.what())));
     return;
   }
+  if (!MayDiscardForm()) return;
   if (!loaded->HasDetail()) loaded->CreateBand(QStringLiteral("RepBand1"));
-  InstallReport(std::move(loaded));
-  formFileName_ = path;
-  hasFormFile_ = true;
-  SetModified(false);
-  undo_.clear();
+  TakeForm(std::move(loaded), path);
 }
 
 bool TfrmPrnEditor::Save() {
@@ -481,12 +489,25 @@ void TfrmPrnEditor::ChooseFont() {
   if (!font) return;
   BeginChange();
   TakeQFont(toolFont_, *font);
+  // The dialog knows neither the colour nor the charset the form file records: both stay.
   ReportFont& target = TargetFont();
   const int charset = target.Charset;
   const RepColor color = target.Color;
   target = toolFont_;
   target.Charset = charset;
   target.Color = color;
+  surface_->update();
+  EndChange();
+}
+
+void TfrmPrnEditor::ChooseTextColor() {
+  const auto color = formPrompts_.chooseColor(this, textColor_);
+  if (!color) return;
+  BeginChange();
+  textColor_ = *color;
+  sbFontColor_->setIcon(ColorSquare(textColor_));
+  TargetFont().Color = FromQColor(*color);
+  toolFont_.Color = TargetFont().Color;
   surface_->update();
   EndChange();
 }
@@ -542,8 +563,7 @@ void TfrmPrnEditor::PageSetup() {
   BeginChange();
   pageSetup_->StoreToPage(report_->Page);
   surface_->UpdateGeometry();
-  // The band's bounds follow the page, so the handles are placed again by the next press.
-  designer_->Select(designer_->Selection());
+  designer_->Select(DesignObject::None());
   EndChange();
 }
 
@@ -555,6 +575,8 @@ void TfrmPrnEditor::ShowTools(const TRepFrame& frame, const ReportFont& font) {
   const QSignalBlocker block(seWidth_);
   seWidth_->setValue(frame.Width);
   toolFont_ = font;
+  textColor_ = ToQColor(font.Color);
+  sbFontColor_->setIcon(ColorSquare(textColor_));
 }
 
 void TfrmPrnEditor::ElementSelected(const DesignObject& object) {
@@ -576,7 +598,8 @@ void TfrmPrnEditor::ElementSelected(const DesignObject& object) {
     ShowTools(band->Frame, band->Font);
     remembered_.clear();
     const TRepPage& page = report_->Page;
-    const double printable = page.Length() - page.BottomMargin() - page.TopMargin();
+    // Margins may leave no room at all; a band is never less than empty.
+    const double printable = std::max(0.0, page.Length() - page.BottomMargin() - page.TopMargin());
     if (band->Height() > printable) {
       BeginChange();
       band->SetHeight(std::nearbyint(printable));
@@ -627,11 +650,20 @@ void TfrmPrnEditor::EndChange(int mergeKey) {
   UpdateStatus();
 }
 
-void TfrmPrnEditor::Restore(const std::string& bytes) {
+bool TfrmPrnEditor::Restore(const std::string& bytes, const QString& failure) {
+  std::unique_ptr<TReport> report;
+  try {
+    report = ReadFormBytes(bytes);
+  } catch (const FormError& e) {
+    // The form stays as it is, and so differs from any saved one.
+    undo_.resetClean();
+    prompts_->inform(this, failure.arg(QString::fromStdString(e.what())));
+    return false;
+  }
   const DesignObject s = designer_->Selection();
   const QString selected = s.kind == DesignObject::Kind::Label ? s.label->Name : QString();
-  restoring_ = true;
-  InstallReport(ReadFormBytes(bytes));
+  const QScopedValueRollback<bool> restoring(restoring_, true);
+  InstallReport(std::move(report));
   if (s.kind == DesignObject::Kind::Band) {
     designer_->Select(DesignObject::Band());
   } else if (!selected.isEmpty()) {
@@ -639,7 +671,7 @@ void TfrmPrnEditor::Restore(const std::string& bytes) {
       if (label->Name == selected) designer_->Select(DesignObject::Label(label.get()));
     }
   }
-  restoring_ = false;
+  return true;
 }
 
 void TfrmPrnEditor::AfterUndo() {

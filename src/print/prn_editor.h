@@ -68,6 +68,7 @@ class TfrmPrnEditor : public QDialog {
   bool SaveAs();
   void Create();
   void ChooseFont();
+  void ChooseTextColor();
   void ChooseColor();
   // side: 0 left, 1 bottom, 2 right, 3 top, as the buttons stand.
   void ToggleFrameSide(int side);
@@ -95,7 +96,11 @@ class TfrmPrnEditor : public QDialog {
  private:
   friend class FormChange;
   void BuildTools();
-  void RebuildReport();
+  static std::unique_ptr<TReport> NewReport();
+  // Asks whether to save a modified form first; false when it should stay (not saved).
+  bool MayDiscardForm();
+  // The form in use from now on, unmodified, with its file (none when path is empty).
+  void TakeForm(std::unique_ptr<TReport> report, const QString& path);
   void InstallReport(std::unique_ptr<TReport> report);
   void AttachDesigner();
   void SetModified(bool modified);
@@ -112,7 +117,9 @@ class TfrmPrnEditor : public QDialog {
   std::string Snapshot() const;
   void BeginChange();
   void EndChange(int mergeKey = -1);
-  void Restore(const std::string& bytes);
+  // Puts the form of these bytes in place; when they cannot be read, says so with failure
+  // (its %1 the reason), leaves the form and gives false.
+  bool Restore(const std::string& bytes, const QString& failure);
   void AfterUndo();
   void RunPrint(bool preview);
 
@@ -139,6 +146,7 @@ class TfrmPrnEditor : public QDialog {
   QFrame* pFile_;
   QComboBox* cbField_;
   QLineEdit* eInfo_;
+  QToolButton* sbFontColor_;
   QToolButton* sbFrame_[4];
   QToolButton* sbColor_;
   QSpinBox* seWidth_;
@@ -151,6 +159,7 @@ class TfrmPrnEditor : public QDialog {
   ReportSurface* surface_;
   QLabel* statusLine_;
   QColor frameColor_;
+  QColor textColor_;
   ReportFont toolFont_;
 };
 

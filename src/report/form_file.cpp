@@ -19,7 +19,6 @@ constexpr std::string_view kSignature = "RPF0";
 constexpr std::uint16_t kResourceType = 10;  // given as a number
 constexpr std::uint16_t kMemoryFlags = 0x1030;
 constexpr std::size_t kHeaderScan = 79;
-constexpr double kMaxTenths = 100000;  // ten metres: anything beyond is not a print form
 constexpr int kMaxColumns = 100;
 
 // ---- writing ----
@@ -157,7 +156,8 @@ RepColor Color(const FormValue& v) {
   return static_cast<RepColor>(IntIn(v, INT32_MIN, INT32_MAX)) & 0x00FFFFFF;
 }
 
-// A list of exactly n measures, each from 0 to ten metres.
+// A list of exactly n measures, each within ten metres of 0 either way (a label may lie left of
+// or above its band); callers check the ones that cannot be negative.
 std::vector<double> Measures(const FormValue& v, std::size_t n) {
   if (v.kind != FormValue::Kind::List || v.items.size() != n) BadValue();
   std::vector<double> out;
@@ -170,10 +170,15 @@ std::vector<double> Measures(const FormValue& v, std::size_t n) {
     } else {
       BadValue();
     }
-    if (!(x >= 0 && x <= kMaxTenths)) BadValue();
+    if (!(x >= -kMaxMeasureTenths && x <= kMaxMeasureTenths)) BadValue();
     out.push_back(x);
   }
   return out;
+}
+
+double NonNegative(double x) {
+  if (x < 0) BadValue();
+  return x;
 }
 
 bool ApplyFont(ReportFont& f, std::string_view path, const FormValue& v) {
@@ -182,7 +187,7 @@ bool ApplyFont(ReportFont& f, std::string_view path, const FormValue& v) {
   } else if (path == "Font.Color") {
     f.Color = Color(v);
   } else if (path == "Font.Height") {
-    f.Height = static_cast<int>(IntIn(v, -2000, 2000));
+    f.Height = static_cast<int>(IntIn(v, -kMaxFontHeight, kMaxFontHeight));
   } else if (path == "Font.Name") {
     f.Name = Text(v);
   } else if (path == "Font.Style") {
@@ -307,7 +312,7 @@ class TreeReader {
     if (paper) report.Page.SetPaperSize(*paper);
     if (values) {
       TRepPage::Values all{};
-      std::copy(values->begin(), values->end(), all.begin());
+      std::transform(values->begin(), values->end(), all.begin(), NonNegative);
       if (all[TRepPage::kWidth] <= 0 || all[TRepPage::kLength] <= 0) BadValue();
       report.Page.SetAllValues(all);
     }
@@ -330,7 +335,7 @@ class TreeReader {
       } else if (path == "BandType") {
         if (Ident(v) != "rbDetail") BadValue();
       } else if (path == "Size.Values") {
-        band.HeightTenths = Measures(v, 2)[0];
+        band.HeightTenths = NonNegative(Measures(v, 2)[0]);
       } else {
         NoProperty(path);
       }
@@ -353,19 +358,20 @@ class TreeReader {
     }
     label->Name = FromCp(in_.ShortText());
     int bounds[4] = {0, 0, 0, 0};  // Left, Top, Width, Height in pixels
+    const int maxPixels = TenthsToPixels(kMaxMeasureTenths);
     bool hasMeasures = false;
     Properties([&](const std::string& path, const FormValue& v) {
       if (ApplyFont(label->Font, path, v) || ApplyFrame(label->Frame, path, v)) return;
       constexpr std::string_view kBounds[4] = {"Left", "Top", "Width", "Height"};
       for (int i = 0; i < 4; ++i) {
         if (path == kBounds[i]) {
-          bounds[i] = static_cast<int>(IntIn(v, -100000, 100000));
+          bounds[i] = static_cast<int>(IntIn(v, -maxPixels, maxPixels));
           return;
         }
       }
       if (path == "Size.Values") {
         const auto m = Measures(v, 4);
-        label->Size = {m[0], m[1], m[2], m[3]};
+        label->Size = {NonNegative(m[0]), m[1], m[2], NonNegative(m[3])};
         hasMeasures = true;
       } else if (path == "AutoSize") {
         label->AutoSize = Bool(v);
@@ -376,8 +382,7 @@ class TreeReader {
       }
     });
     if (!hasMeasures) {
-      label->SetBounds(std::max(bounds[0], 0), std::max(bounds[1], 0), std::max(bounds[2], 0),
-                       std::max(bounds[3], 0));
+      label->SetBounds(bounds[0], bounds[1], std::max(bounds[2], 0), std::max(bounds[3], 0));
     }
     if (in_.Byte() != 0) throw FormError(kInvalidStreamFormat);  // labels hold no children
     band.AddLabel(std::move(label));

@@ -39,32 +39,40 @@ void ApplyReportPage(QPagedPaintDevice& device, const TRepPage& page) {
                                    QMarginsF(0, 0, 0, 0)));
 }
 
-// False when the device cannot be painted on.
-bool PaintPages(QPagedPaintDevice& device, const TReport& report, const PageGenerator& pages) {
+enum class Painted { Done, Stopped, Failed };
+
+Painted PaintPages(QPagedPaintDevice& device, const TReport& report, const PageGenerator& pages,
+                   const PageCheck& beforePage) {
   ApplyReportPage(device, report.Page);
   QPainter painter;
-  if (!painter.begin(&device)) return false;
+  if (!painter.begin(&device)) return Painted::Failed;
   const double fx = painter.device()->logicalDpiX() / 254.0;
   const double fy = painter.device()->logicalDpiY() / 254.0;
   for (int i = 0; i < pages.PageCount(); ++i) {
+    if (beforePage && !beforePage(i)) {
+      painter.end();
+      return Painted::Stopped;
+    }
     if (i > 0) device.newPage();
     PaintPage(painter, report, pages.Page(i), fx, fy);
   }
-  return painter.end();
+  return painter.end() ? Painted::Done : Painted::Failed;
 }
 
 }  // namespace
 
-void PrintPages(QPrinter& printer, const UserFileRules& fileRules, const TReport& report,
-                const PageGenerator& pages) {
+bool PrintPages(QPrinter& printer, const UserFileRules& fileRules, const TReport& report,
+                const PageGenerator& pages, const PageCheck& beforePage) {
   if (!printer.outputFileName().isEmpty()) {
     return WritePdf(QFile::encodeName(printer.outputFileName()).toStdString(), fileRules, report,
-                    pages);
+                    pages, beforePage);
   }
   printer.setFullPage(true);
-  if (!PaintPages(printer, report, pages)) {
+  const Painted painted = PaintPages(printer, report, pages, beforePage);
+  if (painted == Painted::Failed) {
     throw PrintOutputError("Не могу печатать на " + printer.printerName().toStdString());
   }
+  return painted == Painted::Done;
 }
 
 UserFileRules PdfRules(const std::string& dbDir, const std::string& formPath) {
@@ -75,22 +83,24 @@ UserFileRules PdfRules(const std::string& dbDir, const std::string& formPath) {
   return rules;
 }
 
-void WritePdf(const std::string& path, const UserFileRules& rules, const TReport& report,
-              const PageGenerator& pages) {
+bool WritePdf(const std::string& path, const UserFileRules& rules, const TReport& report,
+              const PageGenerator& pages, const PageCheck& beforePage) {
   ReplacementFile file(path, rules);
-  bool painted = false;
+  Painted painted = Painted::Failed;
   if (file.Ok()) {
     ReplacementDevice device(file);
     QPdfWriter writer(&device);
     writer.setResolution(kPdfDpi);
     writer.setTitle(report.ReportTitle);
-    painted = PaintPages(writer, report, pages);
+    painted = PaintPages(writer, report, pages, beforePage);
   }
-  if (!painted || !file.Commit()) {
+  if (painted == Painted::Stopped) return false;  // the temporary goes, the old file stays
+  if (painted != Painted::Done || !file.Commit()) {
     throw PrintOutputError(
         "Не могу записать файл PDF " + path + "\n" + path + ": " +
         (file.Ok() ? std::string("не удалось нарисовать страницы") : file.Reason()));
   }
+  return true;
 }
 
 }  // namespace zorel

@@ -25,6 +25,8 @@ std::optional<PenStyle> PenStyleFromIdent(std::string_view ident);
 enum FontStyleBit : unsigned { kFsBold = 1, kFsItalic = 2, kFsUnderline = 4, kFsStrikeOut = 8 };
 
 inline constexpr int kCyrillicCharset = 204;
+// The largest font height, either sign, that a form file holds.
+inline constexpr int kMaxFontHeight = 2000;
 
 struct ReportFont {
   int Charset = kCyrillicCharset;

@@ -25,6 +25,13 @@ void TRepLabel::SetBounds(int left, int top, int width, int height) {
   Size.Height = PixelsToTenths(height);
 }
 
+void TRepLabel::KeepWithinFileBounds() {
+  Size.Left = std::clamp(Size.Left, -kMaxMeasureTenths, kMaxMeasureTenths);
+  Size.Top = std::clamp(Size.Top, -kMaxMeasureTenths, kMaxMeasureTenths);
+  Size.Width = std::clamp(Size.Width, 0.0, kMaxMeasureTenths);
+  Size.Height = std::clamp(Size.Height, 0.0, kMaxMeasureTenths);
+}
+
 TReport* TRepLabel::Report() const { return parent_ ? parent_->Parent() : nullptr; }
 
 TRepPrnLabel::TRepPrnLabel(QString name) : TRepLabel(std::move(name)) {

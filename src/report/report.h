@@ -26,6 +26,10 @@ class TRepBand;
 int TenthsToPixels(double tenths);
 double PixelsToTenths(int pixels);
 
+// The largest measure a form file holds, in tenths of a millimetre (ten metres). Nothing clamps
+// a move in the designer, so a label may also lie left of or above its band by as much.
+inline constexpr double kMaxMeasureTenths = 100000;
+
 class TRepLabel {
  public:
   // Called while the label prints, with its caption as value; the printed text is what it
@@ -52,6 +56,10 @@ class TRepLabel {
   bool AutoSize = false;
   PrintHook OnPrint;
   Measures Size;
+
+  // Size kept within what a form file holds: left and top at most kMaxMeasureTenths from
+  // the band's corner either way, width and height from 0 to kMaxMeasureTenths.
+  void KeepWithinFileBounds();
 
   // Pixel bounds on the design surface, relative to the band.
   int Left() const { return TenthsToPixels(Size.Left); }

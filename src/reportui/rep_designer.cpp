@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "report/report.h"
 #include "reportui/report_surface.h"
@@ -25,9 +26,10 @@ Qt::CursorShape HandleCursor(int index) {
   }
 }
 
-// A label's left or top in tenths after a move to pixel p, snapped when asked.
-double MovedTenths(int p, bool snap, GridUnit unit) {
-  const double tenths = PixelsToTenths(p);
+// A label's left or top in tenths after a move to pixel p from old (its tenths at pixel
+// oldP, kept when it did not move), snapped when asked.
+double MovedTenths(int p, int oldP, double old, bool snap, GridUnit unit) {
+  const double tenths = p == oldP ? old : PixelsToTenths(p);
   if (!snap) return tenths;
   const double per = TenthsPerUnit(unit);
   return SnapToGrid(tenths / per, unit) * per;
@@ -152,20 +154,22 @@ void TRepDesigner::ApplyRect(const DragRect& rect, bool snap) {
     const int height = std::max(1, std::abs(rect.Height()));
     if (height == band.Height()) return;
     emit AboutToChange();
-    report->DetailBand()->HeightTenths = PixelsToTenths(height);
+    report->DetailBand()->HeightTenths = std::min(PixelsToTenths(height), kMaxMeasureTenths);
   } else if (selection_.kind == DesignObject::Kind::Label) {
     TRepLabel& label = *selection_.label;
     const DragRect r = Normalized(rect).Shifted({-band.left, -band.top});
     const DragRect old = ReportSurface::LabelRect(label);
-    const bool moved = r.left != old.left || r.top != old.top;
-    const bool sized = r.Width() != old.Width() || r.Height() != old.Height();
-    if (!moved && !sized) return;
+    // Only the measures that changed are taken from pixels, so the others keep their tenths;
+    // a move snaps both left and top, also when the mouse came back where it was pressed.
+    TRepLabel::Measures m = label.Size;
+    if (r.left != old.left || snap) m.Left = MovedTenths(r.left, old.left, m.Left, snap, Unit);
+    if (r.top != old.top || snap) m.Top = MovedTenths(r.top, old.top, m.Top, snap, Unit);
+    if (r.Width() != old.Width()) m.Width = PixelsToTenths(r.Width());
+    if (r.Height() != old.Height()) m.Height = PixelsToTenths(r.Height());
+    if (m == label.Size) return;
     emit AboutToChange();
-    // Only the measures that changed are taken from pixels, so the others keep their tenths.
-    if (r.left != old.left) label.Size.Left = MovedTenths(r.left, snap, Unit);
-    if (r.top != old.top) label.Size.Top = MovedTenths(r.top, snap, Unit);
-    if (r.Width() != old.Width()) label.Size.Width = PixelsToTenths(r.Width());
-    if (r.Height() != old.Height()) label.Size.Height = PixelsToTenths(r.Height());
+    label.Size = m;
+    label.KeepWithinFileBounds();
   } else {
     return;
   }
@@ -198,10 +202,11 @@ void TRepDesigner::NudgeSelection(int dx, int dy, bool resize) {
       m.Left += dx * step;
       m.Top += dy * step;
     }
+    selection_.label->KeepWithinFileBounds();
   } else if (selection_.kind == DesignObject::Kind::Band && resize && dy != 0) {
     TRepBand& band = *surface_->Report()->DetailBand();
     emit AboutToChange();
-    band.HeightTenths = std::max(step, band.HeightTenths + dy * step);
+    band.HeightTenths = std::clamp(band.HeightTenths + dy * step, step, kMaxMeasureTenths);
   } else {
     return;
   }

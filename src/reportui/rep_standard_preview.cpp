@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
@@ -38,6 +39,22 @@ QToolButton* ToolButton(QWidget* parent, QLayout* layout, const char* name,
   b->setAutoRaise(true);
   layout->addWidget(b);
   return b;
+}
+
+// The desktop's printer icon; a drawn printer where the desktop has none.
+QIcon PrinterIcon() {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setPen(Qt::black);
+  p.setBrush(Qt::white);
+  p.drawRect(4, 1, 7, 5);  // the sheet going in
+  p.setBrush(QColor(0x90, 0x90, 0x90));
+  p.drawRect(1, 6, 13, 6);  // the body
+  p.setBrush(Qt::white);
+  p.drawRect(4, 10, 7, 4);  // the sheet coming out
+  p.end();
+  return QIcon::fromTheme(QStringLiteral("document-print"), QIcon(pixmap));
 }
 
 }  // namespace
@@ -90,8 +107,11 @@ TRepStandardPreview::TRepStandardPreview(TReport& report, int expectedBands,
                            QStringLiteral("Установки принтера"));
   auto* print =
       ToolButton(toolbar, tools, "Print", QStyle::SP_DialogSaveButton, QStringLiteral("Печать"));
+  print->setIcon(PrinterIcon());
+  // No button is the default: Enter in the page area saves nothing.
   auto* pdf = new QPushButton(QStringLiteral("Сохранить в PDF ..."), toolbar);
   pdf->setObjectName(QStringLiteral("SaveToPdf"));
+  pdf->setAutoDefault(false);
   tools->addWidget(pdf);
   tools->addStretch();
   auto* exit = new QPushButton(QStringLiteral("&Закрыть"), toolbar);

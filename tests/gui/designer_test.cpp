@@ -129,6 +129,26 @@ class DesignerTest : public QObject {
     QCOMPARE(f.label->Size.Left, 130.0);
   }
 
+  // A move rounds both the left and the top, whichever changed, and a press without movement
+  // rounds them too.
+  void MoveSnapsLeftAndTop() {
+    Fixture f;
+    f.designer.SnapToGrid = true;
+    // The click snaps the element to 3 mm, 5 mm; handle 1 dragged by 5, 5 leaves its top at
+    // 24 pixels (6.35 mm), which a horizontal move rounds.
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    f.Drag(f.HandleWidget(1), {2, 2}, {5, 5});
+    QVERIFY(f.label->Size.Top != 60.0);
+    f.Drag(&f.surface, f.InLabel(), {40, 0});
+    QCOMPARE(f.label->Size.Top, 60.0);
+    QCOMPARE(f.label->Size.Left, 150.0);  // 56 pixels are 14.8 mm
+    f.label->Size.Left = 13;
+    f.label->Size.Top = 57;
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    QCOMPARE(f.label->Size.Left, 10.0);
+    QCOMPARE(f.label->Size.Top, 60.0);
+  }
+
   void HandleDragResizesTheElement_data() {
     QTest::addColumn<int>("handle");
     QTest::addColumn<QRect>("expected");

@@ -6,7 +6,9 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTest>
+#include <QToolButton>
 #include <cmath>
 
 #include "components/user_prompts.h"
@@ -141,6 +143,19 @@ class PrintPreviewTest : public QObject {
     window.NextPage();
     window.NextPage();
     QCOMPARE(window.StatusText(), QStringLiteral("Страница 3 из 5"));
+    // Enter presses no button; printing wears the printer icon, not a floppy disk.
+    bool asked = false;
+    window.choosePdfFile = [&asked](QWidget*) {
+      asked = true;
+      return QString();
+    };
+    QTest::keyClick(&window, Qt::Key_Return);
+    QVERIFY(!asked);
+    const QIcon print = window.findChild<QToolButton*>(QStringLiteral("Print"))->icon();
+    const QIcon save = window.style()->standardIcon(QStyle::SP_DialogSaveButton);
+    QVERIFY(print.pixmap(16).toImage() != save.pixmap(16).toImage());
+    QVERIFY(QIcon::fromTheme(QStringLiteral("document-print")).isNull() ||
+            print.name() == QStringLiteral("document-print"));
   }
 
   void PageSetupRules() {
@@ -172,8 +187,10 @@ class PrintPreviewTest : public QObject {
     QCOMPARE(dialog.WidthText(), QStringLiteral("210"));  // the page's own, not the paper's
     QCOMPARE(dialog.Margin(2)->value(), 12);
     QCOMPARE(dialog.Margin(0)->value(), 14);
-    dialog.show();  // no paper for A4Small: Letter
+    dialog.show();  // no paper for A4Small: Letter, but still the page's own size
     QCOMPARE(dialog.PaperList()->currentIndex(), 0);
+    QCOMPARE(dialog.WidthText(), QStringLiteral("210"));
+    QCOMPARE(dialog.HeightText(), QStringLiteral("297"));
     dialog.StoreToPage(page);
     QCOMPARE(page.LeftMargin(), 12.0);
     QCOMPARE(page.Paper(), PaperSize::Letter);

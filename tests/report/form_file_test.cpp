@@ -43,7 +43,7 @@ std::unique_ptr<TReport> FullForm() {
   band.SetHeight(33.3);
   auto& a = band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a1")));
   a.Caption = QStringLiteral("Наименование предприятия");
-  a.Size = {120.5, 10, 20.25, 700};
+  a.Size = {120.5, -10, -20.25, 700};  // left of and above the band, as a move may leave it
   a.AutoSize = true;
   a.Frame.Width = 0;
   auto& r1 = band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("r1")));
@@ -193,10 +193,13 @@ TEST(FormFile, RefusesWhatItCannotReadWhole) {
     s.replace(s.find(from), from.size(), to);
     return s;
   };
+  const auto far = FullForm();
+  far->DetailBand()->Labels()[1]->Size.Left = -kMaxMeasureTenths - 1;
   struct Case {
     std::string bytes;
     std::string message;
   } cases[] = {
+      {WriteFormBytes(*far), kInvalidPropertyValue},
       {"", kInvalidStreamFormat},
       {"RPF0", kInvalidStreamFormat},
       {Bytes({0xFF, 11, 0}) + good.substr(3), kInvalidStreamFormat},
