@@ -1,7 +1,7 @@
 # The program as a citizen of a Linux desktop: its icon built into the shell, the user guide and
-# the demo base laid out in the build tree as they are installed (share/zorel/), the install
-# rules (programs, icon, desktop entry, guide, demo base, manual page) and the Debian package
-# that CPack makes from them (scripts/package).
+# the demo base laid out in the build tree as they are installed (share/zorel/), and the install
+# rules of the programs, the icon, the desktop entry, the guide and the demo base. What makes a
+# Debian package of them is in package.cmake.
 include(GNUInstallDirs)
 # Installing and packaging take what is built (scripts/package builds only what it installs)
 # instead of building every test and benchmark first.
@@ -34,17 +34,15 @@ if(TARGET zorel-mkdb AND TARGET zorel-cli)
   add_custom_target(zorel_demo_base ALL DEPENDS ${zorel_share}/demo/db/factory.dat)
 endif()
 
-add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/zorel-cli.1.gz
-                   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/docs/man/zorel-cli.1 > zorel-cli.1.gz
-                   DEPENDS ${PROJECT_SOURCE_DIR}/docs/man/zorel-cli.1
-                   WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
-add_custom_target(zorel_man_page ALL DEPENDS ${PROJECT_BINARY_DIR}/zorel-cli.1.gz)
-
-foreach(program zorel zorel-cli zorel-cli-qt zorel-mkdb)
+foreach(program zorel zorel-cli zorel-mkdb)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
+# The companion of zorel-cli is run by it alone (see tools/CMakeLists.txt).
+if(TARGET zorel-cli-qt)
+  install(TARGETS zorel-cli-qt RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/zorel)
+endif()
 if(TARGET zorel AND TARGET zorel-mkdb)
   install(PROGRAMS ${zorel_desktop_dir}/zorel-start DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${zorel_desktop_dir}/zorel.desktop
@@ -54,24 +52,5 @@ if(TARGET zorel AND TARGET zorel-mkdb)
   install(DIRECTORY ${zorel_share}/guide ${zorel_share}/demo
           DESTINATION ${CMAKE_INSTALL_DATADIR}/zorel)
 endif()
-install(FILES ${PROJECT_BINARY_DIR}/zorel-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME zorel)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Зорель <zorel-dev@severny-vektor.example>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer of a directory of manufacturing enterprises")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Зорель shows a directory of manufacturing enterprises in list windows, searches it by\n\
-requisites, products and branches, keeps lists and remarks. Comes with a command-line tool,\n\
-a base generator, a Russian user guide and a demo base.")
-set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
-# Libraries come from dpkg-shlibdeps; what the program loads at run time is named here: the
-# window system plugin, the SVG icon plugin and Qt's Russian texts.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
-include(CPack)
+include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)

@@ -160,20 +160,30 @@ TEST_F(Cli, UnusableBaseExitsOneWithTheSystemMessage) {
                 "Не могу открыть файл " + item + "\n" + item + ": No such file or directory\n");
 }
 
-// The commands that need Qt run in the companion beside the tool; without it they fail
-// plainly, the others still work.
-TEST_F(Cli, ACommandOfAMissingCompanionExitsOneWithTheReason) {
-  if (!std::filesystem::exists(std::filesystem::path(ZOREL_CLI).parent_path() / "zorel-cli-qt")) {
-    GTEST_SKIP() << "built without Qt: no companion";
+// The commands that need Qt run in the companion, beside the tool in the build tree or in
+// libexec/zorel of an installed tree; without it they fail plainly, the others still work.
+TEST_F(Cli, ACommandOfTheCompanionRunsItWhereverTheTreeIsInstalled) {
+  const std::filesystem::path companion =
+      std::filesystem::path(ZOREL_CLI).parent_path() / "zorel-cli-qt";
+  if (!std::filesystem::exists(companion)) GTEST_SKIP() << "built without Qt: no companion";
+  const std::string tool = root_ / "usr/bin/zorel-cli";
+  std::filesystem::create_directories(root_ / "usr/bin");
+  std::filesystem::copy_file(ZOREL_CLI, tool);
+  const std::string forms = root_ / "forms";
+  const RunResult alone = test_support::RunProgram({tool, "--db", db(), "sample-forms", forms});
+  EXPECT_EQ(alone.status, 1);
+  for (const char* place : {"/usr/bin/zorel-cli-qt", "/usr/libexec/zorel/zorel-cli-qt"}) {
+    EXPECT_NE(alone.err.find(root_.path().string() + place + ": No such file or directory"),
+              std::string::npos)
+        << alone.err;
   }
-  const std::string alone = root_ / "alone/zorel-cli";
-  std::filesystem::create_directories(root_ / "alone");
-  std::filesystem::copy_file(ZOREL_CLI, alone);
-  const RunResult mail = test_support::RunProgram({alone, "--db", db(), "sample-forms", "x"});
-  EXPECT_EQ(mail.status, 1);
-  EXPECT_NE(mail.err.find("zorel-cli-qt: No such file or directory"), std::string::npos)
-      << mail.err;
-  EXPECT_EQ(test_support::RunProgram({alone, "--db", db(), "info"}).status, 0);
+  EXPECT_EQ(test_support::RunProgram({tool, "--db", db(), "info"}).status, 0);
+
+  std::filesystem::create_directories(root_ / "usr/libexec/zorel");
+  std::filesystem::copy_file(companion, root_ / "usr/libexec/zorel/zorel-cli-qt");
+  const RunResult installed = test_support::RunProgram({tool, "--db", db(), "sample-forms", forms});
+  EXPECT_EQ(installed.status, 0) << installed.err;
+  EXPECT_FALSE(std::filesystem::is_empty(forms));
 }
 
 TEST_F(Cli, UsageErrors) {

@@ -1,24 +1,23 @@
 #!/bin/sh
 # The Debian package made by CPack from the install rules: its control data, its contents and,
-# as root, an install into a scratch root (the installed tool reads the installed demo base,
-# the start script lays out the user's copy) and a removal that leaves nothing behind.
-# Usage: package_test.sh BUILD_DIR
+# as root, an install into a scratch root (the installed tool reads the installed demo base and
+# runs its companion for sample-forms, print and mail, the start script lays out the user's copy)
+# and a removal that leaves nothing behind.
+# Usage: package_test.sh PACKAGE_DIR VERSION MAIL_SINK (the package.build test fills PACKAGE_DIR)
 set -eu
-build=$1
+deb=$(ls "$1"/zorel_"$2"_*.deb)
+sink=$3
 if ! command -v dpkg-deb >/dev/null; then
   echo "SKIP: dpkg-deb is missing"
   exit 77
 fi
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+sink_pid=
+trap '[ -z "$sink_pid" ] || kill "$sink_pid" 2>/dev/null; rm -rf "$work"' EXIT
 fail() {
   echo "FAIL: $*"
   exit 1
 }
-
-cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
-  { cat "$work/cpack.log"; fail "cpack"; }
-deb=$(ls "$work"/out/*.deb)
 
 dpkg-deb --info "$deb" >"$work/info"
 for field in 'Package: zorel' 'Architecture: ' 'Maintainer: ' 'Section: misc'; do
@@ -31,9 +30,13 @@ done
 
 dpkg-deb --contents "$deb" | awk '{print $6}' >"$work/contents"
 for file in ./usr/bin/zorel ./usr/bin/zorel-cli ./usr/bin/zorel-mkdb ./usr/bin/zorel-start \
-  ./usr/share/applications/zorel.desktop ./usr/share/icons/hicolor/scalable/apps/zorel.svg \
+  ./usr/libexec/zorel/zorel-cli-qt ./usr/share/applications/zorel.desktop \
+  ./usr/share/icons/hicolor/scalable/apps/zorel.svg \
+  ./usr/share/metainfo/example.severny_vektor.zorel.metainfo.xml \
   ./usr/share/zorel/guide/index.html ./usr/share/zorel/demo/db/factory.dat \
-  ./usr/share/man/man1/zorel-cli.1.gz; do
+  ./usr/share/man/man1/zorel.1.gz ./usr/share/man/man1/zorel-start.1.gz \
+  ./usr/share/man/man1/zorel-cli.1.gz ./usr/share/man/man1/zorel-mkdb.1.gz \
+  ./usr/share/doc/zorel/copyright ./usr/share/doc/zorel/changelog.gz; do
   grep -qxF "$file" "$work/contents" || fail "$file not in the package"
 done
 if grep -v '^\./usr/' "$work/contents" | grep -qv '^\./$'; then
@@ -54,6 +57,27 @@ dpkg --root="$root" --log=/dev/null --force-depends -i "$deb" >"$work/dpkg.log" 
 "$root/usr/bin/zorel-cli" --db "$root/usr/share/zorel/demo/db" info >"$work/cli.out" ||
   fail "the installed zorel-cli cannot read the installed demo base"
 grep -q '^records: [1-9]' "$work/cli.out" || fail "the installed demo base is empty"
+# The commands that need Qt run in the companion installed under libexec.
+cli() { "$root/usr/bin/zorel-cli" --db "$root/usr/share/zorel/demo/db" "$@"; }
+cli sample-forms "$work/rpt" >"$work/cli.out" 2>&1 || { cat "$work/cli.out"; fail "sample-forms"; }
+cli print "$work/rpt/Карточка предприятия.rpt" --record 2 --pdf "$work/card.pdf" \
+  >"$work/cli.out" 2>&1 || { cat "$work/cli.out"; fail "print"; }
+[ "$(head -c 5 "$work/card.pdf")" = "%PDF-" ] || fail "print wrote no PDF"
+mkdir "$work/sink"
+mkfifo "$work/sink.in"
+/usr/bin/python3 "$sink" serve "$work/sink" <"$work/sink.in" >"$work/sink.out" 2>&1 &
+sink_pid=$!
+exec 3>"$work/sink.in" # the server runs while this stays open
+for _ in $(seq 100); do grep -q '^PORT ' "$work/sink.out" && break || sleep 0.1; done
+port=$(sed -n 's/^PORT //p' "$work/sink.out")
+[ -n "$port" ] || { cat "$work/sink.out"; fail "no mail server"; }
+cli mail --server 127.0.0.1 --port "$port" --from zorel@localhost --subject check --body text \
+  --test-address check@localhost --record 0 >"$work/cli.out" 2>&1 ||
+  { cat "$work/cli.out"; fail "mail"; }
+exec 3>&-
+wait "$sink_pid"
+sink_pid=
+[ -f "$work/sink/0001.eml" ] || { cat "$work/cli.out"; fail "mail sent nothing"; }
 # The menu's start script: the first start copies the demo base into the user's data folder and
 # runs the program beside it (a stand-in for the program reports where it ran).
 printf '#!/bin/sh\npwd\necho "$@"\n' >"$root/usr/bin/zorel"
