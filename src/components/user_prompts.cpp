@@ -43,6 +43,8 @@ std::shared_ptr<UserPrompts> UserPrompts::Standard(std::function<QString()> titl
     const QString caption = CaptionOf(dialog);
     if (icon == MessageIcon::Critical) {
       QMessageBox::critical(dialog, caption, text);
+    } else if (icon == MessageIcon::Warning) {
+      QMessageBox::warning(dialog, caption, text);
     } else {
       QMessageBox::information(dialog, caption, text);
     }

@@ -281,6 +281,11 @@ void TfrmPrnEditor::BuildTools() {
   scrollEditor_->setFrameShape(QFrame::NoFrame);
   surface_ = new ReportSurface;
   scrollEditor_->setWidget(surface_);
+  // A label is marked when the current record's text would be cut on paper.
+  surface_->printedText = [this](const TRepLabel& label) {
+    if (!printList_) return label.Caption;
+    return ListPrintLoop(dm_, *printList_).LabelText(label, currentIndex_);
+  };
 
   statusLine_ = new QLabel(this);
   statusLine_->setObjectName(QStringLiteral("statusLine"));
@@ -522,6 +527,8 @@ void TfrmPrnEditor::RunPrint(bool preview) {
   loop.Mode = rbSingle_->isChecked() ? PrintMode::Single : PrintMode::List;
   loop.CurrentIndex = currentIndex_;
   if (!printing_->ChooseRange(loop)) return;
+  printing_->documentName = formFileName_.isEmpty() ? QStringLiteral("Отчет")
+                                                    : QFileInfo(formFileName_).completeBaseName();
   if (preview) {
     printing_->Preview(*report_, loop);
   } else {
@@ -594,6 +601,15 @@ void TfrmPrnEditor::UpdateStatus() { statusLine_->setText(StatusText()); }
 
 QString TfrmPrnEditor::StatusText() const {
   if (!saveNote_.isEmpty()) return saveNote_;
+  const QString selection = SelectionText();
+  const QStringList cut = surface_->CutLabels();
+  if (cut.isEmpty()) return selection;
+  const QString note =
+      QStringLiteral("Не помещается текст: %1").arg(cut.join(QStringLiteral(", ")));
+  return selection.isEmpty() ? note : selection + QStringLiteral("; ") + note;
+}
+
+QString TfrmPrnEditor::SelectionText() const {
   if (!designer_ || !report_) return {};
   const DesignObject s = designer_->Selection();
   if (s.kind == DesignObject::Kind::Label) {

@@ -18,11 +18,10 @@ void ApplyReportPage(QPrinter& printer, const TRepPage& page) {
       size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
 }
 
-void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& pages, int first,
+void PrintPages(QPrinter& printer, const TReport& report, PageGenerator& pages, int first,
                 int last) {
   ApplyReportPage(printer, report.Page);
   first = std::max(first, 0);
-  last = std::min(last, pages.PageCount() - 1);
   QPainter painter;
   if (!painter.begin(&printer)) {
     const QString target =
@@ -31,19 +30,20 @@ void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& p
   }
   const double fx = painter.device()->logicalDpiX() / 254.0;
   const double fy = painter.device()->logicalDpiY() / 254.0;
-  for (int i = first; i <= last; ++i) {
+  GeneratedPage page;
+  for (int i = first; (last < 0 || i <= last) && pages.MakePage(i, page); ++i) {
     if (i > first) printer.newPage();
-    PaintPage(painter, report, pages.Page(i), fx, fy);
+    PaintPage(painter, report, page, fx, fy);
   }
   painter.end();
 }
 
-void WritePdf(const QString& path, const TReport& report, const PageGenerator& pages) {
+void WritePdf(const QString& path, const TReport& report, PageGenerator& pages) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
   printer.setDocName(report.ReportTitle);
-  PrintPages(printer, report, pages, 0, pages.PageCount() - 1);
+  PrintPages(printer, report, pages, 0);
 }
 
 }  // namespace zorel

@@ -19,11 +19,12 @@ class PrintOutputError : public std::runtime_error {
 };
 
 void ApplyReportPage(QPrinter& printer, const TRepPage& page);
-// Pages first to last (0-based, inclusive) of a finished run. Throws PrintOutputError when the
-// printer cannot be painted on (a PDF file that cannot be created, a printer gone away).
-void PrintPages(QPrinter& printer, const TReport& report, const PageGenerator& pages, int first,
-                int last);
+// Pages first to last (0-based, inclusive; last -1 for the end of the run), each made and
+// painted in turn. Throws PrintOutputError when the printer cannot be painted on (a PDF file
+// that cannot be created, a printer gone away).
+void PrintPages(QPrinter& printer, const TReport& report, PageGenerator& pages, int first,
+                int last = -1);
 // Every page to a PDF file.
-void WritePdf(const QString& path, const TReport& report, const PageGenerator& pages);
+void WritePdf(const QString& path, const TReport& report, PageGenerator& pages);
 
 }  // namespace zorel

@@ -335,7 +335,7 @@ class PrnEditorTest : public QObject {
         return int(QDialog::Accepted);
       }
       if (auto* preview = dynamic_cast<TRepStandardPreview*>(&dialog)) {
-        preview->choosePdfFile = [&pdf](QWidget*) { return pdf; };
+        preview->choosePdfFile = [&pdf](QWidget*, const QString&) { return pdf; };
         preview->SaveToPdf();
       }
       return int(QDialog::Rejected);

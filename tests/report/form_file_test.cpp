@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QFontDatabase>
+#include <QStringList>
 #include <filesystem>
 #include <fstream>
 
@@ -52,6 +54,19 @@ std::unique_ptr<TReport> FullForm() {
 }
 
 void ExpectSameFont(const ReportFont& a, const ReportFont& b) { EXPECT_TRUE(a == b); }
+
+TEST(FormFile, NewFormsStoreAnInstalledFamilyWithItsBoldFace) {
+  TReport report;
+  TRepBand& band = report.CreateBand(QStringLiteral("DetailBand"));
+  band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a1")));
+  const QString family = report.Font.Name;
+  EXPECT_TRUE(QFontDatabase::families().contains(family)) << family.toStdString();
+  EXPECT_TRUE(QFontDatabase::styles(family).contains(QStringLiteral("Bold")))
+      << family.toStdString();
+  const auto back = ReadFormBytes(WriteFormBytes(report));
+  EXPECT_EQ(back->Font.Name, family);
+  EXPECT_EQ(back->DetailBand()->Labels().at(0)->Font.Name, family);
+}
 
 TEST(FormFile, HeaderAndEmptyBand) {
   TReport report;

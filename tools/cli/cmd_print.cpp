@@ -74,11 +74,11 @@ void RunPrint(const Invocation& inv) {
     loop.SetAllRecords();
   }
   loop.Check();
+  CheckBandSize(*form);
 
   PaintingApp app;
   loop.Attach(*form);
   PageGenerator pages(*form, loop.ExpectedBands());
-  pages.RunToEnd();
   WritePdf(QString::fromStdString(*pdf), *form, pages);
 }
 
