@@ -163,7 +163,7 @@ void TfrmPrnEditor::BuildTools() {
   sbOpen->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
   auto* sbSave = Button(pFile_, "sbSave", {}, QStringLiteral("Сохранить форму"));
   sbSave->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
-  auto* sbSaveAs = Button(pFile_, "sbSaveAs", QStringLiteral("Как..."),
+  auto* sbSaveAs = Button(pFile_, "sbSaveAs", QStringLiteral("Сохранить как..."),
                           QStringLiteral("Сохранить форму под новым названием"));
   file->addWidget(sbNew, 0, 0, 2, 1);
   file->addWidget(sbOpen, 0, 1);
@@ -358,6 +358,11 @@ void TfrmPrnEditor::SetModified(bool modified) {
                    modified ? QColor(Qt::red) : style()->standardPalette().color(QPalette::Button));
   pFile_->setPalette(palette);
   pFile_->update();
+  // The form's file and the modified mark in the title, as desktop programs show them.
+  const QString name = formFileName_.isEmpty() ? QStringLiteral("Новая форма")
+                                               : QFileInfo(formFileName_).fileName();
+  setWindowTitle(name + QStringLiteral("[*] — Редактор печатных форм"));
+  setWindowModified(modified);
 }
 
 void TfrmPrnEditor::New() {
@@ -412,6 +417,7 @@ bool TfrmPrnEditor::SaveAs() {
   if (!WriteForm(path)) return false;
   hasFormFile_ = true;
   formFileName_ = path;
+  SetModified(false);  // the title names the new file
   return true;
 }
 
