@@ -359,8 +359,8 @@ void TfrmPrnEditor::SetModified(bool modified) {
   pFile_->setPalette(palette);
   pFile_->update();
   // The form's file and the modified mark in the title, as desktop programs show them.
-  const QString name = formFileName_.isEmpty() ? QStringLiteral("Новая форма")
-                                               : QFileInfo(formFileName_).fileName();
+  const QString name =
+      formFileName_.isEmpty() ? QStringLiteral("Новая форма") : QFileInfo(formFileName_).fileName();
   setWindowTitle(name + QStringLiteral("[*] — Редактор печатных форм"));
   setWindowModified(modified);
 }
