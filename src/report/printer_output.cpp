@@ -1,5 +1,7 @@
 #include "report/printer_output.h"
 
+#include <malloc.h>
+
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -20,6 +22,11 @@ void ApplyReportPage(QPrinter& printer, const TRepPage& page) {
 
 void PrintPages(QPrinter& printer, const TReport& report, PageGenerator& pages, int first,
                 int last) {
+  // The PDF engine sets up a compressor of a few hundred kilobytes for every page; freed memory
+  // is kept for the next one instead of going back to the system and faulting in again.
+  static const bool keepFreedMemory =
+      mallopt(M_TRIM_THRESHOLD, 64 << 20) != 0 && mallopt(M_MMAP_THRESHOLD, 4 << 20) != 0;
+  (void)keepFreedMemory;
   ApplyReportPage(printer, report.Page);
   first = std::max(first, 0);
   QPainter painter;
