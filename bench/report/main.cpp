@@ -117,6 +117,10 @@ int main(int argc, char** argv) {
   std::printf("%-28s %10.1f us\n", "per page", seconds * 1e6 / std::max(1, pageCount));
   std::printf("%-28s %10.1f MB  target <= 150 MB %s\n", "peak resident (whole run)", peakMb,
               peakMb <= 150 ? "met" : "MISSED");
+  // The base is mapped into memory: its pages read count as resident but belong to the file
+  // and go back to the system under pressure; what the run itself holds is the anonymous part.
+  std::printf("%-28s %10.1f MB anonymous, %.1f MB of mapped files\n", "resident at the end",
+              StatusKb("RssAnon:") / 1024.0, StatusKb("RssFile:") / 1024.0);
   std::printf("PDF: %s (%lld bytes)\n", out.toStdString().c_str(),
               static_cast<long long>(std::filesystem::file_size(out.toStdString())));
   std::filesystem::remove(out.toStdString());
