@@ -1,10 +1,11 @@
 // zorel-report-bench DIR [--records N] [--runs R]
 //
 // Builds (once) a synthetic base of N records (10,000 by default) in DIR with zorel-mkdb, then
-// R times (3 by default): generates the pages of the whole base through a print form of six
-// fields whose band fills a page (so N records give N pages), and writes them to a PDF file.
-// Prints the median times and the resident memory against the targets: pages within 2 s, PDF
-// within 5 s, under 200 MB.
+// R times (1 by default) prints the whole base through a print form of six fields whose band
+// fills a page (so N records give N pages) to a PDF file, page by page as the program does.
+// Prints the wall and processor time, the time per page and the peak resident memory of the
+// process against the targets: 10,000 pages within 1 s, at most 150 MB whatever the length.
+// scripts/bench-report runs it for 10,000, 100,000 and 1,000,000 records.
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <algorithm>
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string dir = argv[1];
-  int records = 10000, runs = 3;
+  int records = 10000, runs = 1;
   for (int i = 2; i + 1 < argc; i += 2) {
     if (std::string(argv[i]) == "--records") records = std::atoi(argv[i + 1]);
     if (std::string(argv[i]) == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
@@ -92,38 +93,36 @@ int main(int argc, char** argv) {
   loop.SetAllRecords();
   loop.Attach(*form);
 
-  std::vector<double> generate, pdf, generateCpu, pdfCpu;
-  long pagesKb = 0;
+  std::vector<double> wall, cpu;
   int pageCount = 0;
   const std::string out = dir + "/report-bench.pdf";
   for (int run = 0; run < runs; ++run) {
-    const long before = StatusKb("VmRSS:");
     QElapsedTimer clock;
     clock.start();
-    std::clock_t cpu = std::clock();
+    const std::clock_t cpuStart = std::clock();
     PageGenerator pages(*form, loop.ExpectedBands());
-    pages.RunToEnd();
-    generate.push_back(clock.nsecsElapsed() / 1e9);
-    generateCpu.push_back(double(std::clock() - cpu) / CLOCKS_PER_SEC);
-    pagesKb = std::max(pagesKb, StatusKb("VmRSS:") - before);
-    pageCount = pages.PageCount();
-    clock.restart();
-    cpu = std::clock();
     WritePdf(out, PdfRules(dm.DbDir(), {}), *form, pages);
-    pdf.push_back(clock.nsecsElapsed() / 1e9);
-    pdfCpu.push_back(double(std::clock() - cpu) / CLOCKS_PER_SEC);
+    wall.push_back(clock.nsecsElapsed() / 1e9);
+    cpu.push_back(double(std::clock() - cpuStart) / CLOCKS_PER_SEC);
+    pageCount = pages.PageCount();
   }
   const double peakMb = StatusKb("VmHWM:") / 1024.0;
+  const double seconds = Median(wall);
+  const char* verdict = records != 10000 ? ""
+                        : seconds <= 1   ? "   target <= 1 s   met"
+                                         : "   target <= 1 s   MISSED";
   std::printf("%d records, %d pages, median of %d runs\n", records, pageCount, runs);
   // Wall-clock time decides; the processor time shows what a busy machine added.
-  std::printf("%-28s %10.3f s (cpu %.3f s)   target <= 2 s   %s\n", "generate pages",
-              Median(generate), Median(generateCpu), Median(generate) <= 2 ? "met" : "MISSED");
-  std::printf("%-28s %10.3f s (cpu %.3f s)   target <= 5 s   %s\n", "write PDF", Median(pdf),
-              Median(pdfCpu), Median(pdf) <= 5 ? "met" : "MISSED");
-  std::printf("%-28s %10.1f MB\n", "memory of the pages", pagesKb / 1024.0);
-  std::printf("%-28s %10.1f MB  target < 200 MB %s\n", "peak resident (whole run)", peakMb,
-              peakMb < 200 ? "met" : "MISSED");
+  std::printf("%-28s %10.3f s (cpu %.3f s)%s\n", "records to PDF", seconds, Median(cpu), verdict);
+  std::printf("%-28s %10.1f us\n", "per page", seconds * 1e6 / std::max(1, pageCount));
+  std::printf("%-28s %10.1f MB  target <= 150 MB %s\n", "peak resident (whole run)", peakMb,
+              peakMb <= 150 ? "met" : "MISSED");
+  // The base is mapped into memory: its pages read count as resident but belong to the file
+  // and go back to the system under pressure; what the run itself holds is the anonymous part.
+  std::printf("%-28s %10.1f MB anonymous, %.1f MB of mapped files\n", "resident at the end",
+              StatusKb("RssAnon:") / 1024.0, StatusKb("RssFile:") / 1024.0);
   std::printf("PDF: %s (%lld bytes)\n", out.c_str(),
               static_cast<long long>(std::filesystem::file_size(out)));
+  std::filesystem::remove(out);
   return 0;
 }

@@ -71,8 +71,10 @@ std::shared_ptr<UserPrompts> UserPrompts::Standard(std::function<QString()> titl
     Box(parent, QMessageBox::Information, title(), text, QMessageBox::Ok);
   };
   p->tell = [](QWidget* dialog, MessageIcon icon, const QString& text) {
-    Box(dialog, icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
-        CaptionOf(dialog), text, QMessageBox::Ok);
+    const QMessageBox::Icon shown = icon == MessageIcon::Critical  ? QMessageBox::Critical
+                                    : icon == MessageIcon::Warning ? QMessageBox::Warning
+                                                                   : QMessageBox::Information;
+    Box(dialog, shown, CaptionOf(dialog), text, QMessageBox::Ok);
   };
   p->ask = [](QWidget* dialog, const QString& question) {
     return Box(dialog, QMessageBox::Question, CaptionOf(dialog), question,

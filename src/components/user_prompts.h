@@ -14,7 +14,7 @@ class QWidget;
 
 namespace zorel {
 
-enum class MessageIcon { Information, Critical };
+enum class MessageIcon { Information, Warning, Critical };
 
 struct UserPrompts {
   // Captioned with the program's title. True for Yes.

@@ -26,11 +26,15 @@ class ListPrinting {
 
   TfrmPrnPages& RangeDialog() { return range_; }
 
+  // What is printed (the list's caption or the form's name); the preview names its PDF by it.
+  QString documentName;
+
   // In list mode asks for the range and sets it on the loop; false when the dialog was not
   // confirmed. Single mode asks nothing.
   bool ChooseRange(ListPrintLoop& loop);
-  // The run itself, after ChooseRange. A position outside the list is refused with a message.
-  // formPath names the form's file (empty when it has none), which a PDF may not replace.
+  // The run itself, after ChooseRange. A position outside the list or a band with too many
+  // elements is refused with a message. formPath names the form's file (empty when it has
+  // none), which a PDF may not replace.
   void Preview(TReport& form, ListPrintLoop& loop, const std::string& formPath);
   void Print(TReport& form, ListPrintLoop& loop, const std::string& formPath);
 
@@ -40,7 +44,7 @@ class ListPrinting {
   void PreviewListThroughForm(const RecordList& list, std::int32_t currentIndex);
 
  private:
-  bool Checked(ListPrintLoop& loop);
+  bool Checked(const TReport& form, ListPrintLoop& loop);
 
   const Tdm& dm_;
   std::shared_ptr<UserPrompts> prompts_;

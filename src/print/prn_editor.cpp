@@ -165,7 +165,7 @@ void TfrmPrnEditor::BuildTools() {
   sbOpen->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
   auto* sbSave = Button(pFile_, "sbSave", {}, QStringLiteral("Сохранить форму"));
   sbSave->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
-  auto* sbSaveAs = Button(pFile_, "sbSaveAs", QStringLiteral("Как..."),
+  auto* sbSaveAs = Button(pFile_, "sbSaveAs", QStringLiteral("Сохранить как..."),
                           QStringLiteral("Сохранить форму под новым названием"));
   file->addWidget(sbNew, 0, 0, 2, 1);
   file->addWidget(sbOpen, 0, 1);
@@ -289,6 +289,11 @@ void TfrmPrnEditor::BuildTools() {
   scrollEditor_->setFrameShape(QFrame::NoFrame);
   surface_ = new ReportSurface;
   scrollEditor_->setWidget(surface_);
+  // A label is marked when the current record's text would be cut on paper.
+  surface_->printedText = [this](const TRepLabel& label) {
+    if (!printList_) return label.Caption;
+    return ListPrintLoop(dm_, *printList_).LabelText(label, currentIndex_);
+  };
 
   statusLine_ = new QLabel(this);
   statusLine_->setObjectName(QStringLiteral("statusLine"));
@@ -361,6 +366,11 @@ void TfrmPrnEditor::SetModified(bool modified) {
                    modified ? QColor(Qt::red) : style()->standardPalette().color(QPalette::Button));
   pFile_->setPalette(palette);
   pFile_->update();
+  // The form's file and the modified mark in the title, as desktop programs show them.
+  const QString name =
+      formFileName_.isEmpty() ? QStringLiteral("Новая форма") : QFileInfo(formFileName_).fileName();
+  setWindowTitle(name + QStringLiteral("[*] — Редактор печатных форм"));
+  setWindowModified(modified);
 }
 
 bool TfrmPrnEditor::MayDiscardForm() {
@@ -416,6 +426,7 @@ bool TfrmPrnEditor::SaveAs() {
   if (!WriteForm(path)) return false;
   hasFormFile_ = true;
   formFileName_ = path;
+  SetModified(false);  // the title names the new file
   return true;
 }
 
@@ -545,6 +556,8 @@ void TfrmPrnEditor::RunPrint(bool preview) {
   loop.CurrentIndex = currentIndex_;
   if (!printing_->ChooseRange(loop)) return;
   const std::string formPath = QFile::encodeName(formFileName_).toStdString();
+  printing_->documentName = formFileName_.isEmpty() ? QStringLiteral("Отчет")
+                                                    : QFileInfo(formFileName_).completeBaseName();
   if (preview) {
     printing_->Preview(*report_, loop, formPath);
   } else {
@@ -619,6 +632,15 @@ void TfrmPrnEditor::UpdateStatus() { statusLine_->setText(StatusText()); }
 
 QString TfrmPrnEditor::StatusText() const {
   if (!saveNote_.isEmpty()) return saveNote_;
+  const QString selection = SelectionText();
+  const QStringList cut = surface_->CutLabels();
+  if (cut.isEmpty()) return selection;
+  const QString note =
+      QStringLiteral("Не помещается текст: %1").arg(cut.join(QStringLiteral(", ")));
+  return selection.isEmpty() ? note : selection + QStringLiteral("; ") + note;
+}
+
+QString TfrmPrnEditor::SelectionText() const {
   if (!designer_ || !report_) return {};
   const DesignObject s = designer_->Selection();
   if (s.kind == DesignObject::Kind::Label) {

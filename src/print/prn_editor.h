@@ -108,6 +108,7 @@ class TfrmPrnEditor : public QDialog {
   void ElementSelected(const DesignObject& object);
   void ShowTools(const TRepFrame& frame, const ReportFont& font);
   void UpdateStatus();
+  QString SelectionText() const;
   // The target of the tools: the selected label, else the selected band, else the report.
   TRepFrame& TargetFrame() const;
   ReportFont& TargetFont() const;

@@ -1,8 +1,10 @@
 #include "report/page_painter.h"
 
 #include <QPainter>
+#include <QTextLayout>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace zorel {
 namespace {
@@ -15,75 +17,134 @@ int Px(double tenths, double f, int origin) {
   return origin + static_cast<int>(std::lround(tenths * f));
 }
 
-Qt::PenStyle ToQtPen(PenStyle style) {
+constexpr double kLayoutPerTenth = 10;  // text is laid out in hundredths of a millimetre
+
+// The on and off lengths of a line style, in units of the line's width.
+std::vector<double> DashPattern(PenStyle style) {
   switch (style) {
     case PenStyle::Dash:
-      return Qt::DashLine;
+      return {3, 1};
     case PenStyle::Dot:
-      return Qt::DotLine;
+      return {1, 1};
     case PenStyle::DashDot:
-      return Qt::DashDotLine;
+      return {3, 1, 1, 1};
     case PenStyle::DashDotDot:
-      return Qt::DashDotDotLine;
+      return {3, 1, 1, 1, 1, 1};
     case PenStyle::Solid:
       break;
   }
-  return Qt::SolidLine;
+  return {};
 }
 
-// Lines leave out their end point, as the frame rule's line operation does.
-void Lines(QPainter& p, bool solid, int count, int x0, int y0, int x1, int y1, int dx, int dy) {
-  if (count <= 0 || (x0 == x1 && y0 == y1)) return;
-  if (solid) {  // the same pixels as count one-pixel lines, in one rectangle
-    const int w = dx ? count : x1 - x0;
-    const int h = dy ? count : y1 - y0;
-    const int x = dx < 0 ? x0 - count + 1 : x0;
-    const int y = dy < 0 ? y0 - count + 1 : y0;
-    p.fillRect(x, y, w, h, p.pen().color());
+// One side of a frame, the device rectangle side, solid or broken into the style's dashes
+// along its length; unit is the pattern's unit in device pixels.
+void FillSide(QPainter& p, const QColor& color, QRect side, bool horizontal, PenStyle style,
+              double unit) {
+  const std::vector<double> pattern = DashPattern(style);
+  if (pattern.empty() || side.isEmpty()) {
+    p.fillRect(side, color);
     return;
   }
-  for (int i = 0; i < count; ++i) {
-    const QPoint from(x0 + i * dx, y0 + i * dy);
-    const QPoint to(x1 + i * dx - (x1 > x0), y1 + i * dy - (y1 > y0));
-    p.drawLine(from, to);
+  const int length = horizontal ? side.width() : side.height();
+  double at = 0;
+  for (std::size_t i = 0; at < length; i = (i + 1) % pattern.size()) {
+    const double next = at + pattern[i] * unit;
+    if (i % 2 == 0) {
+      const int from = static_cast<int>(std::lround(at));
+      const int to = std::min(length, static_cast<int>(std::lround(next)));
+      if (to > from) {
+        p.fillRect(horizontal ? QRect(side.left() + from, side.top(), to - from, side.height())
+                              : QRect(side.left(), side.top() + from, side.width(), to - from),
+                   color);
+      }
+    }
+    at = next;
   }
 }
 
-void DrawLabels(QPainter& p, const TReport& report, const PlacedBand& band, double fx, double fy,
-                QPoint origin, const std::vector<QFont>& fonts) {
-  const auto& labels = report.DetailBand()->Labels();
-  const std::size_t n = std::min(labels.size(), band.texts.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    const TRepLabel& label = *labels[i];
-    const int l = Px(band.left + label.Size.Left, fx, origin.x());
-    const int t = Px(band.top + label.Size.Top, fy, origin.y());
-    const int r = Px(band.left + label.Size.Left + label.Size.Width, fx, origin.x());
-    const int b = Px(band.top + label.Size.Top + label.Size.Height, fy, origin.y());
-    const QString& text = band.texts[i];
-    if (!text.isEmpty()) {
-      p.setFont(fonts[i]);
-      p.setPen(ToQColor(label.Font.Color));
-      const int flags = Qt::AlignLeft | Qt::AlignTop | (label.AutoSize ? 0 : Qt::TextWordWrap);
-      p.drawText(QRect(l, t, r - l, b - t), flags, text);
+// How far a drawn side's line reaches into the label, in tenths: the line's width on the page.
+double Inset(const TRepFrame& frame, bool drawn) {
+  if (!drawn || frame.Width == 0) return 0;
+  return std::max(frame.Width, 1) * kTenthsPerPoint;
+}
+
+QFont LayoutFont(const ReportFont& font) {
+  QFont f(font.Name);
+  f.setStyleHint(QFont::SansSerif);
+  f.setHintingPreference(QFont::PreferNoHinting);
+  const int height = font.Height == 0 ? kDefaultFontHeight : std::abs(font.Height);
+  f.setPixelSize(
+      std::max(1, static_cast<int>(std::lround(height * kTenthsPerScreenPixel * kLayoutPerTenth))));
+  f.setBold(font.Style & kFsBold);
+  f.setItalic(font.Style & kFsItalic);
+  f.setUnderline(font.Style & kFsUnderline);
+  f.setStrikeOut(font.Style & kFsStrikeOut);
+  return f;
+}
+
+// Lays text out inside the label's frame lines, in hundredths of a millimetre from the text's
+// corner, as far down as the label reaches; true when it all fits.
+bool LayOut(QTextLayout& layout, const TRepLabel& label, const QString& text) {
+  const TRepFrame& frame = label.Frame;
+  const double width =
+      (label.Size.Width - Inset(frame, frame.DrawLeft) - Inset(frame, frame.DrawRight)) *
+      kLayoutPerTenth;
+  const double height =
+      (label.Size.Height - Inset(frame, frame.DrawTop) - Inset(frame, frame.DrawBottom)) *
+      kLayoutPerTenth;
+  QTextOption option;
+  option.setUseDesignMetrics(true);
+  option.setWrapMode(label.AutoSize ? QTextOption::NoWrap : QTextOption::WordWrap);
+  layout.setText(text);
+  layout.setFont(LayoutFont(label.Font));
+  layout.setTextOption(option);
+  layout.setCacheEnabled(true);
+  bool fits = true;
+  double y = 0;
+  layout.beginLayout();
+  for (;;) {
+    if (y >= height) {
+      fits = fits && layout.createLine().isValid() == false;
+      break;
     }
-    if (label.Frame.Present()) DrawFrame(p, label.Frame, l, t, r, b, fx, fy);
+    QTextLine line = layout.createLine();
+    if (!line.isValid()) break;
+    if (!label.AutoSize) line.setLineWidth(std::max(0.0, width));
+    line.setPosition(QPointF(0, y));
+    y += line.height();
+    if (!label.AutoSize && (line.naturalTextWidth() > width + 1 || y > height + 1)) fits = false;
   }
+  layout.endLayout();
+  return fits || label.AutoSize;
 }
 
 }  // namespace
 
 QColor ToQColor(RepColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
-QFont DeviceFont(const ReportFont& font, double fy) {
-  QFont f(font.Name);
-  f.setStyleHint(QFont::SansSerif);
-  const int height = font.Height == 0 ? kDefaultFontHeight : std::abs(font.Height);
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(height * kTenthsPerScreenPixel * fy))));
-  f.setBold(font.Style & kFsBold);
-  f.setItalic(font.Style & kFsItalic);
-  f.setUnderline(font.Style & kFsUnderline);
-  f.setStrikeOut(font.Style & kFsStrikeOut);
-  return f;
+void PaintLabel(QPainter& p, const TRepLabel& label, const QString& text, QRect r, double fx,
+                double fy) {
+  if (!text.isEmpty()) {
+    QTextLayout layout;
+    LayOut(layout, label, text);
+    p.save();
+    // A word longer than the label is cut at its edge; an AutoSize label takes its text's width.
+    if (!label.AutoSize)
+      p.setClipRect(QRect(r.topLeft(), r.size() - QSize(1, 1)), Qt::IntersectClip);
+    p.setPen(ToQColor(label.Font.Color));
+    p.translate(r.left() + Inset(label.Frame, label.Frame.DrawLeft) * fx,
+                r.top() + Inset(label.Frame, label.Frame.DrawTop) * fy);
+    p.scale(fx / kLayoutPerTenth, fy / kLayoutPerTenth);
+    layout.draw(&p, QPointF(0, 0));
+    p.restore();
+  }
+  if (label.Frame.Present())
+    DrawFrame(p, label.Frame, r.left(), r.top(), r.right(), r.bottom(), fx, fy);
+}
+
+bool LabelTextFits(const TRepLabel& label, const QString& text) {
+  QTextLayout layout;
+  return text.isEmpty() || LayOut(layout, label, text);
 }
 
 int FrameThickness(double f, int width) {
@@ -98,15 +159,16 @@ void DrawFrame(QPainter& p, const TRepFrame& frame, int l, int t, int r, int b, 
   const int tx = FrameThickness(fx, frame.Width);
   const int ty = FrameThickness(fy, frame.Width);
   if (tx == 0 && ty == 0) return;
-  p.save();
-  p.setPen(QPen(ToQColor(frame.Color), 0, ToQtPen(frame.Style)));
-  p.setBrush(Qt::NoBrush);
-  const bool solid = frame.Style == PenStyle::Solid;
-  if (frame.DrawTop) Lines(p, solid, ty, l, t, r, t, 0, 1);
-  if (frame.DrawBottom) Lines(p, solid, ty, l, b, r, b, 0, -1);
-  if (frame.DrawLeft) Lines(p, solid, tx, l, t, l, b, 1, 0);
-  if (frame.DrawRight) Lines(p, solid, tx, r, t, r, b, -1, 0);
-  p.restore();
+  const QColor color = ToQColor(frame.Color);
+  // Dots and dashes are measured on the page: a point long per point of the line's width.
+  const double unit = std::max(frame.Width, 1) * kTenthsPerPoint;
+  // Lines leave out their end point, as the frame rule's line operation does.
+  if (frame.DrawTop) FillSide(p, color, QRect(l, t, r - l, ty), true, frame.Style, unit * fx);
+  if (frame.DrawBottom)
+    FillSide(p, color, QRect(l, b - ty + 1, r - l, ty), true, frame.Style, unit * fx);
+  if (frame.DrawLeft) FillSide(p, color, QRect(l, t, tx, b - t), false, frame.Style, unit * fy);
+  if (frame.DrawRight)
+    FillSide(p, color, QRect(r - tx + 1, t, tx, b - t), false, frame.Style, unit * fy);
 }
 
 void PaintPage(QPainter& p, const TReport& report, const GeneratedPage& page, double fx, double fy,
@@ -123,8 +185,6 @@ void PaintPage(QPainter& p, const TReport& report, const GeneratedPage& page, do
   }
   if (!report.HasDetail() || page.bands.empty()) return;
   const TRepBand& band = *report.DetailBand();
-  std::vector<QFont> fonts;
-  for (const auto& label : band.Labels()) fonts.push_back(DeviceFont(label->Font, fy));
   for (const PlacedBand& placed : page.bands) {
     const int l = Px(placed.left, fx, origin.x());
     const int t = Px(placed.top, fy, origin.y());
@@ -133,7 +193,15 @@ void PaintPage(QPainter& p, const TReport& report, const GeneratedPage& page, do
     p.save();
     // Labels stay inside their band, and a band taller than the page inside the margins.
     p.setClipRect(QRect(l, t, r - l + 1, b - t + 1).intersected(printable.adjusted(0, 0, 1, 1)));
-    DrawLabels(p, report, placed, fx, fy, origin, fonts);
+    const auto& labels = band.Labels();
+    for (std::size_t i = 0; i < std::min(labels.size(), placed.texts.size()); ++i) {
+      const TRepLabel::Measures& m = labels[i]->Size;
+      const QPoint from(Px(placed.left + m.Left, fx, origin.x()),
+                        Px(placed.top + m.Top, fy, origin.y()));
+      const QPoint to(Px(placed.left + m.Left + m.Width, fx, origin.x()),
+                      Px(placed.top + m.Top + m.Height, fy, origin.y()));
+      PaintLabel(p, *labels[i], placed.texts[i], QRect(from, to), fx, fy);
+    }
     if (band.Frame.Present()) DrawFrame(p, band.Frame, l, t, r, b, fx, fy);
     p.restore();
   }

@@ -55,10 +55,13 @@ QString ListPrintLoop::FieldText(std::int32_t position, int field) const {
 }
 
 void ListPrintLoop::SupplyLabelText(const TRepLabel& label, QString& value) const {
-  if (label.Name.isEmpty()) return;
-  const int field = label.Name.at(0).unicode() - 'a';
-  if (field < 0 || field >= kPrintFieldCount || field == kPrintUserField) return;
-  value = FieldText(printIndex_, field);
+  value = LabelText(label, printIndex_);
+}
+
+QString ListPrintLoop::LabelText(const TRepLabel& label, std::int32_t position) const {
+  const int field = label.Name.isEmpty() ? -1 : label.Name.at(0).unicode() - 'a';
+  if (field < 0 || field >= kPrintFieldCount || field == kPrintUserField) return label.Caption;
+  return FieldText(position, field);
 }
 
 }  // namespace zorel

@@ -55,6 +55,9 @@ class ListPrintLoop {
   // The text of print field 0..17 for the record at a list position.
   QString FieldText(std::int32_t position, int field) const;
   void SupplyLabelText(const TRepLabel& label, QString& value) const;
+  // What a label prints for the record at a list position: its field's text by the letter of
+  // its name, a user field (or any other label) its caption.
+  QString LabelText(const TRepLabel& label, std::int32_t position) const;
 
  private:
   bool InList(std::int64_t position) const {

@@ -1,5 +1,7 @@
 #include "report/printer_output.h"
 
+#include <malloc.h>
+
 #include <QFile>
 #include <QIODevice>
 #include <QPageLayout>
@@ -41,20 +43,26 @@ void ApplyReportPage(QPagedPaintDevice& device, const TRepPage& page) {
 
 enum class Painted { Done, Stopped, Failed };
 
-Painted PaintPages(QPagedPaintDevice& device, const TReport& report, const PageGenerator& pages,
+Painted PaintPages(QPagedPaintDevice& device, const TReport& report, PageGenerator& pages,
                    const PageCheck& beforePage) {
+  // The PDF engine sets up a compressor of a few hundred kilobytes for every page; freed memory
+  // is kept for the next one instead of going back to the system and faulting in again.
+  static const bool keepFreedMemory =
+      mallopt(M_TRIM_THRESHOLD, 64 << 20) != 0 && mallopt(M_MMAP_THRESHOLD, 4 << 20) != 0;
+  (void)keepFreedMemory;
   ApplyReportPage(device, report.Page);
   QPainter painter;
   if (!painter.begin(&device)) return Painted::Failed;
   const double fx = painter.device()->logicalDpiX() / 254.0;
   const double fy = painter.device()->logicalDpiY() / 254.0;
-  for (int i = 0; i < pages.PageCount(); ++i) {
+  GeneratedPage page;
+  for (int i = 0; pages.MakePage(i, page); ++i) {
     if (beforePage && !beforePage(i)) {
       painter.end();
       return Painted::Stopped;
     }
     if (i > 0) device.newPage();
-    PaintPage(painter, report, pages.Page(i), fx, fy);
+    PaintPage(painter, report, page, fx, fy);
   }
   return painter.end() ? Painted::Done : Painted::Failed;
 }
@@ -62,7 +70,7 @@ Painted PaintPages(QPagedPaintDevice& device, const TReport& report, const PageG
 }  // namespace
 
 bool PrintPages(QPrinter& printer, const UserFileRules& fileRules, const TReport& report,
-                const PageGenerator& pages, const PageCheck& beforePage) {
+                PageGenerator& pages, const PageCheck& beforePage) {
   if (!printer.outputFileName().isEmpty()) {
     return WritePdf(QFile::encodeName(printer.outputFileName()).toStdString(), fileRules, report,
                     pages, beforePage);
@@ -84,7 +92,7 @@ UserFileRules PdfRules(const std::string& dbDir, const std::string& formPath) {
 }
 
 bool WritePdf(const std::string& path, const UserFileRules& rules, const TReport& report,
-              const PageGenerator& pages, const PageCheck& beforePage) {
+              PageGenerator& pages, const PageCheck& beforePage) {
   ReplacementFile file(path, rules);
   Painted painted = Painted::Failed;
   if (file.Ok()) {

@@ -1,5 +1,7 @@
 #include "report/rep_style.h"
 
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <array>
 #include <utility>
 
@@ -29,6 +31,18 @@ constexpr std::array<std::string_view, 5> kPenStyles{"psSolid", "psDash", "psDot
                                                      "psDashDotDot"};
 
 }  // namespace
+
+QString DefaultFontFamily() {
+  const QString generic = QStringLiteral("Sans Serif");
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return generic;
+  static const QString family = [&generic] {
+    QFont font(generic);
+    font.setStyleHint(QFont::SansSerif);
+    const QString matched = QFontInfo(font).family();
+    return matched.isEmpty() ? generic : matched;
+  }();
+  return family;
+}
 
 std::optional<std::string_view> ColorIdent(RepColor color) {
   for (const auto& [ident, value] : kColors) {

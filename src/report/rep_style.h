@@ -28,11 +28,15 @@ inline constexpr int kCyrillicCharset = 204;
 // The largest font height, either sign, that a form file holds.
 inline constexpr int kMaxFontHeight = 2000;
 
+// The system's sans-serif family as the font matcher resolves it (a real installed family, so
+// that its bold and italic faces are offered); "Sans Serif" before the application exists.
+QString DefaultFontFamily();
+
 struct ReportFont {
   int Charset = kCyrillicCharset;
   RepColor Color = kClBlack;
   int Height = -11;  // pixels at 96 per inch; negative: the character height
-  QString Name = QStringLiteral("Sans Serif");
+  QString Name = DefaultFontFamily();
   unsigned Style = 0;  // FontStyleBit set
 
   bool operator==(const ReportFont&) const = default;

@@ -31,6 +31,14 @@ TRepLabel& AddField(TReport& report, int field, Place at, int fontHeight = -11,
   return report.DetailBand()->AddLabel(std::move(label));
 }
 
+// A user field with a fixed text (a caption, or an empty box for its frame).
+TRepLabel& Text(TReport& report, const char* text, Place at, int fontHeight = -11,
+                unsigned style = 0) {
+  TRepLabel& label = AddField(report, kPrintUserField, at, fontHeight, style);
+  label.Caption = QString::fromUtf8(text);
+  return label;
+}
+
 TRepFrame AllSides(std::int32_t width, PenStyle style) {
   TRepFrame f;
   f.DrawTop = f.DrawBottom = f.DrawLeft = f.DrawRight = true;
@@ -55,22 +63,35 @@ std::unique_ptr<TReport> AddressLabelsForm() {
 std::unique_ptr<TReport> EnterpriseCardForm() {
   auto r = NewForm(1, 0, 92);
   r->DetailBand()->Frame = AllSides(1, PenStyle::Solid);
-  TRepLabel& title = AddField(*r, kPrintUserField, {3, 3, 60, 6}, -12, kFsItalic);
-  title.Caption = QStringLiteral("Карточка предприятия");
+  Text(*r, "Карточка предприятия", {3, 3, 60, 6}, -12, kFsItalic);
   TRepLabel& name = AddField(*r, kFieldName, {3, 10, 184, 12}, -16, kFsBold);
   name.Frame.DrawBottom = true;
-  AddField(*r, kFieldOrgForm, {3, 24, 90, 5});
-  AddField(*r, kFieldYear, {100, 24, 40, 5});
-  AddField(*r, kFieldIndex, {3, 31, 20, 5});
-  AddField(*r, kFieldAddress, {25, 31, 160, 10});
-  AddField(*r, kFieldCityCode, {3, 43, 25, 5});
-  AddField(*r, kFieldPhones, {30, 43, 75, 10});
-  AddField(*r, kFieldFax, {110, 43, 75, 10});
-  AddField(*r, kFieldHead, {3, 55, 90, 5});
-  AddField(*r, kFieldStaff, {100, 55, 40, 5});
-  AddField(*r, kFieldEMail, {3, 62, 90, 5});
-  AddField(*r, kFieldUrl, {100, 62, 85, 5});
-  AddField(*r, kFieldProducts, {3, 70, 184, 19}).Frame = AllSides(-1, PenStyle::Solid);
+  // Every value has its caption, so that no bare number is left to guess.
+  Text(*r, "Форма собственности:", {3, 24, 40, 5});
+  AddField(*r, kFieldOrgForm, {44, 24, 64, 5});
+  Text(*r, "Год основания:", {110, 24, 30, 5});
+  AddField(*r, kFieldYear, {141, 24, 45, 5});
+  Text(*r, "Адрес:", {3, 31, 20, 5});
+  AddField(*r, kFieldIndex, {24, 31, 16, 5});
+  AddField(*r, kFieldAddress, {41, 31, 145, 10});
+  Text(*r, "Код города:", {3, 43, 22, 5});
+  AddField(*r, kFieldCityCode, {26, 43, 18, 5});
+  Text(*r, "Телефоны:", {46, 43, 20, 5});
+  AddField(*r, kFieldPhones, {67, 43, 55, 10});
+  Text(*r, "Факс:", {124, 43, 12, 5});
+  AddField(*r, kFieldFax, {137, 43, 49, 10});
+  Text(*r, "Руководитель:", {3, 55, 25, 5});
+  AddField(*r, kFieldHead, {29, 55, 80, 5});
+  Text(*r, "Численность:", {112, 55, 25, 5});
+  AddField(*r, kFieldStaff, {138, 55, 48, 5});
+  Text(*r, "E-mail:", {3, 62, 14, 5});
+  AddField(*r, kFieldEMail, {18, 62, 80, 5});
+  Text(*r, "Сайт:", {100, 62, 12, 5});
+  AddField(*r, kFieldUrl, {113, 62, 73, 5});
+  Text(*r, "Продукция:", {3, 69, 30, 5});
+  // The products inside a box, two millimetres clear of its lines.
+  Text(*r, "", {3, 75, 184, 15}).Frame = AllSides(-1, PenStyle::Solid);
+  AddField(*r, kFieldProducts, {5, 76, 180, 13});
   return r;
 }
 

@@ -8,4 +8,11 @@ namespace zorel {
 
 QPrinter& SharedPrinter();
 
+// Whether the shared printer can print: a printer is installed, or it writes a file.
+bool PrinterAvailable();
+// What to say when it cannot.
+inline constexpr const char* kNoPrinterMessage =
+    "Не установлен ни один принтер, печатать некуда.\n\nУстановите принтер в системе или "
+    "сохраните отчет в файл кнопкой \"Сохранить в PDF ...\" окна просмотра.";
+
 }  // namespace zorel

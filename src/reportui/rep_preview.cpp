@@ -21,7 +21,7 @@ class TRepPreviewImage : public QWidget {
   explicit TRepPreviewImage(TRepPreview* owner, QWidget* parent) : QWidget(parent), owner_(owner) {
     setObjectName(QStringLiteral("PageImage"));
   }
-  void Show(const TReport* report, const GeneratedPage* page) {
+  void Show(const TReport* report, const GeneratedPage& page) {
     report_ = report;
     page_ = page;
     update();
@@ -32,16 +32,16 @@ class TRepPreviewImage : public QWidget {
     QPainter p(this);
     p.fillRect(rect(), Qt::gray);
     p.fillRect(rect().adjusted(0, 0, -2, -2), Qt::white);  // a page with a thin shadow
-    if (!report_ || !page_) return;
+    if (!report_) return;
     p.setRenderHint(QPainter::TextAntialiasing);
     const double zoom = owner_->Zoom() / 100.0;
-    PaintPage(p, *report_, *page_, owner_->FactorX() * zoom, owner_->FactorY() * zoom);
+    PaintPage(p, *report_, page_, owner_->FactorX() * zoom, owner_->FactorY() * zoom);
   }
 
  private:
   TRepPreview* owner_;
   const TReport* report_ = nullptr;
-  const GeneratedPage* page_ = nullptr;
+  GeneratedPage page_;
 };
 
 }  // namespace
@@ -69,7 +69,7 @@ int TRepPreview::PageHeightPx() const {
 
 int TRepPreview::PageCount() const { return pages_ ? pages_->PageCount() : 0; }
 
-void TRepPreview::Attach(const TReport* report, const PageGenerator* pages) {
+void TRepPreview::Attach(const TReport* report, PageGenerator* pages) {
   report_ = report;
   pages_ = pages;
   shown_ = false;
@@ -82,9 +82,11 @@ void TRepPreview::Attach(const TReport* report, const PageGenerator* pages) {
 void TRepPreview::SetPageNumber(int n) {
   if (n == pageNumber_ && shown_) return;
   if (!pages_ || n < 1 || n > pages_->PageCount()) return;
+  const GeneratedPage* page = pages_->Page(n - 1);
+  if (!page) return;
   pageNumber_ = n;
   shown_ = true;
-  static_cast<TRepPreviewImage*>(image_)->Show(report_, &pages_->Page(n - 1));
+  static_cast<TRepPreviewImage*>(image_)->Show(report_, *page);
   horizontalScrollBar()->setValue(0);
   verticalScrollBar()->setValue(0);
   emit pageChanged();

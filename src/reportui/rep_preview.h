@@ -19,8 +19,9 @@ class TRepPreview : public QScrollArea {
   explicit TRepPreview(QWidget* parent = nullptr);
 
   // The run whose pages are shown: goes to page 1 and applies the zoom mode. Both must
-  // outlive the attachment (Attach(nullptr, nullptr) detaches).
-  void Attach(const TReport* report, const PageGenerator* pages);
+  // outlive the attachment (Attach(nullptr, nullptr) detaches). The shown page is made
+  // from the run when it is wanted; only it and a few around it are kept.
+  void Attach(const TReport* report, PageGenerator* pages);
 
   int PageNumber() const { return pageNumber_; }
   // Accepted only from 1 to the number of pages generated so far.
@@ -57,7 +58,7 @@ class TRepPreview : public QScrollArea {
   void LayOut();
 
   const TReport* report_ = nullptr;
-  const PageGenerator* pages_ = nullptr;
+  PageGenerator* pages_ = nullptr;
   QWidget* canvas_;
   QWidget* image_;
   int pageNumber_ = 1;

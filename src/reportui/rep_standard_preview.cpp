@@ -2,17 +2,20 @@
 
 #include <QButtonGroup>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -22,12 +25,15 @@
 #include "report/page_generator.h"
 #include "report/printer_output.h"
 #include "report/shared_printer.h"
+#include "reportui/printer_setup.h"
 #include "reportui/rep_preview.h"
 
 namespace zorel {
 namespace {
 
 constexpr int kSliceMs = 30;
+
+QString lastPdfDir;  // where a PDF was last saved while the program runs
 
 QToolButton* ToolButton(QWidget* parent, QLayout* layout, const char* name,
                         QStyle::StandardPixmap icon, const QString& hint) {
@@ -185,8 +191,8 @@ TRepStandardPreview::TRepStandardPreview(TReport& report, int expectedBands,
     connect(shortcut, &QShortcut::activated, this, k.go);
   }
 
-  choosePdfFile = [](QWidget* parent) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить в PDF"), QString(),
+  choosePdfFile = [](QWidget* parent, const QString& proposed) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить в PDF"), proposed,
                                         QStringLiteral("Документ PDF (*.pdf)"));
   };
 
@@ -251,13 +257,15 @@ void TRepStandardPreview::LastPage() {
 }
 
 void TRepStandardPreview::PrintSetup() {
-  QPrintDialog dialog(&SharedPrinter(), this);
-  dialog.setWindowTitle(QStringLiteral("Установки принтера"));
-  dialog.setOptions({});
+  PrinterSetupDialog dialog(SharedPrinter(), this);
   prompts_->runModal(dialog);
 }
 
 void TRepStandardPreview::Print() {
+  if (!PrinterAvailable()) {
+    prompts_->tell(this, MessageIcon::Warning, QString::fromUtf8(kNoPrinterMessage));
+    return;
+  }
   FinishRun();
   try {
     QPrinter& printer = SharedPrinter();
@@ -268,10 +276,22 @@ void TRepStandardPreview::Print() {
   }
 }
 
+QString TRepStandardPreview::ProposedPdfPath() const {
+  QString name = documentName.trimmed();
+  name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]")),
+               QStringLiteral("_"));
+  if (name.isEmpty()) name = QStringLiteral("Отчет");
+  const QString dir = lastPdfDir.isEmpty()
+                          ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                          : lastPdfDir;
+  return QDir(dir).filePath(name + QStringLiteral(".pdf"));
+}
+
 void TRepStandardPreview::SaveToPdf() {
-  QString path = choosePdfFile(this);
+  QString path = choosePdfFile(this, ProposedPdfPath());
   if (path.isEmpty()) return;
   if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
+  lastPdfDir = QFileInfo(path).absolutePath();
   FinishRun();
   try {
     // The name's bytes as the system has them: a folder whose name is not UTF-8 stays reachable.
@@ -282,9 +302,10 @@ void TRepStandardPreview::SaveToPdf() {
 }
 
 void PreviewReport(TReport& report, int expectedBands, std::shared_ptr<UserPrompts> prompts,
-                   QWidget* parent, const UserFileRules& pdfRules) {
+                   QWidget* parent, const UserFileRules& pdfRules, const QString& documentName) {
   TRepStandardPreview window(report, expectedBands, prompts, parent);
   window.pdfRules = pdfRules;
+  window.documentName = documentName;
   prompts->runModal(window);
 }
 

@@ -33,16 +33,21 @@ class TRepStandardPreview : public QDialog {
   ~TRepStandardPreview() override;
 
   TRepPreview* Preview() const { return preview_; }
-  const PageGenerator& Pages() const { return *pages_; }
+  PageGenerator& Pages() const { return *pages_; }
   QString StatusText() const;
   QProgressBar* Gauge() const { return gauge_; }
 
+  // What the user prints (the list's caption or the form's name); it names the PDF file.
+  QString documentName;
+  // The PDF file proposed: the document's name with ".pdf", in the folder a PDF was last
+  // saved to while the program runs, else the user's documents folder.
+  QString ProposedPdfPath() const;
   // The PDF file to write, or empty when cancelled; a file dialog unless replaced.
-  std::function<QString(QWidget* parent)> choosePdfFile;
+  std::function<QString(QWidget* parent, const QString& proposed)> choosePdfFile;
   // What a PDF (saved, or printed into a file) may not replace: the open base, the form.
   UserFileRules pdfRules;
 
-  // Generates every remaining page at once.
+  // Counts every remaining page at once.
   void FinishRun();
 
   void FirstPage();
@@ -69,6 +74,7 @@ class TRepStandardPreview : public QDialog {
 // Previews the report modally and returns when the window is closed; "Сохранить в PDF ..."
 // keeps pdfRules.
 void PreviewReport(TReport& report, int expectedBands, std::shared_ptr<UserPrompts> prompts,
-                   QWidget* parent, const UserFileRules& pdfRules);
+                   QWidget* parent, const UserFileRules& pdfRules,
+                   const QString& documentName = {});
 
 }  // namespace zorel

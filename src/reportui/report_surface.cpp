@@ -24,6 +24,18 @@ QRect ToQRect(const DragRect& r) {
   return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
 
+// The mark of a label whose text is cut: a red triangle in its bottom right corner.
+void PaintCutMark(QPainter& p, const DragRect& r) {
+  constexpr int kMark = 7;
+  const QPoint corner(r.right - 1, r.bottom - 1);
+  const QPoint points[] = {corner, corner - QPoint(kMark, 0), corner - QPoint(0, kMark)};
+  p.save();
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0xD0, 0x10, 0x10));
+  p.drawPolygon(points, 3);
+  p.restore();
+}
+
 bool Contains(const DragRect& r, QPoint p) {
   return p.x() >= r.left && p.x() < r.right && p.y() >= r.top && p.y() < r.bottom;
 }
@@ -55,6 +67,16 @@ DragRect ReportSurface::BandRect() const {
                 kBorder + TenthsToPixels(page.Tenths(TRepPage::kTopMargin)),
                 TenthsToPixels(page.ColumnWidth()),
                 TenthsToPixels(report_->DetailBand()->HeightTenths));
+}
+
+QStringList ReportSurface::CutLabels() const {
+  QStringList cut;
+  if (!report_ || !report_->HasDetail()) return cut;
+  for (const auto& label : report_->DetailBand()->Labels()) {
+    if (!LabelTextFits(*label, printedText ? printedText(*label) : label->Caption))
+      cut << label->Name;
+  }
+  return cut;
 }
 
 DragRect ReportSurface::LabelRect(const TRepLabel& l) {
@@ -137,13 +159,10 @@ void ReportSurface::paintEvent(QPaintEvent*) {
     p.translate(r.left, r.top);
     for (const QLine& line : CornerMarkLines(r.Width(), r.Height())) p.drawLine(line);
     p.restore();
-    p.save();
-    p.setClipRect(q);
-    p.setFont(DeviceFont(label->Font, kPixelsPerTenth));
-    p.setPen(ToQColor(label->Font.Color));
-    p.drawText(q, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label->Caption);
-    p.restore();
-    PaintFrame(p, label->Frame, r);
+    PaintLabel(p, *label, label->Caption, QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)),
+               kPixelsPerTenth, kPixelsPerTenth);
+    if (!LabelTextFits(*label, printedText ? printedText(*label) : label->Caption))
+      PaintCutMark(p, r);
   }
 
   if (designer_ && designer_->FocusRect()) {

@@ -7,7 +7,9 @@
 // The report is not owned and must outlive the surface or be replaced first.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
+#include <functional>
 
 #include "reportui/design_geometry.h"
 #include "reportui/design_object.h"
@@ -26,6 +28,12 @@ class ReportSurface : public QWidget {
 
   void SetReport(TReport* report);
   TReport* Report() const { return report_; }
+
+  // The text a label prints for the current record; its caption when unset.
+  std::function<QString(const TRepLabel&)> printedText;
+  // The names of the labels whose printed text does not fit them (cut on paper); each is
+  // marked with a red corner on the surface.
+  QStringList CutLabels() const;
 
   // Set by the designer while it is attached.
   void SetDesigner(TRepDesigner* designer) { designer_ = designer; }

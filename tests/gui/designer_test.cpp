@@ -95,6 +95,30 @@ class DesignerTest : public QObject {
     for (int i = 0; i < 8; ++i) QCOMPARE(lines[i], expected[i]);
   }
 
+  // A word longer than its label is cut on paper; the surface marks the label with a red
+  // corner and names it, judged by the text the label prints for the current record.
+  void ALabelWhoseTextIsCutIsMarked() {
+    Fixture f;
+    f.label->Caption = QStringLiteral("Интернациональная");
+    QString printed = QStringLiteral("ул. Мира");
+    f.surface.printedText = [&printed](const TRepLabel&) { return printed; };
+    const QPoint corner = f.Band() + QPoint(10 + 100 - 2, 20 + 30 - 2);
+    auto marked = [&f, corner] {
+      return f.surface.grab().toImage().pixelColor(corner) == QColor(0xD0, 0x10, 0x10);
+    };
+    QCOMPARE(f.surface.CutLabels(), QStringList());
+    QVERIFY(!marked());
+    printed = QStringLiteral("Интернациональная Интернациональная");
+    f.label->SetBounds(10, 20, 60, 30);
+    QCOMPARE(f.surface.CutLabels(), QStringList{QStringLiteral("a1")});
+    const QPoint cutCorner = f.Band() + QPoint(10 + 60 - 2, 20 + 30 - 2);
+    QCOMPARE(f.surface.grab().toImage().pixelColor(cutCorner), QColor(0xD0, 0x10, 0x10));
+    f.label->SetBounds(10, 20, 300, 30);
+    QCOMPARE(f.surface.CutLabels(), QStringList());
+    f.label->SetBounds(10, 20, 300, 8);  // lower than one line
+    QCOMPARE(f.surface.CutLabels(), QStringList{QStringLiteral("a1")});
+  }
+
   void PressSelectsTheObjectUnderIt() {
     Fixture f;
     QSignalSpy selected(&f.designer, &TRepDesigner::SelectComponent);

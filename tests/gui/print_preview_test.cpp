@@ -1,11 +1,14 @@
 // The preview window's zoom formulas, page layout and navigation; the page setup and record
 // range dialogs' rules; a list previewed through a saved form and saved as PDF.
 #include <QComboBox>
-#include <QPrintDialog>
+#include <QDir>
+#include <QLabel>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTest>
 #include <QToolButton>
@@ -20,6 +23,7 @@
 #include "report/page_generator.h"
 #include "report/sample_forms.h"
 #include "report/shared_printer.h"
+#include "reportui/printer_setup.h"
 #include "reportui/rep_preview.h"
 #include "reportui/rep_standard_preview.h"
 #include "shell_test_support.h"
@@ -37,6 +41,7 @@ std::unique_ptr<TReport> Bands(int n) {
   auto r = std::make_unique<TReport>();
   r->CreateBand(QStringLiteral("B")).HeightTenths = 500;
   auto left = std::make_shared<int>(n);
+  r->BeforePrint = [left, n](TReport&, bool&) { *left = n; };  // each run starts over
   r->OnNeedData = [left](TReport&, bool& more) { more = (*left)-- > 0; };
   return r;
 }
@@ -145,7 +150,7 @@ class PrintPreviewTest : public QObject {
     QCOMPARE(window.StatusText(), QStringLiteral("Страница 3 из 5"));
     // Enter presses no button; printing wears the printer icon, not a floppy disk.
     bool asked = false;
-    window.choosePdfFile = [&asked](QWidget*) {
+    window.choosePdfFile = [&asked](QWidget*, const QString&) {
       asked = true;
       return QString();
     };
@@ -224,7 +229,7 @@ class PrintPreviewTest : public QObject {
     const std::string pdf = dir / "out.pdf";
     // A PDF among the base's files is refused, as everywhere.
     const std::string intoBase = base.dm().DbDir() + "/into-base.pdf";
-    QStringList shown, told;
+    QStringList shown, told, proposed;
     auto prompts = Prompts([&](QDialog& d) {
       if (auto* range = qobject_cast<TfrmPrnPages*>(&d)) {
         range->SetAllRecords(false);
@@ -235,9 +240,13 @@ class PrintPreviewTest : public QObject {
       auto* preview = qobject_cast<TRepStandardPreview*>(&d);
       preview->FinishRun();
       shown << preview->StatusText();
+      proposed << preview->ProposedPdfPath();
       for (const std::string& target : {pdf, intoBase}) {
-        preview->choosePdfFile = [&target](QWidget*) { return QString::fromStdString(target); };
+        preview->choosePdfFile = [&target](QWidget*, const QString&) {
+          return QString::fromStdString(target);
+        };
         preview->SaveToPdf();
+        if (target == pdf) proposed << preview->ProposedPdfPath();
       }
       return int(QDialog::Rejected);
     });
@@ -246,12 +255,56 @@ class PrintPreviewTest : public QObject {
     printing.chooseForm = [&dir](QWidget*, const QString&) {
       return QString::fromStdString(dir / "card.rpt");
     };
+    printing.documentName = QStringLiteral("Мой список");
     printing.PreviewListThroughForm({2, 1, 0}, 0);
     QCOMPARE(shown, QStringList{QStringLiteral("Страница 1 из 1")});
     QVERIFY(ReadWholeFile(pdf).value_or("").starts_with("%PDF"));
     QCOMPARE(told.size(), 1);
     QVERIFY2(told[0].contains(QStringLiteral("файл базы данных")), qPrintable(told[0]));
     QVERIFY(!FileExists(intoBase));
+    // The PDF is named after the list, in the documents folder, then where the last one went.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(proposed, (QStringList{QDir(documents).filePath(QStringLiteral("Мой список.pdf")),
+                                    QString::fromStdString(dir / "Мой список.pdf")}));
+
+    // The editor's own range dialog offers the range chosen there.
+    ListPrinting editor(base.dm(), Prompts([](QDialog& d) {
+                          auto* range = qobject_cast<TfrmPrnPages*>(&d);
+                          const bool same = range && !range->AllRecords() &&
+                                            range->RangeFrom() == 2 && range->RangeTo() == 3;
+                          return int(same ? QDialog::Accepted : QDialog::Rejected);
+                        }),
+                        nullptr);
+    const RecordList list = {2, 1, 0};
+    ListPrintLoop loop(base.dm(), list);
+    QVERIFY(editor.ChooseRange(loop));
+    QCOMPARE(loop.FirstIndex(), 1);
+  }
+
+  // With no printer installed, printing says so with a warning and names the way out.
+  void NoPrinterIsSaidWithAWarning() {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) QSKIP("a printer is installed here");
+    test_support::OpenBase base(test_support::SampleBase());
+    SharedPrinter().setOutputFileName(QString());
+    std::vector<std::pair<MessageIcon, QString>> told;
+    auto prompts = Prompts([](QDialog&) { return int(QDialog::Rejected); });
+    prompts->tell = [&told](QWidget*, MessageIcon icon, const QString& text) {
+      told.emplace_back(icon, text);
+    };
+    ListPrinting printing(base.dm(), prompts, nullptr);
+    auto form = EnterpriseCardForm();
+    const RecordList list = {0};
+    ListPrintLoop loop(base.dm(), list);
+    loop.SetAllRecords();
+    printing.Print(*form, loop, {});
+    TRepStandardPreview window(*form, 1, prompts);
+    window.Print();
+    QCOMPARE(told.size(), 2u);
+    for (const auto& [icon, text] : told) {
+      QCOMPARE(icon, MessageIcon::Warning);
+      QVERIFY(text.contains(QStringLiteral("Не установлен ни один принтер")));
+      QVERIFY(text.contains(QStringLiteral("Сохранить в PDF ...")));
+    }
   }
 
   // Print goes to the shared printer (here a PDF file); single mode outside the list is
@@ -288,22 +341,26 @@ class PrintPreviewTest : public QObject {
     SharedPrinter().setOutputFileName(QString());
   }
 
-  // "Установки принтера" shows the printer dialog on the printer every print uses; "Печать ..."
-  // asks for a form in the rpt folder beside the base.
+  // "Установки принтера" chooses a printer and nothing else (no page range, no copies, no
+  // print button); with none installed it says so.
   void MainWindowCommands() {
     test_support::Shell s;
     QStringList modal;
-    bool sharedPrinter = false;
+    QString note;
+    bool choiceShown = false;
     s.form->Prompts()->runModal = [&](QDialog& d) {
       modal << d.metaObject()->className() + QStringLiteral(":") + d.windowTitle();
-      if (auto* print = qobject_cast<QPrintDialog*>(&d)) {
-        sharedPrinter = print->printer() == &SharedPrinter();
+      if (auto* setup = qobject_cast<PrinterSetupDialog*>(&d)) {
+        note = setup->Note()->isVisibleTo(setup) ? setup->Note()->text() : QString();
+        choiceShown = setup->PrinterChoice()->isVisibleTo(setup);
       }
       return int(QDialog::Rejected);
     };
     s.form->findChild<QAction*>(QStringLiteral("FilePrinterSetup"))->trigger();
-    QCOMPARE(modal, QStringList{QStringLiteral("QPrintDialog:Установки принтера")});
-    QVERIFY(sharedPrinter);
+    QCOMPARE(modal, QStringList{QStringLiteral("zorel::PrinterSetupDialog:Установки принтера")});
+    QCOMPARE(choiceShown, note.isEmpty());
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+      QVERIFY(note.startsWith(QStringLiteral("Не установлен ни один принтер")));
     QVERIFY(s.form->findChild<QAction*>(QStringLiteral("FilePrint"))->isEnabled());
   }
 };

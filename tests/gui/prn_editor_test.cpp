@@ -137,7 +137,13 @@ class PrnEditorTest : public QObject {
     // A form with a file is asked about too, and Yes saves it there.
     f.savePath = f.Path("card.rpt");
     f.CreateField(0);
+    QCOMPARE(f.editor->windowTitle(), QStringLiteral("Новая форма[*] — Редактор печатных форм"));
+    QVERIFY(f.editor->isWindowModified());
     QVERIFY(f.editor->SaveAs());
+    QCOMPARE(f.editor->windowTitle(), QStringLiteral("card.rpt[*] — Редактор печатных форм"));
+    QVERIFY(!f.editor->isWindowModified());
+    QCOMPARE(Find<QToolButton>(f.editor.get(), "sbSaveAs")->text(),
+             QStringLiteral("Сохранить как..."));
     f.CreateField(17);
     f.log->answerYes = true;
     f.editor->New();
@@ -486,7 +492,7 @@ class PrnEditorTest : public QObject {
         return int(QDialog::Accepted);
       }
       if (auto* preview = dynamic_cast<TRepStandardPreview*>(&dialog)) {
-        preview->choosePdfFile = [&pdf](QWidget*) { return pdf; };
+        preview->choosePdfFile = [&pdf](QWidget*, const QString&) { return pdf; };
         preview->SaveToPdf();
       }
       return int(QDialog::Rejected);

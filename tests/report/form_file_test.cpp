@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QFontDatabase>
+#include <QStringList>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -10,6 +13,7 @@
 #include "data/text1251.h"
 #include "report/form_error.h"
 #include "report/form_stream.h"
+#include "report/sample_forms.h"
 #include "support/temp_dir.h"
 
 namespace zorel {
@@ -53,6 +57,47 @@ std::unique_ptr<TReport> FullForm() {
 }
 
 void ExpectSameFont(const ReportFont& a, const ReportFont& b) { EXPECT_TRUE(a == b); }
+
+TEST(FormFile, NewFormsStoreAnInstalledFamilyWithItsBoldFace) {
+  TReport report;
+  TRepBand& band = report.CreateBand(QStringLiteral("DetailBand"));
+  band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a1")));
+  const QString family = report.Font.Name;
+  EXPECT_TRUE(QFontDatabase::families().contains(family)) << family.toStdString();
+  EXPECT_TRUE(QFontDatabase::styles(family).contains(QStringLiteral("Bold")))
+      << family.toStdString();
+  const auto back = ReadFormBytes(WriteFormBytes(report));
+  EXPECT_EQ(back->Font.Name, family);
+  EXPECT_EQ(back->DetailBand()->Labels().at(0)->Font.Name, family);
+}
+
+// The sample card explains its numbers: each number has a caption ending in ":" on its left
+// in the same row; and the products keep clear of the box drawn around them.
+TEST(SampleForms, CardNumbersHaveCaptionsAndProductsAMargin) {
+  const auto card = EnterpriseCardForm();
+  const auto& labels = card->DetailBand()->Labels();
+  auto letter = [](const TRepLabel& l) { return l.Name.at(0).toLatin1(); };
+  for (const auto& value : labels) {
+    if (std::string_view("cdgh").find(letter(*value)) == std::string_view::npos) continue;
+    const bool captioned = std::any_of(labels.begin(), labels.end(), [&](const auto& c) {
+      return letter(*c) == 'r' && c->Caption.endsWith(u':') && c->Size.Top == value->Size.Top &&
+             c->Size.Left + c->Size.Width <= value->Size.Left;
+    });
+    EXPECT_TRUE(captioned) << value->Name.toStdString();
+  }
+  const auto products =
+      std::find_if(labels.begin(), labels.end(), [&](const auto& l) { return letter(*l) == 'q'; });
+  ASSERT_NE(products, labels.end());
+  const TRepLabel::Measures& p = (*products)->Size;
+  const bool boxed = std::any_of(labels.begin(), labels.end(), [&](const auto& b) {
+    const TRepLabel::Measures& m = b->Size;
+    return b->Frame.Present() && b->Caption.isEmpty() && p.Left - m.Left >= 15 &&
+           p.Top - m.Top >= 10 && m.Left + m.Width - (p.Left + p.Width) >= 15 &&
+           m.Top + m.Height - (p.Top + p.Height) >= 10;
+  });
+  EXPECT_TRUE(boxed);
+  EXPECT_FALSE((*products)->Frame.Present());
+}
 
 TEST(FormFile, HeaderAndEmptyBand) {
   TReport report;

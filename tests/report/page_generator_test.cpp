@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <fstream>
+#include <string>
 
 #include "report/page_painter.h"
 
@@ -16,7 +18,9 @@ std::unique_ptr<TReport> Form(int columns, double bandTenths, int bands) {
   r->Page.SetColumns(columns);
   r->Page.SetColumnSpace(10);
   r->CreateBand(QStringLiteral("B")).HeightTenths = bandTenths;
+  // The data starts over with every run, as the print loop's does.
   auto left = std::make_shared<int>(bands);
+  r->BeforePrint = [left, bands](TReport&, bool&) { *left = bands; };
   r->OnNeedData = [left](TReport&, bool& more) { more = (*left)-- > 0; };
   return r;
 }
@@ -41,13 +45,13 @@ TEST(PageGeneration, BandsFillColumnsThenPages) {
     gen.RunToEnd();
     std::vector<int> got;
     for (int i = 0; i < gen.PageCount(); ++i)
-      got.push_back(static_cast<int>(gen.Page(i).bands.size()));
+      got.push_back(static_cast<int>(gen.Page(i)->bands.size()));
     EXPECT_EQ(got, c.perPage) << c.columns << " " << c.height << " " << c.bands;
   }
   auto r = Form(2, 500, 7);
   PageGenerator gen(*r);
   gen.RunToEnd();
-  const auto& bands = gen.Page(0).bands;
+  const auto& bands = gen.Page(0)->bands;
   EXPECT_FLOAT_EQ(bands[4].top, 100 + 4 * 500);
   EXPECT_FLOAT_EQ(bands[5].left, 100 + (1900 - 100) / 2.0 + 100);  // second column
   EXPECT_FLOAT_EQ(bands[5].top, 100);
@@ -59,7 +63,7 @@ TEST(PageGeneration, FirstPageIsReadyBeforeTheRunEnds) {
   EXPECT_TRUE(gen.Step());
   EXPECT_EQ(gen.PageCount(), 1);
   EXPECT_FALSE(gen.Finished());
-  EXPECT_EQ(gen.Progress(), 50);
+  EXPECT_EQ(gen.Progress(), 41);  // five of twelve bands counted
   gen.RunToEnd();
   EXPECT_EQ(gen.PageCount(), 3);
   EXPECT_EQ(gen.Progress(), 100);
@@ -84,10 +88,79 @@ TEST(PageGeneration, LabelTextsComeFromTheHooks) {
   };
   PageGenerator gen(*r);
   gen.RunToEnd();
-  const auto& bands = gen.Page(0).bands;
+  const auto& bands = gen.Page(0)->bands;
   ASSERT_EQ(bands.size(), 2u);
   EXPECT_EQ(bands[0].texts, (std::vector<QString>{"as is", "", "a21"}));
   EXPECT_EQ(bands[1].texts, (std::vector<QString>{"as is", "", "a22"}));
+}
+
+long PeakResidentKb() {
+  std::ifstream in("/proc/self/status");
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return 0;
+}
+
+// Each band prints its own number, so a page made again shows which records it holds.
+std::unique_ptr<TReport> Numbered(double bandTenths, int bands, int* runs) {
+  auto r = Form(1, bandTenths, 0);
+  auto next = std::make_shared<int>(0);
+  r->BeforePrint = [next, runs](TReport&, bool&) {
+    *next = 0;
+    ++*runs;
+  };
+  r->OnNeedData = [next, bands](TReport&, bool& more) { more = (*next)++ < bands; };
+  auto& label = r->DetailBand()->AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a1")));
+  label.Caption = QStringLiteral("?");
+  r->SupplyLabelText = [next](const TRepLabel&, QString& v) {
+    v = QString::number(*next - 1) + QString(100, QChar(u'Ж'));
+  };
+  return r;
+}
+
+TEST(PageGeneration, PagesAreMadeAgainFromTheData) {
+  int runs = 0;
+  auto r = Numbered(500, 23, &runs);  // five bands a page
+  PageGenerator gen(*r, 23);
+  gen.RunToEnd();
+  ASSERT_EQ(gen.PageCount(), 5);
+  for (const int page : {3, 1, 4, 4, 0}) {
+    const GeneratedPage* made = gen.Page(page);
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->bands.front().texts[0].startsWith(QString::number(page * 5)));
+    EXPECT_EQ(made->bands.size(), page == 4 ? 3u : 5u);
+  }
+  EXPECT_EQ(gen.Page(5), nullptr);
+  EXPECT_EQ(runs, 4);  // the count, page 3, back to 1 and back to 0; page 4 was kept
+}
+
+TEST(PageGeneration, MemoryDoesNotGrowWithThePages) {
+  int runs = 0;
+  auto r = Numbered(3000, 400000, &runs);  // one band a page
+  PageGenerator gen(*r, 400000);
+  const long before = PeakResidentKb();
+  gen.RunToEnd();
+  GeneratedPage page;
+  int pages = 0;
+  while (gen.MakePage(pages, page)) ++pages;
+  EXPECT_EQ(pages, 400000);
+  EXPECT_EQ(gen.PageCount(), 400000);
+  EXPECT_LT(PeakResidentKb() - before, 20 * 1024);  // kept, the texts alone take 80 MB
+}
+
+TEST(PageGeneration, ABandWithTooManyElementsIsRefused) {
+  for (const std::size_t n : {kMaxBandElements, kMaxBandElements + 1}) {
+    auto r = Form(1, 500, 1);
+    for (std::size_t i = 0; i < n; ++i)
+      r->DetailBand()->AddLabel(std::make_unique<TRepLabel>(QStringLiteral("x")));
+    PageGenerator gen(*r);
+    if (n > kMaxBandElements) {
+      EXPECT_THROW(gen.Start(), FormSizeError);
+    } else {
+      EXPECT_TRUE(gen.Start());
+    }
+  }
 }
 
 TEST(FrameLines, ThicknessFollowsTheDevice) {
@@ -147,7 +220,7 @@ TEST(PagePainting, TextStaysInsideItsLabelAndTheMargins) {
   QImage img(420, 594, QImage::Format_RGB32);
   img.fill(Qt::white);
   QPainter p(&img);
-  PaintPage(p, *r, gen.Page(0), f, f);
+  PaintPage(p, *r, *gen.Page(0), f, f);
   p.end();
   EXPECT_GT(DarkIn(img, {20, 20, 100, 100}), 0);
   EXPECT_EQ(DarkIn(img, {0, 575, 420, 19}), 0);  // below the bottom margin

@@ -37,7 +37,7 @@ Printed Print(TReport& form, ListPrintLoop& loop) {
   gen.RunToEnd();
   Printed run{{}, gen.PageCount()};
   for (int i = 0; i < gen.PageCount(); ++i) {
-    for (const PlacedBand& b : gen.Page(i).bands) {
+    for (const PlacedBand& b : gen.Page(i)->bands) {
       EXPECT_EQ(b.texts[1], "Моя строка");
       EXPECT_EQ(b.texts[2], "");
       run.names.push_back(b.texts[0]);
@@ -118,7 +118,7 @@ TEST(PrintLoop, EveryPrintFieldByItsLetter) {
   loop.Attach(*form);
   PageGenerator gen(*form);
   gen.RunToEnd();
-  const auto& texts = gen.Page(0).bands.at(0).texts;
+  const auto& texts = gen.Page(0)->bands.at(0).texts;
   for (int f = 0; f < kPrintFieldCount; ++f) {
     const QString want = f == kPrintUserField ? "x" : FromCp(PrintFieldText(base.dm(), 1, f));
     EXPECT_EQ(texts[f], want) << f;

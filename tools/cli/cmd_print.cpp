@@ -74,11 +74,11 @@ void RunPrint(const Invocation& inv) {
     loop.SetAllRecords();
   }
   loop.Check();
+  CheckBandSize(*form);
 
   PaintingApp app;
   loop.Attach(*form);
   PageGenerator pages(*form, loop.ExpectedBands());
-  pages.RunToEnd();
   WritePdf(*pdf, PdfRules(dm.DbDir(), args.Operands()[0]), *form, pages);
 }
 
