@@ -97,7 +97,7 @@ class PageOutputsTest : public QObject {
     test_support::TempDir dir;
     const QString pdf = QString::fromStdString(dir / "page.pdf");
     PageGenerator printed(*form);
-    WritePdf(pdf, *form, printed);
+    WritePdf(pdf.toStdString(), {}, *form, printed);
     const QString png = QString::fromStdString(dir / "page");
     const int dpi = static_cast<int>(std::lround(f * 254));
     QCOMPARE(
