@@ -60,7 +60,7 @@ SummaryWindow::SummaryWindow(const QString& listCaption, std::vector<SummaryTab>
   }
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_);
-  resize(900, 600);
+  resize(1150, 720);
 }
 
 QWidget* SummaryWindow::MakeTab(int index) {
@@ -91,6 +91,7 @@ QWidget* SummaryWindow::MakeTab(int index) {
   auto* counts = new QValueAxis;
   counts->setRange(0, static_cast<qreal>(std::max<qint64>(most, 1)));
   counts->setLabelFormat(QStringLiteral("%d"));
+  counts->applyNiceNumbers();
   chart->addAxis(counts, Qt::AlignBottom);
   series->attachAxis(counts);
   auto* view = new QChartView(chart, page);
@@ -111,6 +112,7 @@ QWidget* SummaryWindow::MakeTab(int index) {
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->verticalHeader()->hide();
+  table->horizontalHeader()->setStretchLastSection(true);
   for (int row = 0; row < bars; ++row) {
     const SummaryBar& b = tab.bars[static_cast<std::size_t>(row)];
     table->setItem(row, 0, new QTableWidgetItem(Label(b)));
@@ -128,8 +130,10 @@ QWidget* SummaryWindow::MakeTab(int index) {
   auto* split = new QSplitter(page);
   split->addWidget(view);
   split->addWidget(table);
+  // The chart takes most of the width, so the bars' names are not cut short.
   split->setStretchFactor(0, 3);
   split->setStretchFactor(1, 1);
+  split->setSizes({800, 300});
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(saveChart);
