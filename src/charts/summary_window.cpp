@@ -79,7 +79,7 @@ QWidget* SummaryWindow::MakeTab(int index) {
   auto* series = new QHorizontalBarSeries;
   series->append(set);
   series->setLabelsVisible(true);
-  series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
+  series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
   auto* chart = new QChart;
   chart->addSeries(series);
   chart->legend()->hide();
