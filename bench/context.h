@@ -50,4 +50,17 @@ std::vector<Row> ProcessRows(Context& c);
 // RecordList bytes and peak resident growth of building a million-record list.
 std::vector<MemoryLine> ListMemory(Context& c);
 
+// Fixed targets of taking the whole base out (a million records): milliseconds and bytes.
+inline constexpr double kXlsxExportMs = 15000;
+inline constexpr double kCsvExportMs = 2000;
+inline constexpr double kSummaryMs = 100;
+inline constexpr std::size_t kXlsxExportMemory = 64 << 20;
+
+struct ListOutFigures {
+  std::vector<TimeLine> times;
+  std::vector<MemoryLine> memory;
+};
+// The list export to XLSX and CSV and the list summary over the whole base.
+ListOutFigures ListOutTimes(Context& c);
+
 }  // namespace zorel::bench

@@ -92,6 +92,10 @@ int Run(const Options& o) {
                "through a pipe\nand compared byte for byte; processor time is each program's "
                "user and system time.\n\n";
   PrintMemory(std::cout, memory);
+  const ListOutFigures listOut = ListOutTimes(c);
+  std::cout << '\n';
+  PrintTimes(std::cout, listOut.times);
+  PrintMemory(std::cout, listOut.memory);
   std::cout << "\nLoad average after measuring: " << LoadAverage() << '\n';
   const bool differs =
       std::any_of(rows.begin(), rows.end(), [](const Row& r) { return r.sameAnswer == false; });

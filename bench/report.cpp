@@ -80,6 +80,13 @@ void PrintRows(std::ostream& out, const std::vector<Row>& rows) {
   }
 }
 
+void PrintTimes(std::ostream& out, const std::vector<TimeLine>& lines) {
+  for (const TimeLine& t : lines) {
+    out << t.what << ": " << t.ms << " ms (target <= " << t.limitMs << ", met "
+        << (t.ms <= t.limitMs ? "yes" : "NO") << ")\n";
+  }
+}
+
 void PrintMemory(std::ostream& out, const std::vector<MemoryLine>& lines) {
   for (const MemoryLine& m : lines) {
     out << m.what << ": " << m.bytes << " bytes (target <= " << m.limit << ", met "

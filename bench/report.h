@@ -35,7 +35,15 @@ struct MemoryLine {
   std::size_t limit = 0;
 };
 
+// An operation with a fixed time target instead of a peer.
+struct TimeLine {
+  std::string what;
+  double ms = 0;
+  double limitMs = 0;
+};
+
 void PrintRows(std::ostream& out, const std::vector<Row>& rows);
+void PrintTimes(std::ostream& out, const std::vector<TimeLine>& lines);
 void PrintMemory(std::ostream& out, const std::vector<MemoryLine>& lines);
 
 }  // namespace zorel::bench

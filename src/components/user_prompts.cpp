@@ -92,6 +92,10 @@ std::shared_ptr<UserPrompts> UserPrompts::Standard(std::function<QString()> titl
   p->chooseListToSave = [](QWidget* parent, const QString& dir, const QString& name) {
     return RunListDialog(parent, QFileDialog::AcceptSave, dir, name);
   };
+  p->chooseFileToSave = [](QWidget* parent, const QString& caption, const QString& path,
+                           const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, caption, path, filter);
+  };
   p->chooseFiles = [](QWidget* parent, const QString& caption, const QString& dir) {
     QFileDialog dialog(parent, caption, dir);
     dialog.setFileMode(QFileDialog::ExistingFiles);

@@ -32,6 +32,11 @@ struct UserPrompts {
   std::function<QString(QWidget* parent, const QString& dir)> chooseListToOpen;
   // A list file name chosen in dir, starting from name; empty when cancelled.
   std::function<QString(QWidget* parent, const QString& dir, const QString& name)> chooseListToSave;
+  // A file to write under the given caption, starting from path (folder and name), of the kind
+  // the filter names ("Книги Excel (*.xlsx)"); empty when cancelled.
+  std::function<QString(QWidget* parent, const QString& caption, const QString& path,
+                        const QString& filter)>
+      chooseFileToSave;
   // Existing files of any kind chosen in dir, under the given caption; empty when cancelled.
   std::function<QStringList(QWidget* parent, const QString& caption, const QString& dir)>
       chooseFiles;

@@ -23,8 +23,11 @@ char PrintFieldLetter(int field) { return static_cast<char>('a' + field); }
 
 std::string PrintFieldText(const Tdm& dm, std::int32_t record, int field) {
   if (!IsPrintField(field)) return {};
-  const RecordView view = dm.GetRecordView(record);
-  if (!view.valid()) return {};
+  return PrintFieldText(dm, dm.GetRecordView(record), record, field);
+}
+
+std::string PrintFieldText(const Tdm& dm, const RecordView& view, std::int32_t record, int field) {
+  if (!IsPrintField(field) || !view.valid()) return {};
   if (field == kPrintUserField) return FromUtf8(kUserFieldText).value_or("");
   if (field == kFieldProducts) return JoinedProductsText(dm, view);
   return FieldText(dm, view, record, field);

@@ -90,5 +90,7 @@ char PrintFieldLetter(int field);
 // products joined as "entry; entry." and the user field's fixed "Строка пользователя". Empty
 // for a record or a field out of range.
 std::string PrintFieldText(const Tdm& dm, std::int32_t record, int field);
+// The same over a record already fetched (view of that record; valid as GetRecordView says).
+std::string PrintFieldText(const Tdm& dm, const RecordView& view, std::int32_t record, int field);
 
 }  // namespace zorel

@@ -67,6 +67,18 @@ class FragmentDelegate : public QStyledItemDelegate {
     emit closeEditor(editor, QAbstractItemDelegate::NoHint);
   }
 
+  // Closes the open editor without writing its text to the cell.
+  void DiscardTyped() {
+    if (editor_ == nullptr) return;
+    emit closeEditor(editor_, QAbstractItemDelegate::RevertModelCache);
+  }
+
+  // A closed editor is only deleted later: it no longer holds what is typed.
+  void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
+    if (editor == editor_) editor_ = nullptr;
+    QStyledItemDelegate::destroyEditor(editor, index);
+  }
+
  private:
   std::function<void()> edited_;
   mutable QPointer<QLineEdit> editor_;
@@ -242,6 +254,7 @@ void TfrmSearchItems::sbExecuteClick() {
 }
 
 void TfrmSearchItems::sbClearClick() {
+  fragmentEditor_->DiscardTyped();
   {
     const QSignalBlocker blocker(sgList2_);
     for (int row = 1; row <= kFragmentRows; ++row) SetFragment(row, QString());

@@ -109,6 +109,7 @@ TfrmSearch::TfrmSearch(Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* p
   connect(cbOperation_, &QComboBox::currentIndexChanged, this, &TfrmSearch::cbOperationChange);
   connect(cbValue_, &ValueBox::TextChanged, this, &TfrmSearch::cbValueChange);
   connect(sbAdd_, &QToolButton::clicked, this, &TfrmSearch::sbAddClick);
+  cbValue_->PassClicksTo(sbAdd_);
   connect(sbEdit_, &QToolButton::clicked, this, &TfrmSearch::sbEditClick);
   connect(sbDelete_, &QToolButton::clicked, this, &TfrmSearch::sbDeleteClick);
   connect(sbClear_, &QToolButton::clicked, this, &TfrmSearch::sbClearClick);

@@ -1,9 +1,12 @@
 // The value box of the requisites dialog.
 #include "search/value_box.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QStackedLayout>
 
 namespace zorel {
@@ -79,6 +82,37 @@ void ValueBox::FocusEditor() {
   } else {
     edit_->setFocus();
   }
+}
+
+void ValueBox::PassClicksTo(QAbstractButton* button) {
+  passTo_ = button;
+  // The lists are pop-up windows: a press anywhere while one is open goes to it.
+  QAbstractItemView* suggestions = combo_->completer()->popup();
+  suggestions->setAttribute(Qt::WA_NoMouseReplay);
+  suggestions->installEventFilter(this);
+  QWidget* dropDown = combo_->view()->parentWidget();
+  dropDown->setAttribute(Qt::WA_NoMouseReplay);
+  dropDown->installEventFilter(this);
+}
+
+bool ValueBox::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonPress || passTo_ == nullptr) {
+    return QWidget::eventFilter(watched, event);
+  }
+  auto* list = static_cast<QWidget*>(watched);
+  const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+  const bool onButton =
+      passTo_->isVisible() && passTo_->rect().contains(passTo_->mapFromGlobal(at));
+  if (list->rect().contains(list->mapFromGlobal(at)) || !onButton) {
+    return QWidget::eventFilter(watched, event);
+  }
+  if (list == combo_->view()->parentWidget()) {
+    combo_->hidePopup();
+  } else {
+    list->hide();
+  }
+  if (passTo_->isEnabled()) passTo_->click();
+  return true;
 }
 
 }  // namespace zorel

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QAbstractButton;
 class QComboBox;
 class QLineEdit;
 class QStackedLayout;
@@ -28,14 +29,21 @@ class ValueBox : public QWidget {
   bool HasDropDown() const;
   QStringList Choices() const;
   void FocusEditor();
+  // A click on button while a list of this box is open closes the list and clicks the button
+  // as well, rather than only closing the list.
+  void PassClicksTo(QAbstractButton* button);
 
  signals:
   void TextChanged(const QString& text);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QStackedLayout* stack_;
   QLineEdit* edit_;
   QComboBox* combo_;
+  QAbstractButton* passTo_ = nullptr;
 };
 
 }  // namespace zorel

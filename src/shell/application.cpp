@@ -12,6 +12,7 @@
 #include <typeinfo>
 
 #include "data/logger.h"
+#include "shell/russian_locale.h"
 
 namespace zorel {
 namespace {
@@ -45,7 +46,9 @@ class HintPauseStyle : public QProxyStyle {
 
 }  // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+// The locale variables are set before QApplication reads them.
+Application::Application(int& argc, char** argv) : QApplication((UseRussianLocale(), argc), argv) {
+  KeepCNumbers();
   exceptionView_ = [](const QString& message) {
     QMessageBox::critical(QApplication::activeWindow(), ApplicationTitle(), message);
   };

@@ -32,6 +32,11 @@ bool TMDIChild::LoadFromFile(const QString& fileName) {
     prompts_->inform(this, QString::fromUtf8(kWrongListFormat));
     return false;
   }
+  ApplyListFile(std::move(loaded), fileName);
+  return true;
+}
+
+void TMDIChild::ApplyListFile(LoadedList loaded, const QString& fileName) {
   const ListFileHeader& h = loaded.header;
   SetInfoVisible(h.requisitesShown);
   SetItemVisible(h.lowerShown);
@@ -51,7 +56,6 @@ bool TMDIChild::LoadFromFile(const QString& fileName) {
   SetRecordCount(static_cast<int>(records_.size()));
   listFileName_ = fileName;
   hasFile_ = true;
-  return true;
 }
 
 void TMDIChild::SaveToFile(const QString& fileName) {

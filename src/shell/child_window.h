@@ -67,6 +67,8 @@ class TMDIChild : public QWidget {
   // Replaces the list and the panel layout by a list file's. False (after the information box)
   // for a file of the wrong format, which leaves the window unchanged.
   bool LoadFromFile(const QString& fileName);
+  // Takes the list and the panel layout of a list file read with LoadListFile.
+  void ApplyListFile(LoadedList loaded, const QString& fileName);
   // An empty name saves to ListFileName.
   void SaveToFile(const QString& fileName = QString());
   // Appends or subtracts a list file's records; false (after the information box) for a file

@@ -53,6 +53,11 @@ MainActions BuildMainMenu(QMainWindow* w) {
   a.FileSubItem = Item(w, file1, "FileSubItem", QStringLiteral("Отнять список"), {},
                        QStringLiteral("Удалить из списка записи, содержащиеся в файле списка"));
   file1->addSeparator();
+  a.FileExportItem = Item(w, file1, "FileExportItem", QStringLiteral("Экспорт списка ..."), {},
+                          QStringLiteral("Записать текущий список в файл для электронных таблиц"));
+  a.FileSummaryItem = Item(w, file1, "FileSummaryItem", QStringLiteral("Сводка по списку"), {},
+                           QStringLiteral("Как распределяются предприятия текущего списка"));
+  file1->addSeparator();
   a.FileExitItem = Item(w, file1, "FileExitItem", QStringLiteral("В&ыход"), {},
                         QStringLiteral("Завершить работу программы"));
 

@@ -11,7 +11,7 @@ namespace zorel {
 
 struct MainActions {
   QAction *FileNewItem, *FileOpenItem, *FileCloseItem, *FileSaveItem, *FileSaveAsItem,
-      *FileAppendItem, *FileSubItem, *FileExitItem;
+      *FileAppendItem, *FileSubItem, *FileExportItem, *FileSummaryItem, *FileExitItem;
   QAction *CutItem, *CopyItem, *PasteItem;
   QAction *MISearch1, *MISearch2, *MISearch3;
   QAction *SendSingle, *SendList;

@@ -26,6 +26,7 @@
 #include "shell/about_box.h"
 #include "shell/application.h"
 #include "shell/child_window.h"
+#include "shell/help_window.h"
 #include "shell/message_events.h"
 #include "shell/tool_panel.h"
 #include "shell/user_guide.h"
@@ -86,6 +87,8 @@ TMainForm::TMainForm(Tdm& dm, const QString& caption, QWidget* parent)
   ConnectAction(a.FileSaveAsItem, &TMainForm::FileSaveAsItemClick);
   ConnectAction(a.FileAppendItem, &TMainForm::FileAppendItemClick);
   ConnectAction(a.FileSubItem, &TMainForm::FileSubItemClick);
+  ConnectAction(a.FileExportItem, &TMainForm::FileExportItemClick);
+  ConnectAction(a.FileSummaryItem, &TMainForm::FileSummaryItemClick);
   ConnectAction(a.FileExitItem, &TMainForm::FileExitItemClick);
   ConnectAction(a.CutItem, &TMainForm::CutItemClick);
   ConnectAction(a.CopyItem, &TMainForm::CopyItemClick);
@@ -190,25 +193,15 @@ TMDIChild* TMainForm::NewListWindow() {
 }
 
 void TMainForm::OpenListWindow(const QString& fileName) {
-  const QPointer<QMdiSubWindow> wasActive = mdiArea_->activeSubWindow();
-  TMDIChild* child = CreateListWindow();
-  // A list that cannot be shown leaves no window behind that would pretend to show it, and
-  // the window that was active before is active again.
-  const auto discard = [this, child, &wasActive] {
-    child->parentWidget()->close();
-    if (wasActive) mdiArea_->setActiveSubWindow(wasActive);
-  };
-  bool loaded = false;
-  try {
-    loaded = child->LoadFromFile(fileName);
-  } catch (...) {
-    discard();
-    throw;
-  }
-  if (!loaded) {
-    discard();
+  // The file is read before any window is made: a list that cannot be shown leaves every
+  // window as it was, none made, restored or maximized meanwhile.
+  LoadedList loaded = LoadListFile(fileName.toStdString(), dm_.RecordCount());
+  if (loaded.status == ListFileStatus::WrongFormat) {
+    prompts_->inform(this, QString::fromUtf8(kWrongListFormat));
     return;
   }
+  TMDIChild* child = CreateListWindow();
+  child->ApplyListFile(std::move(loaded), fileName);
   child->setWindowTitle(NamePart(fileName));
   UpdateMenuItems();
 }
@@ -357,14 +350,21 @@ void TMainForm::WindowMinimizeItemClick() {
 
 void TMainForm::HelpContentsClick() {
   const QFileInfo help(helpFile_);
-  // Without a help file the bundled user guide stands in for it.
-  const QString target = help.exists() ? help.absoluteFilePath()
-                                       : UserGuidePath(QCoreApplication::applicationDirPath());
-  if (target.isEmpty()) {
+  if (help.exists() && QDesktopServices::openUrl(QUrl::fromLocalFile(help.absoluteFilePath()))) {
+    return;
+  }
+  const QString guide = UserGuidePath(QCoreApplication::applicationDirPath());
+  if (guide.isEmpty()) {
     prompts_->inform(this, QStringLiteral("Файл справки \"%1\" не найден").arg(helpFile_));
     return;
   }
-  QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+  if (helpWindow_ == nullptr) {
+    helpWindow_ = new HelpWindow(this);
+    helpWindow_->Open(guide);
+  }
+  helpWindow_->show();
+  helpWindow_->raise();
+  helpWindow_->activateWindow();
 }
 
 void TMainForm::HelpAboutItemClick() {
@@ -421,8 +421,9 @@ void TMainForm::ApplyCommandStates() {
   const bool on = states_.listCommands;
   for (QAction* action :
        {a.FileCloseItem, a.FileSaveItem, a.FileSaveAsItem, a.FileAppendItem, a.FileSubItem,
-        a.FilePrint, a.CutItem, a.CopyItem, a.WindowCascadeItem, a.WindowTileItem,
-        a.WindowArrangeItem, a.WindowMinimizeItem, a.ParamHint, a.ParamInfo, a.ParamItem}) {
+        a.FileExportItem, a.FileSummaryItem, a.FilePrint, a.CutItem, a.CopyItem,
+        a.WindowCascadeItem, a.WindowTileItem, a.WindowArrangeItem, a.WindowMinimizeItem,
+        a.ParamHint, a.ParamInfo, a.ParamItem}) {
     action->setEnabled(on);
   }
   for (QToolButton* button :
@@ -492,8 +493,15 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  // Each list window asks about its unsaved list; the frame itself always agrees to close.
-  mdiArea_->closeAllSubWindows();
+  // Each list window asks about its unsaved list, brought to the front first so the question
+  // names the window on screen; the frame itself always agrees to close.
+  const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::StackingOrder);
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    QMdiSubWindow* sub = *it;
+    if (sub->isMinimized()) sub->showNormal();
+    mdiArea_->setActiveSubWindow(sub);
+    sub->close();
+  }
   event->accept();
 }
 

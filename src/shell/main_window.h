@@ -27,6 +27,7 @@ class ListPrinting;
 class Tdm;
 class TMDIChild;
 class SearchDialog;
+class HelpWindow;
 class ToolPanel;
 class TfrmSearch;
 class TfrmSearchClass;
@@ -47,7 +48,8 @@ class TMainForm : public QMainWindow {
   QString Caption() const { return caption_; }
   void SetPrompts(std::shared_ptr<UserPrompts> prompts);
   const std::shared_ptr<UserPrompts>& Prompts() const { return prompts_; }
-  // The help file that "Справка" opens.
+  // The help file that "Справка" opens; without one, or without a program to open it, the
+  // bundled guide opens in the program's own help window.
   void SetHelpFile(const QString& fileName) { helpFile_ = fileName; }
   QString HelpFile() const { return helpFile_; }
 
@@ -90,6 +92,10 @@ class TMainForm : public QMainWindow {
   void FileSaveAsItemClick();
   void FileAppendItemClick();
   void FileSubItemClick();
+  // The active list to an XLSX or CSV file, with the fields the user picks.
+  void FileExportItemClick();
+  // "Сводка по списку" over the active list; a bar opens its enterprises as a new list window.
+  void FileSummaryItemClick();
   void FileExitItemClick();
   void CutItemClick();
   void CopyItemClick();
@@ -151,6 +157,7 @@ class TMainForm : public QMainWindow {
   TfrmSearchItems* frmSearchItems_ = nullptr;
   TfrmSearchClass* frmSearchClass_ = nullptr;
   TfrmPrnEditor* frmPrnEditor_ = nullptr;
+  HelpWindow* helpWindow_ = nullptr;
 };
 
 }  // namespace zorel

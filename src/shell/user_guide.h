@@ -1,4 +1,4 @@
-// The bundled Russian user guide (HTML), which "Справка" opens in the desktop's browser when no
+// The bundled Russian user guide (HTML), which "Справка" shows in the help window when no
 // help file is at hand. It lies in share/zorel/guide/ beside the program's folder (installed:
 // <prefix>/bin and <prefix>/share) or inside it (the build tree).
 #pragma once

@@ -491,5 +491,117 @@ TEST_F(Cli, ExportJsonHoldsTheObjectsOfShow) {
   ExpectFailure({"export", "--format", "csv", "--format", "json"}, 2);
 }
 
+// Reads a spreadsheet file back as a spreadsheet program would, through Python: openpyxl for
+// XLSX, the csv module for CSV. Prints one line per fact, rows as Python tuples.
+RunResult ReadBack(const std::string& script, const std::vector<std::string>& args) {
+  // Debian's own interpreter, which python3-openpyxl serves.
+  std::vector<std::string> words{"/usr/bin/python3", "-c", script};
+  words.insert(words.end(), args.begin(), args.end());
+  return test_support::RunProgram(std::move(words), {}, {"PYTHONIOENCODING=utf-8"});
+}
+
+const char* const kReadXlsx = R"(
+import sys, openpyxl
+wb = openpyxl.load_workbook(sys.argv[1])
+ws = wb.active
+print(wb.sheetnames, ws.freeze_panes, ws['A1'].font.b)
+for row in ws.iter_rows(values_only=True):
+    print(row)
+print([int(ws.column_dimensions[c.column_letter].width) for c in ws[1]])
+)";
+
+const char* const kReadCsv = R"(
+import sys, csv
+with open(sys.argv[1], newline='', encoding=sys.argv[2]) as f:
+    for row in csv.reader(f, delimiter=sys.argv[3]):
+        print(tuple(row))
+)";
+
+TEST_F(Cli, ExportToXlsxReadsBackAsASpreadsheet) {
+  BaseSource b = Base();
+  b.enterprises[2].name = "a\x01 \"b\" & <c>";
+  Write(b);
+  const std::string out = root_ / "out.xlsx";
+  const std::string in = WriteList("l.lst", {2, 0, 1});
+  ExpectOut({"export", "--in", in, "--out", out, "--fields", "0,2,6,16", "--remarks"}, "");
+  const RunResult r = ReadBack(kReadXlsx, {out});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, Lines({
+                       "['Список'] A2 True",
+                       "('Наименование предприятия', 'Год основания', 'Численность', "
+                       "'Наименование продукции', 'Примечания')",
+                       "('a  \"b\" & <c>', None, 15, None, None)",
+                       "('Минский ЗАВОД', 1995, 1200, 'пр-во - станок токарный; опт - болт м12.',"
+                       " None)",
+                       "('Брестский комбинат', 1990, 0, 'торг - гайка.', '  важный клиент ')",
+                       "[26, 15, 13, 42, 18]",
+                   }));
+}
+
+TEST_F(Cli, ExportToCsvInEitherEncodingAndSeparator) {
+  struct Case {
+    const char* encoding;
+    const char* separator;
+    const char* python;  // how Python opens it
+    const char* start;   // the file's first bytes
+  };
+  for (const Case& c : {Case{"utf-8", ";", "utf-8-sig", "\xEF\xBB\xBF\xD0\x9D"},
+                        Case{"windows-1251", ",", "cp1251", "\xCD"}}) {
+    SCOPED_TRACE(c.encoding);
+    const std::string out = root_ / "out.csv";
+    ExpectOut({"export", "--in", WriteList("l.lst", {0, 2}), "--out", out, "--format", "csv",
+               "--fields", "0,8,2", "--encoding", c.encoding, "--separator", c.separator},
+              "");
+    EXPECT_EQ(Bytes(out).substr(0, std::string(c.start).size()), c.start);
+    const RunResult r = ReadBack(kReadCsv, {out, c.python, c.separator});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              Lines({"('Наименование предприятия', 'Адрес', 'Год основания')",
+                     "('Минский ЗАВОД', 'ул. Ленина, 1', '1995')", "('Станкостроитель', '', '')"}));
+  }
+  // Without fields named: the record's fields but the remark, in their order.
+  const std::string out = root_ / "all.csv";
+  ExpectOut({"export", "--out", out, "--format", "csv"}, "");
+  const std::string text = Bytes(out);
+  EXPECT_EQ(text.substr(0, text.find("\r\n")),
+            "\xEF\xBB\xBFНаименование предприятия;Форма собственности;Год основания;Почтовый "
+            "индекс;Страна;Регион;Численность;Телефонный код города;Адрес;Руководитель;Факс;Все "
+            "контактные телефоны;Реклама;Электронный адрес;Адрес в интернет;Наименование "
+            "продукции");
+}
+
+TEST_F(Cli, ExportNeverWritesOntoTheBase) {
+  const std::string factory = db() + "/factory.dat";
+  const std::string before = Bytes(factory);
+  std::filesystem::create_symlink(factory, root_ / "link.xlsx");
+  std::filesystem::create_hard_link(factory, root_ / "hard.csv");
+  for (const std::string& target : {factory, db() + "/new.xlsx", std::string(root_ / "link.xlsx"),
+                                    std::string(root_ / "hard.csv")}) {
+    SCOPED_TRACE(target);
+    const RunResult r = Run({"export", "--out", target});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("относится к базе"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(Bytes(factory), before);
+  EXPECT_FALSE(std::filesystem::exists(db() + "/new.xlsx"));
+  ExpectFailure({"export", "--out", root_ / "x.xlsx", "--fields", "17"}, 2);
+  ExpectFailure({"export", "--out", root_ / "x.xlsx", "--format", "json"}, 2);
+  ExpectFailure({"export", "--out", root_ / "x.csv", "--separator", "|"}, 2);
+  ExpectFailure({"export", "--fields", "0"}, 2);
+  EXPECT_FALSE(std::filesystem::exists(root_ / "x.xlsx"));
+}
+
+TEST_F(Cli, SummaryPrintsTheBarsOfEachAxis) {
+  ExpectOut({"summary", "--in", WriteList("l.lst", {2, 0, 1}), "--by", "decade"},
+            "decade\t2\t1990-1999\ndecade\t1\tне указан\n");
+  const RunResult all = Run({"summary"});
+  ASSERT_EQ(all.status, 0) << all.err;
+  for (const char* line : {"region\t2\tне указан\n", "staff\t1\tболее 1000\n",
+                           "products\t1\tгайка\n", "orgform\t1\tоао\n", "country\t1\tУкраина\n"}) {
+    EXPECT_NE(all.out.find(line), std::string::npos) << line;
+  }
+  ExpectFailure({"summary", "--by", "colour"}, 2);
+}
+
 }  // namespace
 }  // namespace zorel

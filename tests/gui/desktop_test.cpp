@@ -1,10 +1,17 @@
-// The program on a Linux desktop: Qt's Russian stock texts, the built-in icon, and "Справка"
-// opening the help file or, without one, the bundled user guide.
+// The program on a Linux desktop: Qt's Russian stock texts and locale, the built-in icon, and
+// "Справка" opening the help file or, without one, the bundled user guide in its own window.
 #include <QAction>
 #include <QDesktopServices>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTreeWidget>
 
+#include "shell/help_window.h"
 #include "shell/program_icon.h"
 #include "shell/qt_translations.h"
 #include "shell/start_options.h"
@@ -75,11 +82,11 @@ class DesktopTest : public QObject {
 
   void HelpOpensTheHelpFileElseTheGuide_data() {
     QTest::addColumn<QStringList>("present");
-    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("opened");  // empty: the guide in the help window
     QTest::newRow("current help file")
         << QStringList{"zorel2003.hlp", "zorel99.hlp"} << "zorel2003.hlp";
     QTest::newRow("older help file") << QStringList{"zorel99.hlp"} << "zorel99.hlp";
-    QTest::newRow("no help file") << QStringList{} << "share/zorel/guide/index.html";
+    QTest::newRow("no help file") << QStringList{} << "";
   }
   void HelpOpensTheHelpFileElseTheGuide() {
     QFETCH(QStringList, present);
@@ -95,11 +102,64 @@ class DesktopTest : public QObject {
     Find<QAction>(s.form.get(), "N5")->trigger();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QDir::setCurrent(previous);
-    QCOMPARE(catcher.opened.size(), 1);
-    QVERIFY2(catcher.opened[0].toLocalFile().endsWith(QLatin1Char('/') + opened),
-             qPrintable(catcher.opened[0].toString()));
-    QVERIFY(QFileInfo(catcher.opened[0].toLocalFile()).isFile());
     QVERIFY(s.log->informations.isEmpty());
+    auto* help = s.form->findChild<HelpWindow*>();
+    if (!opened.isEmpty()) {
+      QCOMPARE(catcher.opened.size(), 1);
+      QVERIFY2(catcher.opened[0].toLocalFile().endsWith(QLatin1Char('/') + opened),
+               qPrintable(catcher.opened[0].toString()));
+      QVERIFY(help == nullptr);
+      return;
+    }
+    // No browser is asked: the guide shows in the program's own window.
+    QVERIFY(catcher.opened.isEmpty());
+    QVERIFY(help != nullptr && help->isVisible());
+    QVERIFY(help->Page()->source().toLocalFile().endsWith("share/zorel/guide/index.html"));
+  }
+
+  // The help window: the guide's sections as contents, links with back and forward, and a
+  // search in the page that wraps around once.
+  void TheHelpWindowLeadsThroughTheGuide() {
+    HelpWindow help;
+    help.Open(UserGuidePath(QCoreApplication::applicationDirPath()));
+    help.show();
+    QTreeWidget* contents = help.Contents();
+    QVERIFY(contents->topLevelItemCount() >= 10);
+    QCOMPARE(contents->topLevelItem(0)->text(0), QStringLiteral("1. Запуск программы"));
+    QTextBrowser* page = help.Page();
+    QCOMPARE(page->verticalScrollBar()->value(), 0);
+    const int last = contents->topLevelItemCount() - 1;
+    emit contents->itemClicked(contents->topLevelItem(last), 0);
+    QVERIFY(page->verticalScrollBar()->value() > 0);
+    QVERIFY(page->textCursor().block().text().contains(contents->topLevelItem(last)->text(0)));
+
+    page->setSource(QUrl(QStringLiteral("#mail")));
+    QVERIFY(page->isBackwardAvailable());
+    page->backward();
+    QVERIFY(page->isForwardAvailable());
+
+    auto* find = help.findChild<QLineEdit*>("HelpFind");
+    find->setText(QStringLiteral("Рассылка почты"));
+    QVERIFY(help.FindInPage());
+    QCOMPARE(page->textCursor().selectedText(), QStringLiteral("Рассылка почты"));
+    find->setText(QStringLiteral("нет такого текста"));
+    QVERIFY(!help.FindInPage());
+  }
+
+  // Sizes and dates of the file dialogs in Russian, though the tests run under the C locale.
+  void TheProgramSpeaksRussianWhateverTheEnvironmentSays() {
+    QCOMPARE(QLocale::system().language(), QLocale::Russian);
+    QCOMPARE(QLocale().language(), QLocale::Russian);
+    test_support::TempDir dir;
+    WriteBytes(dir / "list.lst", std::string(1100, 'x'));
+    QFileSystemModel model;
+    const QModelIndex root = model.setRootPath(QString::fromStdString(dir.path().string()));
+    QTRY_COMPARE(model.rowCount(root), 1);
+    const QModelIndex file = model.index(0, 0, root);
+    QTRY_VERIFY(model.index(0, 1, root).data().toString().contains(QStringLiteral("1,07")));
+    const QDateTime modified = model.lastModified(file);
+    QCOMPARE(model.index(0, 3, root).data().toString(),
+             QLocale(QLocale::Russian, QLocale::Russia).toString(modified, QLocale::ShortFormat));
   }
 };
 

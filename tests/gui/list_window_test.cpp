@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollArea>
@@ -538,6 +539,51 @@ class ListWindowTest : public QObject {
     // Below the last record there is no hint row at all.
     SendMouse(viewport, QEvent::MouseMove, QPoint(5, 10 * rowHeight), Qt::NoButton);
     QCOMPARE(grid->HintRow(), -1);
+  }
+
+  // A shown long-name hint goes as soon as its row is left behind: the pointer on another
+  // part of the window or outside the program, and the window minimised, tiled or cascaded.
+  void TheHintGoesWhenItsRowIsLeft_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("pointer onto the requisites panel") << "panel";
+    QTest::newRow("pointer outside the program") << "outside";
+    QTest::newRow("minimised") << "WindowMinimizeItem";
+    QTest::newRow("tiled") << "WindowTileItem";
+    QTest::newRow("cascaded") << "WindowCascadeItem";
+  }
+  void TheHintGoesWhenItsRowIsLeft() {
+    QFETCH(QString, how);
+    Shell s(BaseWithLongName());
+    s.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(s.form.get()));
+    TMDIChild* w = s.Active();
+    auto* grid = Find<NameGrid>(w, "dgInfo");
+    QWidget* viewport = grid->viewport();
+    const QPoint onRow(5, grid->rowHeight(0) + 2);
+    QCursor::setPos(viewport->mapToGlobal(onRow));
+    SendMouse(viewport, QEvent::MouseMove, onRow, Qt::NoButton);
+    QHelpEvent tip(QEvent::ToolTip, onRow, viewport->mapToGlobal(onRow));
+    QCoreApplication::sendEvent(viewport, &tip);
+    QVERIFY(grid->HintShown());
+    if (how == "panel") {
+      QWidget* panel = Find<QWidget>(w, "pInfo");
+      const QPoint inside(10, 10);
+      QCursor::setPos(panel->mapToGlobal(inside));
+      SendMouse(panel, QEvent::MouseMove, inside, Qt::NoButton);
+      QVERIFY(!grid->HintShown());
+    } else if (how == "outside") {
+      QCursor::setPos(s.form->mapToGlobal(QPoint(-100, -100)));
+      QTRY_VERIFY(!grid->HintShown());
+    } else {
+      s.form->NewListWindow();
+      s.form->findChild<QMdiArea*>()->setActiveSubWindow(
+          qobject_cast<QMdiSubWindow*>(w->parentWidget()));
+      QCursor::setPos(viewport->mapToGlobal(onRow));
+      QCoreApplication::sendEvent(viewport, &tip);
+      QVERIFY(grid->HintShown());
+      Find<QAction>(s.form.get(), how.toLatin1().constData())->trigger();
+      QVERIFY(!grid->HintShown());
+    }
   }
 
   void NamesAndAdvertisersInTheGrid() {

@@ -222,8 +222,9 @@ class MainWindowTest : public QObject {
     const ToolPanel* t = s.form->ToolBarPanel();
     for (const char* name :
          {"FileCloseItem", "FileSaveItem", "FileSaveAsItem", "FileAppendItem", "FileSubItem",
-          "CutItem", "CopyItem", "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem",
-          "WindowMinimizeItem", "ParamHint", "ParamInfo", "ParamItem", "SendSingle", "SendList"}) {
+          "FileExportItem", "FileSummaryItem", "CutItem", "CopyItem", "WindowCascadeItem",
+          "WindowTileItem", "WindowArrangeItem", "WindowMinimizeItem", "ParamHint", "ParamInfo",
+          "ParamItem", "SendSingle", "SendList"}) {
       QVERIFY2(Action(s, name)->isEnabled(), name);
     }
     QVERIFY(!Action(s, "PasteItem")->isEnabled());
@@ -232,10 +233,11 @@ class MainWindowTest : public QObject {
 
     s.Active()->parentWidget()->close();
     QTRY_COMPARE(s.form->ListWindows().size(), 0);
-    for (const char* name : {"FileCloseItem", "FileSaveItem", "FileSaveAsItem", "FileAppendItem",
-                             "FileSubItem", "CutItem", "CopyItem", "PasteItem", "WindowCascadeItem",
-                             "WindowTileItem", "WindowArrangeItem", "WindowMinimizeItem",
-                             "ParamHint", "ParamInfo", "ParamItem", "SendSingle", "SendList"}) {
+    for (const char* name :
+         {"FileCloseItem", "FileSaveItem", "FileSaveAsItem", "FileAppendItem", "FileSubItem",
+          "FileExportItem", "FileSummaryItem", "CutItem", "CopyItem", "PasteItem",
+          "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem", "WindowMinimizeItem",
+          "ParamHint", "ParamInfo", "ParamItem", "SendSingle", "SendList"}) {
       QVERIFY2(!Action(s, name)->isEnabled(), name);
     }
     for (QToolButton* b : {t->SaveBtn, t->CutBtn, t->CopyBtn, t->PasteBtn})
@@ -417,31 +419,47 @@ class MainWindowTest : public QObject {
     QCOMPARE(s.form->ActiveChild(), windows[0]);
   }
 
-  void AFailedOpenGivesTheFocusBackToTheActiveWindow_data() {
+  void AFailedOpenLeavesEveryWindowAsItWas_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::newRow("wrong format") << QByteArray("not a list");
     QTest::newRow("missing") << QByteArray();
   }
-  void AFailedOpenGivesTheFocusBackToTheActiveWindow() {
+  // With one normal window and one minimized, a failed open makes no window, not even while
+  // its message is shown, and leaves each window in its state with the active one active.
+  void AFailedOpenLeavesEveryWindowAsItWas() {
     QFETCH(QByteArray, content);
     Shell s;
     s.form->NewListWindow();
-    s.form->NewListWindow();
-    TMDIChild* before = s.form->ListWindows()[1];
+    const QList<TMDIChild*> windows = s.form->ListWindows();
+    TMDIChild* before = windows[1];
+    windows[0]->parentWidget()->showMinimized();
+    before->parentWidget()->showNormal();
     s.form->findChild<QMdiArea*>()->setActiveSubWindow(
         qobject_cast<QMdiSubWindow*>(before->parentWidget()));
     QCOMPARE(s.form->ActiveChild(), before);
+    const auto states = [&windows] {
+      QList<int> result;
+      for (TMDIChild* w : windows) result << w->parentWidget()->windowState().toInt();
+      return result;
+    };
+    const QList<int> was = states();
     const QString path = s.base.ListPath("bad.lst");
     if (!content.isEmpty()) {
       QFile file(path);
       QVERIFY(file.open(QIODevice::WriteOnly));
       file.write(content);
     }
+    qsizetype windowsDuringMessage = -1;
+    s.form->Prompts()->inform = [&](QWidget*, const QString&) {
+      windowsDuringMessage = s.form->ListWindows().size();
+    };
     try {
       s.form->OpenListWindow(path);
     } catch (const std::exception&) {
     }
-    QTRY_COMPARE(s.form->ListWindows().size(), 3);
+    if (!content.isEmpty()) QCOMPARE(windowsDuringMessage, 2);
+    QCOMPARE(s.form->ListWindows().size(), 2);
+    QCOMPARE(states(), was);
     QCOMPARE(s.form->ActiveChild(), before);
   }
 };

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
@@ -113,6 +114,27 @@ class SearchProductsTest : public QObject {
     c.clear->click();
     QCOMPARE(c.Fragments(), Padded({}));
     QVERIFY(!c.execute->isEnabled() && !c.clear->isEnabled() && !c.selectAll->isEnabled());
+  }
+
+  // "Очистить" right after typing: the open cell is closed first, so nothing typed comes back
+  // and the buttons follow the empty fragments.
+  void ClearingWhileACellIsOpenEmptiesEveryFragment() {
+    TfrmSearchItems dialog(dm(), told_.Prompts());
+    const Controls c(dialog);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    c.grid->setFocus();
+    QTRY_VERIFY(c.grid->hasFocus());
+    Type("труба");
+    QVERIFY(c.clear->isEnabled());
+    QTest::failOnWarning(QRegularExpression("commitData"));
+    QTest::mouseClick(c.clear, Qt::LeftButton);
+    for (QToolButton* b : {c.clear, c.execute, c.selectAll}) QVERIFY(!b->isEnabled());
+    c.result->setFocus();
+    QTest::qWait(50);
+    QCOMPARE(c.Fragments(), Padded({}));
+    QVERIFY(!c.clear->isEnabled());
+    dialog.reject();
   }
 
   void LeavingTheGridMovesFragmentsUp_data() {

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -264,6 +265,33 @@ class SearchRequisitesTest : public QObject {
     QCOMPARE(c.value->Text(), typed);
     c.add->click();
     QCOMPARE(dialog.Conditions()[0][3], *To1251(typed));
+    dialog.reject();
+  }
+
+  // The first click on "Добавить" while the list of entries holding the typed text is open
+  // closes the list and adds the condition as typed.
+  void AddingWhileTheSuggestionsAreOpenAddsAtOnce() {
+    TfrmSearch dialog(dm(), told_.Prompts());
+    const Controls c(dialog);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    c.field->setCurrentIndex(kFieldRegion);
+    c.op->setCurrentText("содержит");
+    c.value->FocusEditor();
+    QTRY_VERIFY(c.value->isAncestorOf(QApplication::focusWidget()));
+    for (const QChar letter : QStringLiteral("обл")) {
+      QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
+                          static_cast<Qt::Key>(letter.toUpper().unicode()), QString(letter),
+                          Qt::NoModifier);
+    }
+    auto* combo = c.value->findChild<QComboBox*>("cbValueList");
+    QWidget* suggestions = combo->completer()->popup();
+    QTRY_VERIFY(suggestions->isVisible());
+    const QPoint onAdd = c.add->mapToGlobal(c.add->rect().center());
+    QTest::mouseClick(suggestions, Qt::LeftButton, {}, suggestions->mapFromGlobal(onAdd));
+    QTRY_VERIFY(!suggestions->isVisible());
+    QCOMPARE(dialog.Conditions().size(), std::size_t{2});
+    QCOMPARE(dialog.Conditions()[0][3], *To1251(QStringLiteral("обл")));
     dialog.reject();
   }
 

@@ -96,6 +96,10 @@ inline std::shared_ptr<UserPrompts> ScriptedPrompts(const std::shared_ptr<Prompt
     log->saveNames.append(name);
     return log->fileToSave;
   };
+  p->chooseFileToSave = [log](QWidget*, const QString&, const QString& path, const QString&) {
+    log->saveNames.append(path);
+    return log->fileToSave;
+  };
   return p;
 }
 

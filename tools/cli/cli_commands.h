@@ -43,6 +43,8 @@ void RunListShow(const Invocation& inv);
 void RunListMerge(const Invocation& inv);
 // In cmd_export.cpp.
 void RunExport(const Invocation& inv);
+// In cmd_summary.cpp.
+void RunSummary(const Invocation& inv);
 // In cmd_mail.cpp.
 void RunMail(const Invocation& inv);
 // In cmd_print.cpp.

@@ -63,6 +63,7 @@ constexpr CommandInfo kCommands[] = {
     {"list-merge", RunListMerge},
     {"remark", RunRemark},
     {"export", RunExport},
+    {"summary", RunSummary},
 #ifdef ZOREL_CLI_COMPANION
     {"mail", [](const Invocation& inv) { InCompanion("mail", inv); }},
     {"print", [](const Invocation& inv) { InCompanion("print", inv); }},
