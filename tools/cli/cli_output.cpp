@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "data/text1251.h"
+#include "export/csv_sink.h"
 
 namespace zorel::cli {
 namespace {
@@ -106,19 +107,6 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
   out += '"';
 }
 
-void AppendCsvField(std::string& out, std::string_view utf8) {
-  if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
-    out += utf8;
-    return;
-  }
-  out += '"';
-  for (const char c : utf8) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
-}
-
 void AppendDetailsJson(std::string& out, const RecordDetails& details) {
   out += "{\"record\":";
   AppendNumber(out, details.record);
@@ -146,7 +134,7 @@ void AppendDetailsCsv(std::string& out, const RecordDetails& details) {
   AppendNumber(out, details.record);
   for (const auto& f : kTextFields) {
     out += ',';
-    AppendCsvField(out, ToUtf8(details.*f.member));
+    AppendCsvCell(out, ToUtf8(details.*f.member), ',');
   }
   out += ',';
   out += BoolText(details.hasAdvert);

@@ -30,8 +30,6 @@ void FinishOutput();
 
 // A JSON string literal of UTF-8 text, control characters escaped.
 void AppendJsonString(std::string& out, std::string_view utf8);
-// One CSV field: quoted (inner quotes doubled) when it holds a comma, quote, CR or LF.
-void AppendCsvField(std::string& out, std::string_view utf8);
 
 // The record's fields as one JSON object on one line, without a line end: "record" a number,
 // "has_advert" a boolean, every other field a string.
