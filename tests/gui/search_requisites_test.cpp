@@ -245,6 +245,15 @@ class SearchRequisitesTest : public QObject {
     QCOMPARE(c.value->Text(), text);
   }
 
+  // The dialog on screen with "содержит" on the region chosen and the value's editor focused.
+  static bool ReadyForARegionValue(TfrmSearch& dialog, const Controls& c) {
+    dialog.show();
+    if (!QTest::qWaitForWindowActive(&dialog)) return false;
+    c.field->setCurrentIndex(kFieldRegion);
+    c.op->setCurrentText("содержит");
+    c.value->FocusEditor();
+    return QTest::qWaitFor([&c] { return c.value->isAncestorOf(QApplication::focusWidget()); });
+  }
   void ATypedDictionaryValueStaysAsTyped_data() {
     QTest::addColumn<QString>("typed");
     QTest::newRow("start of an entry") << "минск";
@@ -255,12 +264,7 @@ class SearchRequisitesTest : public QObject {
     QFETCH(QString, typed);
     TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    c.field->setCurrentIndex(kFieldRegion);
-    c.op->setCurrentText("содержит");
-    c.value->FocusEditor();
-    QTRY_VERIFY(c.value->isAncestorOf(QApplication::focusWidget()));
+    QVERIFY(ReadyForARegionValue(dialog, c));
     test_support::Type(typed);
     QCOMPARE(c.value->Text(), typed);
     c.add->click();
@@ -273,12 +277,7 @@ class SearchRequisitesTest : public QObject {
   void AddingWhileTheSuggestionsAreOpenAddsAtOnce() {
     TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c(dialog);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    c.field->setCurrentIndex(kFieldRegion);
-    c.op->setCurrentText("содержит");
-    c.value->FocusEditor();
-    QTRY_VERIFY(c.value->isAncestorOf(QApplication::focusWidget()));
+    QVERIFY(ReadyForARegionValue(dialog, c));
     for (const QChar letter : QStringLiteral("обл")) {
       QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
                           static_cast<Qt::Key>(letter.toUpper().unicode()), QString(letter),
