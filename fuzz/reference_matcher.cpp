@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "data/text1251.h"
-#include "data/text_tests.h"
+#include "data/text_ops.h"
 
 namespace zorel::fuzz {
 namespace {

@@ -4,8 +4,8 @@
 # The mail dialog keeps the login's password in the desktop's secret store when there is one.
 find_package(Qt6Keychain QUIET)
 if(Qt6Keychain_FOUND)
-  target_link_libraries(zorel_mailer PRIVATE qt6keychain)
-  target_compile_definitions(zorel_mailer PRIVATE ZOREL_KEYCHAIN)
+  target_link_libraries(zorel_mailui PRIVATE qt6keychain)
+  target_compile_definitions(zorel_mailui PRIVATE ZOREL_KEYCHAIN)
 endif()
 
 add_library(zorel_gui_all INTERFACE)

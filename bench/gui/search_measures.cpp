@@ -27,7 +27,7 @@
 #include "shell/main_window.h"
 #include "shell/name_grid.h"
 #include "stats.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel::guibench {
 namespace {

@@ -13,7 +13,7 @@
 #include "data/data_module.h"
 #include "data/field_table.h"
 #include "data/text1251.h"
-#include "data/text_tests.h"
+#include "data/text_ops.h"
 
 namespace zorel {
 

@@ -6,7 +6,7 @@
 #include "data/errors.h"
 #include "data/record.h"
 #include "data/text1251.h"
-#include "data/text_tests.h"
+#include "data/text_ops.h"
 
 namespace zorel {
 

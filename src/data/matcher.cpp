@@ -15,7 +15,7 @@
 #include "data/matcher_columns.h"
 #include "data/readahead.h"
 #include "data/text1251.h"
-#include "data/text_tests.h"
+#include "data/text_ops.h"
 
 namespace zorel {
 namespace {

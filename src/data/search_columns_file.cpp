@@ -16,7 +16,7 @@
 #include "data/record.h"
 #include "data/replacement_file.h"
 #include "data/text1251.h"
-#include "data/text_tests.h"
+#include "data/text_ops.h"
 
 namespace zorel {
 namespace {

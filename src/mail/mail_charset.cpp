@@ -5,7 +5,7 @@
 #include <array>
 #include <utility>
 
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 namespace {

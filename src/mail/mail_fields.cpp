@@ -3,7 +3,7 @@
 #include "data/data_module.h"
 #include "data/field_table.h"
 #include "mail/mail_message.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 namespace {

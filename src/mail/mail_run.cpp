@@ -8,7 +8,7 @@
 #include "mail/mail_charset.h"
 #include "mail/mail_errors.h"
 #include "mail/mail_fields.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 namespace {

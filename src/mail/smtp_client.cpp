@@ -4,7 +4,7 @@
 #include <QSslCertificate>
 
 #include "mail/mail_errors.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 namespace {

@@ -30,7 +30,7 @@
 #include "report/shared_printer.h"
 #include "reportui/rep_designer.h"
 #include "reportui/report_surface.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

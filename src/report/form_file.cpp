@@ -9,7 +9,7 @@
 #include "data/replacement_file.h"
 #include "report/form_error.h"
 #include "report/form_stream.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 namespace {

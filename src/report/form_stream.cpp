@@ -6,7 +6,7 @@
 
 #include "data/bytes.h"
 #include "report/form_error.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "data/field_table.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

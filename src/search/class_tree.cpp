@@ -6,7 +6,7 @@
 #include <QPixmap>
 
 #include "data/text1251.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

@@ -5,7 +5,7 @@
 #include <QPainter>
 
 #include "search/search_fields.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

@@ -6,7 +6,7 @@
 
 #include "data/data_module.h"
 #include "data/product_key.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

@@ -14,7 +14,7 @@
 #include "data/data_module.h"
 #include "data/text1251.h"
 #include "search/class_tree.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

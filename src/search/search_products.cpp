@@ -21,7 +21,7 @@
 #include "data/text1251.h"
 #include "search/found_names.h"
 #include "search/search_text.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

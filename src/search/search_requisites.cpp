@@ -17,7 +17,7 @@
 #include "search/search_fields.h"
 #include "search/search_text.h"
 #include "search/value_box.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

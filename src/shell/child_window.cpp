@@ -22,7 +22,7 @@
 #include "shell/remark_memo.h"
 #include "shell/requisites_panel.h"
 #include "shell/split_bar.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

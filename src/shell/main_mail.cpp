@@ -1,7 +1,7 @@
 // The main window's two mail commands: the current record or the whole active list goes to the
 // mail dialog as text; recipients the run could not reach can come back as a new list window.
 #include "data/record_list.h"
-#include "mailer/send_form.h"
+#include "mailui/send_form.h"
 #include "shell/child_window.h"
 #include "shell/main_window.h"
 

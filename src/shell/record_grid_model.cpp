@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "data/data_module.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

@@ -14,7 +14,7 @@
 #include "components/hints.h"
 #include "data/data_module.h"
 #include "data/record_details.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 namespace {

@@ -10,7 +10,7 @@
 #include "data/data_module.h"
 #include "data/errors.h"
 #include "data/record_details.h"
-#include "data/text_tests.h"
+#include "data/text_ops.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
 

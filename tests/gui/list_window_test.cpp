@@ -18,7 +18,7 @@
 #include "shell/split_bar.h"
 #include "shell_test_support.h"
 #include "support/faulty_files.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

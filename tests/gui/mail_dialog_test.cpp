@@ -21,7 +21,7 @@
 
 #include "components/user_prompts.h"
 #include "mail/scripted_server.h"
-#include "mailer/send_form.h"
+#include "mailui/send_form.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"

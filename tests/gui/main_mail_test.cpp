@@ -7,7 +7,7 @@
 #include <QSettings>
 
 #include "mail/scripted_server.h"
-#include "mailer/send_form.h"
+#include "mailui/send_form.h"
 #include "shell_test_support.h"
 
 namespace zorel {

@@ -9,7 +9,7 @@
 
 #include "shell/record_grid_model.h"
 #include "shell_test_support.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

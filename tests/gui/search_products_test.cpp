@@ -21,7 +21,7 @@
 #include "search_testing.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 

@@ -8,7 +8,7 @@
 #include "scripted_server.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 namespace {

@@ -6,7 +6,7 @@
 #include "report/page_generator.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 namespace {

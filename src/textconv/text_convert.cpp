@@ -1,4 +1,4 @@
-#include "ui/text_convert.h"
+#include "textconv/text_convert.h"
 
 #include "data/text1251.h"
 

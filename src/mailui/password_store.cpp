@@ -1,4 +1,4 @@
-#include "mailer/password_store.h"
+#include "mailui/password_store.h"
 
 #ifdef ZOREL_KEYCHAIN
 #include <qt6keychain/keychain.h>

@@ -2,7 +2,7 @@
 // look sixteen starts at a time for the value's first letter with its last letter where the
 // match would end, and compare the rest only there; a zero byte ends the field text, and only its
 // first kContainsWindow bytes count.
-#include "data/text_tests.h"
+#include "data/text_ops.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "mailer/send_form.h"
+#include "mailui/send_form.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -24,7 +24,7 @@
 #include "components/user_prompts.h"
 #include "data/logger.h"
 #include "mail/mail_fields.h"
-#include "mailer/password_store.h"
+#include "mailui/password_store.h"
 
 namespace zorel {
 namespace {
