@@ -53,42 +53,53 @@ RecordDetails GetDetails(const Tdm& dm, std::int32_t record) {
   return d;
 }
 
-std::string ProductText(const Tdm& dm, int kind, std::int64_t item) {
-  std::string text(TrimBlanks(dm.GetKindLabel(kind - 1)));
+namespace {
+
+// Appends "<kind> <separator> <item name>" in place: a whole-base export builds millions.
+void AppendProductText(std::string& text, const Tdm& dm, int kind, std::int64_t item) {
+  const std::vector<std::string>& labels = dm.Header().kindLabels;
+  if (kind >= 1 && static_cast<std::size_t>(kind) <= labels.size()) {
+    text += TrimBlanks(labels[static_cast<std::size_t>(kind - 1)]);
+  }
   text += ' ';
   text += dm.Header().kindSeparator;
   text += ' ';
   text += dm.ItemName(item);
-  return text;
 }
 
-namespace {
-
-// Calls each(i, text) for the record's product entries in order.
-template <class Each>
-void ForEachProductText(const Tdm& dm, const RecordView& view, Each each) {
+// Appends each of the record's product entries in order, prefix(i) before each.
+template <class Prefix>
+void AppendProducts(std::string& text, const Tdm& dm, const RecordView& view, Prefix prefix) {
   const std::size_t n = view.ProductCount();
   for (std::size_t i = 0; i < n; ++i) {
     const ProductEntry e = view.Product(i);
-    each(i, ProductText(dm, e.kind, static_cast<std::int64_t>(e.item) - 1));
+    prefix(i);
+    AppendProductText(text, dm, e.kind, static_cast<std::int64_t>(e.item) - 1);
   }
 }
 
 }  // namespace
 
+std::string ProductText(const Tdm& dm, int kind, std::int64_t item) {
+  std::string text;
+  AppendProductText(text, dm, kind, item);
+  return text;
+}
+
 std::string ProductsText(const Tdm& dm, const RecordView& view) {
   std::string text;
-  ForEachProductText(dm, view, [&](std::size_t i, const std::string& entry) {
-    text += std::to_string(i + 1) + ". " + entry + "\r\n";
+  AppendProducts(text, dm, view, [&](std::size_t i) {
+    if (i > 0) text += "\r\n";
+    text += std::to_string(i + 1) + ". ";
   });
+  if (view.ProductCount() > 0) text += "\r\n";
   return text;
 }
 
 std::string JoinedProductsText(const Tdm& dm, const RecordView& view) {
   std::string text;
-  ForEachProductText(dm, view, [&](std::size_t i, const std::string& entry) {
+  AppendProducts(text, dm, view, [&](std::size_t i) {
     if (i > 0) text += "; ";
-    text += entry;
   });
   if (view.ProductCount() > 0) text += '.';
   return text;

@@ -1,6 +1,7 @@
 #include "data/text1251.h"
 
 #include <array>
+#include <cstring>
 
 namespace zorel {
 namespace {
@@ -35,7 +36,21 @@ struct Tables {
   std::array<std::uint8_t, 256> upper{};
   std::array<std::uint8_t, 256> lower{};
   std::array<std::uint16_t, 256> weight{};  // collation weight of an upper-cased byte
+  // The UTF-8 form of every byte: up to three bytes, their count in the fourth.
+  std::array<std::array<char, 4>, 256> utf8{};
   Tables() {
+    for (int c = 0; c < 256; ++c) {
+      const std::uint32_t cp = c < 0x80 ? c : c < 0xC0 ? kHigh[c - 0x80] : 0x0410u + (c - 0xC0u);
+      std::array<char, 4>& form = utf8[c];
+      if (cp < 0x80) {
+        form = {static_cast<char>(cp), 0, 0, 1};
+      } else if (cp < 0x800) {
+        form = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F)), 0, 2};
+      } else {
+        form = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                static_cast<char>(0x80 | (cp & 0x3F)), 3};
+      }
+    }
     for (int i = 0; i < 256; ++i) upper[i] = lower[i] = static_cast<std::uint8_t>(i);
     for (int c = 'a'; c <= 'z'; ++c) {
       upper[c] = static_cast<std::uint8_t>(c - 32);
@@ -63,19 +78,6 @@ const Tables& T() {
   return tables;
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 std::optional<std::uint8_t> EncodeCodePoint(std::uint32_t cp) {
   if (cp < 0x80) return static_cast<std::uint8_t>(cp);
   if (cp >= 0x0410 && cp <= 0x044F) return static_cast<std::uint8_t>(cp - 0x0410 + 0xC0);
@@ -87,18 +89,24 @@ std::optional<std::uint8_t> EncodeCodePoint(std::uint32_t cp) {
 
 }  // namespace
 
+void AppendToUtf8(std::string& out, std::string_view cp1251) {
+  // Sized for the longest form (and the fourth byte each copy carries), cut back after: one
+  // pass without a branch per byte, as Russian text mixes one- and two-byte forms.
+  const std::size_t start = out.size();
+  out.resize(start + cp1251.size() * 3 + 1);
+  char* p = out.data() + start;
+  const auto& forms = T().utf8;
+  for (const char c : cp1251) {
+    const std::array<char, 4>& form = forms[static_cast<unsigned char>(c)];
+    std::memcpy(p, form.data(), 4);
+    p += form[3];
+  }
+  out.resize(static_cast<std::size_t>(p - out.data()));
+}
+
 std::string ToUtf8(std::string_view cp1251) {
   std::string out;
-  out.reserve(cp1251.size() * 2);
-  for (unsigned char c : cp1251) {
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0xC0) {
-      AppendUtf8(out, kHigh[c - 0x80]);
-    } else {
-      AppendUtf8(out, 0x0410u + (c - 0xC0u));
-    }
-  }
+  AppendToUtf8(out, cp1251);
   return out;
 }
 

@@ -13,6 +13,7 @@ namespace zorel {
 
 // Every byte has a UTF-8 form (0x98, unassigned in the code page, maps to U+0098).
 std::string ToUtf8(std::string_view cp1251);
+void AppendToUtf8(std::string& out, std::string_view cp1251);
 
 // Empty optional when the text holds a character with no Windows-1251 form or is not
 // well-formed UTF-8.

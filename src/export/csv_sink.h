@@ -29,6 +29,7 @@ class CsvSink : public RowSink {
   CsvEncoding encoding_;
   char separator_;
   std::string line_;
+  std::string utf8_;  // a cell's UTF-8 form, kept to reuse its buffer
 };
 
 }  // namespace zorel

@@ -29,8 +29,13 @@ std::size_t CodePoints(std::string_view utf8) {
 }
 
 // Text fit for a cell: line breaks as a single LF, other control characters (which XML cannot
-// carry) as blanks, cut to the cell's limit at a character boundary.
-std::string CellText(std::string utf8) {
+// carry) as blanks, cut to the cell's limit at a character boundary. Most texts are fit as
+// they stand and are left alone.
+void FitForCell(std::string& utf8) {
+  const bool fits = utf8.size() <= kCellChars && std::none_of(utf8.begin(), utf8.end(), [](char c) {
+                      return static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t';
+                    });
+  if (fits) return;
   std::string out;
   out.reserve(utf8.size());
   std::size_t chars = 0;
@@ -48,7 +53,7 @@ std::string CellText(std::string utf8) {
     }
     if (++chars > kCellChars) break;
   }
-  return out;
+  utf8 = std::move(out);
 }
 
 // The widest line of a text, in characters.
@@ -120,11 +125,11 @@ void XlsxSink::NewSheet() {
   row_ = 1;
 }
 
-void XlsxSink::Text(int column, const std::string& utf8, lxw_format* format) {
-  const std::string text = CellText(utf8);
+void XlsxSink::Text(int column, std::string& utf8, lxw_format* format) {
+  FitForCell(utf8);
   auto& width = widths_[static_cast<std::size_t>(column)];
-  width = std::max(width, TextWidth(text));
-  Check(worksheet_write_string(sheet_, row_, static_cast<lxw_col_t>(column), text.c_str(), format));
+  width = std::max(width, TextWidth(utf8));
+  Check(worksheet_write_string(sheet_, row_, static_cast<lxw_col_t>(column), utf8.c_str(), format));
 }
 
 void XlsxSink::Header(const std::vector<std::string>& captions) {
@@ -142,7 +147,9 @@ void XlsxSink::Row(const std::vector<std::string>& cells) {
       widths_[i] = std::max(widths_[i], cells[i].size());
       Check(worksheet_write_number(sheet_, row_, column, number, nullptr));
     } else {
-      Text(static_cast<int>(i), ToUtf8(cells[i]), nullptr);
+      utf8_.clear();
+      AppendToUtf8(utf8_, cells[i]);
+      Text(static_cast<int>(i), utf8_, nullptr);
     }
   }
   ++row_;

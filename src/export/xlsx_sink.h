@@ -34,7 +34,8 @@ class XlsxSink : public RowSink {
  private:
   void NewSheet();
   void Check(int error) const;
-  void Text(int column, const std::string& utf8, lxw_format* format);
+  // Writes a text cell; fits the text for a cell in place first.
+  void Text(int column, std::string& utf8, lxw_format* format);
   void FitColumns();
 
   std::string path_, folder_, work_;
@@ -46,6 +47,7 @@ class XlsxSink : public RowSink {
   lxw_format* bold_ = nullptr;
   std::vector<lxw_worksheet*> sheets_;
   unsigned row_ = 0;
+  std::string utf8_;  // a cell's UTF-8 form, kept to reuse its buffer
 };
 
 }  // namespace zorel
