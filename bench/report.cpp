@@ -82,8 +82,11 @@ void PrintRows(std::ostream& out, const std::vector<Row>& rows) {
 
 void PrintTimes(std::ostream& out, const std::vector<TimeLine>& lines) {
   for (const TimeLine& t : lines) {
-    out << t.what << ": " << t.ms << " ms (target <= " << t.limitMs << ", met "
-        << (t.ms <= t.limitMs ? "yes" : "NO") << ")\n";
+    out << t.what << ": " << t.ms << " ms";
+    if (t.limitMs > 0) {
+      out << " (target <= " << t.limitMs << ", met " << (t.ms <= t.limitMs ? "yes" : "NO") << ")";
+    }
+    out << '\n';
   }
 }
 

@@ -39,7 +39,7 @@ struct MemoryLine {
 struct TimeLine {
   std::string what;
   double ms = 0;
-  double limitMs = 0;
+  double limitMs = 0;  // 0: a figure for comparison, with no target
 };
 
 void PrintRows(std::ostream& out, const std::vector<Row>& rows);
