@@ -57,9 +57,9 @@ CsvSink::CsvSink(const std::string& path, CsvEncoding encoding, char separator)
 
 void CsvSink::Header(const std::vector<std::string>& captions) { Line(captions, true); }
 
-void CsvSink::Row(const std::vector<std::string>& cells) { Line(cells, false); }
+void CsvSink::Row(std::span<const std::string> cells) { Line(cells, false); }
 
-void CsvSink::Line(const std::vector<std::string>& cells, bool utf8Given) {
+void CsvSink::Line(std::span<const std::string> cells, bool utf8Given) {
   line_.clear();
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (i > 0) line_ += separator_;

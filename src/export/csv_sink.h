@@ -19,11 +19,11 @@ class CsvSink : public RowSink {
  public:
   CsvSink(const std::string& path, CsvEncoding encoding, char separator);
   void Header(const std::vector<std::string>& captions) override;
-  void Row(const std::vector<std::string>& cells) override;
+  void Row(std::span<const std::string> cells) override;
   void Finish() override;
 
  private:
-  void Line(const std::vector<std::string>& cells, bool utf8Given);
+  void Line(std::span<const std::string> cells, bool utf8Given);
 
   ReplacementFile file_;
   CsvEncoding encoding_;

@@ -28,21 +28,23 @@ std::unique_ptr<RowSink> MakeSink(const std::string& path, const ExportOptions& 
   return std::make_unique<XlsxSink>(path, std::move(numeric));
 }
 
-// The cells of a block of records, row after row. Remarks are left empty here: their store
-// reads and updates its own state, so only the exporting thread may ask it.
-std::vector<std::string> GatherBlock(const Tdm& dm, const RecordList& list,
-                                     const std::vector<int>& fields, std::size_t begin,
-                                     std::size_t end) {
-  std::vector<std::string> cells;
-  cells.reserve((end - begin) * fields.size());
+// Fills the cells of a block of records, row after row, reusing the block's strings. Remarks
+// are left empty here: their store reads and updates its own state, so only the exporting
+// thread may ask it.
+void GatherBlock(const Tdm& dm, const RecordList& list, const std::vector<int>& fields,
+                 std::size_t begin, std::size_t end, std::vector<std::string>& cells) {
+  cells.resize((end - begin) * fields.size());
+  std::size_t k = 0;
   for (std::size_t i = begin; i < end; ++i) {
     const RecordView view = dm.GetRecordView(list[i]);
     for (const int field : fields) {
-      cells.push_back(field == kFieldRemark ? std::string()
-                                            : PrintFieldText(dm, view, list[i], field));
+      if (field == kFieldRemark) {
+        cells[k++].clear();
+      } else {
+        cells[k++] = PrintFieldText(dm, view, list[i], field);
+      }
     }
   }
-  return cells;
 }
 
 }  // namespace
@@ -65,30 +67,35 @@ ExportOutcome ExportList(const Tdm& dm, const RecordList& list, const std::strin
   }
   CheckExportTarget(dm.DbDir(), path);
   const std::unique_ptr<RowSink> sink = MakeSink(path, options);
-  std::vector<std::string> cells;
-  for (const int field : options.fields) cells.emplace_back(PrintFieldCaption(field));
-  sink->Header(cells);
+  std::vector<std::string> captions;
+  for (const int field : options.fields) captions.emplace_back(PrintFieldCaption(field));
+  sink->Header(captions);
   // The next block's texts are gathered on a second thread while the sink writes this one:
-  // reading the record fields and writing the file cost about the same.
+  // reading the record fields and writing the file cost about the same. The two blocks are
+  // reused, so that the strings are made and freed on the gathering thread.
+  const std::size_t width = options.fields.size();
+  std::vector<std::string> blocks[2];
   const auto gather = [&](std::size_t begin) {
     return std::async(std::launch::async, GatherBlock, std::cref(dm), std::cref(list),
                       std::cref(options.fields), begin,
-                      std::min(begin + kProgressStep, list.size()));
+                      std::min(begin + kProgressStep, list.size()),
+                      std::ref(blocks[begin / kProgressStep % 2]));
   };
-  std::future<std::vector<std::string>> next = gather(0);
+  std::future<void> next = gather(0);
   for (std::size_t begin = 0; begin < list.size(); begin += kProgressStep) {
-    std::vector<std::string> block = next.get();
+    next.get();
     // Told while no other thread reads the base, as the desktop lets events through here.
     if (progress && !progress(begin, list.size())) return ExportOutcome::Cancelled;
     if (begin + kProgressStep < list.size()) next = gather(begin + kProgressStep);
+    std::vector<std::string>& block = blocks[begin / kProgressStep % 2];
     const std::size_t rows = std::min(kProgressStep, list.size() - begin);
     for (std::size_t row = 0; row < rows; ++row) {
-      for (std::size_t c = 0; c < cells.size(); ++c) {
-        cells[c] = options.fields[c] == kFieldRemark
-                       ? PrintFieldText(dm, list[begin + row], kFieldRemark)
-                       : std::move(block[row * cells.size() + c]);
+      for (std::size_t c = 0; c < width; ++c) {
+        if (options.fields[c] == kFieldRemark) {
+          block[row * width + c] = PrintFieldText(dm, list[begin + row], kFieldRemark);
+        }
       }
-      sink->Row(cells);
+      sink->Row(std::span<const std::string>(block).subspan(row * width, width));
     }
   }
   sink->Finish();

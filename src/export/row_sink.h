@@ -2,6 +2,7 @@
 // texts of the core (Windows-1251); captions as UTF-8.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ class RowSink {
  public:
   virtual ~RowSink() = default;
   virtual void Header(const std::vector<std::string>& captions) = 0;
-  virtual void Row(const std::vector<std::string>& cells) = 0;
+  virtual void Row(std::span<const std::string> cells) = 0;
   // Puts the whole file in place; until then the old one stands. Throws ExportError.
   virtual void Finish() = 0;
 };

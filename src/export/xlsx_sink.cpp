@@ -137,7 +137,7 @@ void XlsxSink::Header(const std::vector<std::string>& captions) {
   NewSheet();
 }
 
-void XlsxSink::Row(const std::vector<std::string>& cells) {
+void XlsxSink::Row(std::span<const std::string> cells) {
   if (row_ >= LXW_ROW_MAX) NewSheet();
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (cells[i].empty()) continue;

@@ -28,7 +28,7 @@ class XlsxSink : public RowSink {
   XlsxSink& operator=(const XlsxSink&) = delete;
 
   void Header(const std::vector<std::string>& captions) override;
-  void Row(const std::vector<std::string>& cells) override;
+  void Row(std::span<const std::string> cells) override;
   void Finish() override;
 
  private:
