@@ -57,6 +57,7 @@ Tdm::Tdm(const std::string& dbDir) : dbDir_(WithTrailingSlash(dbDir)) {
   classFileName_ = dbDir_ + "class.dat";
   remarkName_ = dbDir_ + "remark.dat";
   listsDir_ = ParentFolderOf(dbDir_) + "lists/";
+  formsDir_ = ParentFolderOf(dbDir_) + "rpt/";
 
   regions_ = LoadDictionary(dbDir_ + "reg.dat");
   orgForms_ = LoadDictionary(dbDir_ + "orgform.dat");
