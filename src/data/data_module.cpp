@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "data/bytes.h"
+#include "data/conditions.h"
 #include "data/errors.h"
 #include "data/file_system.h"
 #include "data/file_util.h"

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "data/class_object.h"
-#include "data/conditions.h"
 #include "data/field_table.h"
 #include "data/idx_object.h"
 #include "data/product_key.h"
