@@ -76,7 +76,7 @@ MailJob JobFrom(const ParsedArgs& args, bool preview) {
   };
   MailJob job;
   job.server = Text(needed("--server"));
-  job.port = static_cast<quint16>(NonNegative(args, "--port", 25, 65535));
+  job.port = static_cast<quint16>(NonNegative(args, "--port", job.port, 65535));
   job.timeOutSeconds = NonNegative(args, "--timeout", job.timeOutSeconds, kMaxTimeOutSeconds);
   job.pauseSeconds = NonNegative(args, "--pause", 0, 86'400);
   job.from = Text(needed("--from"));
