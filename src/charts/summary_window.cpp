@@ -19,7 +19,7 @@
 #include <cstring>
 
 #include "components/user_prompts.h"
-#include "data/file_util.h"
+#include "data/replacement_file.h"
 #include "data/text1251.h"
 #include "export/csv_sink.h"
 #include "export/export_target.h"

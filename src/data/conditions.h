@@ -9,20 +9,10 @@
 #include <vector>
 
 #include "data/field_table.h"
+#include "data/text_ops.h"
 
 namespace zorel {
 
-// Operator codes: positions in the operator list.
-enum OperatorCode : int {
-  kOpContains = 0,
-  kOpEquals = 1,
-  kOpEmpty = 2,
-  kOpGreater = 3,
-  kOpLess = 4,
-  kOpGreaterEq = 5,
-  kOpLessEq = 6,
-};
-inline constexpr int kOperatorCount = 7;
 // The operator words in code order (UTF-8).
 extern const std::array<const char*, kOperatorCount> kOperatorWords;
 

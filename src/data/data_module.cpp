@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "data/bytes.h"
+#include "data/conditions.h"
 #include "data/errors.h"
 #include "data/file_system.h"
 #include "data/file_util.h"
@@ -57,6 +58,7 @@ Tdm::Tdm(const std::string& dbDir) : dbDir_(WithTrailingSlash(dbDir)) {
   classFileName_ = dbDir_ + "class.dat";
   remarkName_ = dbDir_ + "remark.dat";
   listsDir_ = ParentFolderOf(dbDir_) + "lists/";
+  formsDir_ = ParentFolderOf(dbDir_) + "rpt/";
 
   regions_ = LoadDictionary(dbDir_ + "reg.dat");
   orgForms_ = LoadDictionary(dbDir_ + "orgform.dat");

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "data/class_object.h"
-#include "data/conditions.h"
 #include "data/field_table.h"
 #include "data/idx_object.h"
 #include "data/product_key.h"
@@ -94,6 +93,7 @@ class Tdm {
   const std::string& DbDir() const { return dbDir_; }
   const std::string& FactoryName() const { return factoryName_; }
   const std::string& ListsDir() const { return listsDir_; }  // DbDir's sibling "lists/"
+  const std::string& FormsDir() const { return formsDir_; }  // DbDir's sibling "rpt/"
 
   // What the user must be told once (UTF-8): records that cannot be served, copies kept of
   // damaged remark files. Taking them empties the list.
@@ -106,7 +106,7 @@ class Tdm {
   void OpenRecords();
   void CountUnservedRecords();
 
-  std::string dbDir_, factoryName_, itemName_, classFileName_, remarkName_, listsDir_;
+  std::string dbDir_, factoryName_, itemName_, classFileName_, remarkName_, listsDir_, formsDir_;
   FactoryHeader header_;
   std::vector<std::string> regions_, orgForms_, countries_, operators_;
   std::unique_ptr<TIdxObject> factory_;

@@ -2,19 +2,16 @@
 // decodes it, how the requisites search names and matches it. The matcher, the condition
 // checks, the search dialog and the print fields all read this table, so a new search field is
 // one row here. The eighteen print fields of the form editor are the record fields plus a user
-// field; their texts come from the detail panels' decoding (record_details.h).
+// field; their texts are the detail panels' (PrintFieldText in record_details.h).
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "data/record.h"
 
 namespace zorel {
-
-class Tdm;
 
 enum class FieldStorage : std::uint8_t {
   Variable,    // text between two offset words of the head
@@ -82,15 +79,10 @@ constexpr const FieldInfo& FieldOf(int code) { return kFields[static_cast<std::s
 // Print fields: 0-16 are the record fields by code, 17 a line of the user's own text.
 inline constexpr int kPrintFieldCount = 18;
 inline constexpr int kPrintUserField = 17;
+constexpr bool IsPrintField(int field) { return field >= 0 && field < kPrintFieldCount; }
 // UTF-8 chooser text; empty out of range.
 std::string_view PrintFieldCaption(int field);
 // The letter that starts the name of every form element showing the field: 'a' + field.
 char PrintFieldLetter(int field);
-// Windows-1251 text of the field for that record: the detail panels' text of the field, the
-// products joined as "entry; entry." and the user field's fixed "Строка пользователя". Empty
-// for a record or a field out of range.
-std::string PrintFieldText(const Tdm& dm, std::int32_t record, int field);
-// The same over a record already fetched (view of that record; valid as GetRecordView says).
-std::string PrintFieldText(const Tdm& dm, const RecordView& view, std::int32_t record, int field);
 
 }  // namespace zorel

@@ -6,8 +6,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "data/logger.h"
-
 namespace zorel {
 namespace {
 
@@ -114,10 +112,6 @@ ScopedFileSystem::ScopedFileSystem(FileSystem& files) : previous_(Installed()) {
 }
 
 ScopedFileSystem::~ScopedFileSystem() { Installed() = previous_; }
-
-void LogIgnoredError(std::string_view what, const std::string& path, int error) {
-  Logger().Log("EE: " + std::string(what) + " " + ReasonLine(path, error));
-}
 
 std::string ReasonLine(const std::string& path, int error) {
   return path + ": " + std::strerror(error);

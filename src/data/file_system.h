@@ -11,7 +11,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace zorel {
 
@@ -57,9 +56,6 @@ class ScopedFileSystem {
  private:
   FileSystem* previous_;
 };
-
-// Logs an error the store deliberately goes on after: "EE: what path: system's reason".
-void LogIgnoredError(std::string_view what, const std::string& path, int error);
 
 // "path: system's reason", the second line of a message about a file.
 std::string ReasonLine(const std::string& path, int error);

@@ -7,7 +7,7 @@
 #include <cerrno>
 
 #include "data/file_system.h"
-#include "data/replacement_file.h"
+#include "data/logger.h"
 
 namespace zorel {
 namespace {
@@ -104,14 +104,6 @@ int CreateExclusive(const std::string& path, std::string* name, int mode) {
     if (errno != EEXIST) return -1;
   }
   return -1;
-}
-
-bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
-  ReplacementFile file(path);
-  file.Append(bytes);
-  if (file.Commit()) return true;
-  errno = file.Error();
-  return false;
 }
 
 std::string KeepCopy(int fd, const std::string& wanted) {

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace zorel {
 
@@ -28,11 +27,6 @@ std::string FinalPath(const std::string& path);
 // Opens path as a new file, never through an existing name (no link is followed); tries
 // path + "-N" suffixes while the name is taken. Gives the descriptor and sets *name, or -1.
 int CreateExclusive(const std::string& path, std::string* name, int mode = 0644);
-
-// Writes the bytes to a temporary file beside path, flushes it to disk and renames it over
-// path, so a failure or a crash leaves either the old file or the new one. The new file keeps
-// the old one's owner and mode. False (errno set) on failure, with the old file untouched.
-bool WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 // Copies what fd holds to a new file called name (or name + "-…" when that is taken), as
 // private as the file; gives the copy's name, or an empty string (errno set) on failure.

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "data/file_util.h"
+#include "data/file_system.h"
 
 namespace zorel {
 namespace {
@@ -77,9 +77,8 @@ bool DebugSwitch(int argc, const char* const* argv) {
 }
 
 std::string LogFileNameFor(const std::string& executable) {
-  const auto slash = executable.find_last_of('/');
-  const std::string name = slash == std::string::npos ? executable : executable.substr(slash + 1);
-  return ChangeExtension(name, ".log");
+  const std::string name = executable.substr(executable.find_last_of('/') + 1);
+  return name.substr(0, name.find_last_of('.')) + ".log";
 }
 
 TDummyLogger& Logger() { return *Installed(); }
@@ -90,6 +89,10 @@ void StartLogging(int argc, const char* const* argv) {
 
 void SetLogger(std::unique_ptr<TDummyLogger> logger) {
   Installed() = logger ? std::move(logger) : std::make_unique<TDummyLogger>();
+}
+
+void LogIgnoredError(std::string_view what, const std::string& path, int error) {
+  Logger().Log("EE: " + std::string(what) + " " + ReasonLine(path, error));
 }
 
 }  // namespace zorel

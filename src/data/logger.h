@@ -45,4 +45,7 @@ TDummyLogger& Logger();
 void StartLogging(int argc, const char* const* argv);
 void SetLogger(std::unique_ptr<TDummyLogger> logger);
 
+// Logs an error the store deliberately goes on after: "EE: what path: system's reason".
+void LogIgnoredError(std::string_view what, const std::string& path, int error);
+
 }  // namespace zorel

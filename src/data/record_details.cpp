@@ -112,4 +112,16 @@ std::string LocationText(const Tdm& dm, const RecordView& view) {
   return text;
 }
 
+std::string PrintFieldText(const Tdm& dm, std::int32_t record, int field) {
+  if (!IsPrintField(field)) return {};
+  return PrintFieldText(dm, dm.GetRecordView(record), record, field);
+}
+
+std::string PrintFieldText(const Tdm& dm, const RecordView& view, std::int32_t record, int field) {
+  if (!IsPrintField(field) || !view.valid()) return {};
+  if (field == kPrintUserField) return FromUtf8("Строка пользователя").value_or("");
+  if (field == kFieldProducts) return JoinedProductsText(dm, view);
+  return FieldText(dm, view, record, field);
+}
+
 }  // namespace zorel

@@ -35,4 +35,11 @@ std::string JoinedProductsText(const Tdm& dm, const RecordView& view);
 // The country, ", " when it is not empty, and the region.
 std::string LocationText(const Tdm& dm, const RecordView& view);
 
+// Windows-1251 text of a print field (field_table.h) for that record: the detail panels' text of
+// the field, the products joined as "entry; entry." and the user field's fixed "Строка
+// пользователя". Empty for a record or a field out of range.
+std::string PrintFieldText(const Tdm& dm, std::int32_t record, int field);
+// The same over a record already fetched (view of that record; valid as GetRecordView says).
+std::string PrintFieldText(const Tdm& dm, const RecordView& view, std::int32_t record, int field);
+
 }  // namespace zorel

@@ -9,6 +9,7 @@
 
 #include "data/file_system.h"
 #include "data/file_util.h"
+#include "data/logger.h"
 
 namespace zorel {
 namespace {
@@ -149,6 +150,14 @@ bool ReplacementFile::Commit() {
   committed_ = true;
   SyncFolderOf(target_);
   return true;
+}
+
+bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
+  ReplacementFile file(path);
+  file.Append(bytes);
+  if (file.Commit()) return true;
+  errno = file.Error();
+  return false;
 }
 
 std::string ReplaceUserFile(const std::string& path, std::string_view bytes,

@@ -79,6 +79,11 @@ class ReplacementFile {
   bool committed_ = false;
 };
 
+// Writes the bytes to a temporary file beside path, flushes it to disk and renames it over
+// path, so a failure or a crash leaves either the old file or the new one. The new file keeps
+// the old one's owner and mode. False (errno set) on failure, with the old file untouched.
+bool WriteFileReplacing(const std::string& path, std::string_view bytes);
+
 // Writes a whole file on the user's behalf under the rules; empty when the new file stands,
 // otherwise the reason ("path: reason", the second line of a message about the file).
 std::string ReplaceUserFile(const std::string& path, std::string_view bytes,

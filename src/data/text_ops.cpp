@@ -13,7 +13,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "data/conditions.h"
 #include "data/text1251.h"
 
 namespace zorel {

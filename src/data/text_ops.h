@@ -12,6 +12,18 @@
 
 namespace zorel {
 
+// Operator codes: positions in the operator list.
+enum OperatorCode : int {
+  kOpContains = 0,
+  kOpEquals = 1,
+  kOpEmpty = 2,
+  kOpGreater = 3,
+  kOpLess = 4,
+  kOpGreaterEq = 5,
+  kOpLessEq = 6,
+};
+inline constexpr int kOperatorCount = 7;
+
 // Contains-tests examine at most this many bytes of a field, stopping at a zero byte.
 inline constexpr std::size_t kContainsWindow = 4095;
 

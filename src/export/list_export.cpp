@@ -7,6 +7,7 @@
 #include "data/data_module.h"
 #include "data/errors.h"
 #include "data/field_table.h"
+#include "data/record_details.h"
 #include "export/csv_sink.h"
 #include "export/export_target.h"
 #include "export/xlsx_sink.h"

@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/field_table.h"
+#include "data/record_details.h"
 #include "mail/mail_message.h"
 #include "textconv/text_convert.h"
 

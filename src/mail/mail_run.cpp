@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <limits>
 #include <utility>
 
 #include "data/data_module.h"
@@ -131,6 +132,7 @@ void MailRun::Configure(const MailJob& job) {
   client_.UserID = at < 0 ? QByteArray() : Cp(job.from.left(at));
   client_.ReportLevel = 1;
   client_.Charset = CharsetLabel(job.charset);
+  static_assert(kMaxTimeOutSeconds <= std::numeric_limits<int>::max() / 1000);
   client_.TimeOut = job.timeOutSeconds * 1000;
   client_.Security = job.security;
   client_.CaFile = job.caFile;

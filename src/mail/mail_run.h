@@ -14,10 +14,13 @@ namespace zorel {
 
 class Tdm;
 
+// The longest time-out a job may set: the client waits in milliseconds, an int.
+inline constexpr int kMaxTimeOutSeconds = 2'000'000;
+
 struct MailJob {
   QString server;
   quint16 port = 25;
-  int timeOutSeconds = 60;  // 0 = no limit
+  int timeOutSeconds = 60;  // for each wait, up to kMaxTimeOutSeconds; 0 = no limit
   QString from, subject;
   QStringList bodyLines;
   bool html = false;

@@ -226,12 +226,13 @@ void TfrmSend::ReadSettings() {
   const auto boolean = [&](const char* key, bool fallback) {
     return settings_.value(QLatin1String(key), fallback).toBool();
   };
+  const MailJob defaults;
   SMTPServer_->setText(settings_.value(QStringLiteral("Server")).toString());
-  SMTPPort_->setText(QString::number(integer("ServerPort", 25)));
+  SMTPPort_->setText(QString::number(integer("ServerPort", defaults.port)));
   (boolean("PlainText", true) ? rbText_ : rbHTML_)->setChecked(true);
   const int charset = integer("CharSet", 0);
   cbCharSet_->setCurrentIndex(charset >= 0 && charset < cbCharSet_->count() ? charset : 0);
-  MailTimeOut_->setText(QString::number(integer("TimeOut", 60)));
+  MailTimeOut_->setText(QString::number(integer("TimeOut", defaults.timeOutSeconds)));
   MailFrom_->setText(settings_.value(QStringLiteral("Sender")).toString());
   lastDir_ = settings_.value(QStringLiteral("LastDir")).toString();
   btnDetails_->setChecked(boolean("ViewDetails", true));
@@ -345,7 +346,7 @@ std::optional<MailJob> TfrmSend::JobFromControls() {
     return std::nullopt;
   }
   const auto timeOut = Integer(MailTimeOut_->text());
-  if (!timeOut || *timeOut < 0 || *timeOut > 2'000'000) {
+  if (!timeOut || *timeOut < 0 || *timeOut > kMaxTimeOutSeconds) {
     Report(kTimeOutDigits, true, false);
     return std::nullopt;
   }

@@ -5,9 +5,8 @@
 #include <QFontDialog>
 
 namespace zorel {
-namespace {
 
-QString RunFormDialog(QWidget* parent, bool open, const QString& dir, const QString& name) {
+QString ChooseFormFile(QWidget* parent, bool open, const QString& dir, const QString& name) {
   QFileDialog dialog(parent, open ? QStringLiteral("Открытие печатной формы")
                                   : QStringLiteral("Сохранение печатной формы"));
   dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
@@ -21,15 +20,13 @@ QString RunFormDialog(QWidget* parent, bool open, const QString& dir, const QStr
   return dialog.selectedFiles().constFirst();
 }
 
-}  // namespace
-
 FormPrompts FormPrompts::Standard() {
   FormPrompts p;
   p.chooseToOpen = [](QWidget* parent, const QString& dir, const QString& name) {
-    return RunFormDialog(parent, true, dir, name);
+    return ChooseFormFile(parent, true, dir, name);
   };
   p.chooseToSave = [](QWidget* parent, const QString& dir, const QString& name) {
-    return RunFormDialog(parent, false, dir, name);
+    return ChooseFormFile(parent, false, dir, name);
   };
   p.chooseFont = [](QWidget* parent, const QFont& start) -> std::optional<QFont> {
     bool ok = false;

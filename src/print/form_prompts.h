@@ -12,6 +12,10 @@ class QWidget;
 
 namespace zorel {
 
+// The standard dialog that opens (or names for saving) a form file in dir, starting from name;
+// empty when cancelled.
+QString ChooseFormFile(QWidget* parent, bool open, const QString& dir, const QString& name);
+
 struct FormPrompts {
   // An existing form file chosen in dir, starting from name; empty when cancelled.
   std::function<QString(QWidget* parent, const QString& dir, const QString& name)> chooseToOpen;

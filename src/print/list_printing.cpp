@@ -1,11 +1,11 @@
 #include "print/list_printing.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QSpinBox>
 
 #include "components/user_prompts.h"
 #include "data/data_module.h"
+#include "print/form_prompts.h"
 #include "report/form_error.h"
 #include "report/form_file.h"
 #include "report/page_generator.h"
@@ -31,13 +31,7 @@ RangeChoice lastRange;
 ListPrinting::ListPrinting(const Tdm& dm, std::shared_ptr<UserPrompts> prompts, QWidget* parent)
     : dm_(dm), prompts_(std::move(prompts)), parent_(parent), range_(parent) {
   chooseForm = [](QWidget* parent, const QString& dir) {
-    QFileDialog dialog(parent, QStringLiteral("Открытие печатной формы"), dir,
-                       QStringLiteral("Форма отчета (*.rpt)"));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("rpt"));
-    dialog.setOption(QFileDialog::ReadOnly);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-    return dialog.selectedFiles().constFirst();
+    return ChooseFormFile(parent, true, dir, {});
   };
 }
 
@@ -93,8 +87,7 @@ void ListPrinting::Print(TReport& form, ListPrintLoop& loop, const std::string& 
 }
 
 void ListPrinting::PreviewListThroughForm(const RecordList& list, std::int32_t currentIndex) {
-  const QString dir = QString::fromStdString(dm_.DbDir()) + QStringLiteral("/../rpt");
-  const QString path = chooseForm(parent_, dir);
+  const QString path = chooseForm(parent_, QString::fromStdString(dm_.FormsDir()));
   if (path.isEmpty()) return;
   const std::string formPath = QFile::encodeName(path).toStdString();
   std::unique_ptr<TReport> form;

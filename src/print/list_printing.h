@@ -38,7 +38,7 @@ class ListPrinting {
   void Preview(TReport& form, ListPrintLoop& loop, const std::string& formPath);
   void Print(TReport& form, ListPrintLoop& loop, const std::string& formPath);
 
-  // A print form file chosen in dir ("../rpt" beside the base), or empty when cancelled.
+  // A print form file chosen in dir (the base's forms folder), or empty when cancelled.
   std::function<QString(QWidget* parent, const QString& dir)> chooseForm;
   // "Печать ...": a form file, the range, then the preview of the list.
   void PreviewListThroughForm(const RecordList& list, std::int32_t currentIndex);

@@ -322,10 +322,6 @@ QString TfrmPrnEditor::FieldText(std::int32_t position, int field) const {
   return ListPrintLoop(dm_, *printList_).FieldText(position, field);
 }
 
-QString TfrmPrnEditor::FormsDir() const {
-  return QDir::cleanPath(QString::fromStdString(dm_.DbDir()) + QStringLiteral("/../rpt"));
-}
-
 std::unique_ptr<TReport> TfrmPrnEditor::NewReport() {
   Logger().Log("PrnEditor: removing report band");
   Logger().Log("PrnEditor: removing report speadsheet");
@@ -396,7 +392,8 @@ void TfrmPrnEditor::New() {
 
 void TfrmPrnEditor::Open() {
   const QString name = QFileInfo(formFileName_).fileName();
-  const QString path = formPrompts_.chooseToOpen(this, FormsDir(), name);
+  const QString path =
+      formPrompts_.chooseToOpen(this, QString::fromStdString(dm_.FormsDir()), name);
   if (path.isEmpty()) return;
   // The form in memory stays until the file has been read whole.
   std::unique_ptr<TReport> loaded;
@@ -419,8 +416,9 @@ bool TfrmPrnEditor::Save() {
 
 bool TfrmPrnEditor::SaveAs() {
   const QString name = hasFormFile_ ? QFileInfo(formFileName_).fileName() : QString();
-  QDir().mkpath(FormsDir());
-  QString path = formPrompts_.chooseToSave(this, FormsDir(), name);
+  const QString dir = QString::fromStdString(dm_.FormsDir());
+  QDir().mkpath(dir);
+  QString path = formPrompts_.chooseToSave(this, dir, name);
   if (path.isEmpty()) return false;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".rpt");
   if (!WriteForm(path)) return false;

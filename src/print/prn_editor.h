@@ -85,7 +85,6 @@ class TfrmPrnEditor : public QDialog {
   bool FormModified() const { return formModified_; }
   bool HasFormFile() const { return hasFormFile_; }
   QString FormFileName() const { return formFileName_; }
-  QString FormsDir() const;
   QString StatusText() const;
   // The elements outside the band or the printable width, by name.
   QStringList ElementsOutside() const;

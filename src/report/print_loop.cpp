@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/field_table.h"
+#include "data/record_details.h"
 #include "textconv/text_convert.h"
 
 namespace zorel {

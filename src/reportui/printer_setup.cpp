@@ -11,6 +11,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "components/user_prompts.h"
+#include "report/shared_printer.h"
+
 namespace zorel {
 
 PrinterSetupDialog::PrinterSetupDialog(QPrinter& printer, QWidget* parent)
@@ -56,6 +59,11 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter& printer, QWidget* parent)
 void PrinterSetupDialog::accept() {
   if (printers_->count() > 0) printer_.setPrinterName(printers_->currentText());
   QDialog::accept();
+}
+
+void SetUpSharedPrinter(UserPrompts& prompts, QWidget* parent) {
+  PrinterSetupDialog dialog(SharedPrinter(), parent);
+  prompts.runModal(dialog);
 }
 
 }  // namespace zorel

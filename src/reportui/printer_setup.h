@@ -10,6 +10,8 @@ class QPrinter;
 
 namespace zorel {
 
+struct UserPrompts;
+
 class PrinterSetupDialog : public QDialog {
   Q_OBJECT
 
@@ -27,5 +29,8 @@ class PrinterSetupDialog : public QDialog {
   QComboBox* printers_;
   QLabel* note_;
 };
+
+// The dialog over the printer every print goes to, as the preview and the main window show it.
+void SetUpSharedPrinter(UserPrompts& prompts, QWidget* parent);
 
 }  // namespace zorel

@@ -256,10 +256,7 @@ void TRepStandardPreview::LastPage() {
   UpdateStatus();
 }
 
-void TRepStandardPreview::PrintSetup() {
-  PrinterSetupDialog dialog(SharedPrinter(), this);
-  prompts_->runModal(dialog);
-}
+void TRepStandardPreview::PrintSetup() { SetUpSharedPrinter(*prompts_, this); }
 
 void TRepStandardPreview::Print() {
   if (!PrinterAvailable()) {

@@ -135,6 +135,14 @@ class TMainForm : public QMainWindow {
   void RunSearchCommand(SearchDialog& dialog);
   void ApplyCommandStates();
   void RunMail(const QString& recipients, std::int32_t current);
+  // What printing and the form editor work on: the active list at its current row under its
+  // caption, or the whole base from its first record as "Вся база".
+  struct PrintSource {
+    RecordList records;
+    std::int32_t current;
+    QString name;
+  };
+  PrintSource ActiveListOrBase() const;
   // Tiles or cascades the list windows that are not minimized above a row of the minimized ones.
   void ArrangeListWindows(bool tile);
 

@@ -24,6 +24,7 @@
 #include "data/file_util.h"
 #include "data/list_file.h"
 #include "data/remark.h"
+#include "data/replacement_file.h"
 #include "dbwriter/db_writer.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"

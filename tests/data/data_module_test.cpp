@@ -32,6 +32,7 @@ TEST(DataModuleStartUp, OpensTheSampleBaseAndBuildsItsIndexes) {
   // 14 + 4 (edition) + 15 (three labels)
   EXPECT_EQ(dm.Header().dataStart, 33);
   EXPECT_EQ(dm.ListsDir(), (dir.path() / "lists/").string());
+  EXPECT_EQ(dm.FormsDir(), (dir.path() / "rpt/").string());
   EXPECT_EQ(dm.TitleWithEdition(" Зорель\t"), "Зорель 2003");
 }
 

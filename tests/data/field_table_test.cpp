@@ -1,9 +1,8 @@
 // Print fields: the text of each field for a record of the sample base.
-#include "data/field_table.h"
-
 #include <gtest/gtest.h>
 
 #include "data/data_module.h"
+#include "data/record_details.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 

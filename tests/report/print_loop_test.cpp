@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/field_table.h"
+#include "data/record_details.h"
 #include "report/page_generator.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"

@@ -48,7 +48,8 @@ std::string ZeroOrOne(std::string_view text, const std::string& what) {
 
 }  // namespace
 
-ParsedArgs::ParsedArgs(const std::vector<std::string>& args, const ArgSpec& spec) {
+ParsedArgs::ParsedArgs(const Invocation& inv, const ArgSpec& spec) : form_(inv.form) {
+  const std::vector<std::string>& args = inv.args;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -95,12 +96,16 @@ std::vector<std::string> ParsedArgs::All(const std::string& name) const {
 
 bool ParsedArgs::Flag(const std::string& name) const { return Contains(flags_, name); }
 
-void ParsedArgs::ExpectOperands(std::size_t n, const char* form) const {
-  if (operands_.size() != n) throw UsageError(std::string("вызов: zorel-cli ") + form);
+void ParsedArgs::ExpectOperands(std::size_t n) const {
+  if (operands_.size() != n) throw Misuse();
 }
 
-void ParsedArgs::ExpectAtLeast(std::size_t n, const char* form) const {
-  if (operands_.size() < n) throw UsageError(std::string("вызов: zorel-cli ") + form);
+void ParsedArgs::ExpectAtLeast(std::size_t n) const {
+  if (operands_.size() < n) throw Misuse();
+}
+
+UsageError ParsedArgs::Misuse(const std::string& problem) const {
+  return UsageError(problem + "вызов: zorel-cli " + form_);
 }
 
 std::optional<std::int64_t> ParseInteger(std::string_view text) {

@@ -23,6 +23,14 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A command line as its command gets it.
+struct Invocation {
+  std::string dbDir;              // the folder holding factory.dat
+  const char* name;               // the command's
+  const char* form;               // the command's forms, as its usage errors show them
+  std::vector<std::string> args;  // the words after the command's name
+};
+
 // Which options a command knows: those that take the next argument as their value, and
 // flags that stand alone.
 struct ArgSpec {
@@ -35,7 +43,7 @@ struct ArgSpec {
 // operand.
 class ParsedArgs {
  public:
-  ParsedArgs(const std::vector<std::string>& args, const ArgSpec& spec);
+  ParsedArgs(const Invocation& inv, const ArgSpec& spec = {});
 
   // The value of an option given at most once.
   std::optional<std::string> Single(const std::string& name) const;
@@ -45,11 +53,14 @@ class ParsedArgs {
   const std::vector<std::string>& Operands() const { return operands_; }
 
   // Exactly n operands, else UsageError naming the command's form.
-  void ExpectOperands(std::size_t n, const char* form) const;
+  void ExpectOperands(std::size_t n) const;
   // At least n operands.
-  void ExpectAtLeast(std::size_t n, const char* form) const;
+  void ExpectAtLeast(std::size_t n) const;
+  // The problem (a line, or nothing) followed by the command's form.
+  UsageError Misuse(const std::string& problem = "") const;
 
  private:
+  const char* form_;
   std::vector<std::pair<std::string, std::string>> options_;
   std::vector<std::string> flags_;
   std::vector<std::string> operands_;

@@ -9,21 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "cli_args.h"
 #include "data/data_module.h"
 #include "data/record_list.h"
 
 namespace zorel::cli {
 
-struct Invocation {
-  std::string dbDir;              // the folder holding factory.dat
-  std::vector<std::string> args;  // the words after the command's name
-};
-
 using CommandFn = void (*)(const Invocation&);
 
+// One row of the tool's table of commands, from which the usage text and the dispatch come.
 struct CommandInfo {
   const char* name;
-  CommandFn run;
+  CommandFn run;           // nullptr for a command this program does not run
+  const char* form;        // a line per form; continuation lines indented under the words
+  const char* notes = "";  // further lines of the usage text, indented alike
 };
 
 // In cmd_base.cpp.

@@ -11,9 +11,7 @@
 
 namespace zorel::cli {
 
-// Every command of the tool, whichever program runs it.
-extern const char* const kUsage;
-
+// `commands` is the whole table, whichever program runs it: the usage text lists every command.
 int RunCommandLine(int argc, char** argv, std::span<const CommandInfo> commands);
 
 }  // namespace zorel::cli

@@ -53,8 +53,8 @@ std::int32_t ExistingRecord(const Tdm& dm, std::int64_t number) {
 }
 
 void RunInfo(const Invocation& inv) {
-  ParsedArgs args(inv.args, {});
-  args.ExpectOperands(0, "info");
+  ParsedArgs args(inv);
+  args.ExpectOperands(0);
   Tdm dm(inv.dbDir);
   WarnNotices(dm);
   const FactoryHeader& h = dm.Header();
@@ -70,8 +70,8 @@ void RunInfo(const Invocation& inv) {
 }
 
 void RunShow(const Invocation& inv) {
-  ParsedArgs args(inv.args, {});
-  args.ExpectOperands(1, "show N");
+  ParsedArgs args(inv);
+  args.ExpectOperands(1);
   const std::int64_t number = ParseRecordNumber(args.Operands()[0]);
   Tdm dm(inv.dbDir);
   WarnNotices(dm);
@@ -82,8 +82,8 @@ void RunShow(const Invocation& inv) {
 }
 
 void RunRemark(const Invocation& inv) {
-  ParsedArgs args(inv.args, {{"--set"}, {}});
-  args.ExpectOperands(1, "remark N [--set TEXT]");
+  ParsedArgs args(inv, {{"--set"}, {}});
+  args.ExpectOperands(1);
   const std::int64_t number = ParseRecordNumber(args.Operands()[0]);
   std::optional<std::string> text;
   if (const auto utf8 = args.Single("--set")) {

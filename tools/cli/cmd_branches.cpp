@@ -30,8 +30,8 @@ std::vector<std::array<std::uint32_t, 5>> ParseNodes(const std::vector<std::stri
 }  // namespace
 
 void RunTree(const Invocation& inv) {
-  ParsedArgs args(inv.args, {});
-  if (args.Operands().size() > 1) throw UsageError("вызов: zorel-cli tree [C1.C2.C3.C4.C5]");
+  ParsedArgs args(inv);
+  if (args.Operands().size() > 1) throw args.Misuse();
   const auto codes =
       ParseNodes(args.Operands().empty() ? std::vector<std::string>{"0.0.0.0.0"} : args.Operands());
   Tdm dm(inv.dbDir);
@@ -45,8 +45,8 @@ void RunTree(const Invocation& inv) {
 }
 
 void RunBranchKeys(const Invocation& inv) {
-  ParsedArgs args(inv.args, {});
-  args.ExpectAtLeast(1, "branch-keys C1.C2.C3.C4.C5...");
+  ParsedArgs args(inv);
+  args.ExpectAtLeast(1);
   const auto codes = ParseNodes(args.Operands());
   Tdm dm(inv.dbDir);
   std::string out;
@@ -55,8 +55,8 @@ void RunBranchKeys(const Invocation& inv) {
 }
 
 void RunBranchSearch(const Invocation& inv) {
-  ParsedArgs args(inv.args, {{"--in"}, {}});
-  args.ExpectAtLeast(1, "branch-search [--in FILE.lst] C1.C2.C3.C4.C5...");
+  ParsedArgs args(inv, {{"--in"}, {}});
+  args.ExpectAtLeast(1);
   const auto codes = ParseNodes(args.Operands());
   const auto listFile = args.Single("--in");
   Tdm dm(inv.dbDir);

@@ -14,10 +14,6 @@ namespace zorel::cli {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 16;
-constexpr const char* kForm =
-    "export [--in FILE.lst] [--format csv|json]\n"
-    "export [--in FILE.lst] --out FILE [--format xlsx|csv] [--fields N,N,...] [--remarks]\n"
-    "       [--encoding utf-8|windows-1251] [--separator ';'|',']";
 
 void StreamAll(const Tdm& dm, const RecordList& records, bool json) {
   std::string chunk;
@@ -97,9 +93,9 @@ ExportOptions SpreadsheetOptions(const ParsedArgs& args, const std::string& form
 }  // namespace
 
 void RunExport(const Invocation& inv) {
-  ParsedArgs args(inv.args, {{"--in", "--format", "--out", "--fields", "--encoding", "--separator"},
-                             {"--remarks"}});
-  args.ExpectOperands(0, kForm);
+  ParsedArgs args(
+      inv, {{"--in", "--format", "--out", "--fields", "--encoding", "--separator"}, {"--remarks"}});
+  args.ExpectOperands(0);
   const auto out = args.Single("--out");
   const auto listFile = args.Single("--in");
   if (!out) {

@@ -19,18 +19,17 @@ RecordList SourceRecords(const Tdm& dm, const std::optional<std::string>& listFi
 }
 
 void RunListShow(const Invocation& inv) {
-  ParsedArgs args(inv.args, {});
-  args.ExpectOperands(1, "list-show FILE.lst");
+  ParsedArgs args(inv);
+  args.ExpectOperands(1);
   Tdm dm(inv.dbDir);
   EmitRecords(LoadList(dm, args.Operands()[0]));
 }
 
 void RunListMerge(const Invocation& inv) {
-  static constexpr const char* kForm = "list-merge FILE.lst OTHER.lst (--append|--subtract)";
-  ParsedArgs args(inv.args, {{}, {"--append", "--subtract"}});
-  args.ExpectOperands(2, kForm);
+  ParsedArgs args(inv, {{}, {"--append", "--subtract"}});
+  args.ExpectOperands(2);
   const bool append = args.Flag("--append");
-  if (append == args.Flag("--subtract")) throw UsageError(std::string("вызов: zorel-cli ") + kForm);
+  if (append == args.Flag("--subtract")) throw args.Misuse();
   Tdm dm(inv.dbDir);
   RecordList records = LoadList(dm, args.Operands()[0]);
   const auto status =

@@ -16,13 +16,6 @@
 namespace zorel::cli {
 namespace {
 
-constexpr const char* kForm =
-    "mail --server HOST [--port N] [--timeout S] --from ADDR --subject TEXT "
-    "(--body TEXT | --body-file FILE) [--html] [--charset windows-1251|koi8-r|us-ascii|utf-8] "
-    "[--attach FILE]... [--test-address ADDR] [--security none|starttls|tls] [--ca-file FILE] "
-    "[--user NAME] [--pause S] [--failed-list FILE.lst] (--in LIST.lst | --record N | --all)\n"
-    "       mail --preview N --subject TEXT (--body TEXT | --body-file FILE)";
-
 // The log's lines on standard output, UTF-8, one per line; boxes and the status bar are not
 // printed.
 class StdoutReporter : public MailReporter {
@@ -36,7 +29,7 @@ QString Text(const std::string& utf8) { return QString::fromUtf8(utf8); }
 
 std::string Required(const ParsedArgs& args, const std::string& name) {
   auto value = args.Single(name);
-  if (!value) throw UsageError("не задан параметр " + name + "\nвызов: zorel-cli " + kForm);
+  if (!value) throw args.Misuse("не задан параметр " + name + "\n");
   return *value;
 }
 
@@ -83,8 +76,8 @@ MailJob JobFrom(const ParsedArgs& args, bool preview) {
   };
   MailJob job;
   job.server = Text(needed("--server"));
-  job.port = static_cast<quint16>(NonNegative(args, "--port", 25, 65535));
-  job.timeOutSeconds = NonNegative(args, "--timeout", 60, 2'000'000);
+  job.port = static_cast<quint16>(NonNegative(args, "--port", job.port, 65535));
+  job.timeOutSeconds = NonNegative(args, "--timeout", job.timeOutSeconds, kMaxTimeOutSeconds);
   job.pauseSeconds = NonNegative(args, "--pause", 0, 86'400);
   job.from = Text(needed("--from"));
   job.subject = Text(Required(args, "--subject"));
@@ -118,24 +111,22 @@ MailJob JobFrom(const ParsedArgs& args, bool preview) {
 
 void RunMail(const Invocation& inv) {
   ParsedArgs args(
-      inv.args, {{"--server", "--port", "--timeout", "--from", "--subject", "--body", "--body-file",
-                  "--charset", "--attach", "--test-address", "--in", "--record", "--security",
-                  "--ca-file", "--user", "--pause", "--failed-list", "--preview"},
-                 {"--html", "--all"}});
-  args.ExpectOperands(0, kForm);
+      inv, {{"--server", "--port", "--timeout", "--from", "--subject", "--body", "--body-file",
+             "--charset", "--attach", "--test-address", "--in", "--record", "--security",
+             "--ca-file", "--user", "--pause", "--failed-list", "--preview"},
+            {"--html", "--all"}});
+  args.ExpectOperands(0);
   const auto preview = args.Single("--preview");
   MailJob job = JobFrom(args, preview.has_value());
   const auto body = args.Single("--body");
   const auto bodyFile = args.Single("--body-file");
   if (body.has_value() == bodyFile.has_value()) {
-    throw UsageError(std::string("нужен ровно один из --body и --body-file\nвызов: zorel-cli ") +
-                     kForm);
+    throw args.Misuse("нужен ровно один из --body и --body-file\n");
   }
   const auto in = args.Single("--in");
   const auto record = args.Single("--record");
   if (!preview && (in ? 1 : 0) + (record ? 1 : 0) + (args.Flag("--all") ? 1 : 0) != 1) {
-    throw UsageError(std::string("нужен ровно один из --in, --record и --all\nвызов: zorel-cli ") +
-                     kForm);
+    throw args.Misuse("нужен ровно один из --in, --record и --all\n");
   }
   const std::int64_t recordNumber = record ? ParseRecordNumber(*record) : 0;
   job.bodyLines = BodyLines(body ? Text(*body) : ReadBodyFile(*bodyFile));

@@ -15,9 +15,6 @@
 namespace zorel::cli {
 namespace {
 
-constexpr const char* kPrintForm =
-    "print FORM.rpt [--in FILE.lst] [--range FROM:TO | --record N] --pdf OUT.pdf";
-
 std::int64_t Position(std::string_view text, const char* option) {
   const auto n = ParseInteger(text);
   if (!n || *n < 1)
@@ -43,10 +40,10 @@ class PaintingApp {
 }  // namespace
 
 void RunPrint(const Invocation& inv) {
-  ParsedArgs args(inv.args, {{"--in", "--range", "--record", "--pdf"}, {}});
-  args.ExpectOperands(1, kPrintForm);
+  ParsedArgs args(inv, {{"--in", "--range", "--record", "--pdf"}, {}});
+  args.ExpectOperands(1);
   const auto pdf = args.Single("--pdf");
-  if (!pdf || pdf->empty()) throw UsageError(std::string("не задан файл --pdf\n") + kPrintForm);
+  if (!pdf || pdf->empty()) throw UsageError(std::string("не задан файл --pdf\n") + inv.form);
   const auto range = args.Single("--range");
   const auto record = args.Single("--record");
   if (range && record) throw UsageError("--range и --record вместе не задаются");
@@ -83,8 +80,8 @@ void RunPrint(const Invocation& inv) {
 }
 
 void RunSampleForms(const Invocation& inv) {
-  ParsedArgs args(inv.args, {{}, {}});
-  args.ExpectOperands(1, "sample-forms DIR");
+  ParsedArgs args(inv);
+  args.ExpectOperands(1);
   std::error_code ec;
   std::filesystem::create_directories(args.Operands()[0], ec);
   WriteSampleForms(args.Operands()[0]);

@@ -12,8 +12,8 @@
 namespace zorel::cli {
 
 void RunSearch(const Invocation& inv) {
-  ParsedArgs args(inv.args, {{"--in", "--cond"}, {}});
-  args.ExpectOperands(0, "search [--in FILE.lst] --cond F:E:O:C:VALUE ...");
+  ParsedArgs args(inv, {{"--in", "--cond"}, {}});
+  args.ExpectOperands(0);
   ConditionTable table;
   for (const auto& spec : args.All("--cond")) table.push_back(ParseConditionSpec(spec));
   ParseConditions(table);  // numeric values are checked before the base is opened
@@ -25,8 +25,7 @@ void RunSearch(const Invocation& inv) {
 }
 
 void RunProducts(const Invocation& inv) {
-  static constexpr const char* kForm = "products FRAGMENT...";
-  ParsedArgs args(inv.args, {});
+  ParsedArgs args(inv);
   // The dialog lowers its fragments and drops those that are blank; it scans only when at
   // least one is left.
   std::vector<std::string> fragments;
@@ -34,7 +33,7 @@ void RunProducts(const Invocation& inv) {
     std::string fragment = ToCodePage(utf8);
     if (!TrimBlanks(fragment).empty()) fragments.push_back(Lower1251(fragment));
   }
-  if (fragments.empty()) throw UsageError(std::string("вызов: zorel-cli ") + kForm);
+  if (fragments.empty()) throw args.Misuse();
   Tdm dm(inv.dbDir);
   const ItemScanResult found = ScanItemNames(dm, fragments);
   std::string out;
@@ -46,8 +45,8 @@ void RunProducts(const Invocation& inv) {
 }
 
 void RunMatchProducts(const Invocation& inv) {
-  ParsedArgs args(inv.args, {{"--in"}, {}});
-  args.ExpectAtLeast(1, "match-products [--in FILE.lst] KIND:ITEM...");
+  ParsedArgs args(inv, {{"--in"}, {}});
+  args.ExpectAtLeast(1);
   std::vector<ProductKey> keys;
   for (const auto& spec : args.Operands()) keys.push_back(ParseKeySpec(spec));
   const auto listFile = args.Single("--in");

@@ -10,9 +10,8 @@
 namespace zorel::cli {
 
 void RunSummary(const Invocation& inv) {
-  ParsedArgs args(inv.args, {{"--in", "--by"}, {}});
-  args.ExpectOperands(
-      0, "summary [--in FILE.lst] [--by region|country|orgform|staff|decade|products]");
+  ParsedArgs args(inv, {{"--in", "--by"}, {}});
+  args.ExpectOperands(0);
   std::vector<SummaryAxis> axes(kAllSummaryAxes.begin(), kAllSummaryAxes.end());
   if (const auto by = args.Single("--by")) {
     const auto axis = SummaryAxisFromWord(*by);
