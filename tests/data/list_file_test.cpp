@@ -39,21 +39,6 @@ void ExpectChildError(const std::string& message, Body body) {
   }
 }
 
-TEST(ListFileHead, FlagsHoldOneBitPerPanel) {
-  const struct {
-    bool requisites, lower, advert;
-    std::uint8_t flags;
-  } cases[] = {{false, false, false, 0}, {true, false, false, 1}, {false, true, false, 2},
-               {false, false, true, 4},  {true, true, true, 7},   {true, false, true, 5}};
-  for (const auto& c : cases) {
-    ListFileHeader h;
-    h.requisitesShown = c.requisites;
-    h.lowerShown = c.lower;
-    h.advertShown = c.advert;
-    EXPECT_EQ(h.Flags(), c.flags);
-  }
-}
-
 TEST(ListFileSave, WritesTheHeadAndNumbersThatLoadBackInOrder) {
   TempDir dir;
   const std::string path = dir / "list.lst";

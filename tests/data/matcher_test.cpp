@@ -107,22 +107,6 @@ TEST(TextTests, ContainsFindsTheValueWhereverItStands) {
   }
 }
 
-TEST(TextTests, TheTablePicksTheTestOfEachOperator) {
-  EXPECT_EQ(TextTestFor(kOpContains, false), TextContains);
-  EXPECT_EQ(TextTestFor(kOpContains, true), TextContainsCase);
-  EXPECT_EQ(TextTestFor(kOpEquals, false), TextEquals);
-  EXPECT_EQ(TextTestFor(kOpEquals, true), TextEqualsCase);
-  EXPECT_EQ(TextTestFor(kOpEmpty, true), TextEmpty);
-  EXPECT_EQ(TextTestFor(kOpGreater, false), nullptr);
-  EXPECT_EQ(NumTestFor(kOpContains), nullptr);
-  EXPECT_EQ(NumTestFor(kOpEmpty), nullptr);
-  EXPECT_TRUE(NumTestFor(kOpGreaterEq)(5, 5));
-  EXPECT_FALSE(NumTestFor(kOpGreater)(5, 5));
-  EXPECT_TRUE(NumTestFor(kOpLessEq)(-3, -3));
-  EXPECT_TRUE(NumTestFor(kOpLess)(-4, -3));
-  EXPECT_TRUE(NumTestFor(kOpEquals)(7, 7));
-}
-
 // --- MatchConditions on the sample base --------------------------------------------------------
 // Records: 0 «Минский ЗАВОД» (form «оао», 1995, staff 1200, index 220000, code 017, products
 // «станок токарный» and «болт м12»); 1 «Брестский комбинат» (form «ОАО Плюс», 1990, staff 0,

@@ -41,9 +41,14 @@ std::vector<std::string> KeptCopies(const TempDir& dir, const std::string& prefi
   return copies;
 }
 
-TEST(RemarkStore, StartsWithAHeaderOnlyFileThatStaysSoWithoutChanges) {
+// A folder for the store's file, remark.dat.
+class RemarkStore : public ::testing::Test {
+ protected:
   TempDir dir;
   const std::string name = dir / "remark.dat";
+};
+
+TEST_F(RemarkStore, StartsWithAHeaderOnlyFileThatStaysSoWithoutChanges) {
   {
     TRemark remarks(name, 10);
     EXPECT_EQ(Bytes(name), Header());
@@ -54,9 +59,7 @@ TEST(RemarkStore, StartsWithAHeaderOnlyFileThatStaysSoWithoutChanges) {
   EXPECT_FALSE(FileExists(dir / "remark.tmp"));
 }
 
-TEST(RemarkStore, AppendsEachChangeAndCompactsAtClose) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, AppendsEachChangeAndCompactsAtClose) {
   {
     TRemark remarks(name, 10);
     remarks.Set(3, "abcde");
@@ -74,9 +77,7 @@ TEST(RemarkStore, AppendsEachChangeAndCompactsAtClose) {
   EXPECT_FALSE(FileExists(dir / "remark.tmp"));
 }
 
-TEST(RemarkStore, KeepsRemarksAcrossOpenings) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, KeepsRemarksAcrossOpenings) {
   const std::string text = W("Звонить после обеда, спросить Ёлкина");
   {
     TRemark remarks(name, 5);
@@ -89,9 +90,7 @@ TEST(RemarkStore, KeepsRemarksAcrossOpenings) {
   EXPECT_EQ(remarks.Get(1), "");
 }
 
-TEST(RemarkStore, ClearingARemarkLeavesAnEmptyEntry) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, ClearingARemarkLeavesAnEmptyEntry) {
   {
     TRemark remarks(name, 10);
     remarks.Set(1, "a");
@@ -105,9 +104,7 @@ TEST(RemarkStore, ClearingARemarkLeavesAnEmptyEntry) {
   EXPECT_EQ(Bytes(name), Header() + Entry(1, ""));
 }
 
-TEST(RemarkStore, ConvertsTheOlderLayoutOfFixedSlots) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, ConvertsTheOlderLayoutOfFixedSlots) {
   std::string old = "abc" + std::string(197, ' ');
   old += std::string(200, ' ');
   const std::string third = "\t  hi there \r\n";
@@ -127,9 +124,7 @@ TEST(RemarkStore, ConvertsTheOlderLayoutOfFixedSlots) {
   EXPECT_FALSE(FileExists(dir / "remark.tmp"));
 }
 
-TEST(RemarkStore, TakesAnyOtherSignatureForTheOlderLayout) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, TakesAnyOtherSignatureForTheOlderLayout) {
   std::string file = Header();
   file.replace(4, 8, "REMARK02");
   const std::string original = file + std::string(200 - file.size(), ' ');
@@ -142,10 +137,8 @@ TEST(RemarkStore, TakesAnyOtherSignatureForTheOlderLayout) {
   EXPECT_EQ(KeptCopies(dir, "remark.old-"), std::vector<std::string>{original});
 }
 
-TEST(RemarkStore, LaterOfTwoLiveEntriesCountsAndCompactionKeepsOnlyIt) {
+TEST_F(RemarkStore, LaterOfTwoLiveEntriesCountsAndCompactionKeepsOnlyIt) {
   // What a crash between appending a change and flagging the old entry leaves behind.
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
   const std::string left = Header() + Entry(3, "old") + Entry(1, "one") + Entry(3, "new");
   WriteBytes(name, left);
   {
@@ -161,9 +154,7 @@ TEST(RemarkStore, LaterOfTwoLiveEntriesCountsAndCompactionKeepsOnlyIt) {
   EXPECT_EQ(Bytes(name), Header() + Entry(1, "one") + Entry(3, "new") + Entry(0, "zero"));
 }
 
-TEST(RemarkStore, KeepsEntriesOfRecordsOutsideTheBase) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, KeepsEntriesOfRecordsOutsideTheBase) {
   WriteBytes(name, Header() + Entry(-1, "neg") + Entry(7, "far") + Entry(2, "x", true) +
                        Entry(7, "farther") + Entry(2, "y") + Entry(9, "gone", true));
   {
@@ -180,7 +171,7 @@ TEST(RemarkStore, KeepsEntriesOfRecordsOutsideTheBase) {
   EXPECT_EQ(larger.Get(7), "farther");
 }
 
-TEST(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
+TEST_F(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
   std::string badLength;
   PutU16(badLength, 6);
   PutU32(badLength, 1);
@@ -225,9 +216,7 @@ TEST(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
   }
 }
 
-TEST(RemarkStore, RefusesTooLongTextsAndRecordsOutsideTheBase) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, RefusesTooLongTextsAndRecordsOutsideTheBase) {
   TRemark remarks(name, 5);
   remarks.Set(0, "short");
   const std::string before = Bytes(name);
@@ -247,7 +236,7 @@ TEST(RemarkStore, RefusesTooLongTextsAndRecordsOutsideTheBase) {
 
 // A temporary file left by a crash: beside a remark file it is dropped, in place of a missing
 // one it is taken.
-TEST(RemarkStore, SettlesATemporaryFileLeftByACrash) {
+TEST_F(RemarkStore, SettlesATemporaryFileLeftByACrash) {
   for (const bool remarkFile : {true, false}) {
     SCOPED_TRACE(remarkFile);
     TempDir dir;
@@ -261,8 +250,7 @@ TEST(RemarkStore, SettlesATemporaryFileLeftByACrash) {
   }
 }
 
-TEST(RemarkStore, ReportsAFileThatCannotBeOpened) {
-  TempDir dir;
+TEST_F(RemarkStore, ReportsAFileThatCannotBeOpened) {
   for (const std::string& name : {dir / "missing/remark.dat", dir / "folder"}) {
     SCOPED_TRACE(name);
     std::filesystem::create_directories(dir / "folder/inside");
