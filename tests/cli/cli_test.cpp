@@ -35,13 +35,12 @@ RunResult RunCli(const Args& args, const std::string& cwd) {
 
 std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
 
-// The sample base, with a remark on record 1, in root/db; list files in root/lists, named by
-// the records they hold, and some that are not list files.
+// The sample base, with a remark on record 1, in root/db; list files beside it, named by the
+// records they hold, and some that are not list files.
 class Cli : public ::testing::Test {
  protected:
   void SetUp() override {
     Write(Base());
-    std::filesystem::create_directories(root_ / "lists");
     const std::pair<const char*, RecordList> lists[] = {
         {"201", {2, 0, 1}}, {"210", {2, 1, 0}},     {"2", {2}}, {"02", {0, 2}}, {"empty", {}},
         {"b", {1, 2, 7}},   {"a", {2, 9, 0, -1, 2}}};
@@ -58,7 +57,7 @@ class Cli : public ::testing::Test {
   }
   void Write(const BaseSource& base) { WriteDatabase(db(), base); }
   std::string db() const { return root_ / "db"; }
-  std::string list(const std::string& name) const { return root_ / ("lists/" + name + ".lst"); }
+  std::string list(const std::string& name) const { return root_ / ("" + name + ".lst"); }
   RunResult Run(const Args& args) {
     Args all{"--db", db()};
     all.insert(all.end(), args.begin(), args.end());
@@ -88,9 +87,9 @@ class Cli : public ::testing::Test {
   TempDir root_;
 };
 
-// One run of the tool on the fixture's folder (list files named "lists/NAME.lst"): its exit
-// status, and its exact output on success or its message on failure ("" for any message).
-// Only a remark change may alter a file; the derived index files may be built.
+// One run of the tool in the fixture's folder: its exit status, and its exact output on success
+// or its message on failure ("" for any message). Only a remark change may alter a file; the
+// derived index files may be built.
 struct CliCase {
   const char* name;
   Args args;
@@ -103,7 +102,7 @@ const std::string kCsvHeader =
     "record,name,orgform,year,staff,index,location,address,head,code,fax,phones,email,url,"
     "advert,products,remark,has_advert\r\n";
 const std::string kCsvRow2 = "2,Станкостроитель,,,15,      ,,,,       ,,,,,,,,false\r\n";
-const std::string kNoList = "Не могу найти файл со списком lists/none.lst\n";
+const std::string kNoList = "Не могу найти файл со списком none.lst\n";
 const std::string kBadList = "Файл списка неверного формата\n";
 
 const CliCase kCases[] = {
@@ -159,10 +158,10 @@ const CliCase kCases[] = {
      {"search", "--cond", "0:1:1:0:Минский ЗАВОД" + std::string(242, ' ') + "q"},
      0,
      "0\n"},
-    {"SearchInAListKeepsItsOrder", {"search", "--in", "lists/a.lst"}, 0, "2\n0\n2\n"},
-    {"SearchInAList", {"search", "--in", "lists/a.lst", "--cond", "0:1:0:0:ск"}, 0, "0\n"},
-    {"SearchInAMissingList", {"search", "--in", "lists/none.lst"}, 1, "", kNoList},
-    {"SearchInABadList", {"search", "--in", "lists/magic.lst"}, 1, "", kBadList},
+    {"SearchInAListKeepsItsOrder", {"search", "--in", "a.lst"}, 0, "2\n0\n2\n"},
+    {"SearchInAList", {"search", "--in", "a.lst", "--cond", "0:1:0:0:ск"}, 0, "0\n"},
+    {"SearchInAMissingList", {"search", "--in", "none.lst"}, 1, "", kNoList},
+    {"SearchInABadList", {"search", "--in", "magic.lst"}, 1, "", kBadList},
     {"ProductsOfTwoFragments", {"products", "цем", "гайка"}, 0, "5\tгайка\n7\tцемент\n"},
     {"ProductsBlankFragment", {"products", "  ", "болт м"}, 0, "2\tболт м12\n"},
     {"ProductsLeadingBlank", {"products", " болт"}, 0, "3\tанкерный болт\n"},
@@ -172,10 +171,7 @@ const CliCase kCases[] = {
     {"MatchProductsAnyKind", {"match-products", "0:2"}, 0, "0\n"},
     {"MatchProductsOtherItem", {"match-products", "0:5"}, 0, "1\n"},
     {"MatchProductsTwoKeys", {"match-products", "3:5", "0:1"}, 0, "0\n1\n"},
-    {"MatchProductsInAList",
-     {"match-products", "--in", "lists/210.lst", "0:1", "0:5"},
-     0,
-     "1\n0\n"},
+    {"MatchProductsInAList", {"match-products", "--in", "210.lst", "0:1", "0:5"}, 0, "1\n0\n"},
     {"MatchProductsKindPast255", {"match-products", "256:1"}, 2},
     {"MatchProductsNegativeItem", {"match-products", "0:-1"}, 2},
     {"MatchProductsLetters", {"match-products", "0:x"}, 2},
@@ -195,53 +191,33 @@ const CliCase kCases[] = {
     {"BranchKeysWithoutNode", {"branch-keys"}, 2},
     {"BranchSearch", {"branch-search", "2.0.0.0.0"}, 0, "1\n"},
     {"BranchSearchRoot", {"branch-search", "0.0.0.0.0"}, 0, "0\n1\n"},
-    {"BranchSearchInAList", {"branch-search", "--in", "lists/210.lst", "0.0.0.0.0"}, 0, "1\n0\n"},
-    {"ListShowSkipsOutsiders", {"list-show", "lists/a.lst"}, 0, "2\n0\n2\n"},
-    {"ListShowEmpty", {"list-show", "lists/empty.lst"}, 0, ""},
-    {"ListShowIgnoresATail", {"list-show", "lists/tail.lst"}, 0, "2\n"},
-    {"ListShowShortHead", {"list-show", "lists/short.lst"}, 1, "", kBadList},
-    {"ListShowWrongMagic", {"list-show", "lists/magic.lst"}, 1, "", kBadList},
-    {"ListShowMissing", {"list-show", "lists/none.lst"}, 1, "", kNoList},
+    {"BranchSearchInAList", {"branch-search", "--in", "210.lst", "0.0.0.0.0"}, 0, "1\n0\n"},
+    {"ListShowSkipsOutsiders", {"list-show", "a.lst"}, 0, "2\n0\n2\n"},
+    {"ListShowEmpty", {"list-show", "empty.lst"}, 0, ""},
+    {"ListShowIgnoresATail", {"list-show", "tail.lst"}, 0, "2\n"},
+    {"ListShowShortHead", {"list-show", "short.lst"}, 1, "", kBadList},
+    {"ListShowWrongMagic", {"list-show", "magic.lst"}, 1, "", kBadList},
+    {"ListShowMissing", {"list-show", "none.lst"}, 1, "", kNoList},
     {"ListShowWithoutFile", {"list-show"}, 2},
-    {"ListMergeAppend", {"list-merge", "lists/a.lst", "lists/b.lst", "--append"}, 0, "0\n1\n2\n"},
-    {"ListMergeSubtract", {"list-merge", "--subtract", "lists/a.lst", "lists/b.lst"}, 0, "0\n"},
-    {"ListMergeItself", {"list-merge", "lists/a.lst", "lists/a.lst", "--append"}, 0, "0\n2\n"},
-    {"ListMergeLessItself", {"list-merge", "lists/a.lst", "lists/a.lst", "--subtract"}, 0, ""},
-    {"ListMergeBadSecond",
-     {"list-merge", "lists/a.lst", "lists/short.lst", "--append"},
-     1,
-     "",
-     kBadList},
-    {"ListMergeBadFirst",
-     {"list-merge", "lists/short.lst", "lists/a.lst", "--append"},
-     1,
-     "",
-     kBadList},
-    {"ListMergeMissing",
-     {"list-merge", "lists/a.lst", "lists/none.lst", "--subtract"},
-     1,
-     "",
-     kNoList},
-    {"ListMergeWithoutMode", {"list-merge", "lists/a.lst", "lists/b.lst"}, 2},
-    {"ListMergeTwoModes",
-     {"list-merge", "lists/a.lst", "lists/b.lst", "--append", "--subtract"},
-     2},
-    {"ListMergeOneFile", {"list-merge", "lists/a.lst", "--append"}, 2},
+    {"ListMergeAppend", {"list-merge", "a.lst", "b.lst", "--append"}, 0, "0\n1\n2\n"},
+    {"ListMergeSubtract", {"list-merge", "--subtract", "a.lst", "b.lst"}, 0, "0\n"},
+    {"ListMergeItself", {"list-merge", "a.lst", "a.lst", "--append"}, 0, "0\n2\n"},
+    {"ListMergeLessItself", {"list-merge", "a.lst", "a.lst", "--subtract"}, 0, ""},
+    {"ListMergeBadSecond", {"list-merge", "a.lst", "short.lst", "--append"}, 1, "", kBadList},
+    {"ListMergeBadFirst", {"list-merge", "short.lst", "a.lst", "--append"}, 1, "", kBadList},
+    {"ListMergeMissing", {"list-merge", "a.lst", "none.lst", "--subtract"}, 1, "", kNoList},
+    {"ListMergeWithoutMode", {"list-merge", "a.lst", "b.lst"}, 2},
+    {"ListMergeTwoModes", {"list-merge", "a.lst", "b.lst", "--append", "--subtract"}, 2},
+    {"ListMergeOneFile", {"list-merge", "a.lst", "--append"}, 2},
     {"RemarkLongest", {"remark", "0", "--set", std::string(65528, 'a')}, 0, ""},
     {"RemarkTooLong", {"remark", "0", "--set", std::string(65529, 'b')}, 2},
     {"RemarkOutsideTheCodePage", {"remark", "0", "--set", "中"}, 2},
     {"RemarkPastTheEnd", {"remark", "3", "--set", "x"}, 1, "", "Проблемы на записи (3)\n"},
     {"RemarkNegative", {"remark", "-1"}, 1, "", "Проблемы на записи (-1)\n"},
     {"RemarkSetWithoutText", {"remark", "0", "--set"}, 2},
-    {"ExportCsvOfAList",
-     {"export", "--format", "csv", "--in", "lists/2.lst"},
-     0,
-     kCsvHeader + kCsvRow2},
-    {"ExportCsvOfAnEmptyList", {"export", "--in", "lists/empty.lst"}, 0, kCsvHeader},
-    {"ExportJsonOfAnEmptyList",
-     {"export", "--format=json", "--in", "lists/empty.lst"},
-     0,
-     "[\n]\n"},
+    {"ExportCsvOfAList", {"export", "--format", "csv", "--in", "2.lst"}, 0, kCsvHeader + kCsvRow2},
+    {"ExportCsvOfAnEmptyList", {"export", "--in", "empty.lst"}, 0, kCsvHeader},
+    {"ExportJsonOfAnEmptyList", {"export", "--format=json", "--in", "empty.lst"}, 0, "[\n]\n"},
     {"ExportUnknownFormat", {"export", "--format", "xml"}, 2},
     {"ExportTwoFormats", {"export", "--format", "csv", "--format", "json"}, 2},
     {"ExportUnknownField", {"export", "--out", "x.xlsx", "--fields", "17"}, 2},
@@ -249,7 +225,7 @@ const CliCase kCases[] = {
     {"ExportOddSeparator", {"export", "--out", "x.csv", "--separator", "|"}, 2},
     {"ExportFieldsWithoutFile", {"export", "--fields", "0"}, 2},
     {"SummaryByDecade",
-     {"summary", "--in", "lists/201.lst", "--by", "decade"},
+     {"summary", "--in", "201.lst", "--by", "decade"},
      0,
      "decade\t2\t1990-1999\ndecade\t1\tне указан\n"},
     {"SummaryByUnknownAxis", {"summary", "--by", "colour"}, 2},

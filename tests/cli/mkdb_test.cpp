@@ -25,6 +25,7 @@ namespace zorel {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::DetailsText;
 using test_support::FolderBytes;
 using test_support::TempDir;
 using test_support::W;
@@ -118,32 +119,13 @@ TEST_F(MkdbSources, SmallSourcesDecodeFieldByField) {
   EXPECT_EQ(dm.Header().kindSeparator, "-");
   EXPECT_EQ(dm.Header().kindLabels, (std::vector<std::string>{W("пр-во"), W("опт  ")}));
 
-  const RecordDetails d = GetDetails(dm, 0);
-  EXPECT_EQ(d.name, W("Завод \"Прогресс\""));
-  EXPECT_EQ(d.orgform, W("ОАО"));
-  EXPECT_EQ(d.year, "1995");
-  EXPECT_EQ(d.staff, "1200");
-  EXPECT_EQ(d.index, "220000");
-  EXPECT_EQ(d.code.substr(0, 3), "017");
-  EXPECT_EQ(d.location, W("Беларусь, г. Минск"));
-  EXPECT_EQ(d.address, W("г. Минск, ул. Ленина, 1"));
-  EXPECT_EQ(d.head, W("Иванов И.И."));
-  EXPECT_EQ(d.phones, "222-33-44");
-  EXPECT_EQ(d.fax, "222-33-45");
-  EXPECT_EQ(d.email, "info@progress.by");
-  EXPECT_EQ(d.url, "www.progress.by");
-  EXPECT_EQ(d.advert, W("Станки.\r\nДоставка."));  // a line break in a source is CR LF
-  EXPECT_EQ(d.products, W("1. пр-во - станки токарные\r\n2. опт - болт м12\r\n"));
-  EXPECT_EQ(d.remark, W("Надежный партнер"));
-
-  const RecordDetails empty = GetDetails(dm, 1);
-  EXPECT_EQ(empty.name, W("Фирма"));
-  EXPECT_EQ(empty.orgform, "");
-  EXPECT_EQ(empty.year, "");
-  EXPECT_EQ(empty.staff, "0");
-  EXPECT_EQ(empty.location, "");
-  EXPECT_EQ(empty.products, "");
-  EXPECT_EQ(empty.remark, "");
+  // A line break in a source is CR LF.
+  EXPECT_EQ(DetailsText(dm, 0),
+            "Завод \"Прогресс\"|ОАО|1995|1200|220000|Беларусь, г. Минск|г. Минск, ул. Ленина, 1|"
+            "Иванов И.И.|017    |222-33-45|222-33-44|info@progress.by|www.progress.by|"
+            "Станки.\r\nДоставка.|1. пр-во - станки токарные\r\n2. опт - болт м12\r\n|"
+            "Надежный партнер");
+  EXPECT_EQ(DetailsText(dm, 1), "Фирма|||0|      ||||       |||||||");
 
   // Ids are row numbers, items positions in items.csv, counts follow from the visible tree.
   const auto classes = ClassEntries(dm);
@@ -245,12 +227,9 @@ TEST_F(MkdbSources, SpreadsheetStyleFilesAreRead) {
 
   Tdm dm(dir / "out/db");
   ASSERT_EQ(dm.RecordCount(), 1);
-  const RecordDetails d = GetDetails(dm, 0);
-  EXPECT_EQ(d.name, W("Завод, \"Искра\""));
-  EXPECT_EQ(d.year, "1990");
-  EXPECT_EQ(d.orgform, W("ОАО"));
-  EXPECT_EQ(d.location, W("Россия, "));
-  EXPECT_EQ(d.products, W("1. пр-во - станки токарные\r\n"));
+  EXPECT_EQ(
+      DetailsText(dm, 0),
+      "Завод, \"Искра\"|ОАО|1990|0|      |Россия, |||       ||||||1. пр-во - станки токарные\r\n|");
   const LoadedList list = LoadListFile(dir / "out/lists/Выборка.lst", dm.RecordCount());
   EXPECT_EQ(list.records, (RecordList{0}));
   EXPECT_TRUE(list.header.requisitesShown && list.header.lowerShown && list.header.advertShown);

@@ -77,24 +77,16 @@ TEST(DataModuleFields, DecodesDisplayTexts) {
   TempDir dir;
   WriteDatabase(dir / "db", SampleBase());
   Tdm dm(dir / "db");
-  const RecordDetails d = GetDetails(dm, 0);
-  EXPECT_EQ(d.name, W("Минский ЗАВОД"));
-  EXPECT_EQ(d.orgform, W("оао"));
-  EXPECT_EQ(d.year, "1995");
-  EXPECT_EQ(d.staff, "1200");
-  EXPECT_EQ(d.index, "220000");
-  EXPECT_EQ(d.code, "017    ");
-  EXPECT_EQ(d.location, W("Беларусь, Минская обл."));
-  EXPECT_EQ(d.products, W("1. пр-во - станок токарный\r\n2. опт - болт м12\r\n"));
-  EXPECT_TRUE(d.hasAdvert);
-  const RecordDetails d1 = GetDetails(dm, 1);
-  EXPECT_EQ(d1.staff, "0");
-  EXPECT_EQ(d1.location, W("Украина, "));
-  const RecordDetails d2 = GetDetails(dm, 2);
-  EXPECT_EQ(d2.year, "");
-  EXPECT_EQ(d2.orgform, "");
-  EXPECT_EQ(d2.products, "");
-  EXPECT_FALSE(d2.hasAdvert);
+  EXPECT_EQ(test_support::DetailsText(dm, 0),
+            "Минский ЗАВОД|оао|1995|1200|220000|Беларусь, Минская обл.|ул. Ленина, 1|Иванов И.И.|"
+            "017    |222-33-44|222-33-45|info@zavod.by|www.zavod.by|Лучшие станки|"
+            "1. пр-во - станок токарный\r\n2. опт - болт м12\r\n|");
+  EXPECT_EQ(
+      test_support::DetailsText(dm, 1),
+      "Брестский комбинат|ОАО Плюс|1990|0|      |Украина, |||       ||||||1. торг - гайка\r\n|");
+  EXPECT_EQ(test_support::DetailsText(dm, 2), "Станкостроитель|||15|      ||||       |||||||");
+  EXPECT_TRUE(GetDetails(dm, 0).hasAdvert);
+  EXPECT_FALSE(GetDetails(dm, 2).hasAdvert);
   EXPECT_EQ(dm.GetFirmName(3), W("Проблемы на записи (3)"));
   EXPECT_EQ(dm.GetItemName(dm.ItemCount()), "");
   EXPECT_EQ(dm.GetItemName(-1), "");
