@@ -291,11 +291,6 @@ TEST_F(Cli, UnusableBaseExitsOneWithTheSystemMessage) {
   ExpectFailure({"info"}, 1,
                 "Неверная версия файла данных !!!\n" + db() +
                     "/factory.dat: нет метки SDF63 в начале файла\n");
-  Write(Base());
-  std::filesystem::remove(db() + "/item.dat");
-  const std::string item = db() + "/item.dat";
-  ExpectFailure({"show", "0"}, 1,
-                "Не могу открыть файл " + item + "\n" + item + ": No such file or directory\n");
 }
 
 // The commands that need Qt run in the companion, beside the tool in the build tree or in

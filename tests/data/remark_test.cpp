@@ -77,19 +77,6 @@ TEST_F(RemarkStore, AppendsEachChangeAndCompactsAtClose) {
   EXPECT_FALSE(FileExists(dir / "remark.tmp"));
 }
 
-TEST_F(RemarkStore, KeepsRemarksAcrossOpenings) {
-  const std::string text = W("Звонить после обеда, спросить Ёлкина");
-  {
-    TRemark remarks(name, 5);
-    remarks.Set(4, text);
-    remarks.Set(0, "first");
-  }
-  TRemark remarks(name, 5);
-  EXPECT_EQ(remarks.Get(4), text);
-  EXPECT_EQ(remarks.Get(0), "first");
-  EXPECT_EQ(remarks.Get(1), "");
-}
-
 TEST_F(RemarkStore, ClearingARemarkLeavesAnEmptyEntry) {
   {
     TRemark remarks(name, 10);
