@@ -20,28 +20,6 @@ enum class Fault {
   FailedCreate
 };
 
-inline constexpr Fault kEveryFault[] = {Fault::FailedWrite,    Fault::ShortWriteThenFull,
-                                        Fault::FailedSync,     Fault::FailedRename,
-                                        Fault::FailedTruncate, Fault::FailedCreate};
-
-inline const char* FaultName(Fault f) {
-  switch (f) {
-    case Fault::FailedWrite:
-      return "failed write";
-    case Fault::ShortWriteThenFull:
-      return "short write, then a full disk";
-    case Fault::FailedSync:
-      return "failed flush";
-    case Fault::FailedRename:
-      return "failed rename";
-    case Fault::FailedTruncate:
-      return "failed truncation";
-    case Fault::FailedCreate:
-      return "failed creation";
-  }
-  return "?";
-}
-
 class FaultyFiles : public FileSystem {
  public:
   FaultyFiles(Fault fault, int nth) : fault_(fault), nth_(nth) {}
