@@ -25,6 +25,7 @@
 #include "data/list_file.h"
 #include "data/remark.h"
 #include "dbwriter/db_writer.h"
+#include "support/run_program.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -298,16 +299,6 @@ std::string ManyRemarks(std::int32_t count) {
   return EncodeRemarks(remarks);
 }
 
-std::vector<std::string> CopiesIn(const TempDir& dir, const std::string& prefix) {
-  std::vector<std::string> copies;
-  for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
-    if (f.path().filename().string().rfind(prefix, 0) == 0) {
-      copies.push_back(ReadWholeFile(f.path()).value_or(""));
-    }
-  }
-  return copies;
-}
-
 TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
   // The first change to a file with an unreadable tail copies the whole file aside, cuts the
   // tail off and appends. Killed anywhere in that, the file is as it was, or a whole copy of
@@ -340,7 +331,7 @@ TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
     kills.Count(outcome.acked == 0);
     const std::string bytes = ReadWholeFile(name).value_or("<missing>");
     if (bytes != damaged) {
-      const auto copies = CopiesIn(dir, "remark.dat.damaged-");
+      const auto copies = test_support::KeptCopies(dir.path(), "remark.dat.damaged-");
       ASSERT_TRUE(std::find(copies.begin(), copies.end(), damaged) != copies.end())
           << "round " << round;
     }

@@ -11,12 +11,14 @@
 #include "data/errors.h"
 #include "data/file_util.h"
 #include "dbwriter/db_writer.h"
+#include "support/run_program.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
 namespace zorel {
 namespace {
 
+using test_support::KeptCopies;
 using test_support::TempDir;
 using test_support::W;
 
@@ -31,15 +33,6 @@ std::string Entry(std::int32_t record, const std::string& text, bool deleted = f
 }
 
 std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
-
-// The contents of the files in dir whose names start with prefix.
-std::vector<std::string> KeptCopies(const TempDir& dir, const std::string& prefix) {
-  std::vector<std::string> copies;
-  for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
-    if (f.path().filename().string().rfind(prefix, 0) == 0) copies.push_back(Bytes(f.path()));
-  }
-  return copies;
-}
 
 // A folder for the store's file, remark.dat.
 class RemarkStore : public ::testing::Test {
@@ -121,7 +114,7 @@ TEST_F(RemarkStore, TakesAnyOtherSignatureForTheOlderLayout) {
   EXPECT_EQ(Bytes(name), Header() + Entry(0, "REMARK02"));
   // An older copy is never overwritten: the new one goes beside it.
   EXPECT_EQ(Bytes(dir / "remark.old"), "an older copy");
-  EXPECT_EQ(KeptCopies(dir, "remark.old-"), std::vector<std::string>{original});
+  EXPECT_EQ(KeptCopies(dir.path(), "remark.old-"), std::vector<std::string>{original});
 }
 
 TEST_F(RemarkStore, LaterOfTwoLiveEntriesCountsAndCompactionKeepsOnlyIt) {
@@ -186,7 +179,7 @@ TEST_F(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
       EXPECT_EQ(remarks.Get(1), "");
     }
     EXPECT_EQ(Bytes(name), damaged);  // opening and reading change nothing
-    EXPECT_EQ(KeptCopies(dir, "remark.dat.damaged-"), std::vector<std::string>{});
+    EXPECT_EQ(KeptCopies(dir.path(), "remark.dat.damaged-"), std::vector<std::string>{});
     {
       TRemark remarks(name, 5);
       remarks.Set(4, "new");
@@ -195,7 +188,7 @@ TEST_F(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
       EXPECT_NE(notices[0].find("remark.dat.damaged-"), std::string::npos);
     }
     // The bytes the change cut off are kept, in a copy of the whole file as it was.
-    EXPECT_EQ(KeptCopies(dir, "remark.dat.damaged-"), std::vector<std::string>{damaged});
+    EXPECT_EQ(KeptCopies(dir.path(), "remark.dat.damaged-"), std::vector<std::string>{damaged});
     TRemark reopened(name, 5);
     EXPECT_EQ(reopened.Get(0), "kept");
     EXPECT_EQ(reopened.Get(4), "new");

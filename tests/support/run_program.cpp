@@ -61,4 +61,14 @@ std::map<std::string, std::string> FolderBytes(const std::string& dir) {
   return files;
 }
 
+std::vector<std::string> KeptCopies(const std::string& dir, const std::string& prefix) {
+  std::vector<std::string> copies;
+  for (const auto& f : std::filesystem::directory_iterator(dir)) {
+    if (f.path().filename().string().starts_with(prefix)) {
+      copies.push_back(ReadWholeFile(f.path()).value_or(""));
+    }
+  }
+  return copies;
+}
+
 }  // namespace zorel::test_support

@@ -23,4 +23,7 @@ std::string Lines(const std::vector<std::string>& lines);
 // Every file below dir by its relative path, with its bytes: what a program left there.
 std::map<std::string, std::string> FolderBytes(const std::string& dir);
 
+// The bytes of each file directly in dir whose name starts with prefix: the copies kept aside.
+std::vector<std::string> KeptCopies(const std::string& dir, const std::string& prefix);
+
 }  // namespace zorel::test_support
