@@ -27,6 +27,7 @@ extern char** environ;
 namespace zorel {
 namespace {
 
+using test_support::Lines;
 using test_support::TempDir;
 using test_support::W;
 using Args = std::vector<std::string>;
@@ -35,7 +36,6 @@ constexpr const char* kPython = "/usr/bin/python3";
 
 using Ran = test_support::RunResult;
 
-// Runs a program with stdin empty and both streams captured; env adds variables.
 Ran Spawn(std::vector<std::string> words, const std::vector<std::string>& env = {}) {
   return test_support::RunProgram(std::move(words), {}, env);
 }
@@ -117,12 +117,6 @@ struct Fixture {
     return Spawn(words, env);
   }
 };
-
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& l : lines) text += l + "\n";
-  return text;
-}
 
 // The dump with the random boundary replaced by B.
 std::string Boundless(const std::string& dump) {

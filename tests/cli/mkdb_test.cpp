@@ -25,6 +25,8 @@ namespace zorel {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::DetailsText;
+using test_support::FolderBytes;
 using test_support::TempDir;
 using test_support::W;
 
@@ -38,17 +40,6 @@ RunResult Mkdb(const std::vector<std::string>& args) {
   words.insert(words.end(), args.begin(), args.end());
   const test_support::RunResult r = test_support::RunProgram(std::move(words));
   return {r.status, r.out + r.err};
-}
-
-// Every file below dir by its relative path, with its bytes.
-std::map<std::string, std::string> FolderBytes(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& e : fs::recursive_directory_iterator(dir)) {
-    if (e.is_regular_file()) {
-      files[fs::relative(e.path(), dir).string()] = *ReadWholeFile(e.path().string());
-    }
-  }
-  return files;
 }
 
 void Write(const fs::path& path, const std::string& text) {
@@ -95,10 +86,28 @@ int Depth(const ClassEntry& e) {
   return d;
 }
 
-TEST(MkdbSources, SmallSourcesDecodeFieldByField) {
+// The small sources in dir/src, built into dir/out.
+class MkdbSources : public ::testing::Test {
+ protected:
+  void SetUp() override { WriteSmallSources(dir.path() / "src"); }
+  void Source(const std::string& file, const std::string& text) {
+    Write(dir.path() / "src" / file, text);
+  }
+  RunResult Build() { return Mkdb({dir / "src", dir / "out"}); }
+  // Expects the build refused with these messages and nothing written.
+  void ExpectRefused(const std::vector<std::string>& messages) {
+    const RunResult r = Build();
+    EXPECT_EQ(r.code, 2);
+    for (const auto& m : messages)
+      EXPECT_NE(r.output.find(m), std::string::npos) << m << "\n" << r.output;
+    EXPECT_FALSE(fs::exists(dir.path() / "out"));
+  }
+
   TempDir dir;
-  WriteSmallSources(dir.path() / "src");
-  const RunResult r = Mkdb({dir / "src", dir / "out"});
+};
+
+TEST_F(MkdbSources, SmallSourcesDecodeFieldByField) {
+  const RunResult r = Build();
   ASSERT_EQ(r.code, 0) << r.output;
   EXPECT_FALSE(FileExists(dir / "out/db/factory.idx"));
 
@@ -110,32 +119,13 @@ TEST(MkdbSources, SmallSourcesDecodeFieldByField) {
   EXPECT_EQ(dm.Header().kindSeparator, "-");
   EXPECT_EQ(dm.Header().kindLabels, (std::vector<std::string>{W("пр-во"), W("опт  ")}));
 
-  const RecordDetails d = GetDetails(dm, 0);
-  EXPECT_EQ(d.name, W("Завод \"Прогресс\""));
-  EXPECT_EQ(d.orgform, W("ОАО"));
-  EXPECT_EQ(d.year, "1995");
-  EXPECT_EQ(d.staff, "1200");
-  EXPECT_EQ(d.index, "220000");
-  EXPECT_EQ(d.code.substr(0, 3), "017");
-  EXPECT_EQ(d.location, W("Беларусь, г. Минск"));
-  EXPECT_EQ(d.address, W("г. Минск, ул. Ленина, 1"));
-  EXPECT_EQ(d.head, W("Иванов И.И."));
-  EXPECT_EQ(d.phones, "222-33-44");
-  EXPECT_EQ(d.fax, "222-33-45");
-  EXPECT_EQ(d.email, "info@progress.by");
-  EXPECT_EQ(d.url, "www.progress.by");
-  EXPECT_EQ(d.advert, W("Станки.\r\nДоставка."));  // a line break in a source is CR LF
-  EXPECT_EQ(d.products, W("1. пр-во - станки токарные\r\n2. опт - болт м12\r\n"));
-  EXPECT_EQ(d.remark, W("Надежный партнер"));
-
-  const RecordDetails empty = GetDetails(dm, 1);
-  EXPECT_EQ(empty.name, W("Фирма"));
-  EXPECT_EQ(empty.orgform, "");
-  EXPECT_EQ(empty.year, "");
-  EXPECT_EQ(empty.staff, "0");
-  EXPECT_EQ(empty.location, "");
-  EXPECT_EQ(empty.products, "");
-  EXPECT_EQ(empty.remark, "");
+  // A line break in a source is CR LF.
+  EXPECT_EQ(DetailsText(dm, 0),
+            "Завод \"Прогресс\"|ОАО|1995|1200|220000|Беларусь, г. Минск|г. Минск, ул. Ленина, 1|"
+            "Иванов И.И.|017    |222-33-45|222-33-44|info@progress.by|www.progress.by|"
+            "Станки.\r\nДоставка.|1. пр-во - станки токарные\r\n2. опт - болт м12\r\n|"
+            "Надежный партнер");
+  EXPECT_EQ(DetailsText(dm, 1), "Фирма|||0|      ||||       |||||||");
 
   // Ids are row numbers, items positions in items.csv, counts follow from the visible tree.
   const auto classes = ClassEntries(dm);
@@ -162,14 +152,14 @@ TEST(MkdbSources, SmallSourcesDecodeFieldByField) {
   EXPECT_EQ(list.records, (RecordList{1, 0}));
 }
 
-struct FaultCase {
-  const char* file;  // inside the sources folder; written over the small sources' file
-  const char* text;  // nullptr: the file is removed
-  const char* expected;
-};
-
-TEST(MkdbSources, FaultsAreReportedWithTheirPlaceAndNothingIsWritten) {
-  const FaultCase cases[] = {
+TEST_F(MkdbSources, FaultsAreReportedWithTheirPlaceAndNothingIsWritten) {
+  std::string forms = "name\n";
+  for (int i = 1; i <= 128; ++i) forms += "Форма " + std::to_string(i) + "\n";
+  const struct {
+    const char* file;  // inside the sources folder; written over the small sources' file
+    std::string text;  // empty: the file is removed
+    const char* expected;
+  } cases[] = {
       {"enterprises.csv", "name,form\n\"Завод,ОАО\n",
        "enterprises.csv:2:1: the quoted field is not closed"},
       {"enterprises.csv", "name\n\"Завод\"x\n",
@@ -186,7 +176,12 @@ TEST(MkdbSources, FaultsAreReportedWithTheirPlaceAndNothingIsWritten) {
        "enterprises.csv:2:7: name: the character \"中\" has no Windows-1251 form"},
       {"enterprises.csv", "name,postcode\nЗавод,2200001\n",
        "enterprises.csv:2:7: postcode: the text takes 7 characters, at most 6 fit"},
-      {"enterprises.csv", nullptr, "enterprises.csv: the file is missing"},
+      // 70 + 5 + 2 x 20000 bytes: each field fits, the record does not.
+      {"enterprises.csv",
+       "name,address,advert\nЗавод," + std::string(20000, 'a') + "," + std::string(20000, 'b'),
+       "enterprises.csv:2:1: the record takes 40075 bytes, at most 32768 fit"},
+      {"enterprises.csv", "", "enterprises.csv: the file is missing"},
+      {"forms.csv", forms, "forms.csv:129:1: name: more than 127 entries cannot be numbered"},
       {"classes.csv", "code,item\n1,10\n7.1,20\n",
        "classes.csv:3:1: code: no entry has the parent code 7"},
       {"classes.csv", "code\n1..2\n", "classes.csv:2:3: code: the code must be one to five"},
@@ -206,79 +201,44 @@ TEST(MkdbSources, FaultsAreReportedWithTheirPlaceAndNothingIsWritten) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
-    TempDir dir;
+    fs::remove_all(dir.path() / "src");
     WriteSmallSources(dir.path() / "src");
-    if (c.text == nullptr) {
+    if (c.text.empty()) {
       fs::remove(dir.path() / "src" / c.file);
     } else {
-      Write(dir.path() / "src" / c.file, c.text);
+      Source(c.file, c.text);
     }
-    const RunResult r = Mkdb({dir / "src", dir / "out"});
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.output.find(c.expected), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("nothing was written"), std::string::npos) << r.output;
-    EXPECT_FALSE(fs::exists(dir.path() / "out"));
+    ExpectRefused({c.expected, "nothing was written"});
   }
 }
 
-TEST(MkdbSources, FaultsOfSizeAreReported) {
-  TempDir dir;
-  WriteSmallSources(dir.path() / "src");
-  // 70 + 5 + 2 x 20000 bytes: each field fits, the record does not.
-  Write(dir.path() / "src/enterprises.csv",
-        "name,address,advert\nЗавод," + std::string(20000, 'a') + "," + std::string(20000, 'b'));
-  std::string forms = "name\n";
-  for (int i = 1; i <= 128; ++i) forms += "Форма " + std::to_string(i) + "\n";
-  Write(dir.path() / "src/forms.csv", forms);
-  const RunResult r = Mkdb({dir / "src", dir / "out"});
-  EXPECT_EQ(r.code, 2);
-  EXPECT_NE(r.output.find("enterprises.csv:2:1: the record takes 40075 bytes, at most 32768 fit"),
-            std::string::npos)
-      << r.output;
-  EXPECT_NE(r.output.find("forms.csv:129:1: name: more than 127 entries cannot be numbered"),
-            std::string::npos)
-      << r.output;
-  EXPECT_FALSE(fs::exists(dir.path() / "out"));
-}
-
-TEST(MkdbSources, SpreadsheetStyleFilesAreRead) {
-  TempDir dir;
-  WriteSmallSources(dir.path() / "src");
+TEST_F(MkdbSources, SpreadsheetStyleFilesAreRead) {
   // Byte order mark, CR LF, quoted headers in another order, blank lines, blanks around
   // names and numbers, optional columns and files left out.
-  Write(dir.path() / "src/enterprises.csv",
-        "\xEF\xBB\xBF\"products\",\"name\",\"year\",\"form\",\"country\"\r\n\r\n"
-        "\" пр-во : 20 \",\"Завод, \"\"Искра\"\"\", 1990 , ОАО ,Россия\r\n\r\n");
+  Source("enterprises.csv",
+         "\xEF\xBB\xBF\"products\",\"name\",\"year\",\"form\",\"country\"\r\n\r\n"
+         "\" пр-во : 20 \",\"Завод, \"\"Искра\"\"\", 1990 , ОАО ,Россия\r\n\r\n");
   fs::remove(dir.path() / "src/regions.csv");
-  Write(dir.path() / "src/lists/Выборка.txt", "records:\n0\n");
-  const RunResult r = Mkdb({dir / "src", dir / "out"});
+  Source("lists/Выборка.txt", "records:\n0\n");
+  const RunResult r = Build();
   ASSERT_EQ(r.code, 0) << r.output;
   EXPECT_FALSE(FileExists(dir / "out/db/remark.dat"));  // no remark column
   EXPECT_EQ(ReadWholeFile(dir / "out/db/reg.dat"), "");
 
   Tdm dm(dir / "out/db");
   ASSERT_EQ(dm.RecordCount(), 1);
-  const RecordDetails d = GetDetails(dm, 0);
-  EXPECT_EQ(d.name, W("Завод, \"Искра\""));
-  EXPECT_EQ(d.year, "1990");
-  EXPECT_EQ(d.orgform, W("ОАО"));
-  EXPECT_EQ(d.location, W("Россия, "));
-  EXPECT_EQ(d.products, W("1. пр-во - станки токарные\r\n"));
+  EXPECT_EQ(
+      DetailsText(dm, 0),
+      "Завод, \"Искра\"|ОАО|1990|0|      |Россия, |||       ||||||1. пр-во - станки токарные\r\n|");
   const LoadedList list = LoadListFile(dir / "out/lists/Выборка.lst", dm.RecordCount());
   EXPECT_EQ(list.records, (RecordList{0}));
   EXPECT_TRUE(list.header.requisitesShown && list.header.lowerShown && list.header.advertShown);
 }
 
-TEST(MkdbSources, ReportsManyFaultsInOneRun) {
-  TempDir dir;
-  WriteSmallSources(dir.path() / "src");
-  Write(dir.path() / "src/enterprises.csv", "name,year,form\nА,x,\nБ,1990,ЗАО\nВ,y,\n");
-  const RunResult r = Mkdb({dir / "src", dir / "out"});
-  EXPECT_EQ(r.code, 2);
-  EXPECT_NE(r.output.find("enterprises.csv:2:3: year"), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("enterprises.csv:3:8: form"), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("enterprises.csv:4:3: year"), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("3 error(s)"), std::string::npos) << r.output;
+TEST_F(MkdbSources, ReportsManyFaultsInOneRun) {
+  Source("enterprises.csv", "name,year,form\nА,x,\nБ,1990,ЗАО\nВ,y,\n");
+  ExpectRefused({"enterprises.csv:2:3: year", "enterprises.csv:3:8: form",
+                 "enterprises.csv:4:3: year", "3 error(s)"});
 }
 
 TEST(MkdbArguments, WrongArgumentsAreRefused) {
@@ -302,24 +262,22 @@ TEST(MkdbArguments, WrongArgumentsAreRefused) {
   EXPECT_FALSE(fs::exists(dir.path() / "out"));
 }
 
-TEST(MkdbArguments, ABaseIsRebuiltOnlyWhenAskedAndKeepsItsRemarksAndLists) {
-  TempDir dir;
-  WriteSmallSources(dir.path() / "src");
-  ASSERT_EQ(Mkdb({dir / "src", dir / "out"}).code, 0);
+TEST_F(MkdbSources, ABaseIsRebuiltOnlyWhenAskedAndKeepsItsRemarksAndLists) {
+  ASSERT_EQ(Build().code, 0);
   TRemark(dir / "out/db/remark.dat", 2).Set(1, W("записал пользователь"));
   WriteBytes(dir / "out/lists/Выборка.lst", "a list the user changed");
-  const auto before = FolderBytes(dir.path() / "out");
+  const auto before = FolderBytes(dir / "out");
 
-  const RunResult refused = Mkdb({dir / "src", dir / "out"});
+  const RunResult refused = Build();
   EXPECT_EQ(refused.code, 2);
   EXPECT_NE(refused.output.find("--replace"), std::string::npos) << refused.output;
-  EXPECT_EQ(FolderBytes(dir.path() / "out"), before);
+  EXPECT_EQ(FolderBytes(dir / "out"), before);
 
-  Write(dir.path() / "src/base.csv", "key,value\nedition,Новая\ndate,2003-05-15\nseparator,-\n");
+  Source("base.csv", "key,value\nedition,Новая\ndate,2003-05-15\nseparator,-\n");
   const RunResult replaced = Mkdb({"--replace", dir / "src", dir / "out"});
   ASSERT_EQ(replaced.code, 0) << replaced.output;
   EXPECT_NE(replaced.output.find("remark.dat"), std::string::npos) << replaced.output;
-  const auto after = FolderBytes(dir.path() / "out");
+  const auto after = FolderBytes(dir / "out");
   EXPECT_EQ(after.at("db/remark.dat"), before.at("db/remark.dat"));
   EXPECT_EQ(after.at("lists/Выборка.lst"), before.at("lists/Выборка.lst"));
   EXPECT_EQ(Tdm(dir / "out/db").Header().edition, W("Новая"));
@@ -338,10 +296,10 @@ TEST(MkdbSynthetic, TheSameSeedGivesTheSameBytes) {
   ASSERT_EQ(Mkdb({"--synthetic", "500", "--seed", "42", dir / "a"}).code, 0);
   ASSERT_EQ(Mkdb({"--synthetic", "500", "--seed", "42", dir / "b"}).code, 0);
   ASSERT_EQ(Mkdb({"--synthetic", "500", "--seed", "43", dir / "c"}).code, 0);
-  const auto a = FolderBytes(dir.path() / "a");
+  const auto a = FolderBytes(dir / "a");
   EXPECT_EQ(a.size(), 9u);  // seven data files, two lists
-  EXPECT_EQ(a, FolderBytes(dir.path() / "b"));
-  EXPECT_NE(a.at("db/factory.dat"), FolderBytes(dir.path() / "c").at("db/factory.dat"));
+  EXPECT_EQ(a, FolderBytes(dir / "b"));
+  EXPECT_NE(a.at("db/factory.dat"), FolderBytes(dir / "c").at("db/factory.dat"));
 }
 
 TEST(MkdbSynthetic, EmittedSourcesBuildTheSameBase) {
@@ -350,7 +308,7 @@ TEST(MkdbSynthetic, EmittedSourcesBuildTheSameBase) {
   const RunResult built = Mkdb({dir / "src", dir / "built"});
   ASSERT_EQ(built.code, 0) << built.output;
   ASSERT_EQ(Mkdb({"--synthetic", "300", "--seed", "9", dir / "direct"}).code, 0);
-  EXPECT_EQ(FolderBytes(dir.path() / "built"), FolderBytes(dir.path() / "direct"));
+  EXPECT_EQ(FolderBytes(dir / "built"), FolderBytes(dir / "direct"));
 }
 
 TEST(MkdbDemo, TheDemoBaseOpensWithBelievableContent) {

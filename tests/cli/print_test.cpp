@@ -2,17 +2,16 @@
 // zorel-cli, read back with pdftotext: the page count and every record's name in list order.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <regex>
 
-#include "data/bytes.h"
 #include "data/data_module.h"
 #include "data/file_util.h"
+#include "data/list_file.h"
 #include "data/text1251.h"
 #include "dbwriter/db_writer.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace zorel {
@@ -21,23 +20,12 @@ namespace {
 using test_support::TempDir;
 using Args = std::vector<std::string>;
 
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-// Runs a command; its exit status and what it wrote on both streams.
-std::pair<int, std::string> RunProgram(const std::string& program, const Args& args) {
-  std::string cmd = Quote(program);
-  for (const auto& a : args) cmd += " " + Quote(a);
-  std::string output;
-  std::FILE* p = popen((cmd + " 2>&1").c_str(), "r");
-  if (p == nullptr) return {-1, {}};
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) output.append(buf, n);
-  const int status = pclose(p);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+// Runs a program; its exit status and what it wrote on both streams.
+std::pair<int, std::string> Execute(const std::string& program, const Args& args) {
+  std::vector<std::string> words{program};
+  words.insert(words.end(), args.begin(), args.end());
+  const auto r = test_support::RunProgram(std::move(words));
+  return {r.status, r.out + r.err};
 }
 
 std::string Spaced(const std::string& text) {
@@ -48,12 +36,12 @@ class PrintToPdf : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new TempDir;
-    ASSERT_EQ(RunProgram(ZOREL_MKDB, {ZOREL_DEMO_SOURCES, *dir_ / "demo"}).first, 0);
-    ASSERT_EQ(RunProgram(ZOREL_CLI, {"sample-forms", *dir_ / "rpt"}).first, 0);
+    ASSERT_EQ(Execute(ZOREL_MKDB, {ZOREL_DEMO_SOURCES, *dir_ / "demo"}).first, 0);
+    ASSERT_EQ(Execute(ZOREL_CLI, {"sample-forms", *dir_ / "rpt"}).first, 0);
   }
   static void TearDownTestSuite() { delete dir_; }
   void SetUp() override {
-    if (RunProgram("pdftotext", {"-v"}).first != 0)
+    if (Execute("/usr/bin/pdftotext", {"-v"}).first != 0)
       GTEST_SKIP() << "pdftotext (poppler-utils) missing";
   }
 
@@ -67,13 +55,13 @@ class PrintToPdf : public ::testing::Test {
     std::filesystem::remove(pdf);
     Args args{"--db", Db(), "print", Form(form), "--pdf", pdf};
     args.insert(args.end(), options.begin(), options.end());
-    const auto [status, output] = RunProgram(ZOREL_CLI, args);
+    const auto [status, output] = Execute(ZOREL_CLI, args);
     ASSERT_EQ(status, 0) << output;
-    const std::string info = RunProgram("pdfinfo", {pdf}).second;
+    const std::string info = Execute("/usr/bin/pdfinfo", {pdf}).second;
     std::smatch count;
     ASSERT_TRUE(std::regex_search(info, count, std::regex("Pages:\\s+(\\d+)"))) << info;
     EXPECT_EQ(std::stoi(count[1]), pages);
-    ASSERT_EQ(RunProgram("pdftotext", {"-enc", "UTF-8", pdf, *dir_ / "out.txt"}).first, 0);
+    ASSERT_EQ(Execute("/usr/bin/pdftotext", {"-enc", "UTF-8", pdf, *dir_ / "out.txt"}).first, 0);
     const std::string text = Spaced(ReadWholeFile(*dir_ / "out.txt").value_or(""));
     Tdm dm(Db());
     std::size_t at = 0;
@@ -92,12 +80,8 @@ TempDir* PrintToPdf::dir_ = nullptr;
 
 TEST_F(PrintToPdf, ListsRangesAndSingleRecords) {
   const std::vector<std::int32_t> list = {7, 2, 41, 0, 19, 5, 3};
-  std::string bytes = "ISLA";
-  PutU8(bytes, 7);
-  for (int i = 0; i < 4; ++i) PutU16(bytes, 0);
-  for (const auto n : list) PutU32(bytes, static_cast<std::uint32_t>(n));
   const std::string lst = *dir_ / "some.lst";
-  WriteBytes(lst, bytes);
+  SaveListFile(lst, {}, list);
 
   const std::string card = "Карточка предприятия";  // three cards a page
   ExpectPdf({"--in", lst}, card, 3, list);
@@ -131,7 +115,7 @@ TEST_F(PrintToPdf, RefusalsLeaveNoPdf) {
   for (const Case& c : cases) {
     Args args{"--db", Db()};
     args.insert(args.end(), c.args.begin(), c.args.end());
-    const auto [status, output] = RunProgram(ZOREL_CLI, args);
+    const auto [status, output] = Execute(ZOREL_CLI, args);
     EXPECT_EQ(status, c.status) << output;
     EXPECT_NE(output.find(c.message), std::string::npos) << output;
     EXPECT_FALSE(std::filesystem::exists(pdf));
@@ -179,7 +163,7 @@ TEST_F(PrintToPdf, TargetsAreReplacedOnlyWhenTheyAreOurs) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.target);
     const auto [status, output] =
-        RunProgram(ZOREL_CLI, {"--db", Db(), "print", card, "--record", "1", "--pdf", c.target});
+        Execute(ZOREL_CLI, {"--db", Db(), "print", card, "--record", "1", "--pdf", c.target});
     EXPECT_EQ(status, c.status) << output;
     if (c.status == 0) {
       EXPECT_FALSE(fs::is_symlink(c.target));

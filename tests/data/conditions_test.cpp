@@ -14,21 +14,6 @@ namespace {
 
 using test_support::W;
 
-TEST(ConditionKinds, OperatorsFollowTheFieldKind) {
-  for (int field = 0; field < kFieldCount; ++field) {
-    const bool numeric = field == kFieldYear || field == kFieldStaff;
-    EXPECT_EQ(KindOfField(field), numeric ? FieldKind::Number : FieldKind::Text) << field;
-    for (int op = 0; op < kOperatorCount; ++op) {
-      const bool allowed = numeric ? op != kOpContains && op != kOpEmpty : op <= kOpEmpty;
-      EXPECT_EQ(OperatorAllowed(field, op), allowed) << field << " " << op;
-    }
-    EXPECT_FALSE(OperatorAllowed(field, kOperatorCount));
-    EXPECT_FALSE(OperatorAllowed(field, -1));
-  }
-  EXPECT_FALSE(OperatorAllowed(kFieldCount, kOpEquals));
-  EXPECT_FALSE(OperatorAllowed(-1, kOpEquals));
-}
-
 TEST(ParseConditions, ReadsEveryCell) {
   const ConditionTable table = {
       {"16", "0", "0", W("  станок\t"), "1"},

@@ -26,6 +26,7 @@
 #include "data/remark.h"
 #include "data/replacement_file.h"
 #include "dbwriter/db_writer.h"
+#include "support/run_program.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -90,11 +91,31 @@ Outcome RunAndKill(const std::function<void(const Ack&)>& work, std::chrono::mic
   return outcome;
 }
 
-void Report(const char* what, int kills, int inFlight, Clock::time_point start) {
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-  std::printf("[ crash    ] %s: %d kills (%d inside an operation) in %lld ms\n", what, kills,
-              inFlight, static_cast<long long>(ms.count()));
-}
+// The rounds of one kill test: random delays from a seeded generator, and at the end a tally of
+// the kills and of those that fell inside an operation.
+class KillRounds {
+ public:
+  KillRounds(const char* what, unsigned seed) : what_(what), rng_(seed) {}
+  ~KillRounds() {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_);
+    std::printf("[ crash    ] %s: %d kills (%d inside an operation) in %lld ms\n", what_, kills_,
+                inFlight_, static_cast<long long>(ms.count()));
+  }
+  // A delay of less than `limit` microseconds.
+  std::chrono::microseconds Delay(std::int64_t limit) {
+    return std::chrono::microseconds(rng_() % static_cast<std::uint64_t>(limit));
+  }
+  void Count(bool insideAnOperation) {
+    ++kills_;
+    inFlight_ += insideAnOperation ? 1 : 0;
+  }
+
+ private:
+  const char* what_;
+  std::mt19937 rng_;
+  Clock::time_point start_ = Clock::now();
+  int kills_ = 0, inFlight_ = 0;
+};
 
 // A remark file read byte by byte: each record's remark (the last live entry counts) and how
 // many live entries it has; deleted entries of the base's records are counted too.
@@ -166,11 +187,8 @@ TEST(CrashSafety, RemarksSurviveAKillAnywhereInAChangeOrACompaction) {
   constexpr std::int32_t kRecords = kCount + 1;
   std::vector<std::string> model(kRecords);
   { TRemark create(name, kRecords); }
-  std::mt19937 rng(20240607);
-  const auto start = Clock::now();
-  int inFlight = 0;
-  constexpr int kKills = 200;
-  for (int round = 0; round < kKills; ++round) {
+  KillRounds kills("remark changes and compaction", 20240607);
+  for (int round = 0; round < 200; ++round) {
     const std::vector<RemarkOp> ops = RemarkOps(static_cast<unsigned>(round), kCount);
     const Outcome outcome = RunAndKill(
         [&](const Ack& ack) {
@@ -185,13 +203,13 @@ TEST(CrashSafety, RemarksSurviveAKillAnywhereInAChangeOrACompaction) {
             ack();
           }
         },
-        std::chrono::microseconds(rng() % 25000));
+        kills.Delay(25000));
     for (std::size_t i = 0; i < outcome.acked && i < ops.size(); ++i) {
       if (!ops[i].reopen) model[static_cast<std::size_t>(ops[i].record)] = ops[i].text;
     }
     // The one change under way at the kill may or may not have been stored.
     const RemarkOp* pending = outcome.acked < ops.size() ? &ops[outcome.acked] : nullptr;
-    if (pending != nullptr) ++inFlight;
+    kills.Count(pending != nullptr);
     auto acceptable = [&](std::int32_t r, const std::string& found) {
       const std::string& stored = model[static_cast<std::size_t>(r)];
       if (found == stored) return true;
@@ -231,7 +249,6 @@ TEST(CrashSafety, RemarksSurviveAKillAnywhereInAChangeOrACompaction) {
           << "round " << round << ", record " << r;
     }
   }
-  Report("remark changes and compaction", kKills, inFlight, start);
 }
 
 TEST(CrashSafety, AnInterruptedConversionOfTheOlderLayoutLosesNoRemark) {
@@ -252,19 +269,16 @@ TEST(CrashSafety, AnInterruptedConversionOfTheOlderLayoutLosesNoRemark) {
   { TRemark convert(name, kSlots); }
   const auto span = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - timed);
 
-  std::mt19937 rng(7);
-  const auto start = Clock::now();
-  int inFlight = 0;
-  constexpr int kKills = 60;
-  for (int round = 0; round < kKills; ++round) {
+  KillRounds kills("older layout conversion", 7);
+  for (int round = 0; round < 60; ++round) {
     ASSERT_TRUE(WriteFileReplacing(name, old));
     const Outcome outcome = RunAndKill(
         [&](const Ack& ack) {
           TRemark convert(name, kSlots);
           ack();
         },
-        std::chrono::microseconds(rng() % (span.count() * 3 / 2 + 1)));
-    if (outcome.acked == 0) ++inFlight;
+        kills.Delay(span.count() * 3 / 2 + 1));
+    kills.Count(outcome.acked == 0);
     // The file is the old one or the whole new one.
     const std::string bytes = ReadWholeFile(name).value_or("<missing>");
     if (bytes != old) {
@@ -275,7 +289,6 @@ TEST(CrashSafety, AnInterruptedConversionOfTheOlderLayoutLosesNoRemark) {
       ASSERT_EQ(store.Get(i), expected[static_cast<std::size_t>(i)]) << "round " << round;
     }
   }
-  Report("older layout conversion", kKills, inFlight, start);
 }
 
 // A current-layout file of `count` remarks ("remark N" for record N).
@@ -285,16 +298,6 @@ std::string ManyRemarks(std::int32_t count) {
     remarks.emplace_back(i, "remark " + std::to_string(i) + std::string(80, '.'));
   }
   return EncodeRemarks(remarks);
-}
-
-std::vector<std::string> CopiesIn(const TempDir& dir, const std::string& prefix) {
-  std::vector<std::string> copies;
-  for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
-    if (f.path().filename().string().rfind(prefix, 0) == 0) {
-      copies.push_back(ReadWholeFile(f.path()).value_or(""));
-    }
-  }
-  return copies;
 }
 
 TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
@@ -313,11 +316,8 @@ TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
   }
   const auto span = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - timed);
 
-  std::mt19937 rng(5);
-  const auto start = Clock::now();
-  int inFlight = 0;
-  constexpr int kKills = 40;
-  for (int round = 0; round < kKills; ++round) {
+  KillRounds kills("damaged file copied aside", 5);
+  for (int round = 0; round < 40; ++round) {
     for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
       std::filesystem::remove(f.path());
     }
@@ -328,11 +328,11 @@ TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
           store.Set(0, "changed");
           ack();
         },
-        std::chrono::microseconds(rng() % (span.count() * 3 / 2 + 1)));
-    if (outcome.acked == 0) ++inFlight;
+        kills.Delay(span.count() * 3 / 2 + 1));
+    kills.Count(outcome.acked == 0);
     const std::string bytes = ReadWholeFile(name).value_or("<missing>");
     if (bytes != damaged) {
-      const auto copies = CopiesIn(dir, "remark.dat.damaged-");
+      const auto copies = test_support::KeptCopies(dir.path(), "remark.dat.damaged-");
       ASSERT_TRUE(std::find(copies.begin(), copies.end(), damaged) != copies.end())
           << "round " << round;
     }
@@ -343,7 +343,6 @@ TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
       ASSERT_EQ(store.Get(i), "remark " + std::to_string(i) + std::string(80, '.')) << round;
     }
   }
-  Report("damaged file copied aside", kKills, inFlight, start);
 }
 
 TEST(CrashSafety, AKillWhileLockedForReadingOrWritingLeavesTheStoreUsable) {
@@ -354,11 +353,8 @@ TEST(CrashSafety, AKillWhileLockedForReadingOrWritingLeavesTheStoreUsable) {
   const std::string name = dir / "remark.dat";
   constexpr std::int32_t kCount = 4000;
   WriteBytes(name, ManyRemarks(kCount));
-  std::mt19937 rng(9);
-  const auto start = Clock::now();
-  constexpr int kKills = 40;
-  int inFlight = 0;
-  for (int round = 0; round < kKills; ++round) {
+  KillRounds kills("locks held by readers and writers", 9);
+  for (int round = 0; round < 40; ++round) {
     const std::string before = ReadWholeFile(name).value_or("");
     const bool writer = round % 2 == 1;
     const Outcome outcome = RunAndKill(
@@ -375,8 +371,8 @@ TEST(CrashSafety, AKillWhileLockedForReadingOrWritingLeavesTheStoreUsable) {
             ack();
           }
         },
-        std::chrono::microseconds(rng() % 20000));
-    if (!outcome.finished) ++inFlight;
+        kills.Delay(20000));
+    kills.Count(!outcome.finished);
     if (!writer) {
       EXPECT_EQ(ReadWholeFile(name).value_or(""), before) << "round " << round;
     }
@@ -385,7 +381,6 @@ TEST(CrashSafety, AKillWhileLockedForReadingOrWritingLeavesTheStoreUsable) {
     EXPECT_EQ(store.Get(1), "after round " + std::to_string(round));
     EXPECT_EQ(store.Get(2), "remark 2" + std::string(80, '.'));
   }
-  Report("locks held by readers and writers", kKills, inFlight, start);
 }
 
 TEST(CrashSafety, AListFileIsAlwaysTheOldOrTheNewOneWhole) {
@@ -406,12 +401,9 @@ TEST(CrashSafety, AListFileIsAlwaysTheOldOrTheNewOneWhole) {
     images[k] = ReadWholeFile(path).value_or("");
   }
 
-  std::mt19937 rng(11);
-  const auto start = Clock::now();
-  int inFlight = 0;
-  constexpr int kKills = 100;
+  KillRounds kills("list file saves", 11);
   std::size_t last = kLists - 1;  // the list in the file before the child starts
-  for (int round = 0; round < kKills; ++round) {
+  for (int round = 0; round < 100; ++round) {
     const std::size_t first = last + 1;
     const Outcome outcome = RunAndKill(
         [&](const Ack& ack) {
@@ -420,10 +412,10 @@ TEST(CrashSafety, AListFileIsAlwaysTheOldOrTheNewOneWhole) {
             ack();
           }
         },
-        std::chrono::microseconds(rng() % 20000));
+        kills.Delay(20000));
     const std::size_t saved = (first + outcome.acked - 1) % kLists;
     const std::size_t underWay = (first + outcome.acked) % kLists;
-    if (!outcome.finished) ++inFlight;
+    kills.Count(!outcome.finished);
     const std::string bytes = ReadWholeFile(path).value_or("<missing>");
     const bool isSaved = bytes == images[saved];
     ASSERT_TRUE(isSaved || (!outcome.finished && bytes == images[underWay])) << "round " << round;
@@ -433,7 +425,6 @@ TEST(CrashSafety, AListFileIsAlwaysTheOldOrTheNewOneWhole) {
     EXPECT_EQ(loaded.header.lowerHeight, heads[found].lowerHeight);
     last = found;
   }
-  Report("list file saves", kKills, inFlight, start);
 }
 
 }  // namespace

@@ -2,15 +2,14 @@
 // folder cannot take that file, from the records: the same bars either way.
 #include "data/list_summary.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <optional>
 
 #include "data/data_module.h"
-#include "data/file_system.h"
 #include "data/text1251.h"
 #include "dbwriter/db_writer.h"
+#include "support/faulty_files.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -19,18 +18,6 @@ namespace {
 
 using test_support::SampleBase;
 using test_support::TempDir;
-
-// Fails the creation of the search file, so the base reads its records.
-class NoSearchFile : public FileSystem {
- public:
-  int Open(const std::string& path, int flags, mode_t mode) override {
-    if ((flags & O_CREAT) != 0 && path.find("factory.search") != std::string::npos) {
-      errno = EROFS;
-      return -1;
-    }
-    return FileSystem::Open(path, flags, mode);
-  }
-};
 
 std::string Bars(const std::vector<SummaryBar>& bars) {
   std::string text;
@@ -79,7 +66,7 @@ TEST(ListSummary, CountsFromTheColumns) {
 TEST(ListSummary, CountsFromTheRecordsWithoutTheSearchFile) {
   TempDir dir;
   WriteDatabase(dir / "db", SampleBase());
-  NoSearchFile files;
+  test_support::NoSearchFile files;
   ScopedFileSystem installed(files);
   const Tdm dm(dir / "db");
   ASSERT_EQ(dm.Columns(), nullptr);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <regex>
 #include <vector>
 
 #include "data/file_util.h"
@@ -45,17 +46,6 @@ TEST(LoggerSwitch, NamesTheLogAfterTheExecutableWithoutItsFolder) {
 
 std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
 
-// "dd.MM.yyyy HH:mm:ss" and the line end.
-bool IsStamp(const std::string& text) {
-  const std::string shape = "99.99.9999 99:99:99\r\n";
-  if (text.size() != shape.size()) return false;
-  for (std::size_t i = 0; i < shape.size(); ++i) {
-    const bool digit = text[i] >= '0' && text[i] <= '9';
-    if (shape[i] == '9' ? !digit : text[i] != shape[i]) return false;
-  }
-  return true;
-}
-
 TEST(LoggerFile, StartsAfreshAndWritesOneCrLfLinePerCall) {
   TempDir dir;
   const std::string name = dir / "zorel.log";
@@ -70,7 +60,8 @@ TEST(LoggerFile, StartsAfreshAndWritesOneCrLfLinePerCall) {
   ASSERT_GT(log.size(), started.size() + 21) << log;
   EXPECT_EQ(log.substr(0, started.size()), started);
   const std::string stamp = log.substr(started.size(), 21);
-  EXPECT_TRUE(IsStamp(stamp)) << stamp;
+  EXPECT_TRUE(std::regex_match(stamp, std::regex(R"(\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d\r\n)")))
+      << stamp;  // dd.MM.yyyy HH:mm:ss
   EXPECT_EQ(log.substr(started.size() + 21),
             "AE: Action information of FileNew1\r\n"
             "EE:Sender exception information\r\n"

@@ -107,22 +107,6 @@ TEST(TextTests, ContainsFindsTheValueWhereverItStands) {
   }
 }
 
-TEST(TextTests, TheTablePicksTheTestOfEachOperator) {
-  EXPECT_EQ(TextTestFor(kOpContains, false), TextContains);
-  EXPECT_EQ(TextTestFor(kOpContains, true), TextContainsCase);
-  EXPECT_EQ(TextTestFor(kOpEquals, false), TextEquals);
-  EXPECT_EQ(TextTestFor(kOpEquals, true), TextEqualsCase);
-  EXPECT_EQ(TextTestFor(kOpEmpty, true), TextEmpty);
-  EXPECT_EQ(TextTestFor(kOpGreater, false), nullptr);
-  EXPECT_EQ(NumTestFor(kOpContains), nullptr);
-  EXPECT_EQ(NumTestFor(kOpEmpty), nullptr);
-  EXPECT_TRUE(NumTestFor(kOpGreaterEq)(5, 5));
-  EXPECT_FALSE(NumTestFor(kOpGreater)(5, 5));
-  EXPECT_TRUE(NumTestFor(kOpLessEq)(-3, -3));
-  EXPECT_TRUE(NumTestFor(kOpLess)(-4, -3));
-  EXPECT_TRUE(NumTestFor(kOpEquals)(7, 7));
-}
-
 // --- MatchConditions on the sample base --------------------------------------------------------
 // Records: 0 «Минский ЗАВОД» (form «оао», 1995, staff 1200, index 220000, code 017, products
 // «станок токарный» and «болт м12»); 1 «Брестский комбинат» (form «ОАО Плюс», 1990, staff 0,
@@ -176,6 +160,12 @@ TEST(MatchConditions, SampleBaseCases) {
       {"all conditions must hold",
        {Row(0, true, kOpContains, "ск"), Row(2, true, kOpGreaterEq, "1991")},
        {0}},
+      {"the same item judged by each product condition on its own",
+       {Row(16, true, kOpContains, "болт"), Row(16, false, kOpContains, "болт")},
+       {0}},
+      {"numbers across the 32-bit range",
+       {Row(6, true, kOpGreater, "-2147483648"), Row(6, true, kOpLess, "+2147483647")},
+       {0, 1, 2}},
       {"rows with an empty first cell are no conditions",
        {Row(0, true, kOpContains, "комбинат"), ConditionRow{}},
        {1}},
@@ -267,16 +257,6 @@ TEST(MatchConditions, FixedFieldsAndRemarksAreMatchedStripped) {
   }
 }
 
-TEST(MatchConditions, EachProductConditionJudgesItemsOnItsOwn) {
-  OpenBase base(SampleBase());
-  Tdm& dm = base.dm();
-  // The same item answers differently for each condition of one table.
-  const ConditionTable table = {Row(16, true, kOpContains, "болт"),
-                                Row(16, false, kOpContains, "болт")};
-  EXPECT_EQ(MatchedBy(dm, table, {0, 1, 2}), (RecordList{0}));
-  EXPECT_EQ(MatchedBy(dm, {Row(16, true, kOpContains, "гайк")}, {0, 1, 2}), (RecordList{1}));
-}
-
 // Bad tables fail before any record is read and leave the list unchanged.
 TEST(MatchConditions, RefusesBadTablesUpFront) {
   OpenBase base(SampleBase());
@@ -313,14 +293,6 @@ TEST(MatchConditions, RefusesBadTablesUpFront) {
         << row[0] << "|" << row[1] << "|" << row[2] << "|" << row[3] << "|" << row[4];
     EXPECT_EQ(list, (RecordList{2, 0, 1}));
   }
-}
-
-TEST(MatchConditions, AcceptsSignedNumbersAcrossThe32BitRange) {
-  OpenBase base(SampleBase());
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(6, true, kOpGreater, "-2147483648")}, {0, 1, 2}),
-            (RecordList{0, 1, 2}));
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(6, true, kOpLess, "+2147483647")}, {0, 1, 2}),
-            (RecordList{0, 1, 2}));
 }
 
 // --- MatchProducts -----------------------------------------------------------------------------

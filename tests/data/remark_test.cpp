@@ -11,12 +11,14 @@
 #include "data/errors.h"
 #include "data/file_util.h"
 #include "dbwriter/db_writer.h"
+#include "support/run_program.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
 namespace zorel {
 namespace {
 
+using test_support::KeptCopies;
 using test_support::TempDir;
 using test_support::W;
 
@@ -32,18 +34,14 @@ std::string Entry(std::int32_t record, const std::string& text, bool deleted = f
 
 std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
 
-// The contents of the files in dir whose names start with prefix.
-std::vector<std::string> KeptCopies(const TempDir& dir, const std::string& prefix) {
-  std::vector<std::string> copies;
-  for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
-    if (f.path().filename().string().rfind(prefix, 0) == 0) copies.push_back(Bytes(f.path()));
-  }
-  return copies;
-}
-
-TEST(RemarkStore, StartsWithAHeaderOnlyFileThatStaysSoWithoutChanges) {
+// A folder for the store's file, remark.dat.
+class RemarkStore : public ::testing::Test {
+ protected:
   TempDir dir;
   const std::string name = dir / "remark.dat";
+};
+
+TEST_F(RemarkStore, StartsWithAHeaderOnlyFileThatStaysSoWithoutChanges) {
   {
     TRemark remarks(name, 10);
     EXPECT_EQ(Bytes(name), Header());
@@ -54,9 +52,7 @@ TEST(RemarkStore, StartsWithAHeaderOnlyFileThatStaysSoWithoutChanges) {
   EXPECT_FALSE(FileExists(dir / "remark.tmp"));
 }
 
-TEST(RemarkStore, AppendsEachChangeAndCompactsAtClose) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, AppendsEachChangeAndCompactsAtClose) {
   {
     TRemark remarks(name, 10);
     remarks.Set(3, "abcde");
@@ -74,24 +70,7 @@ TEST(RemarkStore, AppendsEachChangeAndCompactsAtClose) {
   EXPECT_FALSE(FileExists(dir / "remark.tmp"));
 }
 
-TEST(RemarkStore, KeepsRemarksAcrossOpenings) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
-  const std::string text = W("Звонить после обеда, спросить Ёлкина");
-  {
-    TRemark remarks(name, 5);
-    remarks.Set(4, text);
-    remarks.Set(0, "first");
-  }
-  TRemark remarks(name, 5);
-  EXPECT_EQ(remarks.Get(4), text);
-  EXPECT_EQ(remarks.Get(0), "first");
-  EXPECT_EQ(remarks.Get(1), "");
-}
-
-TEST(RemarkStore, ClearingARemarkLeavesAnEmptyEntry) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, ClearingARemarkLeavesAnEmptyEntry) {
   {
     TRemark remarks(name, 10);
     remarks.Set(1, "a");
@@ -105,9 +84,7 @@ TEST(RemarkStore, ClearingARemarkLeavesAnEmptyEntry) {
   EXPECT_EQ(Bytes(name), Header() + Entry(1, ""));
 }
 
-TEST(RemarkStore, ConvertsTheOlderLayoutOfFixedSlots) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, ConvertsTheOlderLayoutOfFixedSlots) {
   std::string old = "abc" + std::string(197, ' ');
   old += std::string(200, ' ');
   const std::string third = "\t  hi there \r\n";
@@ -127,9 +104,7 @@ TEST(RemarkStore, ConvertsTheOlderLayoutOfFixedSlots) {
   EXPECT_FALSE(FileExists(dir / "remark.tmp"));
 }
 
-TEST(RemarkStore, TakesAnyOtherSignatureForTheOlderLayout) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, TakesAnyOtherSignatureForTheOlderLayout) {
   std::string file = Header();
   file.replace(4, 8, "REMARK02");
   const std::string original = file + std::string(200 - file.size(), ' ');
@@ -139,13 +114,11 @@ TEST(RemarkStore, TakesAnyOtherSignatureForTheOlderLayout) {
   EXPECT_EQ(Bytes(name), Header() + Entry(0, "REMARK02"));
   // An older copy is never overwritten: the new one goes beside it.
   EXPECT_EQ(Bytes(dir / "remark.old"), "an older copy");
-  EXPECT_EQ(KeptCopies(dir, "remark.old-"), std::vector<std::string>{original});
+  EXPECT_EQ(KeptCopies(dir.path(), "remark.old-"), std::vector<std::string>{original});
 }
 
-TEST(RemarkStore, LaterOfTwoLiveEntriesCountsAndCompactionKeepsOnlyIt) {
+TEST_F(RemarkStore, LaterOfTwoLiveEntriesCountsAndCompactionKeepsOnlyIt) {
   // What a crash between appending a change and flagging the old entry leaves behind.
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
   const std::string left = Header() + Entry(3, "old") + Entry(1, "one") + Entry(3, "new");
   WriteBytes(name, left);
   {
@@ -161,9 +134,7 @@ TEST(RemarkStore, LaterOfTwoLiveEntriesCountsAndCompactionKeepsOnlyIt) {
   EXPECT_EQ(Bytes(name), Header() + Entry(1, "one") + Entry(3, "new") + Entry(0, "zero"));
 }
 
-TEST(RemarkStore, KeepsEntriesOfRecordsOutsideTheBase) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, KeepsEntriesOfRecordsOutsideTheBase) {
   WriteBytes(name, Header() + Entry(-1, "neg") + Entry(7, "far") + Entry(2, "x", true) +
                        Entry(7, "farther") + Entry(2, "y") + Entry(9, "gone", true));
   {
@@ -180,7 +151,7 @@ TEST(RemarkStore, KeepsEntriesOfRecordsOutsideTheBase) {
   EXPECT_EQ(larger.Get(7), "farther");
 }
 
-TEST(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
+TEST_F(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
   std::string badLength;
   PutU16(badLength, 6);
   PutU32(badLength, 1);
@@ -208,7 +179,7 @@ TEST(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
       EXPECT_EQ(remarks.Get(1), "");
     }
     EXPECT_EQ(Bytes(name), damaged);  // opening and reading change nothing
-    EXPECT_EQ(KeptCopies(dir, "remark.dat.damaged-"), std::vector<std::string>{});
+    EXPECT_EQ(KeptCopies(dir.path(), "remark.dat.damaged-"), std::vector<std::string>{});
     {
       TRemark remarks(name, 5);
       remarks.Set(4, "new");
@@ -217,7 +188,7 @@ TEST(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
       EXPECT_NE(notices[0].find("remark.dat.damaged-"), std::string::npos);
     }
     // The bytes the change cut off are kept, in a copy of the whole file as it was.
-    EXPECT_EQ(KeptCopies(dir, "remark.dat.damaged-"), std::vector<std::string>{damaged});
+    EXPECT_EQ(KeptCopies(dir.path(), "remark.dat.damaged-"), std::vector<std::string>{damaged});
     TRemark reopened(name, 5);
     EXPECT_EQ(reopened.Get(0), "kept");
     EXPECT_EQ(reopened.Get(4), "new");
@@ -225,9 +196,7 @@ TEST(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
   }
 }
 
-TEST(RemarkStore, RefusesTooLongTextsAndRecordsOutsideTheBase) {
-  TempDir dir;
-  const std::string name = dir / "remark.dat";
+TEST_F(RemarkStore, RefusesTooLongTextsAndRecordsOutsideTheBase) {
   TRemark remarks(name, 5);
   remarks.Set(0, "short");
   const std::string before = Bytes(name);
@@ -247,7 +216,7 @@ TEST(RemarkStore, RefusesTooLongTextsAndRecordsOutsideTheBase) {
 
 // A temporary file left by a crash: beside a remark file it is dropped, in place of a missing
 // one it is taken.
-TEST(RemarkStore, SettlesATemporaryFileLeftByACrash) {
+TEST_F(RemarkStore, SettlesATemporaryFileLeftByACrash) {
   for (const bool remarkFile : {true, false}) {
     SCOPED_TRACE(remarkFile);
     TempDir dir;
@@ -261,8 +230,7 @@ TEST(RemarkStore, SettlesATemporaryFileLeftByACrash) {
   }
 }
 
-TEST(RemarkStore, ReportsAFileThatCannotBeOpened) {
-  TempDir dir;
+TEST_F(RemarkStore, ReportsAFileThatCannotBeOpened) {
   for (const std::string& name : {dir / "missing/remark.dat", dir / "folder"}) {
     SCOPED_TRACE(name);
     std::filesystem::create_directories(dir / "folder/inside");

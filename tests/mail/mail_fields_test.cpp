@@ -32,8 +32,6 @@ TEST(MailFields, ReplacedByTheRecordsTexts) {
     EXPECT_EQ(text.bodyLines, QStringList(2, QString::fromUtf8(c.sent))) << c.typed;
   }
   EXPECT_FALSE(MailTexts(QStringLiteral("{Нет такого}"), {}).HasFields());
-  EXPECT_EQ(MailFieldMarks().size(), 18);
-  EXPECT_EQ(MailFieldMarks().first(), QStringLiteral("{Наименование предприятия}"));
 }
 
 TEST(MailFields, LineBreaksOfAFieldStayOutOfTheSubject) {

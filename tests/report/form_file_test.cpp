@@ -56,8 +56,6 @@ std::unique_ptr<TReport> FullForm() {
   return r;
 }
 
-void ExpectSameFont(const ReportFont& a, const ReportFont& b) { EXPECT_TRUE(a == b); }
-
 TEST(FormFile, NewFormsStoreAnInstalledFamilyWithItsBoldFace) {
   TReport report;
   TRepBand& band = report.CreateBand(QStringLiteral("DetailBand"));
@@ -131,34 +129,21 @@ TEST(FormFile, PageValuesInTenthsOfAMillimetre) {
             Bytes({0, 0, 0, 0, 0, 0, 0, 0xC8, 0x05, 0x40}));
 }
 
+// Every property of the form differs from its default, so a property read wrongly or not at all
+// changes the bytes written again.
 TEST(FormFile, RoundTripKeepsEveryPropertyAndEveryByte) {
   const auto form = FullForm();
   const std::string file = WriteFormBytes(*form);
   const auto back = ReadFormBytes(file);
-  EXPECT_EQ(back->ReportTitle, form->ReportTitle);
-  ExpectSameFont(back->Font, form->Font);
-  EXPECT_TRUE(back->Frame == form->Frame);
+  EXPECT_EQ(WriteFormBytes(*back), file);
   EXPECT_TRUE(back->Page == form->Page);
   EXPECT_EQ(back->Page.Width(), 241);  // landscape: the long side across
   const TRepBand& band = *back->DetailBand();
-  EXPECT_EQ(band.Name, "RepBand1");
-  EXPECT_TRUE(band.Frame == form->DetailBand()->Frame);
-  ExpectSameFont(band.Font, form->DetailBand()->Font);
-  EXPECT_DOUBLE_EQ(band.Height(), 33.3);
   ASSERT_EQ(band.Labels().size(), 2u);
-  for (std::size_t i = 0; i < 2; ++i) {
-    const TRepLabel& got = *band.Labels()[i];
-    const TRepLabel& want = *form->DetailBand()->Labels()[i];
-    EXPECT_EQ(got.ClassName(), "TRepPrnLabel");
-    EXPECT_EQ(got.Name, want.Name);
-    EXPECT_EQ(got.Caption, want.Caption);
-    EXPECT_EQ(got.AutoSize, want.AutoSize);
-    EXPECT_TRUE(got.Size == want.Size);
-    EXPECT_TRUE(got.Frame == want.Frame);
-    ExpectSameFont(got.Font, want.Font);
-    EXPECT_EQ(got.Report(), back.get());
+  for (const auto& label : band.Labels()) {
+    EXPECT_EQ(label->ClassName(), "TRepPrnLabel");
+    EXPECT_EQ(label->Report(), back.get());
   }
-  EXPECT_EQ(WriteFormBytes(*back), file);
 }
 
 TEST(FormFile, ValueTagsBySize) {

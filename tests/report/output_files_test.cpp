@@ -1,13 +1,13 @@
-// Files written on the user's behalf (list files, print forms, PDFs) all go through the one
-// replacement path: a file the user may not write is refused with the reason, and whatever step
-// of a write fails (a full disk among them), the old file stays whole and nothing is left behind.
+// Print forms and PDFs go through the store's one replacement path, as list files do (whose
+// tests are the store's): a file the user may not write is refused with the reason, and whatever
+// step of a write fails (a full disk among them), the old file stays whole and nothing is left
+// behind.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <functional>
 
 #include "data/file_util.h"
-#include "data/list_file.h"
 #include "dbwriter/db_writer.h"
 #include "report/form_file.h"
 #include "report/page_generator.h"
@@ -38,11 +38,6 @@ struct Writer {
 };
 
 const Writer kWriters[] = {
-    {"list",
-     [](const std::string& path) {
-       SaveListFile(path, {}, {1, 2, 3});
-     },
-     [](const std::string& bytes) { return bytes.starts_with("ISLA"); }},
     {"form", [](const std::string& path) { SaveFormFile(path, *AddressLabelsForm()); },
      [](const std::string& bytes) { return bytes == WriteFormBytes(*AddressLabelsForm()); }},
     {"PDF", WriteOnePagePdf,

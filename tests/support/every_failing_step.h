@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "support/faulty_files.h"
 
@@ -26,9 +27,16 @@ inline std::set<std::string> Strays(const std::filesystem::path& dir,
 // Runs a scenario with the nth step of each kind failing, until no such step is left.
 template <typename Scenario>
 void ForEveryFailingStep(Scenario scenario) {
-  for (const Fault fault : kEveryFault) {
+  const std::pair<Fault, const char*> faults[] = {
+      {Fault::FailedWrite, "failed write"},
+      {Fault::ShortWriteThenFull, "short write, then a full disk"},
+      {Fault::FailedSync, "failed flush"},
+      {Fault::FailedRename, "failed rename"},
+      {Fault::FailedTruncate, "failed truncation"},
+      {Fault::FailedCreate, "failed creation"}};
+  for (const auto& [fault, name] : faults) {
     for (int nth = 1;; ++nth) {
-      SCOPED_TRACE(std::string(FaultName(fault)) + ", step " + std::to_string(nth));
+      SCOPED_TRACE(std::string(name) + ", step " + std::to_string(nth));
       FaultyFiles faulty(fault, nth);
       scenario(faulty);
       if (!faulty.Fired() || nth > 200) break;

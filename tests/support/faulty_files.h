@@ -5,6 +5,7 @@
 #include <fcntl.h>
 
 #include <cerrno>
+#include <string>
 
 #include "data/file_system.h"
 
@@ -18,28 +19,6 @@ enum class Fault {
   FailedTruncate,
   FailedCreate
 };
-
-inline constexpr Fault kEveryFault[] = {Fault::FailedWrite,    Fault::ShortWriteThenFull,
-                                        Fault::FailedSync,     Fault::FailedRename,
-                                        Fault::FailedTruncate, Fault::FailedCreate};
-
-inline const char* FaultName(Fault f) {
-  switch (f) {
-    case Fault::FailedWrite:
-      return "failed write";
-    case Fault::ShortWriteThenFull:
-      return "short write, then a full disk";
-    case Fault::FailedSync:
-      return "failed flush";
-    case Fault::FailedRename:
-      return "failed rename";
-    case Fault::FailedTruncate:
-      return "failed truncation";
-    case Fault::FailedCreate:
-      return "failed creation";
-  }
-  return "?";
-}
 
 class FaultyFiles : public FileSystem {
  public:
@@ -84,6 +63,19 @@ class FaultyFiles : public FileSystem {
   int calls_ = 0;
   bool fired_ = false;
   bool full_ = false;
+};
+
+// Fails every creation of the search file's temporary, as a read-only folder or a full disk
+// would; the rest of the base opens as usual, reading its records.
+class NoSearchFile : public FileSystem {
+ public:
+  int Open(const std::string& path, int flags, mode_t mode) override {
+    if ((flags & O_CREAT) != 0 && path.find("factory.search") != std::string::npos) {
+      errno = EROFS;
+      return -1;
+    }
+    return FileSystem::Open(path, flags, mode);
+  }
 };
 
 }  // namespace zorel::test_support

@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "data/file_util.h"
 #include "support/temp_dir.h"
 
@@ -40,6 +42,33 @@ RunResult RunProgram(std::vector<std::string> words, const std::string& cwd,
   r.out = ReadWholeFile(outPath).value_or("");
   r.err = ReadWholeFile(errPath).value_or("");
   return r;
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& l : lines) text += l + "\n";
+  return text;
+}
+
+std::map<std::string, std::string> FolderBytes(const std::string& dir) {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(dir)) {
+    if (e.is_regular_file()) {
+      files[fs::relative(e.path(), dir).string()] = ReadWholeFile(e.path()).value_or("");
+    }
+  }
+  return files;
+}
+
+std::vector<std::string> KeptCopies(const std::string& dir, const std::string& prefix) {
+  std::vector<std::string> copies;
+  for (const auto& f : std::filesystem::directory_iterator(dir)) {
+    if (f.path().filename().string().starts_with(prefix)) {
+      copies.push_back(ReadWholeFile(f.path()).value_or(""));
+    }
+  }
+  return copies;
 }
 
 }  // namespace zorel::test_support

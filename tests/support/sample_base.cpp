@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "data/record_details.h"
 #include "data/text1251.h"
 
 namespace zorel::test_support {
@@ -77,6 +78,17 @@ BaseSource BaseWithAddresses(const std::vector<std::string>& addresses) {
     base.enterprises.push_back(e);
   }
   return base;
+}
+
+std::string DetailsText(const Tdm& dm, std::int32_t record) {
+  const RecordDetails d = GetDetails(dm, record);
+  std::string text = d.name;
+  for (const std::string* field :
+       {&d.orgform, &d.year, &d.staff, &d.index, &d.location, &d.address, &d.head, &d.code, &d.fax,
+        &d.phones, &d.email, &d.url, &d.advert, &d.products, &d.remark}) {
+    text += "|" + *field;
+  }
+  return ToUtf8(text);
 }
 
 }  // namespace zorel::test_support

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "data/data_module.h"
 #include "dbwriter/db_writer.h"
 
 namespace zorel::test_support {
@@ -14,6 +15,11 @@ namespace zorel::test_support {
 std::string W(const std::string& utf8);
 
 BaseSource SampleBase();
+
+// A record's display texts in UTF-8, in the detail panels' order (name, form, year, staff,
+// index, location, address, head, code, fax, phones, e-mail, web address, advert, products,
+// remark), joined by "|": one comparison for a whole record.
+std::string DetailsText(const Tdm& dm, std::int32_t record);
 
 // The sample base with one enterprise, "Firm <i>", for each e-mail address.
 BaseSource BaseWithAddresses(const std::vector<std::string>& addresses);
