@@ -212,8 +212,6 @@ class ListWindowTest : public QObject {
     s.log->fileToOpen = s.base.ListPath("bad.lst");
     Find<QAction>(s.form.get(), "FileOpenItem")->trigger();
     QCOMPARE(s.log->informations, QStringList{"Файл списка неверного формата"});
-    QTRY_COMPARE(s.form->ListWindows().size(), 1);
-
     TMDIChild* w = s.Active();
     Find<QAction>(s.form.get(), "FileAppendItem")->trigger();
     QCOMPARE(s.log->informations.size(), 2);
@@ -294,17 +292,11 @@ class ListWindowTest : public QObject {
     s.Idle();
     QCOMPARE(Text(w, "ePeople"), QStringLiteral("5"));
     QVERIFY(!w->DetailPending());
-  }
-
-  void AnInactiveWindowWaitsForItsTurn() {
-    Shell s;
-    TMDIChild* first = s.Active();
-    s.Idle();
+    // A window that is not active waits for its turn.
     TMDIChild* second = s.form->NewListWindow();
-    first->SetCurrentRow(1);
-    QTest::keyClick(Find<NameGrid>(first, "dgInfo"), Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Down);
     s.Idle();
-    QVERIFY(first->DetailPending());
+    QVERIFY(w->DetailPending());
     QVERIFY(!second->DetailPending());
   }
 
@@ -586,51 +578,23 @@ class ListWindowTest : public QObject {
     }
   }
 
-  void NamesAndAdvertisersInTheGrid() {
-    Shell s;
-    auto* grid = Find<NameGrid>(s.Active(), "dgInfo");
-    QAbstractItemModel* m = grid->model();
-    QCOMPARE(m->rowCount(), 3);
-    QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("Минский ЗАВОД"));
-    QVERIFY(m->index(0, 0).data(RecordGridModel::HasAdvertRole).toBool());
-    QVERIFY(!m->index(1, 0).data(RecordGridModel::HasAdvertRole).toBool());
-    s.Active()->SetSearchResult({}, QStringLiteral("Поиск"));
-    QCOMPARE(m->rowCount(), 1);
-    QVERIFY(!m->index(0, 0).data().isValid());
-  }
-
-  void ClipboardCommandsCopyTheNameAndTheAddress() {
+  void TheGridAndTheClipboardShowTheRecord() {
     Shell s;
     TMDIChild* w = s.Active();
     s.Idle();
+    QAbstractItemModel* m = Find<NameGrid>(w, "dgInfo")->model();
+    QVERIFY(m->index(0, 0).data(RecordGridModel::HasAdvertRole).toBool());
+    QVERIFY(!m->index(1, 0).data(RecordGridModel::HasAdvertRole).toBool());
     w->CopyNameToClipboard();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Минский ЗАВОД"));
     Find<QAction>(w, "pmEMailCopy")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("info@zavod.by"));
+    // An empty list keeps one row without a record.
     w->SetSearchResult({}, QStringLiteral("Поиск"));
+    QCOMPARE(m->rowCount(), 1);
+    QVERIFY(!m->index(0, 0).data().isValid());
     w->CopyNameToClipboard();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString());
-  }
-
-  void SplitterLimitRules_data() {
-    QTest::addColumn<int>("detailHeight");
-    QTest::addColumn<int>("mouse");
-    QTest::addColumn<int>("clientHeight");
-    QTest::addColumn<int>("top");
-    QTest::newRow("free") << 300 << 10 << 500 << 310;
-    QTest::newRow("upper limit") << 300 << -250 << 500 << 100;
-    QTest::newRow("lower limit") << 300 << 150 << 500 << 400;
-    QTest::newRow("too small: upper wins") << 60 << 0 << 150 << 100;
-  }
-  void SplitterLimitRules() {
-    QFETCH(int, detailHeight);
-    QFETCH(int, mouse);
-    QFETCH(int, clientHeight);
-    QFETCH(int, top);
-    QCOMPARE(LowerSplitTop(0, detailHeight, mouse, clientHeight), top);
-    QCOMPARE(AdvertSplitLeft(0, top, top + 150), std::max(top, 150));
-    QCOMPARE(AdvertSplitLeft(189, 10000, 600), 450);
-    QCOMPARE(AdvertSplitLeft(189, -10000, 600), 150);
   }
 
   void SplittersStopAtTheirLimits() {
