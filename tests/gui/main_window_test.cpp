@@ -323,6 +323,30 @@ class MainWindowTest : public QObject {
     for (TMDIChild* w : windows) QVERIFY(w->parentWidget()->isMinimized());
   }
 
+  // Closing the program asks about each modified window with that window in front, minimized
+  // ones too.
+  void OnExitEachQuestionNamesTheWindowInFront() {
+    Shell s;
+    const QStringList captions{"Поиск (1)", "Поиск по рубрикатору (2)", "Поиск по продукции (3)"};
+    for (const QString& caption : captions) s.form->NewListWindow()->SetSearchResult({0}, caption);
+    s.form->ListWindows()[2]->parentWidget()->showMinimized();
+    QStringList inFront;
+    s.form->Prompts()->confirm = [&](QWidget*, const QString& question) {
+      TMDIChild* active = s.form->ActiveChild();
+      if (active != nullptr &&
+          question.contains(QStringLiteral("\"%1\"").arg(active->windowTitle())) &&
+          !active->parentWidget()->isMinimized()) {
+        inFront << active->windowTitle();
+      }
+      return false;
+    };
+    s.CloseForm();
+    inFront.sort();
+    QStringList expected = captions;
+    expected.sort();
+    QCOMPARE(inFront, expected);
+  }
+
   void AFailedOpenLeavesEveryWindowAsItWas_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("message");
