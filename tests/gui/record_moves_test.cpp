@@ -74,60 +74,55 @@ class RecordMovesTest : public QObject {
     QCOMPARE(target->Records(), (RecordList{3, 5, 1, 9}));
   }
 
-  void PasteWithAnEmptyClipboardDoesNothing() {
-    Shell s;
-    TMDIChild* w = s.Active();
-    Find<QAction>(s.form.get(), "PasteItem")->setEnabled(true);
-    Trigger(s, "PasteItem");
-    QCOMPARE(w->Records().size(), 3u);
-    QVERIFY(!w->Modified());
+  // Delete takes the current record out; the row then holds the next record, whose details
+  // show at once, or, past the end, nothing until the idle moment shows the new last row's.
+  void DeleteRemovesTheCurrentRecordOnly_data() {
+    QTest::addColumn<RecordList>("list");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<RecordList>("left");
+    QTest::addColumn<QString>("atOnce");
+    QTest::addColumn<QString>("atIdle");
+    QTest::addColumn<QString>("status");
+    const auto row = [](const char* name, RecordList list, int at, RecordList left,
+                        const char* atOnce, const char* atIdle, const char* status) {
+      QTest::newRow(name) << list << at << left << QString(atOnce) << QString(atIdle)
+                          << QString(status);
+    };
+    row("middle", {0, 1, 2}, 1, {0, 2}, "15", "15", "2/2");
+    row("last", {0, 1, 2}, 2, {0, 1}, "", "0", "2/2");
+    row("only", {0}, 0, {}, "", "", "1/0");
   }
-
   void DeleteRemovesTheCurrentRecordOnly() {
+    QFETCH(RecordList, list);
+    QFETCH(int, row);
+    QFETCH(RecordList, left);
+    QFETCH(QString, atOnce);
+    QFETCH(QString, atIdle);
+    QFETCH(QString, status);
     Shell s;
     TMDIChild* w = s.Active();
-    w->SetCurrentRow(1);
+    w->SetSearchResult(list, QStringLiteral("Поиск"));
+    w->SetCurrentRow(row);
     s.Idle();
     Trigger(s, "CutItem");
-    QCOMPARE(w->Records(), (RecordList{0, 2}));
+    QCOMPARE(w->Records(), left);
     QVERIFY(w->Modified());
-    QCOMPARE(s.form->RecordClipboard(), -1);
-    // The row now holds the next record, whose details show at once.
-    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), QStringLiteral("15"));
-    QCOMPARE(s.form->StatusText(1), QStringLiteral("2/2"));
+    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), atOnce);
+    s.Idle();
+    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), atIdle);
+    QCOMPARE(s.form->StatusText(1), status);
+  }
 
-    // Delete fills no clipboard, so Paste cannot bring the record back.
-    w->SetCurrentRow(0);
+  // Delete fills no clipboard, so Paste cannot bring the record back.
+  void DeleteLeavesTheClipboard() {
+    Shell s;
+    TMDIChild* w = s.Active();
     Trigger(s, "CopyItem");
     w->SetCurrentRow(1);
     Trigger(s, "CutItem");
+    QCOMPARE(s.form->RecordClipboard(), 0);
     Trigger(s, "PasteItem");
-    QCOMPARE(w->Records(), (RecordList{0}));
-  }
-
-  void DeletingTheLastRowClearsAndThenFollowsTheNewLastRow() {
-    Shell s;
-    TMDIChild* w = s.Active();
-    w->SetCurrentRow(2);
-    s.Idle();
-    Trigger(s, "CutItem");
-    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), QString());
-    QCOMPARE(w->CurrentRow(), 1);
-    s.Idle();
-    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), QStringLiteral("0"));
-  }
-
-  void DeletingTheOnlyRecordLeavesThePanelsEmpty() {
-    Shell s;
-    TMDIChild* w = s.Active();
-    w->SetSearchResult({0}, QStringLiteral("Поиск"));
-    s.Idle();
-    QCOMPARE(Find<QLineEdit>(w, "eOrgForm")->text(), QStringLiteral("оао"));
-    Trigger(s, "CutItem");
-    s.Idle();
-    QVERIFY(w->Records().empty());
-    QCOMPARE(Find<QLineEdit>(w, "eOrgForm")->text(), QString());
-    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/0"));
+    QCOMPARE(w->Records(), (RecordList{0, 2}));
   }
 
   void AnEditedRemarkSurvivesTheDeleteOfItsRecord() {
@@ -150,16 +145,6 @@ class RecordMovesTest : public QObject {
     QVERIFY(target->Modified());
     QCOMPARE(source->Records(), (RecordList{0, 1, 2}));
     QVERIFY(!source->Modified());
-  }
-
-  void DroppingOntoTheOwnWindowChangesNothingButAsksOnClose() {
-    Shell s;
-    TMDIChild* w = s.Active();
-    QVERIFY(Drop(w, *MakeRecordMime(1, BaseOf(s))));
-    QCOMPARE(w->Records(), (RecordList{0, 1, 2}));
-    QVERIFY(w->Modified());
-    w->parentWidget()->close();
-    QCOMPARE(s.log->questions.size(), 1);
   }
 
   // A drop is taken only with the number of a record of this base, from this base.
@@ -201,11 +186,16 @@ class RecordMovesTest : public QObject {
     QCOMPARE(w->Modified(), taken);
   }
 
-  void APastedIntoWindowAsksToSaveOnClose() {
+  // A record pasted or dropped into its own window changes nothing, but the window asks to be
+  // saved when it closes.
+  void ARecordPutIntoItsOwnWindowMarksIt() {
     Shell s;
+    TMDIChild* w = s.Active();
+    QVERIFY(Drop(w, *MakeRecordMime(1, BaseOf(s))));
     Trigger(s, "CopyItem");
     Trigger(s, "PasteItem");
-    s.log->answerYes = false;
+    QCOMPARE(w->Records(), (RecordList{0, 1, 2}));
+    QVERIFY(w->Modified());
     s.Active()->parentWidget()->close();
     QCOMPARE(s.log->questions,
              QStringList{"Вы хотите сохранить изменения перед закрытием окна \"Вся база\""});
