@@ -1,39 +1,17 @@
-// The about box: version and data date lines, product name, and its splash-screen use.
+// The about box: version and data date lines, the product name and the build's version.
 #include "shell/about_box.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-#include <QWindow>
 
-#include "shell/program_start.h"
-#include "shell/start_options.h"
 #include "shell_test_support.h"
 
 namespace zorel {
 
 using test_support::Find;
 using test_support::Shell;
-
-// Records the message of the splash at each of its paints that reaches the screen.
-class SplashWatch : public QObject {
- public:
-  QStringList painted;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    auto* box = qobject_cast<TAboutBox*>(watched);
-    if (event->type() == QEvent::Paint && box != nullptr && box->windowHandle() != nullptr &&
-        box->windowHandle()->isExposed()) {
-      const QString message = box->findChild<QLabel*>("lMessage")->text();
-      if (!message.isEmpty() && (painted.isEmpty() || painted.last() != message)) {
-        painted.append(message);
-      }
-    }
-    return false;
-  }
-};
 
 class AboutBoxTest : public QObject {
   Q_OBJECT
@@ -73,34 +51,6 @@ class AboutBoxTest : public QObject {
     Find<QAction>(s.form.get(), "HelpAboutItem")->trigger();
     QCOMPARE(shown, (QStringList{"Зорель 2003", VersionText(ZOREL_VERSION)}));
     QVERIFY(shown[1] != QStringLiteral("Версия "));
-  }
-
-  // The splash is on the screen, painted with each loading message as it comes, before the
-  // work the message announces starts; a base that fails to open still had its first message.
-  void TheSplashPaintsEachLoadingMessage_data() {
-    QTest::addColumn<bool>("baseOpens");
-    QTest::addColumn<QStringList>("messages");
-    QTest::newRow("base opens") << true
-                                << QStringList{"Загрузка базовой библиотеки ...",
-                                               "Загрузка программы ...",
-                                               "Загрузка главной формы ...",
-                                               "Загрузка дополнительных систем ..."};
-    QTest::newRow("base missing") << false << QStringList{"Загрузка базовой библиотеки ..."};
-  }
-  void TheSplashPaintsEachLoadingMessage() {
-    QFETCH(bool, baseOpens);
-    QFETCH(QStringList, messages);
-    test_support::GuiBase base;
-    SplashWatch watch;
-    qApp->installEventFilter(&watch);
-    StartOptions options;
-    options.dbDir = QString::fromStdString(baseOpens ? base.DbDir() : base.DbDir() + "/none");
-    QString error;
-    const std::unique_ptr<Program> program =
-        StartProgram(*static_cast<Application*>(qApp), options, &error);
-    qApp->removeEventFilter(&watch);
-    QCOMPARE(program != nullptr, baseOpens);
-    QCOMPARE(watch.painted, messages);
   }
 };
 
