@@ -48,7 +48,7 @@ class AboutBoxTest : public QObject {
         shown << Find<QLabel>(box, label)->text();
       Find<QPushButton>(box, "OKButton")->click();
     });
-    Find<QAction>(s.form.get(), "HelpAboutItem")->trigger();
+    s.Action("HelpAboutItem")->trigger();
     QCOMPARE(shown, (QStringList{"Зорель 2003", VersionText(ZOREL_VERSION)}));
     QVERIFY(shown[1] != QStringLiteral("Версия "));
   }

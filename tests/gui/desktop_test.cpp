@@ -99,7 +99,7 @@ class DesktopTest : public QObject {
     s.form->SetHelpFile(ChooseHelpFile());
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
-    Find<QAction>(s.form.get(), "N5")->trigger();
+    s.Action("N5")->trigger();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QDir::setCurrent(previous);
     QVERIFY(s.log->informations.isEmpty());

@@ -89,14 +89,14 @@ class ListWindowTest : public QObject {
     w->SetLowerPanelHeight(140);
     w->SetAdvertPanelWidth(200);
     s.log->fileToSave = s.base.ListPath("мой.lst");
-    Find<QAction>(s.form.get(), "FileSaveItem")->trigger();
+    s.Action("FileSaveItem")->trigger();
     QCOMPARE(s.log->saveDirs, QStringList{QString::fromStdString(s.base.dm().ListsDir())});
     QCOMPARE(w->windowTitle(), QStringLiteral("мой"));
     QVERIFY(w->HasFile());
     QVERIFY(!w->Modified());
 
     s.log->fileToOpen = s.base.ListPath("мой.lst");
-    Find<QAction>(s.form.get(), "FileOpenItem")->trigger();
+    s.Action("FileOpenItem")->trigger();
     QCOMPARE(s.form->ListWindows().size(), 2);
     TMDIChild* opened = s.form->LastChild();
     QCOMPARE(s.form->ActiveChild(), opened);
@@ -186,14 +186,14 @@ class ListWindowTest : public QObject {
     Shell s;
     TMDIChild* w = s.Active();
     s.log->fileToSave = s.base.ListPath("x.lst");
-    Find<QAction>(s.form.get(), "FileSaveItem")->trigger();
+    s.Action("FileSaveItem")->trigger();
     QVERIFY(s.log->saveDirs.isEmpty());
     QVERIFY(!QFileInfo::exists(s.base.ListPath("x.lst")));
-    Find<QAction>(s.form.get(), "FileSaveAsItem")->trigger();
+    s.Action("FileSaveAsItem")->trigger();
     QCOMPARE(s.log->saveNames, QStringList{"Вся база.lst"});
     QCOMPARE(w->windowTitle(), QStringLiteral("x"));
     w->DeleteCurrent();
-    Find<QAction>(s.form.get(), "FileSaveItem")->trigger();
+    s.Action("FileSaveItem")->trigger();
     QCOMPARE(s.log->saveDirs.size(), 1);
     QCOMPARE(LoadListFile(s.base.ListPath("x.lst").toStdString(), 3).records, (RecordList{1, 2}));
     QVERIFY(!w->Modified());
@@ -206,20 +206,20 @@ class ListWindowTest : public QObject {
     w->SetFileState(false, false);
     WriteList(s.base.ListPath("more.lst"), {2, 0, 7, -1, 2});
     s.log->fileToOpen = s.base.ListPath("more.lst");
-    Find<QAction>(s.form.get(), "FileAppendItem")->trigger();
+    s.Action("FileAppendItem")->trigger();
     QCOMPARE(w->Records(), (RecordList{0, 1, 2}));
     QVERIFY(w->Modified());
     QCOMPARE(s.form->StatusText(1), QStringLiteral("1/3"));
 
     WriteList(s.base.ListPath("less.lst"), {1, 5});
     s.log->fileToOpen = s.base.ListPath("less.lst");
-    Find<QAction>(s.form.get(), "FileSubItem")->trigger();
+    s.Action("FileSubItem")->trigger();
     QCOMPARE(w->Records(), (RecordList{0, 2}));
     QCOMPARE(s.log->openDirs.size(), 2);
     // A file of the wrong format is reported and changes nothing.
     WriteBytes(s.base.ListPath("bad.lst").toStdString(), "ISL");
     s.log->fileToOpen = s.base.ListPath("bad.lst");
-    Find<QAction>(s.form.get(), "FileAppendItem")->trigger();
+    s.Action("FileAppendItem")->trigger();
     QCOMPARE(s.log->informations, QStringList{"Файл списка неверного формата"});
     QCOMPARE(w->Records(), (RecordList{0, 2}));
     QVERIFY(ShownExceptions().isEmpty());
@@ -240,7 +240,7 @@ class ListWindowTest : public QObject {
     second->SetSearchResult({2}, QStringLiteral("Поиск"));
     s.log->answerYes = true;
     s.log->fileToSave = s.base.ListPath("найдено.lst");
-    Find<QAction>(s.form.get(), "FileCloseItem")->trigger();
+    s.Action("FileCloseItem")->trigger();
     QTRY_COMPARE(s.form->ListWindows().size(), 1);
     QCOMPARE(LoadListFile(s.base.ListPath("найдено.lst").toStdString(), 3).records,
              (RecordList{2}));
@@ -547,7 +547,7 @@ class ListWindowTest : public QObject {
       QCursor::setPos(viewport->mapToGlobal(onRow));
       QCoreApplication::sendEvent(viewport, &tip);
       QVERIFY(grid->HintShown());
-      Find<QAction>(s.form.get(), how.toLatin1().constData())->trigger();
+      s.Action(how.toLatin1().constData())->trigger();
       QVERIFY(!grid->HintShown());
     }
   }

@@ -49,7 +49,7 @@ class MainMailTest : public QObject {
     TMDIChild* unsent = shell.form->LastChild();
     QCOMPARE(unsent->Records(), (RecordList{2}));
     QVERIFY(unsent->windowTitle().startsWith("Не отправлено ("));
-    shell.form->findChild<QAction*>("FileSaveAsItem")->trigger();
+    shell.Action("FileSaveAsItem")->trigger();
     QCOMPARE(shell.log->saveNames, QStringList{unsent->windowTitle() + ".lst"});
   }
 };

@@ -52,7 +52,7 @@ class MainSearchTest : public QObject {
   void RequisitesSearchInBaseOpensAModifiedWindowWithTheFilteredRecords() {
     Shell s(NumberedBase(40));
     Answer(s, kSearchInBase, [](QDialog& d) { AddStaffAbove(d, 29); });
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    s.Action("MISearch1")->trigger();
     QCOMPARE(s.form->ListWindows().size(), 2);
     TMDIChild* result = s.Active();
     QCOMPARE(result, s.form->LastChild());
@@ -70,7 +70,7 @@ class MainSearchTest : public QObject {
     TMDIChild* source = s.Active();
     source->SetSearchResult(RecordList{39, 5, 31}, QStringLiteral("Мой список"));
     Answer(s, kSearchInList, [](QDialog& d) { AddStaffAbove(d, 29); });
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    s.Action("MISearch1")->trigger();
     QCOMPARE(s.Active()->Records(), (RecordList{39, 31}));
     QCOMPARE(source->Records(), (RecordList{39, 5, 31}));
   }
@@ -78,10 +78,10 @@ class MainSearchTest : public QObject {
   void NothingFoundStillOpensAnEmptyWindowAndCancelOpensNone() {
     Shell s(NumberedBase(5));
     Answer(s, kSearchCancel, [](QDialog& d) { AddStaffAbove(d, 100); });
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    s.Action("MISearch1")->trigger();
     QCOMPARE(s.form->ListWindows().size(), 1);
     Answer(s, kSearchInBase);
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    s.Action("MISearch1")->trigger();
     QCOMPARE(s.form->ListWindows().size(), 2);
     QVERIFY(s.Active()->Records().empty());
     QCOMPARE(s.form->StatusText(1), QStringLiteral("1/0"));
@@ -96,10 +96,10 @@ class MainSearchTest : public QObject {
       inListEnabled.append(d.findChild<QWidget*>("bbSearchInList")->isEnabled());
       return kSearchCancel;
     };
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    s.Action("MISearch1")->trigger();
     s.Active()->parentWidget()->close();
     QTRY_COMPARE(s.form->ListWindows().size(), 0);
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    s.Action("MISearch1")->trigger();
     QCOMPARE(seen.size(), 2);
     QCOMPARE(seen[0], seen[1]);
     QCOMPARE(inListEnabled, (QList<bool>{true, false}));
@@ -112,7 +112,7 @@ class MainSearchTest : public QObject {
       d.findChild<QTreeWidget*>("tvClass")->setCurrentItem(dialog.Root());
       d.findChild<QToolButton*>("sbAdd")->click();
     });
-    Find<QAction>(s.form.get(), "MISearch3")->trigger();
+    s.Action("MISearch3")->trigger();
     const auto* dialog = s.form->findChild<TfrmSearchClass*>();
     QVERIFY(!dialog->Keys().empty());
     RecordList expected = WholeBaseList(s.base.dm().RecordCount());

@@ -62,11 +62,6 @@ class Thrower : public QObject {
 class MainWindowTest : public QObject {
   Q_OBJECT
 
- private:
-  static QAction* Action(const Shell& s, const char* name) {
-    return Find<QAction>(s.form.get(), name);
-  }
-
  private slots:
   void init() { ShownExceptions().clear(); }
 
@@ -161,7 +156,7 @@ class MainWindowTest : public QObject {
   // Each shortcut and each tool button triggers one action, and no two shortcuts are the same.
   void ShortcutsAndToolButtonsTriggerOneActionEach() {
     Shell s;
-    Action(s, "CopyItem")->trigger();  // enables Paste
+    s.Action("CopyItem")->trigger();  // enables Paste
     QList<QAction*> triggered;
     const auto actions = s.form->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
     for (QAction* a : actions) {
@@ -215,18 +210,18 @@ class MainWindowTest : public QObject {
                                     "WindowCascadeItem",  "WindowTileItem", "WindowArrangeItem",
                                     "WindowMinimizeItem", "ParamHint",      "ParamInfo",
                                     "ParamItem",          "SendSingle",     "SendList"};
-    for (const char* name : windowCommands) QVERIFY2(Action(s, name)->isEnabled(), name);
-    QVERIFY(!Action(s, "PasteItem")->isEnabled());
+    for (const char* name : windowCommands) QVERIFY2(s.Action(name)->isEnabled(), name);
+    QVERIFY(!s.Action("PasteItem")->isEnabled());
     QVERIFY(t->PasteBtn->isEnabled());
     s.Active()->parentWidget()->close();
     QTRY_COMPARE(s.form->ListWindows().size(), 0);
-    for (const char* name : windowCommands) QVERIFY2(!Action(s, name)->isEnabled(), name);
+    for (const char* name : windowCommands) QVERIFY2(!s.Action(name)->isEnabled(), name);
     for (QToolButton* b : {t->SaveBtn, t->CutBtn, t->CopyBtn, t->PasteBtn})
       QVERIFY(!b->isEnabled());
     QCOMPARE(s.form->StatusText(1), QString());
-    Action(s, "FileNewItem")->trigger();
+    s.Action("FileNewItem")->trigger();
     QCOMPARE(s.form->ListWindows().size(), 1);
-    QVERIFY(Action(s, "CutItem")->isEnabled());
+    QVERIFY(s.Action("CutItem")->isEnabled());
   }
 
   void StatusBarAndClipboardFollowTheCurrentRow() {
@@ -235,18 +230,18 @@ class MainWindowTest : public QObject {
     s.Active()->SetCurrentRow(2);
     QCOMPARE(s.form->StatusText(1), QStringLiteral("3/3"));
     // An empty list still has a current row, and nothing to mail.
-    Action(s, "CopyItem")->trigger();
+    s.Action("CopyItem")->trigger();
     QCOMPARE(s.form->RecordClipboard(), 2);
-    QVERIFY(Action(s, "PasteItem")->isEnabled());
+    QVERIFY(s.Action("PasteItem")->isEnabled());
     // An empty list still has a current row, with nothing to mail or copy.
     s.Active()->SetSearchResult({}, QStringLiteral("Поиск"));
     QCOMPARE(s.form->StatusText(1), QStringLiteral("1/0"));
-    QVERIFY(!Action(s, "SendSingle")->isEnabled());
-    QVERIFY(!Action(s, "SendList")->isEnabled());
+    QVERIFY(!s.Action("SendSingle")->isEnabled());
+    QVERIFY(!s.Action("SendList")->isEnabled());
     QVERIFY(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(s.form->StatusText(0)).hasMatch());
-    Action(s, "CopyItem")->trigger();
+    s.Action("CopyItem")->trigger();
     QCOMPARE(s.form->RecordClipboard(), -1);
-    QVERIFY(!Action(s, "PasteItem")->isEnabled());
+    QVERIFY(!s.Action("PasteItem")->isEnabled());
   }
 
   void StatusTextsReachTheThirdPanel() {
@@ -255,7 +250,7 @@ class MainWindowTest : public QObject {
     QStatusTipEvent tip(orgForm->statusTip());
     QCoreApplication::sendEvent(orgForm, &tip);
     QCOMPARE(s.form->StatusText(2), QStringLiteral("Организационная форма"));
-    QStatusTipEvent menuTip(Action(s, "FileAppendItem")->statusTip());
+    QStatusTipEvent menuTip(s.Action("FileAppendItem")->statusTip());
     QCoreApplication::sendEvent(s.form->menuBar(), &menuTip);
     QCOMPARE(s.form->StatusText(2), QStringLiteral("Дополнить список из файла списка"));
     // A tool button's hint is a tool tip only: the status line goes blank over it.
@@ -267,24 +262,24 @@ class MainWindowTest : public QObject {
   void OptionsToggleTheActiveWindowsPanels() {
     Shell s;
     TMDIChild* w = s.Active();
-    Action(s, "ParamInfo")->trigger();
+    s.Action("ParamInfo")->trigger();
     QVERIFY(!w->InfoVisible());
-    QVERIFY(!Action(s, "ParamInfo")->isChecked());
-    Action(s, "ParamItem")->trigger();
+    QVERIFY(!s.Action("ParamInfo")->isChecked());
+    s.Action("ParamItem")->trigger();
     QVERIFY(!w->ItemVisible());
     QVERIFY(!w->ReklamaVisible());
-    QVERIFY(!Action(s, "ParamReklama")->isChecked());
-    Action(s, "ParamItem")->trigger();
+    QVERIFY(!s.Action("ParamReklama")->isChecked());
+    s.Action("ParamItem")->trigger();
     QVERIFY(w->ItemVisible());
     QVERIFY(w->ReklamaVisible());
-    QVERIFY(Action(s, "ParamReklama")->isChecked());
+    QVERIFY(s.Action("ParamReklama")->isChecked());
     QVERIFY(!w->Modified());
     // The hidden "Полные имена" answers its shortcut.
     s.form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(s.form.get()));
     QTest::keyClick(s.form.get(), Qt::Key_H, Qt::ControlModifier);
     QVERIFY(!w->FullNameHints());
-    QVERIFY(!Action(s, "ParamHint")->isChecked());
+    QVERIFY(!s.Action("ParamHint")->isChecked());
   }
 
   void IdleShowsTheDetailsOfTheActiveWindow() {
@@ -302,7 +297,7 @@ class MainWindowTest : public QObject {
     Shell s;
     test_support::TempDir dir;
     SetLogger(std::make_unique<TLogger>(dir / "zorel.log"));
-    Action(s, "CopyItem")->trigger();
+    s.Action("CopyItem")->trigger();
     Thrower thrower;
     QEvent event(QEvent::User);
     QCoreApplication::sendEvent(&thrower, &event);
@@ -329,10 +324,10 @@ class MainWindowTest : public QObject {
     s.form->NewListWindow();
     const QList<TMDIChild*> windows = s.form->ListWindows();
     QWidget* minimized = windows[0]->parentWidget();
-    Action(s, "WindowCascadeItem")->trigger();
+    s.Action("WindowCascadeItem")->trigger();
     minimized->showMinimized();
     QVERIFY(minimized->isMinimized());
-    Action(s, command.toLatin1().constData())->trigger();
+    s.Action(command.toLatin1().constData())->trigger();
     QVERIFY(minimized->isMinimized());
     for (TMDIChild* w : windows.mid(1)) {
       QVERIFY(!w->parentWidget()->isMinimized() && !w->parentWidget()->isMaximized());
@@ -350,7 +345,7 @@ class MainWindowTest : public QObject {
     entries.first()->trigger();
     QVERIFY(!minimized->isMinimized());
     QCOMPARE(s.form->ActiveChild(), windows[0]);
-    Action(s, "WindowMinimizeItem")->trigger();
+    s.Action("WindowMinimizeItem")->trigger();
     for (TMDIChild* w : windows) QVERIFY(w->parentWidget()->isMinimized());
   }
 
@@ -416,7 +411,7 @@ class MainWindowTest : public QObject {
       ShownExceptions() << text;
     };
     s.log->fileToOpen = path;
-    Action(s, "FileOpenItem")->trigger();
+    s.Action("FileOpenItem")->trigger();
     QCOMPARE(ShownExceptions().size(), 1);
     QVERIFY(ShownExceptions().first().startsWith(message));
     if (!content.isEmpty()) QCOMPARE(windowsDuringMessage, 2);

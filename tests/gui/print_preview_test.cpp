@@ -356,12 +356,12 @@ class PrintPreviewTest : public QObject {
       }
       return int(QDialog::Rejected);
     };
-    s.form->findChild<QAction*>(QStringLiteral("FilePrinterSetup"))->trigger();
+    s.Action("FilePrinterSetup")->trigger();
     QCOMPARE(modal, QStringList{QStringLiteral("zorel::PrinterSetupDialog:Установки принтера")});
     QCOMPARE(choiceShown, note.isEmpty());
     if (QPrinterInfo::availablePrinterNames().isEmpty())
       QVERIFY(note.startsWith(QStringLiteral("Не установлен ни один принтер")));
-    QVERIFY(s.form->findChild<QAction*>(QStringLiteral("FilePrint"))->isEnabled());
+    QVERIFY(s.Action("FilePrint")->isEnabled());
   }
 };
 

@@ -38,33 +38,30 @@ QByteArray BaseOf(const Shell& s) { return BaseIdentity(s.base.DbDir()); }
 class RecordMovesTest : public QObject {
   Q_OBJECT
 
- private:
-  static void Trigger(Shell& s, const char* name) { Find<QAction>(s.form.get(), name)->trigger(); }
-
  private slots:
   void CopyThenPasteInsertsOnceInAscendingPlace() {
     Shell s(test_support::NumberedBase(12));
     TMDIChild* source = s.Active();
     source->SetCurrentRow(7);
-    Trigger(s, "CopyItem");
+    s.Action("CopyItem")->trigger();
     QCOMPARE(s.form->RecordClipboard(), 7);
 
     TMDIChild* target = s.form->NewListWindow();
     target->SetSearchResult({2, 5, 9}, QStringLiteral("Поиск"));
     target->SetFileState(false, false);
     target->SetCurrentRow(1);
-    Trigger(s, "PasteItem");
+    s.Action("PasteItem")->trigger();
     QCOMPARE(target->Records(), (RecordList{2, 5, 7, 9}));
     QVERIFY(target->Modified());
     QCOMPARE(target->CurrentRow(), 1);
     QCOMPARE(s.form->StatusText(1), QStringLiteral("2/4"));
-    Trigger(s, "PasteItem");
+    s.Action("PasteItem")->trigger();
     QCOMPARE(target->Records(), (RecordList{2, 5, 7, 9}));
     QCOMPARE(s.form->RecordClipboard(), 7);
     QCOMPARE(source->Records().size(), 12u);
     // Into a list in a file's order it goes before the first larger number.
     target->SetSearchResult({5, 1, 9}, QStringLiteral("Поиск"));
-    Trigger(s, "PasteItem");
+    s.Action("PasteItem")->trigger();
     QCOMPARE(target->Records(), (RecordList{5, 1, 7, 9}));
   }
 
@@ -98,7 +95,7 @@ class RecordMovesTest : public QObject {
     w->SetSearchResult(list, QStringLiteral("Поиск"));
     w->SetCurrentRow(row);
     s.Idle();
-    Trigger(s, "CutItem");
+    s.Action("CutItem")->trigger();
     QCOMPARE(w->Records(), left);
     QVERIFY(w->Modified());
     QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), atOnce);
@@ -111,11 +108,11 @@ class RecordMovesTest : public QObject {
   void DeleteLeavesTheClipboard() {
     Shell s;
     TMDIChild* w = s.Active();
-    Trigger(s, "CopyItem");
+    s.Action("CopyItem")->trigger();
     w->SetCurrentRow(1);
-    Trigger(s, "CutItem");
+    s.Action("CutItem")->trigger();
     QCOMPARE(s.form->RecordClipboard(), 0);
-    Trigger(s, "PasteItem");
+    s.Action("PasteItem")->trigger();
     QCOMPARE(w->Records(), (RecordList{0, 2}));
   }
 
@@ -124,7 +121,7 @@ class RecordMovesTest : public QObject {
     TMDIChild* w = s.Active();
     s.Idle();
     Find<QPlainTextEdit>(w, "mRemark")->insertPlainText(QStringLiteral("note"));
-    Trigger(s, "CutItem");
+    s.Action("CutItem")->trigger();
     QCOMPARE(s.base.dm().GetRemark(0), std::string("note"));
   }
 
@@ -177,8 +174,8 @@ class RecordMovesTest : public QObject {
     Shell s;
     TMDIChild* w = s.Active();
     QVERIFY(Drop(w, *MakeRecordMime(1, BaseOf(s))));
-    Trigger(s, "CopyItem");
-    Trigger(s, "PasteItem");
+    s.Action("CopyItem")->trigger();
+    s.Action("PasteItem")->trigger();
     QCOMPARE(w->Records(), (RecordList{0, 1, 2}));
     QVERIFY(w->Modified());
     s.Active()->parentWidget()->close();
