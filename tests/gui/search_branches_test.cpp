@@ -84,13 +84,10 @@ class SearchBranchesTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<OpenBase> base_;
-  Tdm& dm() { return base_->dm(); }
+  OpenBase base_{BranchesBase()};
+  Tdm& dm() { return base_.dm(); }
 
  private slots:
-  void initTestCase() { base_ = std::make_unique<OpenBase>(BranchesBase()); }
-  void cleanupTestCase() { base_.reset(); }
-
   void ExpandingLoadsSortedChildrenWithPictures() {
     TfrmSearchClass dialog(dm());
     const Controls c{dialog};

@@ -69,15 +69,12 @@ class SearchRequisitesTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<OpenBase> base_;
-  Tdm& dm() { return base_->dm(); }
+  OpenBase base_{test_support::SampleBase()};
+  Tdm& dm() { return base_.dm(); }
   // For the dialogs whose messages a test does not read.
   ToldMessages told_;
 
  private slots:
-  void initTestCase() { base_ = std::make_unique<OpenBase>(test_support::SampleBase()); }
-  void cleanupTestCase() { base_.reset(); }
-
   // Switching fields keeps the operation and the value where the new field takes them.
   void SwitchingFieldsKeepsWhatTheNewFieldTakes_data() {
     QTest::addColumn<int>("from");
