@@ -72,14 +72,18 @@ class SearchProductsTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<OpenBase> base_;
-  Tdm& dm() { return base_->dm(); }
+  OpenBase base_{ProductsBase()};
+  Tdm& dm() { return base_.dm(); }
   // For the dialogs whose messages a test does not read.
   ToldMessages told_;
 
  private slots:
-  void initTestCase() { base_ = std::make_unique<OpenBase>(ProductsBase()); }
-  void cleanupTestCase() { base_.reset(); }
+  static bool ShownWithTheGridFocused(TfrmSearchItems& dialog, const Controls& c) {
+    dialog.show();
+    if (!QTest::qWaitForWindowActive(&dialog)) return false;
+    c.grid->setFocus();
+    return QTest::qWaitFor([&c] { return c.grid->hasFocus(); });
+  }
 
   // The buttons need a fragment that is not blank. "Очистить" right after typing: the open cell
   // is closed first, so nothing typed comes back and the buttons follow the empty fragments.
@@ -88,10 +92,7 @@ class SearchProductsTest : public QObject {
     const Controls c{dialog};
     c.grid->item(4, 1)->setText("   ");
     for (QToolButton* b : {c.clear, c.execute, c.selectAll}) QVERIFY(!b->isEnabled());
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    c.grid->setFocus();
-    QTRY_VERIFY(c.grid->hasFocus());
+    QVERIFY(ShownWithTheGridFocused(dialog, c));
     Type("труба");
     for (QToolButton* b : {c.clear, c.execute, c.selectAll}) QVERIFY(b->isEnabled());
     QTest::failOnWarning(QRegularExpression("commitData"));
@@ -121,10 +122,7 @@ class SearchProductsTest : public QObject {
       c.grid->item(row - 1, 1)->setText(typed.back());
     }
     c.grid->item(4, 1)->setText("  ");  // blank: dropped
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    c.grid->setFocus();
-    QTRY_VERIFY(c.grid->hasFocus());
+    QVERIFY(ShownWithTheGridFocused(dialog, c));
     QCOMPARE(c.grid->item(rows[0] - 1, 1)->text(), typed[0]);
     c.result->setFocus();
     QTRY_VERIFY(c.result->hasFocus());
@@ -149,10 +147,7 @@ class SearchProductsTest : public QObject {
     QFETCH(QString, entry);
     TfrmSearchItems dialog(dm(), told_.Prompts());
     const Controls c{dialog};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    c.grid->setFocus();
-    QTRY_VERIFY(c.grid->hasFocus());
+    QVERIFY(ShownWithTheGridFocused(dialog, c));
     const QPoint cell = c.grid->visualRect(c.grid->model()->index(row, 1)).center();
     if (entry == "click") QTest::mouseClick(c.grid->viewport(), Qt::LeftButton, {}, cell);
     if (entry == "arrow") QTest::keyClick(c.grid, Qt::Key_Down);
@@ -163,27 +158,6 @@ class SearchProductsTest : public QObject {
     QVERIFY(c.execute->isEnabled());
     c.execute->click();
     QCOMPARE(c.grid->item(0, 1)->text(), QString("труб"));
-    dialog.reject();
-  }
-
-  void EachScanShowsItsListFromTheTop() {
-    BaseSource source = test_support::SampleBase();
-    source.items.clear();
-    for (int i = 0; i < 200; ++i) source.items.push_back(W("деталь " + std::to_string(i)));
-    OpenBase base(source);
-    TfrmSearchItems dialog(base.dm(), told_.Prompts());
-    const Controls c{dialog};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    c.grid->item(0, 1)->setText("деталь");
-    c.execute->click();
-    c.result->setFocus();
-    QTest::keyClick(c.result, Qt::Key_End);
-    QVERIFY(c.result->verticalScrollBar()->value() > 0);
-    c.grid->item(0, 1)->setText("деталь 1");
-    c.execute->click();
-    QCOMPARE(c.result->verticalScrollBar()->value(), 0);
-    QCOMPARE(c.result->indexAt(QPoint(2, 2)).row(), 0);
     dialog.reject();
   }
 
@@ -321,8 +295,9 @@ class SearchProductsTest : public QObject {
     QCOMPARE(dialog.result(), kSearchInList);
     QCOMPARE(RunSearch(dm(), {2, 1, 0}, dialog.Request()), (RecordList{1, 0}));
   }
-  // Among names that match and names that do not, the first 10000 matching are listed.
-  void AtMostTenThousandNamesAreListed() {
+  // Among names that match and names that do not, the first 10000 matching are listed; each
+  // scan shows its list from the top.
+  void AtMostTenThousandNamesAreListedFromTheTop() {
     const int matching = kItemScanLimit + 5;
     BaseSource source = test_support::SampleBase();
     source.items.clear();
@@ -348,6 +323,17 @@ class SearchProductsTest : public QObject {
     QCOMPARE(boxes.Icon(), MessageIcon::Information);
     QCOMPARE(dialog.FoundItems(), expected);
     QCOMPARE(c.count->text(), QString("0/%1").arg(expected.size()));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    c.result->setFocus();
+    QTest::keyClick(c.result, Qt::Key_End);
+    QVERIFY(c.result->verticalScrollBar()->value() > 0);
+    c.grid->item(0, 1)->setText("деталь 1");
+    c.execute->click();
+    QCOMPARE(c.result->verticalScrollBar()->value(), 0);
+    QCOMPARE(c.result->indexAt(QPoint(2, 2)).row(), 0);
+    QCOMPARE(boxes.Count(), 1);
+    dialog.reject();
   }
 };
 
