@@ -291,14 +291,7 @@ class PrnEditorTest : public QObject {
     QCOMPARE(a1->Size, before);
   }
 
-  void BandTallerThanThePageIsCutWhenSelected() {
-    Fixture f;
-    f.Band().SetHeight(400);
-    f.editor->Designer().Select(DesignObject::Band());
-    QCOMPARE(f.Band().Height(), 277.0);  // 297 mm less the margins of 10 mm
-  }
-
-  void SavingNamesElementsOutsideTheBand() {
+  void ElementsOutsideTheBandAreNamedAndTheBandStaysOnThePage() {
     Fixture f;
     f.CreateField(0);
     f.CreateField(17);
@@ -308,6 +301,10 @@ class PrnEditorTest : public QObject {
     QVERIFY(f.editor->StatusText().contains(QStringLiteral("r1")));
     QVERIFY(!f.editor->StatusText().contains(QStringLiteral("a1")));
     QVERIFY(QFile::exists(f.savePath));
+    // A band taller than the page is cut to it when selected: 297 mm less margins of 10 mm.
+    f.Band().SetHeight(400);
+    f.editor->Designer().Select(DesignObject::Band());
+    QCOMPARE(f.Band().Height(), 277.0);
   }
 
   // Forms built at random through the editor's own operations (the mouse and the keys on the
