@@ -15,7 +15,6 @@
 #include <QToolButton>
 #include <QWindow>
 
-#include "components/hints.h"
 #include "data/errors.h"
 #include "data/logger.h"
 #include "shell/about_box.h"

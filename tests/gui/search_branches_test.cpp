@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <memory>
 
 #include "data/data_module.h"
 #include "search/class_tree.h"

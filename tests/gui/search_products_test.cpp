@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
-#include <memory>
 
 #include "data/data_module.h"
 #include "data/item_scan.h"

@@ -9,7 +9,6 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
-#include <memory>
 
 #include "data/data_module.h"
 #include "search/condition_model.h"
