@@ -2,7 +2,6 @@
 // bar, the idle rule, window commands and the exception handler.
 #include <QAction>
 #include <QEventLoop>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -375,6 +374,7 @@ class MainWindowTest : public QObject {
     QTest::newRow("wrong format") << QByteArray("not a list") << "Файл списка неверного формата";
     QTest::newRow("missing") << QByteArray() << "Не могу найти файл со списком ";
   }
+
   // With one normal window and one minimized, a failed open makes no window, not even while
   // its message is shown, and leaves each window in its state with the active one active.
   void AFailedOpenLeavesEveryWindowAsItWas() {
@@ -396,11 +396,7 @@ class MainWindowTest : public QObject {
     };
     const QList<int> was = states();
     const QString path = s.base.ListPath("bad.lst");
-    if (!content.isEmpty()) {
-      QFile file(path);
-      QVERIFY(file.open(QIODevice::WriteOnly));
-      file.write(content);
-    }
+    if (!content.isEmpty()) WriteBytes(path.toStdString(), content.toStdString());
     qsizetype windowsDuringMessage = -1;
     s.form->Prompts()->inform = [&](QWidget*, const QString& text) {
       windowsDuringMessage = s.form->ListWindows().size();

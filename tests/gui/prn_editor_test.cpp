@@ -141,10 +141,7 @@ class PrnEditorTest : public QObject {
   void AFailedOpenOrSaveKeepsTheForm() {
     Fixture f;
     f.openPath = f.Path("broken.rpt");
-    QFile file(f.openPath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("not a form");
-    file.close();
+    WriteBytes(f.openPath.toStdString(), "not a form");
     f.CreateField(0);
     const std::string form = WriteFormBytes(f.editor->Report());
     f.editor->Open();

@@ -54,6 +54,7 @@ struct Controls {
     for (int i = 0; i < item->childCount(); ++i) texts << item->child(i)->text(0);
     return texts;
   }
+
   // The child of item with this caption, expanded.
   static QTreeWidgetItem* Open(QTreeWidgetItem* item, const QString& caption) {
     for (int i = 0; i < item->childCount(); ++i) {
@@ -64,6 +65,7 @@ struct Controls {
     }
     return nullptr;
   }
+
   void Choose(QTreeWidgetItem* item) const {
     tree->setCurrentItem(item);
     add->click();

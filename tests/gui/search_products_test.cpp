@@ -294,6 +294,7 @@ class SearchProductsTest : public QObject {
     QCOMPARE(dialog.result(), kSearchInList);
     QCOMPARE(RunSearch(dm(), {2, 1, 0}, dialog.Request()), (RecordList{1, 0}));
   }
+
   // Among names that match and names that do not, the first 10000 matching are listed; each
   // scan shows its list from the top.
   void AtMostTenThousandNamesAreListedFromTheTop() {

@@ -175,6 +175,7 @@ class SearchRequisitesTest : public QObject {
     c.value->FocusEditor();
     return QTest::qWaitFor([&c] { return c.value->isAncestorOf(QApplication::focusWidget()); });
   }
+
   void ATypedDictionaryValueStaysAsTyped_data() {
     QTest::addColumn<QString>("typed");
     QTest::newRow("start of an entry") << "минск";
