@@ -1,14 +1,11 @@
-// The form designer: handle placement, the resize and move rectangles, snapping, the corner
-// marks, and selecting, moving, resizing and deleting with the mouse on a real surface.
+// The form designer: snapping, the mark of a cut label, and selecting, moving, resizing and
+// deleting with the mouse and the keys on a real surface.
 #include <QSignalSpy>
 #include <QTest>
 
 #include "report/report.h"
-#include "reportui/design_geometry.h"
 #include "reportui/rep_designer.h"
 #include "reportui/report_surface.h"
-
-Q_DECLARE_METATYPE(zorel::DragRect)
 
 namespace zorel {
 
@@ -46,53 +43,12 @@ class DesignerTest : public QObject {
   };
 
  private slots:
-  void HandlesSitOnCornersAndMidpoints() {
-    // An element at 10, 20, 100 x 30 on a band at 0, 50.
-    const auto h = HandleOrigins(RectOf(10, 70, 100, 30));
-    const QPoint expected[] = {{8, 68},   {58, 68}, {108, 68}, {8, 83},
-                               {108, 83}, {8, 98},  {58, 98},  {108, 98}};
-    for (int i = 0; i < kHandleCount; ++i) QCOMPARE(h[i], expected[i]);
-    // Halves round toward zero.
-    QCOMPARE(HandleOrigins(RectOf(0, 0, 5, 7))[1], QPoint(0, -2));
-    QCOMPARE(HandleOrigins(RectOf(0, 0, 5, 7))[3], QPoint(-2, 1));
-  }
-
-  void ResizeTableForEveryHandle_data() {
-    QTest::addColumn<int>("handle");
-    QTest::addColumn<DragRect>("expected");
-    // Bounds 10, 20, 100 x 30 dragged by 15, 5.
-    QTest::newRow("1") << 1 << DragRect{25, 25, 110, 50};
-    QTest::newRow("2") << 2 << DragRect{10, 25, 110, 50};
-    QTest::newRow("3") << 3 << DragRect{10, 25, 125, 50};
-    QTest::newRow("4") << 4 << DragRect{25, 20, 110, 50};
-    QTest::newRow("5") << 5 << DragRect{10, 20, 125, 50};
-    QTest::newRow("6") << 6 << DragRect{25, 20, 110, 55};
-    QTest::newRow("7") << 7 << DragRect{10, 20, 110, 55};
-    QTest::newRow("8") << 8 << DragRect{10, 20, 125, 55};
-  }
-  void ResizeTableForEveryHandle() {
-    QFETCH(int, handle);
-    QFETCH(DragRect, expected);
-    QCOMPARE(ResizedRect(handle, RectOf(10, 20, 100, 30), {15, 5}), expected);
-    QCOMPARE(MovedRect(RectOf(10, 20, 100, 30), {30, -4}), (DragRect{40, 16, 140, 46}));
-    // Nothing is clamped while dragging; an applied rectangle is turned right side out.
-    QCOMPARE(ResizedRect(8, RectOf(0, 0, 10, 10), {-30, 0}).Width(), -20);
-    QCOMPARE(Normalized({10, 10, -20, 10}), (DragRect{-20, 10, 10, 11}));
-  }
-
   void SnapRoundsHalvesToEven() {
     QCOMPARE(SnapToGrid(12.6, GridUnit::Millimetres), 13.0);
     QCOMPARE(SnapToGrid(12.5, GridUnit::Millimetres), 12.0);
     QCOMPARE(SnapToGrid(13.5, GridUnit::Millimetres), 14.0);
     QCOMPARE(SnapToGrid(1.0126, GridUnit::Inches), 1.025);
     QCOMPARE(SnapToGrid(1.0125, GridUnit::Inches), 1.0);
-  }
-
-  void CornerMarksAreFivePixelArms() {
-    const auto lines = CornerMarkLines(20, 10);
-    const QLine expected[] = {{0, 4, 0, 0},   {0, 0, 4, 0},   {0, 5, 0, 9},   {0, 9, 4, 9},
-                              {15, 0, 19, 0}, {19, 0, 19, 4}, {15, 9, 19, 9}, {19, 9, 19, 5}};
-    for (int i = 0; i < 8; ++i) QCOMPARE(lines[i], expected[i]);
   }
 
   // A word longer than its label is cut on paper; the surface marks the label with a red
@@ -132,9 +88,13 @@ class DesignerTest : public QObject {
     QCOMPARE(f.designer.Selection(), DesignObject::Report());
     QVERIFY(!f.designer.Handle(1)->isVisible());
     QCOMPARE(selected.count(), 3);
-    // The right button selects nothing.
+    // The right button selects nothing, and on a handle starts no drag.
     QTest::mouseClick(&f.surface, Qt::RightButton, {}, f.InLabel());
     QCOMPARE(f.designer.Selection(), DesignObject::Report());
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    QTest::mousePress(f.HandleWidget(8), Qt::RightButton, {}, {2, 2});
+    QVERIFY(!f.designer.Dragging());
+    QTest::mouseRelease(f.HandleWidget(8), Qt::RightButton, {}, {2, 2});
   }
 
   void MovingKeepsTheSizeAndSnapsToWholeMillimetres() {
@@ -173,11 +133,18 @@ class DesignerTest : public QObject {
     QCOMPARE(f.label->Size.Top, 60.0);
   }
 
+  // Each handle, dragged by 15, 5, moves its own sides only.
   void HandleDragResizesTheElement_data() {
     QTest::addColumn<int>("handle");
     QTest::addColumn<QRect>("expected");
-    QTest::newRow("bottom right") << 8 << QRect(10, 20, 115, 35);
     QTest::newRow("top left") << 1 << QRect(25, 25, 85, 25);
+    QTest::newRow("top") << 2 << QRect(10, 25, 100, 25);
+    QTest::newRow("top right") << 3 << QRect(10, 25, 115, 25);
+    QTest::newRow("left") << 4 << QRect(25, 20, 85, 30);
+    QTest::newRow("right") << 5 << QRect(10, 20, 115, 30);
+    QTest::newRow("bottom left") << 6 << QRect(25, 20, 85, 35);
+    QTest::newRow("bottom") << 7 << QRect(10, 20, 100, 35);
+    QTest::newRow("bottom right") << 8 << QRect(10, 20, 115, 35);
   }
   void HandleDragResizesTheElement() {
     QFETCH(int, handle);
@@ -204,27 +171,12 @@ class DesignerTest : public QObject {
     QCOMPARE(changed.count(), 1);
   }
 
-  void RightButtonOnAHandleStartsNoDrag() {
-    Fixture f;
-    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
-    QTest::mousePress(f.HandleWidget(8), Qt::RightButton, {}, {2, 2});
-    QVERIFY(!f.designer.Dragging());
-    QTest::mouseRelease(f.HandleWidget(8), Qt::RightButton, {}, {2, 2});
-  }
-
-  void DeleteFreesTheSelectedLabelOnly() {
+  // Arrows step one millimetre, with Shift resizing; Delete frees the selected label only.
+  void KeysMoveResizeAndDelete() {
     Fixture f;
     f.surface.setFocus();
     QTest::keyClick(&f.surface, Qt::Key_Delete);  // the report: nothing
     QCOMPARE(f.report.DetailBand()->Labels().size(), 1u);
-    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
-    QTest::keyClick(&f.surface, Qt::Key_Delete);
-    QVERIFY(f.report.DetailBand()->Labels().empty());
-    QCOMPARE(f.designer.Selection(), DesignObject::Report());
-  }
-
-  void ArrowKeysStepOneMillimetre() {
-    Fixture f;
     QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
     const TRepLabel::Measures before = f.label->Size;
     QTest::keyClick(&f.surface, Qt::Key_Right);
@@ -232,6 +184,9 @@ class DesignerTest : public QObject {
     QCOMPARE(f.label->Size.Left, before.Left + 10);
     QCOMPARE(f.label->Size.Height, before.Height + 10);
     QCOMPARE(f.label->Size.Width, before.Width);
+    QTest::keyClick(&f.surface, Qt::Key_Delete);
+    QVERIFY(f.report.DetailBand()->Labels().empty());
+    QCOMPARE(f.designer.Selection(), DesignObject::Report());
   }
 };
 

@@ -89,14 +89,14 @@ class ListWindowTest : public QObject {
     w->SetLowerPanelHeight(140);
     w->SetAdvertPanelWidth(200);
     s.log->fileToSave = s.base.ListPath("мой.lst");
-    Find<QAction>(s.form.get(), "FileSaveItem")->trigger();
+    s.Action("FileSaveItem")->trigger();
     QCOMPARE(s.log->saveDirs, QStringList{QString::fromStdString(s.base.dm().ListsDir())});
     QCOMPARE(w->windowTitle(), QStringLiteral("мой"));
     QVERIFY(w->HasFile());
     QVERIFY(!w->Modified());
 
     s.log->fileToOpen = s.base.ListPath("мой.lst");
-    Find<QAction>(s.form.get(), "FileOpenItem")->trigger();
+    s.Action("FileOpenItem")->trigger();
     QCOMPARE(s.form->ListWindows().size(), 2);
     TMDIChild* opened = s.form->LastChild();
     QCOMPARE(s.form->ActiveChild(), opened);
@@ -180,46 +180,23 @@ class ListWindowTest : public QObject {
     QCOMPARE(advert->width(), w->AdvertPanelWidth());
   }
 
-  void SaveDoesNothingForAnUnchangedList() {
+  // Save leaves an unchanged list alone; Save As offers the lists folder and the list's name;
+  // once the list has a file, Save writes back to it without asking.
+  void SaveWritesOnlyAChangedListAndBackToItsFile() {
     Shell s;
+    TMDIChild* w = s.Active();
     s.log->fileToSave = s.base.ListPath("x.lst");
-    Find<QAction>(s.form.get(), "FileSaveItem")->trigger();
+    s.Action("FileSaveItem")->trigger();
     QVERIFY(s.log->saveDirs.isEmpty());
     QVERIFY(!QFileInfo::exists(s.base.ListPath("x.lst")));
-    // Save As offers the lists folder and the window's list name.
-    Find<QAction>(s.form.get(), "FileSaveAsItem")->trigger();
+    s.Action("FileSaveAsItem")->trigger();
     QCOMPARE(s.log->saveNames, QStringList{"Вся база.lst"});
-    QVERIFY(QFileInfo::exists(s.base.ListPath("x.lst")));
-    QCOMPARE(s.Active()->windowTitle(), QStringLiteral("x"));
-  }
-
-  void SaveWritesBackToTheOwnFile() {
-    Shell s;
-    WriteList(s.base.ListPath("a.lst"), {0});
-    s.form->OpenListWindow(s.base.ListPath("a.lst"));
-    TMDIChild* w = s.form->LastChild();
-    w->InsertRecord(2);
-    w->MarkChanged();
-    Find<QAction>(s.form.get(), "FileSaveItem")->trigger();
-    QVERIFY(s.log->saveDirs.isEmpty());
-    QCOMPARE(LoadListFile(s.base.ListPath("a.lst").toStdString(), 3).records, (RecordList{0, 2}));
+    QCOMPARE(w->windowTitle(), QStringLiteral("x"));
+    w->DeleteCurrent();
+    s.Action("FileSaveItem")->trigger();
+    QCOMPARE(s.log->saveDirs.size(), 1);
+    QCOMPARE(LoadListFile(s.base.ListPath("x.lst").toStdString(), 3).records, (RecordList{1, 2}));
     QVERIFY(!w->Modified());
-  }
-
-  void AWrongFormatFileIsReportedAndChangesNothing() {
-    Shell s;
-    WriteBytes(s.base.ListPath("bad.lst").toStdString(), "ISL");
-    s.log->fileToOpen = s.base.ListPath("bad.lst");
-    Find<QAction>(s.form.get(), "FileOpenItem")->trigger();
-    QCOMPARE(s.log->informations, QStringList{"Файл списка неверного формата"});
-    QTRY_COMPARE(s.form->ListWindows().size(), 1);
-
-    TMDIChild* w = s.Active();
-    Find<QAction>(s.form.get(), "FileAppendItem")->trigger();
-    QCOMPARE(s.log->informations.size(), 2);
-    QCOMPARE(w->Records().size(), 3u);
-    QVERIFY(!w->Modified());
-    QVERIFY(ShownExceptions().isEmpty());
   }
 
   void AppendAndSubtractKeepTheListAscendingAndMarkIt() {
@@ -229,16 +206,23 @@ class ListWindowTest : public QObject {
     w->SetFileState(false, false);
     WriteList(s.base.ListPath("more.lst"), {2, 0, 7, -1, 2});
     s.log->fileToOpen = s.base.ListPath("more.lst");
-    Find<QAction>(s.form.get(), "FileAppendItem")->trigger();
+    s.Action("FileAppendItem")->trigger();
     QCOMPARE(w->Records(), (RecordList{0, 1, 2}));
     QVERIFY(w->Modified());
     QCOMPARE(s.form->StatusText(1), QStringLiteral("1/3"));
 
     WriteList(s.base.ListPath("less.lst"), {1, 5});
     s.log->fileToOpen = s.base.ListPath("less.lst");
-    Find<QAction>(s.form.get(), "FileSubItem")->trigger();
+    s.Action("FileSubItem")->trigger();
     QCOMPARE(w->Records(), (RecordList{0, 2}));
     QCOMPARE(s.log->openDirs.size(), 2);
+    // A file of the wrong format is reported and changes nothing.
+    WriteBytes(s.base.ListPath("bad.lst").toStdString(), "ISL");
+    s.log->fileToOpen = s.base.ListPath("bad.lst");
+    s.Action("FileAppendItem")->trigger();
+    QCOMPARE(s.log->informations, QStringList{"Файл списка неверного формата"});
+    QCOMPARE(w->Records(), (RecordList{0, 2}));
+    QVERIFY(ShownExceptions().isEmpty());
   }
 
   void ASearchWindowAsksToSaveOnClose() {
@@ -256,27 +240,23 @@ class ListWindowTest : public QObject {
     second->SetSearchResult({2}, QStringLiteral("Поиск"));
     s.log->answerYes = true;
     s.log->fileToSave = s.base.ListPath("найдено.lst");
-    Find<QAction>(s.form.get(), "FileCloseItem")->trigger();
+    s.Action("FileCloseItem")->trigger();
     QTRY_COMPARE(s.form->ListWindows().size(), 1);
     QCOMPARE(LoadListFile(s.base.ListPath("найдено.lst").toStdString(), 3).records,
              (RecordList{2}));
+    // A failed save is reported and the window still closes.
+    TMDIChild* third = s.form->NewListWindow();
+    third->SetSearchResult({1}, QStringLiteral("Поиск"));
+    s.log->fileToSave = QString::fromStdString(s.base.dir() / "нет папки/x.lst");
+    third->parentWidget()->close();
+    QCOMPARE(ShownExceptions().size(), 1);
+    QVERIFY(ShownExceptions().first().startsWith("Не могу сохранить список в файле "));
+    QTRY_COMPARE(s.form->ListWindows().size(), 1);
     // The whole base window was never changed: it closes without a question.
     s.log->questions.clear();
     s.Active()->parentWidget()->close();
     QVERIFY(s.log->questions.isEmpty());
     QCOMPARE(s.form->StatusText(1), QString());
-  }
-
-  void AFailedSaveOnCloseIsReportedAndTheWindowStillCloses() {
-    Shell s;
-    TMDIChild* w = s.form->NewListWindow();
-    w->SetSearchResult({1}, QStringLiteral("Поиск"));
-    s.log->answerYes = true;
-    s.log->fileToSave = QString::fromStdString(s.base.dir() / "нет папки/x.lst");
-    w->parentWidget()->close();
-    QCOMPARE(ShownExceptions().size(), 1);
-    QVERIFY(ShownExceptions().first().startsWith("Не могу сохранить список в файле "));
-    QTRY_COMPARE(s.form->ListWindows().size(), 1);
   }
 
   void DetailsAreFetchedOnlyWhenInputStops() {
@@ -294,17 +274,11 @@ class ListWindowTest : public QObject {
     s.Idle();
     QCOMPARE(Text(w, "ePeople"), QStringLiteral("5"));
     QVERIFY(!w->DetailPending());
-  }
-
-  void AnInactiveWindowWaitsForItsTurn() {
-    Shell s;
-    TMDIChild* first = s.Active();
-    s.Idle();
+    // A window that is not active waits for its turn.
     TMDIChild* second = s.form->NewListWindow();
-    first->SetCurrentRow(1);
-    QTest::keyClick(Find<NameGrid>(first, "dgInfo"), Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Down);
     s.Idle();
-    QVERIFY(first->DetailPending());
+    QVERIFY(w->DetailPending());
     QVERIFY(!second->DetailPending());
   }
 
@@ -342,15 +316,17 @@ class ListWindowTest : public QObject {
   }
 
   void RequisitesShowEveryField() {
-    Shell s;
+    Shell s(BaseWithLongName());
     TMDIChild* w = s.Active();
     s.Idle();
+    const int longTop = Find<QWidget>(w, "ePrinciple")->y();
+    const int longUrl = Find<QWidget>(w, "eURL")->y();
     QCOMPARE(Text(w, "eOrgForm"), QStringLiteral("оао"));
     QCOMPARE(Text(w, "eYear"), QStringLiteral("1995"));
     QCOMPARE(Text(w, "ePeople"), QStringLiteral("1200"));
     QCOMPARE(Text(w, "eIndex"), QStringLiteral("220000"));
     QCOMPARE(Text(w, "eRegion"), QStringLiteral("Беларусь, Минская обл."));
-    QCOMPARE(Text(w, "mAddress"), QStringLiteral("ул. Ленина, 1"));
+    QCOMPARE(Text(w, "mAddress"), QStringLiteral("ул. Ленина, 1\nкорпус 2\nподъезд 3\nэтаж 4"));
     QCOMPARE(Text(w, "ePrinciple"), QStringLiteral("Иванов И.И."));
     QCOMPARE(Text(w, "eCode").trimmed(), QStringLiteral("017"));
     QCOMPARE(Text(w, "eFax"), QStringLiteral("222-33-44"));
@@ -361,8 +337,13 @@ class ListWindowTest : public QObject {
     QVERIFY(Find<QScrollArea>(w, "sbReklama")->isVisible());
     QCOMPARE(Text(w, "lItem"), QStringLiteral("1. пр-во - станок токарный\n2. опт - болт м12\n"));
 
-    // A country without a region, no advertising: the publisher's contact shows.
+    // Hidden, the lower panel keeps the old products; shown again, it catches up at idle.
+    w->SetItemVisible(false);
     w->SetCurrentRow(1);
+    s.Idle();
+    QCOMPARE(Text(w, "lItem"), QStringLiteral("1. пр-во - станок токарный\n2. опт - болт м12\n"));
+    w->SetItemVisible(true);
+    // A country without a region, no advertising: the publisher's contact shows.
     s.Idle();
     QCOMPARE(Text(w, "eRegion"), QStringLiteral("Украина, "));
     QCOMPARE(Text(w, "ePeople"), QStringLiteral("0"));
@@ -378,41 +359,18 @@ class ListWindowTest : public QObject {
     QCOMPARE(Text(w, "eOrgForm"), QString());
     QCOMPARE(Text(w, "ePeople"), QStringLiteral("15"));
     QCOMPARE(Text(w, "lItem"), QString());
-  }
-
-  void ALongAddressPushesTheBlocksBelowDown() {
-    Shell s(BaseWithLongName());
-    TMDIChild* w = s.Active();
-    w->SetCurrentRow(2);
-    s.Idle();
-    const int shortTop = Find<QWidget>(w, "ePrinciple")->y();
-    const int shortUrl = Find<QWidget>(w, "eURL")->y();
-    w->SetCurrentRow(0);
-    s.Idle();
-    const int lines = 4;
-    const int grown = Find<QWidget>(w, "ePrinciple")->y() - shortTop;
+    // The four-line address had pushed the blocks below it down, all by the same amount.
+    const int grown = longTop - Find<QWidget>(w, "ePrinciple")->y();
     QVERIFY(grown > 0);
-    QCOMPARE(Find<QWidget>(w, "eURL")->y() - shortUrl, grown);
-    auto* address = Find<QPlainTextEdit>(w, "mAddress");
-    QCOMPARE(address->toPlainText().count('\n') + 1, lines);
-    QVERIFY(Find<QWidget>(w, "lPrinciple")->y() > address->y() + address->height());
+    QCOMPARE(longUrl - Find<QWidget>(w, "eURL")->y(), grown);
   }
 
-  void HidingTheLowerPanelAndShowingItAgainRefreshesAtIdle() {
-    Shell s;
-    TMDIChild* w = s.Active();
-    s.Idle();
-    w->SetItemVisible(false);
-    w->SetCurrentRow(1);
-    s.Idle();
-    QCOMPARE(Text(w, "lItem"), QStringLiteral("1. пр-во - станок токарный\n2. опт - болт м12\n"));
-    w->SetItemVisible(true);
-    s.Idle();
-    QCOMPARE(Text(w, "lItem"), QStringLiteral("1. торг - гайка\n"));
-  }
-
+  // An edited remark is stored when the selection moves and on close; one only shown (trimmed)
+  // is stored as it was.
   void RemarksAreStoredWhenTheSelectionMovesAndOnClose() {
-    Shell s;
+    BaseSource b = test_support::SampleBase();
+    b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{2, W("  старое  ")}};
+    Shell s(b);
     TMDIChild* w = s.Active();
     s.Idle();
     auto* memo = Find<QPlainTextEdit>(w, "mRemark");
@@ -424,7 +382,13 @@ class ListWindowTest : public QObject {
     QCOMPARE(w->PendingRemark(), -1);
     s.Idle();
     QCOMPARE(memo->toPlainText(), QString());
-
+    w->SetCurrentRow(2);
+    s.Idle();
+    QCOMPARE(memo->toPlainText(), QStringLiteral("старое"));
+    QCOMPARE(w->PendingRemark(), -1);
+    w->SetCurrentRow(1);
+    QCOMPARE(s.base.dm().GetRemark(2), W("  старое  "));
+    s.Idle();
     memo->insertPlainText(QStringLiteral("второй"));
     w->parentWidget()->close();
     QCOMPARE(s.base.dm().GetRemark(1), W("второй"));
@@ -469,18 +433,6 @@ class ListWindowTest : public QObject {
     QVERIFY(memo->isReadOnly());
     QVERIFY(memo->toolTip().contains(QStringLiteral("только для чтения")));
     QCOMPARE(memo->toPlainText(), QStringLiteral("есть"));
-  }
-
-  void ShowingARemarkIsNoEdit() {
-    BaseSource b = test_support::SampleBase();
-    b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{0, W("  старое  ")}};
-    Shell s(b);
-    TMDIChild* w = s.Active();
-    s.Idle();
-    QCOMPARE(Text(w, "mRemark"), QStringLiteral("старое"));
-    QCOMPARE(w->PendingRemark(), -1);
-    w->SetCurrentRow(1);
-    QCOMPARE(s.base.dm().GetRemark(0), W("  старое  "));
   }
 
   void TheRemarkMemoTakesNoLineBreakAndStopsAtItsLimit() {
@@ -581,56 +533,28 @@ class ListWindowTest : public QObject {
       QCursor::setPos(viewport->mapToGlobal(onRow));
       QCoreApplication::sendEvent(viewport, &tip);
       QVERIFY(grid->HintShown());
-      Find<QAction>(s.form.get(), how.toLatin1().constData())->trigger();
+      s.Action(how.toLatin1().constData())->trigger();
       QVERIFY(!grid->HintShown());
     }
   }
 
-  void NamesAndAdvertisersInTheGrid() {
-    Shell s;
-    auto* grid = Find<NameGrid>(s.Active(), "dgInfo");
-    QAbstractItemModel* m = grid->model();
-    QCOMPARE(m->rowCount(), 3);
-    QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("Минский ЗАВОД"));
-    QVERIFY(m->index(0, 0).data(RecordGridModel::HasAdvertRole).toBool());
-    QVERIFY(!m->index(1, 0).data(RecordGridModel::HasAdvertRole).toBool());
-    s.Active()->SetSearchResult({}, QStringLiteral("Поиск"));
-    QCOMPARE(m->rowCount(), 1);
-    QVERIFY(!m->index(0, 0).data().isValid());
-  }
-
-  void ClipboardCommandsCopyTheNameAndTheAddress() {
+  void TheGridAndTheClipboardShowTheRecord() {
     Shell s;
     TMDIChild* w = s.Active();
     s.Idle();
+    QAbstractItemModel* m = Find<NameGrid>(w, "dgInfo")->model();
+    QVERIFY(m->index(0, 0).data(RecordGridModel::HasAdvertRole).toBool());
+    QVERIFY(!m->index(1, 0).data(RecordGridModel::HasAdvertRole).toBool());
     w->CopyNameToClipboard();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Минский ЗАВОД"));
     Find<QAction>(w, "pmEMailCopy")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("info@zavod.by"));
+    // An empty list keeps one row without a record.
     w->SetSearchResult({}, QStringLiteral("Поиск"));
+    QCOMPARE(m->rowCount(), 1);
+    QVERIFY(!m->index(0, 0).data().isValid());
     w->CopyNameToClipboard();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString());
-  }
-
-  void SplitterLimitRules_data() {
-    QTest::addColumn<int>("detailHeight");
-    QTest::addColumn<int>("mouse");
-    QTest::addColumn<int>("clientHeight");
-    QTest::addColumn<int>("top");
-    QTest::newRow("free") << 300 << 10 << 500 << 310;
-    QTest::newRow("upper limit") << 300 << -250 << 500 << 100;
-    QTest::newRow("lower limit") << 300 << 150 << 500 << 400;
-    QTest::newRow("too small: upper wins") << 60 << 0 << 150 << 100;
-  }
-  void SplitterLimitRules() {
-    QFETCH(int, detailHeight);
-    QFETCH(int, mouse);
-    QFETCH(int, clientHeight);
-    QFETCH(int, top);
-    QCOMPARE(LowerSplitTop(0, detailHeight, mouse, clientHeight), top);
-    QCOMPARE(AdvertSplitLeft(0, top, top + 150), std::max(top, 150));
-    QCOMPARE(AdvertSplitLeft(189, 10000, 600), 450);
-    QCOMPARE(AdvertSplitLeft(189, -10000, 600), 150);
   }
 
   void SplittersStopAtTheirLimits() {

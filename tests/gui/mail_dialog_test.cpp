@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "components/user_prompts.h"
-#include "mail/scripted_server.h"
+#include "mail_test_support.h"
 #include "mailui/send_form.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
@@ -28,31 +28,37 @@
 
 namespace zorel {
 
-namespace {
-
-QStringList Message(const QString& to) {
-  return {"C:RSET",   "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<" + to + ">",
-          "S:250 ok", "C:DATA",   "S:354 go",           "C:<data>", "S:250 ok"};
-}
-
-}  // namespace
+using test_support::SmtpGreeting;
+using test_support::SmtpMessage;
+using test_support::SmtpQuit;
 
 class MailDialogTest : public QObject {
   Q_OBJECT
 
  private:
-  struct Answers {
+  // The dialog over a base of these addresses, its INI file holding `values` first, its boxes
+  // and questions answered and recorded.
+  struct Dialog {
+    test_support::TempDir dir;
+    QSettings settings{QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat};
+    test_support::OpenBase base;
     QStringList boxes, informs, questions;
-    bool confirm = true;
     std::shared_ptr<UserPrompts> prompts = std::make_shared<UserPrompts>();
-    Answers() {
+    std::unique_ptr<TfrmSend> form;
+    explicit Dialog(const std::vector<std::string>& addresses,
+                    const std::vector<std::pair<QString, QVariant>>& values = {},
+                    OpenUnsentFn openUnsent = {})
+        : base(test_support::BaseWithAddresses(addresses)) {
       prompts->titledBox = [this](QWidget*, const QString&, const QString& t) { boxes << t; };
       prompts->titledInform = [this](QWidget*, const QString&, const QString& t) { informs << t; };
       prompts->ask = [this](QWidget*, const QString& q) {
         questions << q;
-        return confirm;
+        return true;
       };
+      for (const auto& [key, value] : values) settings.setValue(key, value);
+      form = std::make_unique<TfrmSend>(base.dm(), settings, prompts, openUnsent);
     }
+    void Send() const { QTest::mouseClick(Find<QPushButton>(*form, "btnSend"), Qt::LeftButton); }
   };
 
   template <typename T>
@@ -68,38 +74,28 @@ class MailDialogTest : public QObject {
 
  private slots:
   void SettingsSurviveThroughTheIniFile() {
-    test_support::TempDir dir;
-    const QString ini = QString::fromStdString(dir / "zorel.ini");
-    {
-      QSettings s(ini, QSettings::IniFormat);
-      s.setValue("Mail/Server", "mail.test");
-      s.setValue("Mail/ServerPort", "2525");
-      s.setValue("Mail/PlainText", "0");
-      s.setValue("Mail/CharSet", "7");
-      s.setValue("Mail/ViewDetails", "0");
-      s.setValue("Mail/TestInProgress", "1");
-      s.setValue("Mail/TestMailAddress", "t@t");
-      s.setValue("Mail/LastDir", "/some/dir");
-    }
-    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y"}));
-    Answers answers;
-    {
-      QSettings s(ini, QSettings::IniFormat);
-      TfrmSend form(base.dm(), s, answers.prompts, {});
-      QCOMPARE(Find<QLineEdit>(form, "SMTPServer")->text(), QString("mail.test"));
-      QCOMPARE(Find<QLineEdit>(form, "SMTPPort")->text(), QString("2525"));
-      QVERIFY(Find<QRadioButton>(form, "rbHTML")->isChecked());
-      QCOMPARE(Find<QComboBox>(form, "cbCharSet")->currentIndex(), 0);
-      QCOMPARE(Find<QLineEdit>(form, "MailTimeOut")->text(), QString("60"));
-      QVERIFY(!Find<QPushButton>(form, "btnDetails")->isChecked());
-      QVERIFY(Find<QWidget>(form, "btnCancel")->isHidden());
-      QVERIFY(!Find<QPushButton>(form, "btnClearAttachments")->isEnabled());
-      Find<QComboBox>(form, "cbCharSet")->setCurrentIndex(1);
-      Find<QLineEdit>(form, "MailFrom")->setText("me@x");
-      Find<QRadioButton>(form, "rbText")->setChecked(true);
-      Find<QPushButton>(form, "btnDetails")->setChecked(true);
-    }
-    QSettings s(ini, QSettings::IniFormat);
+    Dialog d({"x@y"}, {{"Mail/Server", "mail.test"},
+                       {"Mail/ServerPort", "2525"},
+                       {"Mail/PlainText", "0"},
+                       {"Mail/CharSet", "7"},
+                       {"Mail/ViewDetails", "0"},
+                       {"Mail/TestInProgress", "1"},
+                       {"Mail/TestMailAddress", "t@t"},
+                       {"Mail/LastDir", "/some/dir"}});
+    TfrmSend& form = *d.form;
+    QCOMPARE(Find<QLineEdit>(form, "SMTPServer")->text(), QString("mail.test"));
+    QCOMPARE(Find<QLineEdit>(form, "SMTPPort")->text(), QString("2525"));
+    QVERIFY(Find<QRadioButton>(form, "rbHTML")->isChecked());
+    QCOMPARE(Find<QComboBox>(form, "cbCharSet")->currentIndex(), 0);
+    QCOMPARE(Find<QLineEdit>(form, "MailTimeOut")->text(), QString("60"));
+    QVERIFY(!Find<QPushButton>(form, "btnDetails")->isChecked());
+    Find<QComboBox>(form, "cbCharSet")->setCurrentIndex(1);
+    Find<QLineEdit>(form, "MailFrom")->setText("me@x");
+    Find<QRadioButton>(form, "rbText")->setChecked(true);
+    Find<QPushButton>(form, "btnDetails")->setChecked(true);
+    d.form.reset();
+    d.settings.sync();
+    QSettings s(d.settings.fileName(), QSettings::IniFormat);
     QCOMPARE(s.value("Mail/CharSet").toString(), QString("1"));
     QCOMPARE(s.value("Mail/Sender").toString(), QString("me@x"));
     QCOMPARE(s.value("Mail/PlainText").toString(), QString("1"));
@@ -110,107 +106,86 @@ class MailDialogTest : public QObject {
   }
 
   void SendsLogsAndSkipsWithTheSendingStateShown() {
-    test_support::TempDir dir;
-    QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y", "", "q@r"}));
-    test_support::ScriptedServer server(QStringList{"S:220 ready", "C:HELO me", "S:250 hi"} +
-                                        Message("x@y") + QStringList{"S:<call>"} + Message("q@r") +
-                                        QStringList{"C:QUIT", "S:221 bye"});
-    Answers answers;
-    TfrmSend form(base.dm(), s, answers.prompts, {});
+    Dialog d({"x@y", "", "q@r"});
+    TfrmSend& form = *d.form;
+    test_support::ScriptedServer server(test_support::SmtpGreeting() + SmtpMessage("x@y") +
+                                        QStringList{"S:<call>"} + SmtpMessage("q@r") + SmtpQuit());
     bool sendingShown = false;
     server.OnCall = [&] {
       sendingShown = !Find<QPushButton>(form, "btnSend")->isEnabled() &&
                      Find<QWidget>(form, "btnClose")->isHidden() &&
                      !Find<QWidget>(form, "btnCancel")->isHidden();
     };
-    Find<QLineEdit>(form, "SMTPServer")->setText("127.0.0.1");
-    Find<QLineEdit>(form, "SMTPPort")->setText(QString::number(server.Port()));
-    Find<QLineEdit>(form, "MailFrom")->setText("me@x");
+    test_support::PointAt(form, server);
     form.SetRecipients("0\r\n1\r\n2\r\n");
-    QTest::mouseClick(Find<QPushButton>(form, "btnSend"), Qt::LeftButton);
+    d.Send();
     QVERIFY(server.Mismatch().isEmpty());
     QVERIFY(sendingShown);
     QCOMPARE(LogLines(form),
              (QStringList{"Установление соединения с сервером: 127.0.0.1", "Firm 0:x@y", "OK",
                           "Firm 1: нет адреса - пропускается", "Firm 2:q@r", "OK", ""}));
-    QCOMPARE(answers.informs, QStringList{"Рассылка закончена"});
-    QVERIFY(answers.questions.isEmpty());  // nothing unsent, nothing offered
+    QCOMPARE(d.informs, QStringList{"Рассылка закончена"});
+    QVERIFY(d.questions.isEmpty());  // nothing unsent, nothing offered
     QVERIFY(Find<QPushButton>(form, "btnSend")->isEnabled());
     QVERIFY(Find<QWidget>(form, "btnCancel")->isHidden());
   }
 
   void TestModeSendsEverythingToTheTestAddress() {
-    test_support::TempDir dir;
-    QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    s.setValue("Mail/TestInProgress", true);
-    s.setValue("Mail/TestMailAddress", "Tester <t@t>");
-    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y", ""}));
-    test_support::ScriptedServer server(QStringList{"S:220 ready", "C:HELO me", "S:250 hi"} +
-                                        Message("t@t") + Message("t@t") +
-                                        QStringList{"C:QUIT", "S:221 bye"});
-    Answers answers;
-    TfrmSend form(base.dm(), s, answers.prompts, {});
-    Find<QLineEdit>(form, "SMTPServer")->setText("127.0.0.1");
-    Find<QLineEdit>(form, "SMTPPort")->setText(QString::number(server.Port()));
-    Find<QLineEdit>(form, "MailFrom")->setText("me@x");
-    form.SetRecipients("0\r\n1\r\n");
-    QTest::mouseClick(Find<QPushButton>(form, "btnSend"), Qt::LeftButton);
+    Dialog d({"x@y", ""},
+             {{"Mail/TestInProgress", true}, {"Mail/TestMailAddress", "Tester <t@t>"}});
+    test_support::ScriptedServer server(SmtpGreeting() + SmtpMessage("t@t") + SmtpMessage("t@t") +
+                                        SmtpQuit());
+    test_support::PointAt(*d.form, server);
+    d.form->SetRecipients("0\r\n1\r\n");
+    d.Send();
     QVERIFY2(server.Mismatch().isEmpty(), qPrintable(server.Mismatch()));
-    QCOMPARE(LogLines(form).mid(1, 4), (QStringList{"Firm 0:t@t", "OK", "Firm 1:t@t", "OK"}));
+    QCOMPARE(LogLines(*d.form).mid(1, 4), (QStringList{"Firm 0:t@t", "OK", "Firm 1:t@t", "OK"}));
   }
 
   void CancelAsksStopsAndOffersTheUnsent() {
-    test_support::TempDir dir;
-    QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y", "", "q@r", "z@w"}));
-    test_support::ScriptedServer server({"S:220 ready", "C:HELO me", "S:250 hi", "C:RSET",
-                                         "S:250 ok", "C:MAIL FROM:<me@x>", "S:<call>",
-                                         "S:<silent>"});
-    Answers answers;
     RecordList opened;
     QString caption;
-    TfrmSend form(base.dm(), s, answers.prompts, [&](RecordList r, const QString& c) {
+    Dialog d({"x@y", "", "q@r", "z@w"}, {}, [&](RecordList r, const QString& c) {
       opened = std::move(r);
       caption = c;
     });
+    TfrmSend& form = *d.form;
+    test_support::ScriptedServer server(SmtpGreeting() + QStringList{"C:RSET", "S:250 ok",
+                                                                     "C:MAIL FROM:<me@x>",
+                                                                     "S:<call>", "S:<silent>"});
     server.OnCall = [&] {
       QTest::mouseClick(Find<QPushButton>(form, "btnCancel"), Qt::LeftButton);
     };
-    Find<QLineEdit>(form, "SMTPServer")->setText("127.0.0.1");
-    Find<QLineEdit>(form, "SMTPPort")->setText(QString::number(server.Port()));
+    test_support::PointAt(form, server);
     Find<QLineEdit>(form, "MailTimeOut")->setText("0");
-    Find<QLineEdit>(form, "MailFrom")->setText("me@x");
     form.SetRecipients("0\r\n1\r\n2\r\n3\r\n");
-    QTest::mouseClick(Find<QPushButton>(form, "btnSend"), Qt::LeftButton);
+    d.Send();
     QCOMPARE(LogLines(form),
              (QStringList{"Установление соединения с сервером: 127.0.0.1", "Firm 0:x@y",
                           "Операция прервана пользователем", "Socket readln aborted",
                           "Firm 1: нет адреса - пропускается", "Firm 2:q@r", ""}));
-    QCOMPARE(answers.questions.first(), QString("Прервать рассылку почты ?"));
-    QCOMPARE(answers.informs, QStringList{"Рассылка закончена"});
+    QCOMPARE(d.questions.first(), QString("Прервать рассылку почты ?"));
+    QCOMPARE(d.informs, QStringList{"Рассылка закончена"});
     QCOMPARE(opened, (RecordList{0, 2, 3}));
     QVERIFY(caption.startsWith("Не отправлено ("));
   }
 
   void PortAndTimeOutAreChecked() {
-    test_support::TempDir dir;
-    QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y"}));
-    Answers answers;
-    TfrmSend form(base.dm(), s, answers.prompts, {});
+    Dialog d({"x@y"});
+    TfrmSend& form = *d.form;
+    QStringList& boxes = d.boxes;
     auto* timeOut = Find<QLineEdit>(form, "MailTimeOut");
     timeOut->clear();
     QTest::keyClicks(timeOut, "1a-2");
     QCOMPARE(timeOut->text(), QString("12"));
     Find<QLineEdit>(form, "SMTPPort")->setText("25x");
-    QTest::mouseClick(Find<QPushButton>(form, "btnSend"), Qt::LeftButton);
-    QCOMPARE(answers.boxes, QStringList{"Порт должен состоять только из цифр !!!"});
+    d.Send();
+    QCOMPARE(boxes, QStringList{"Порт должен состоять только из цифр !!!"});
     QCOMPARE(Find<QPlainTextEdit>(form, "reLog")->toPlainText(), QString());
     Find<QLineEdit>(form, "SMTPPort")->setText("25");
     timeOut->clear();
-    QTest::mouseClick(Find<QPushButton>(form, "btnSend"), Qt::LeftButton);
-    QCOMPARE(answers.boxes.last(), QString("Таймаут должен состоять только из цифр !!!"));
+    d.Send();
+    QCOMPARE(boxes.last(), QString("Таймаут должен состоять только из цифр !!!"));
     QVERIFY(Find<QPushButton>(form, "btnSend")->isEnabled());
   }
 
@@ -224,13 +199,11 @@ class MailDialogTest : public QObject {
     } cases[] = {{"SMTPPort", "25x", "Порт должен состоять только из цифр !!!"},
                  {"MailTimeOut", "", "Таймаут должен состоять только из цифр !!!"}};
     for (const auto& c : cases) {
-      test_support::TempDir dir;
-      QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-      test_support::OpenBase base(test_support::BaseWithAddresses({"x@y"}));
-      Answers answers;
+      Dialog d({"x@y"});
+      TfrmSend& form = *d.form;
       bool inBox = false;
-      answers.prompts->titledBox = [&](QWidget*, const QString&, const QString& t) {
-        answers.boxes << t;
+      d.prompts->titledBox = [&](QWidget*, const QString&, const QString& t) {
+        d.boxes << t;
         if (inBox) return;
         inBox = true;
         QCoreApplication::processEvents();
@@ -240,7 +213,6 @@ class MailDialogTest : public QObject {
         }
         inBox = false;
       };
-      TfrmSend form(base.dm(), s, answers.prompts, {});
       form.show();
       QApplication::setActiveWindow(&form);
       QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -249,19 +221,14 @@ class MailDialogTest : public QObject {
       field->setText(QString::fromUtf8(c.text));
       QTest::keyClick(field, Qt::Key_Tab);
       QCoreApplication::processEvents();
-      QCOMPARE(answers.boxes, QStringList{QString::fromUtf8(c.box)});
+      QCOMPARE(d.boxes, QStringList{QString::fromUtf8(c.box)});
       QCOMPARE(QApplication::focusWidget(), field);
     }
   }
 
   void ShownDetailsGetTheirRoom() {
-    test_support::TempDir dir;
-    QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    s.setValue("Mail/ViewDetails", "0");
-    s.setValue("Mail/ServerPort", "2525");
-    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y"}));
-    Answers answers;
-    TfrmSend form(base.dm(), s, answers.prompts, {});
+    Dialog d({"x@y"}, {{"Mail/ViewDetails", "0"}, {"Mail/ServerPort", "2525"}});
+    TfrmSend& form = *d.form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTest::mouseClick(Find<QPushButton>(form, "btnDetails"), Qt::LeftButton);
@@ -272,16 +239,13 @@ class MailDialogTest : public QObject {
   }
 
   void FieldsGoInAtTheCursorAndThePreviewShowsTheCurrentEnterprise() {
-    test_support::TempDir dir;
-    QSettings s(QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat);
-    test_support::OpenBase base(test_support::BaseWithAddresses({"x@y", "Q <q@r>"}));
-    Answers answers;
+    Dialog d({"x@y", "Q <q@r>"});
+    TfrmSend& form = *d.form;
     QString previewed;
-    answers.prompts->runModal = [&](QDialog& d) {
-      previewed = d.findChild<QPlainTextEdit*>("mPreview")->toPlainText();
+    d.prompts->runModal = [&](QDialog& preview) {
+      previewed = preview.findChild<QPlainTextEdit*>("mPreview")->toPlainText();
       return 0;
     };
-    TfrmSend form(base.dm(), s, answers.prompts, {});
     form.SetRecipients("0\r\n1\r\n", 1);
     form.show();
     QApplication::setActiveWindow(&form);

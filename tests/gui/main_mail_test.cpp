@@ -2,11 +2,10 @@
 // recipients the server refused come back as a new list window when the user agrees, and
 // saving it proposes its own caption as the file name.
 #include <QAction>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 
-#include "mail/scripted_server.h"
+#include "mail_test_support.h"
 #include "mailui/send_form.h"
 #include "shell_test_support.h"
 
@@ -24,29 +23,12 @@ class MainMailTest : public QObject {
     source.enterprises[0].email = "x@y";
     source.enterprises[2].email = "q@r";
     test_support::Shell shell(source);
-    test_support::ScriptedServer server({"S:220 ready",
-                                         "C:HELO me",
-                                         "S:250 hi",
-                                         "C:RSET",
-                                         "S:250 ok",
-                                         "C:MAIL FROM:<me@x>",
-                                         "S:250 ok",
-                                         "C:RCPT TO:<x@y>",
-                                         "S:250 ok",
-                                         "C:DATA",
-                                         "S:354 go",
-                                         "C:<data>",
-                                         "S:250 ok",
-                                         "C:RSET",
-                                         "S:250 ok",
-                                         "C:MAIL FROM:<me@x>",
-                                         "S:250 ok",
-                                         "C:RCPT TO:<q@r>",
-                                         "S:550 unknown",
-                                         "C:DATA",
-                                         "S:503 no recipients",
-                                         "C:QUIT",
-                                         "S:221 bye"});
+    // The second address is refused.
+    test_support::ScriptedServer server(
+        test_support::SmtpGreeting() + test_support::SmtpMessage("x@y") +
+        QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<q@r>",
+                    "S:550 unknown", "C:DATA", "S:503 no recipients"} +
+        test_support::SmtpQuit());
     UserPrompts& prompts = *shell.form->Prompts();
     QStringList questions;
     prompts.titledBox = [](QWidget*, const QString&, const QString&) {};
@@ -56,9 +38,7 @@ class MainMailTest : public QObject {
       return true;
     };
     prompts.runModal = [&](QDialog& form) {
-      form.findChild<QLineEdit*>("SMTPServer")->setText("127.0.0.1");
-      form.findChild<QLineEdit*>("SMTPPort")->setText(QString::number(server.Port()));
-      form.findChild<QLineEdit*>("MailFrom")->setText("me@x");
+      test_support::PointAt(form, server);
       form.findChild<QPushButton*>("btnSend")->click();
       return QDialog::Rejected;
     };
@@ -69,7 +49,7 @@ class MainMailTest : public QObject {
     TMDIChild* unsent = shell.form->LastChild();
     QCOMPARE(unsent->Records(), (RecordList{2}));
     QVERIFY(unsent->windowTitle().startsWith("Не отправлено ("));
-    shell.form->findChild<QAction*>("FileSaveAsItem")->trigger();
+    shell.Action("FileSaveAsItem")->trigger();
     QCOMPARE(shell.log->saveNames, QStringList{unsent->windowTitle() + ".lst"});
   }
 };

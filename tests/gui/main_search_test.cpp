@@ -49,10 +49,10 @@ class MainSearchTest : public QObject {
   }
 
  private slots:
-  void RequisitesSearchInBaseOpensAModifiedWindowWithTheFilteredRecords() {
+  void RequisitesSearchInBaseOpensAModifiedWindowWithWhatItFinds() {
     Shell s(NumberedBase(40));
     Answer(s, kSearchInBase, [](QDialog& d) { AddStaffAbove(d, 29); });
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    s.Action("MISearch1")->trigger();
     QCOMPARE(s.form->ListWindows().size(), 2);
     TMDIChild* result = s.Active();
     QCOMPARE(result, s.form->LastChild());
@@ -63,6 +63,15 @@ class MainSearchTest : public QObject {
                 .match(result->windowTitle())
                 .hasMatch());
     QCOMPARE(s.form->StatusText(1), QStringLiteral("1/10"));
+    // Cancel opens nothing; a search that finds nothing still opens its empty window.
+    Answer(s, kSearchCancel, [](QDialog& d) { AddStaffAbove(d, 100); });
+    s.Action("MISearch1")->trigger();
+    QCOMPARE(s.form->ListWindows().size(), 2);
+    Answer(s, kSearchInBase);
+    s.Action("MISearch1")->trigger();
+    QCOMPARE(s.form->ListWindows().size(), 3);
+    QVERIFY(s.Active()->Records().empty());
+    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/0"));
   }
 
   void SearchInListFiltersTheActiveListAndLeavesItAlone() {
@@ -70,21 +79,9 @@ class MainSearchTest : public QObject {
     TMDIChild* source = s.Active();
     source->SetSearchResult(RecordList{39, 5, 31}, QStringLiteral("Мой список"));
     Answer(s, kSearchInList, [](QDialog& d) { AddStaffAbove(d, 29); });
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    s.Action("MISearch1")->trigger();
     QCOMPARE(s.Active()->Records(), (RecordList{39, 31}));
     QCOMPARE(source->Records(), (RecordList{39, 5, 31}));
-  }
-
-  void NothingFoundStillOpensAnEmptyWindowAndCancelOpensNone() {
-    Shell s(NumberedBase(5));
-    Answer(s, kSearchCancel, [](QDialog& d) { AddStaffAbove(d, 100); });
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
-    QCOMPARE(s.form->ListWindows().size(), 1);
-    Answer(s, kSearchInBase);
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
-    QCOMPARE(s.form->ListWindows().size(), 2);
-    QVERIFY(s.Active()->Records().empty());
-    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/0"));
   }
 
   void TheDialogIsKeptAndOffersSearchInListOnlyWithAnActiveWindow() {
@@ -96,10 +93,10 @@ class MainSearchTest : public QObject {
       inListEnabled.append(d.findChild<QWidget*>("bbSearchInList")->isEnabled());
       return kSearchCancel;
     };
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    s.Action("MISearch1")->trigger();
     s.Active()->parentWidget()->close();
     QTRY_COMPARE(s.form->ListWindows().size(), 0);
-    Find<QAction>(s.form.get(), "MISearch1")->trigger();
+    s.Action("MISearch1")->trigger();
     QCOMPARE(seen.size(), 2);
     QCOMPARE(seen[0], seen[1]);
     QCOMPARE(inListEnabled, (QList<bool>{true, false}));
@@ -112,7 +109,7 @@ class MainSearchTest : public QObject {
       d.findChild<QTreeWidget*>("tvClass")->setCurrentItem(dialog.Root());
       d.findChild<QToolButton*>("sbAdd")->click();
     });
-    Find<QAction>(s.form.get(), "MISearch3")->trigger();
+    s.Action("MISearch3")->trigger();
     const auto* dialog = s.form->findChild<TfrmSearchClass*>();
     QVERIFY(!dialog->Keys().empty());
     RecordList expected = WholeBaseList(s.base.dm().RecordCount());

@@ -101,19 +101,6 @@ class PrnEditorTest : public QObject {
     QCOMPARE(f.Label("r1")->Caption, QStringLiteral("Строка пользователя"));
     QCOMPARE(f.Label("a1")->Caption, f.editor->FieldText(0, 0));
     QVERIFY(!f.Label("a1")->Caption.isEmpty());
-    QVERIFY(!f.Label("a1")->AutoSize);
-    QCOMPARE(f.Label("a1")->Width(), 100);
-    QCOMPARE(f.Label("a1")->Height(), 50);
-  }
-
-  void ChooserOffersTheEighteenFields() {
-    Fixture f;
-    auto* chooser = Find<QComboBox>(f.editor.get(), "cbField");
-    QCOMPARE(chooser->count(), 18);
-    QCOMPARE(chooser->currentIndex(), 0);
-    QCOMPARE(chooser->itemText(0), QStringLiteral("Наименование предприятия"));
-    QCOMPARE(chooser->itemText(11), QStringLiteral("Все контактные телефоны"));
-    QCOMPARE(chooser->itemText(17), QStringLiteral("Поле пользователя"));
     // With no record to show, a field's caption is its chooser text.
     RecordList empty;
     f.editor->SetPrintList(&empty);
@@ -142,8 +129,6 @@ class PrnEditorTest : public QObject {
     QVERIFY(f.editor->SaveAs());
     QCOMPARE(f.editor->windowTitle(), QStringLiteral("card.rpt[*] — Редактор печатных форм"));
     QVERIFY(!f.editor->isWindowModified());
-    QCOMPARE(Find<QToolButton>(f.editor.get(), "sbSaveAs")->text(),
-             QStringLiteral("Сохранить как..."));
     f.CreateField(17);
     f.log->answerYes = true;
     f.editor->New();
@@ -153,13 +138,10 @@ class PrnEditorTest : public QObject {
     QVERIFY(f.editor->FormFileName().isEmpty());
   }
 
-  void OpenOfABrokenFileKeepsTheFormInMemory() {
+  void AFailedOpenOrSaveKeepsTheForm() {
     Fixture f;
     f.openPath = f.Path("broken.rpt");
-    QFile file(f.openPath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("not a form");
-    file.close();
+    WriteBytes(f.openPath.toStdString(), "not a form");
     f.CreateField(0);
     const std::string form = WriteFormBytes(f.editor->Report());
     f.editor->Open();
@@ -170,12 +152,8 @@ class PrnEditorTest : public QObject {
     QVERIFY(f.editor->FormFileName().isEmpty());
     QVERIFY(!f.editor->HasFormFile());
     QVERIFY(f.editor->FormModified());
-  }
-
-  void FailedSaveKeepsTheFormModifiedAndTheOldFile() {
-    Fixture f;
+    // A failed save keeps the form modified and the old file.
     f.savePath = f.Path("kept.rpt");
-    f.CreateField(0);
     QVERIFY(f.editor->SaveAs());
     const std::string old = ReadFile(f.savePath.toStdString());
     f.CreateField(1);
@@ -184,8 +162,8 @@ class PrnEditorTest : public QObject {
     QVERIFY(!f.editor->SaveAs());
     QVERIFY(f.editor->FormModified());
     QCOMPARE(f.editor->FormFileName(), f.Path("kept.rpt"));
-    QCOMPARE(f.log->informations.size(), 1);
-    QVERIFY(f.log->informations[0].contains(f.savePath));
+    QCOMPARE(f.log->informations.size(), 2);
+    QVERIFY(f.log->informations[1].contains(f.savePath));
     if (::geteuid() == 0) return;  // root writes into read-only folders
     namespace fs = std::filesystem;
     fs::permissions(f.base.dir().path(), fs::perms::owner_read | fs::perms::owner_exec);
@@ -284,25 +262,9 @@ class PrnEditorTest : public QObject {
     QCOMPARE(f.log->questions.size(), 1);
   }
 
-  void PageSetupSelectsNothingAfterOk() {
-    Fixture f;
-    f.CreateField(0);
-    ReportSurface& surface = f.editor->Surface();
-    const DragRect band = surface.BandRect();
-    QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(band.left + 30, band.top + 30));
-    QCOMPARE(f.editor->Designer().Selection(), DesignObject::Label(f.Label("a1")));
-    f.prompts->runModal = [](QDialog&) { return int(QDialog::Accepted); };
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbPageSetup"), Qt::LeftButton);
-    QCOMPARE(f.editor->Designer().Selection(), DesignObject::None());
-    QVERIFY(f.editor->StatusText().isEmpty());
-    const TRepLabel::Measures before = f.Label("a1")->Size;
-    QTest::keyClick(&surface, Qt::Key_Right);
-    QCOMPARE(f.Label("a1")->Size, before);
-  }
-
   // The text takes a colour of its own beside the font; choosing a font keeps it, and keeps the
-  // charset the form file records.
-  void TextColourBesideTheFont() {
+  // charset the form file records. After the page dialog's OK nothing is selected.
+  void TextColourBesideTheFontAndThePageDialogDeselects() {
     Fixture f;
     f.CreateField(0);
     TRepLabel* a1 = f.Label("a1");
@@ -316,16 +278,17 @@ class PrnEditorTest : public QObject {
     QCOMPARE(a1->Font.Name, QStringLiteral("Serif"));
     QCOMPARE(a1->Font.Color, RepColor(0x0000FF));
     QCOMPARE(a1->Font.Charset, 161);
+    QCOMPARE(f.editor->Designer().Selection(), DesignObject::Label(a1));
+    f.prompts->runModal = [](QDialog&) { return int(QDialog::Accepted); };
+    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbPageSetup"), Qt::LeftButton);
+    QCOMPARE(f.editor->Designer().Selection(), DesignObject::None());
+    QVERIFY(f.editor->StatusText().isEmpty());
+    const TRepLabel::Measures before = a1->Size;
+    QTest::keyClick(&surface, Qt::Key_Right);
+    QCOMPARE(a1->Size, before);
   }
 
-  void BandTallerThanThePageIsCutWhenSelected() {
-    Fixture f;
-    f.Band().SetHeight(400);
-    f.editor->Designer().Select(DesignObject::Band());
-    QCOMPARE(f.Band().Height(), 277.0);  // 297 mm less the margins of 10 mm
-  }
-
-  void SavingNamesElementsOutsideTheBand() {
+  void ElementsOutsideTheBandAreNamedAndTheBandStaysOnThePage() {
     Fixture f;
     f.CreateField(0);
     f.CreateField(17);
@@ -335,6 +298,10 @@ class PrnEditorTest : public QObject {
     QVERIFY(f.editor->StatusText().contains(QStringLiteral("r1")));
     QVERIFY(!f.editor->StatusText().contains(QStringLiteral("a1")));
     QVERIFY(QFile::exists(f.savePath));
+    // A band taller than the page is cut to it when selected: 297 mm less margins of 10 mm.
+    f.Band().SetHeight(400);
+    f.editor->Designer().Select(DesignObject::Band());
+    QCOMPARE(f.Band().Height(), 277.0);
   }
 
   // Forms built at random through the editor's own operations (the mouse and the keys on the
@@ -564,7 +531,6 @@ class PrnEditorTest : public QObject {
     };
     shell.form->SetPrompts(prompts);
     shell.Active()->SetCurrentRow(3);
-    QCOMPARE(shell.form->Actions().FileFormEdit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     shell.form->Actions().FileFormEdit->trigger();
     shell.Active()->parentWidget()->close();
     QTRY_VERIFY(shell.form->ActiveChild() == nullptr);

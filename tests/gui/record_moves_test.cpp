@@ -38,96 +38,82 @@ QByteArray BaseOf(const Shell& s) { return BaseIdentity(s.base.DbDir()); }
 class RecordMovesTest : public QObject {
   Q_OBJECT
 
- private:
-  static void Trigger(Shell& s, const char* name) { Find<QAction>(s.form.get(), name)->trigger(); }
-
  private slots:
   void CopyThenPasteInsertsOnceInAscendingPlace() {
     Shell s(test_support::NumberedBase(12));
     TMDIChild* source = s.Active();
     source->SetCurrentRow(7);
-    Trigger(s, "CopyItem");
+    s.Action("CopyItem")->trigger();
     QCOMPARE(s.form->RecordClipboard(), 7);
 
     TMDIChild* target = s.form->NewListWindow();
     target->SetSearchResult({2, 5, 9}, QStringLiteral("Поиск"));
     target->SetFileState(false, false);
     target->SetCurrentRow(1);
-    Trigger(s, "PasteItem");
+    s.Action("PasteItem")->trigger();
     QCOMPARE(target->Records(), (RecordList{2, 5, 7, 9}));
     QVERIFY(target->Modified());
     QCOMPARE(target->CurrentRow(), 1);
     QCOMPARE(s.form->StatusText(1), QStringLiteral("2/4"));
-    Trigger(s, "PasteItem");
+    s.Action("PasteItem")->trigger();
     QCOMPARE(target->Records(), (RecordList{2, 5, 7, 9}));
     QCOMPARE(s.form->RecordClipboard(), 7);
     QCOMPARE(source->Records().size(), 12u);
-  }
-
-  void PasteIntoAFileOrderedListGoesBeforeTheFirstLargerNumber() {
-    Shell s(test_support::NumberedBase(12));
-    s.Active()->SetCurrentRow(3);
-    Trigger(s, "CopyItem");
-    TMDIChild* target = s.form->NewListWindow();
+    // Into a list in a file's order it goes before the first larger number.
     target->SetSearchResult({5, 1, 9}, QStringLiteral("Поиск"));
-    Trigger(s, "PasteItem");
-    QCOMPARE(target->Records(), (RecordList{3, 5, 1, 9}));
+    s.Action("PasteItem")->trigger();
+    QCOMPARE(target->Records(), (RecordList{5, 1, 7, 9}));
   }
 
-  void PasteWithAnEmptyClipboardDoesNothing() {
-    Shell s;
-    TMDIChild* w = s.Active();
-    Find<QAction>(s.form.get(), "PasteItem")->setEnabled(true);
-    Trigger(s, "PasteItem");
-    QCOMPARE(w->Records().size(), 3u);
-    QVERIFY(!w->Modified());
+  // Delete takes the current record out; the row then holds the next record, whose details
+  // show at once, or, past the end, nothing until the idle moment shows the new last row's.
+  void DeleteRemovesTheCurrentRecordOnly_data() {
+    QTest::addColumn<RecordList>("list");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<RecordList>("left");
+    QTest::addColumn<QString>("atOnce");
+    QTest::addColumn<QString>("atIdle");
+    QTest::addColumn<QString>("status");
+    const auto row = [](const char* name, RecordList list, int at, RecordList left,
+                        const char* atOnce, const char* atIdle, const char* status) {
+      QTest::newRow(name) << list << at << left << QString(atOnce) << QString(atIdle)
+                          << QString(status);
+    };
+    row("middle", {0, 1, 2}, 1, {0, 2}, "15", "15", "2/2");
+    row("last", {0, 1, 2}, 2, {0, 1}, "", "0", "2/2");
+    row("only", {0}, 0, {}, "", "", "1/0");
   }
-
   void DeleteRemovesTheCurrentRecordOnly() {
+    QFETCH(RecordList, list);
+    QFETCH(int, row);
+    QFETCH(RecordList, left);
+    QFETCH(QString, atOnce);
+    QFETCH(QString, atIdle);
+    QFETCH(QString, status);
     Shell s;
     TMDIChild* w = s.Active();
-    w->SetCurrentRow(1);
+    w->SetSearchResult(list, QStringLiteral("Поиск"));
+    w->SetCurrentRow(row);
     s.Idle();
-    Trigger(s, "CutItem");
-    QCOMPARE(w->Records(), (RecordList{0, 2}));
+    s.Action("CutItem")->trigger();
+    QCOMPARE(w->Records(), left);
     QVERIFY(w->Modified());
-    QCOMPARE(s.form->RecordClipboard(), -1);
-    // The row now holds the next record, whose details show at once.
-    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), QStringLiteral("15"));
-    QCOMPARE(s.form->StatusText(1), QStringLiteral("2/2"));
+    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), atOnce);
+    s.Idle();
+    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), atIdle);
+    QCOMPARE(s.form->StatusText(1), status);
+  }
 
-    // Delete fills no clipboard, so Paste cannot bring the record back.
-    w->SetCurrentRow(0);
-    Trigger(s, "CopyItem");
+  // Delete fills no clipboard, so Paste cannot bring the record back.
+  void DeleteLeavesTheClipboard() {
+    Shell s;
+    TMDIChild* w = s.Active();
+    s.Action("CopyItem")->trigger();
     w->SetCurrentRow(1);
-    Trigger(s, "CutItem");
-    Trigger(s, "PasteItem");
-    QCOMPARE(w->Records(), (RecordList{0}));
-  }
-
-  void DeletingTheLastRowClearsAndThenFollowsTheNewLastRow() {
-    Shell s;
-    TMDIChild* w = s.Active();
-    w->SetCurrentRow(2);
-    s.Idle();
-    Trigger(s, "CutItem");
-    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), QString());
-    QCOMPARE(w->CurrentRow(), 1);
-    s.Idle();
-    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), QStringLiteral("0"));
-  }
-
-  void DeletingTheOnlyRecordLeavesThePanelsEmpty() {
-    Shell s;
-    TMDIChild* w = s.Active();
-    w->SetSearchResult({0}, QStringLiteral("Поиск"));
-    s.Idle();
-    QCOMPARE(Find<QLineEdit>(w, "eOrgForm")->text(), QStringLiteral("оао"));
-    Trigger(s, "CutItem");
-    s.Idle();
-    QVERIFY(w->Records().empty());
-    QCOMPARE(Find<QLineEdit>(w, "eOrgForm")->text(), QString());
-    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/0"));
+    s.Action("CutItem")->trigger();
+    QCOMPARE(s.form->RecordClipboard(), 0);
+    s.Action("PasteItem")->trigger();
+    QCOMPARE(w->Records(), (RecordList{0, 2}));
   }
 
   void AnEditedRemarkSurvivesTheDeleteOfItsRecord() {
@@ -135,34 +121,12 @@ class RecordMovesTest : public QObject {
     TMDIChild* w = s.Active();
     s.Idle();
     Find<QPlainTextEdit>(w, "mRemark")->insertPlainText(QStringLiteral("note"));
-    Trigger(s, "CutItem");
+    s.Action("CutItem")->trigger();
     QCOMPARE(s.base.dm().GetRemark(0), std::string("note"));
   }
 
-  void ADroppedRecordIsInsertedAndTheSourceKeepsIt() {
-    Shell s;
-    TMDIChild* source = s.Active();
-    TMDIChild* target = s.form->NewListWindow();
-    target->SetSearchResult({0}, QStringLiteral("Поиск"));
-    target->SetFileState(false, false);
-    QVERIFY(Drop(target, *MakeRecordMime(2, BaseOf(s))));
-    QCOMPARE(target->Records(), (RecordList{0, 2}));
-    QVERIFY(target->Modified());
-    QCOMPARE(source->Records(), (RecordList{0, 1, 2}));
-    QVERIFY(!source->Modified());
-  }
-
-  void DroppingOntoTheOwnWindowChangesNothingButAsksOnClose() {
-    Shell s;
-    TMDIChild* w = s.Active();
-    QVERIFY(Drop(w, *MakeRecordMime(1, BaseOf(s))));
-    QCOMPARE(w->Records(), (RecordList{0, 1, 2}));
-    QVERIFY(w->Modified());
-    w->parentWidget()->close();
-    QCOMPARE(s.log->questions.size(), 1);
-  }
-
-  // A drop is taken only with the number of a record of this base, from this base.
+  // A drop is taken only with the number of a record of this base, from this base; the window
+  // it was dragged from keeps it.
   void DropsAreTakenOnlyWithARecordOfThisBase_data() {
     QTest::addColumn<QString>("format");
     QTest::addColumn<QByteArray>("data");
@@ -188,7 +152,8 @@ class RecordMovesTest : public QObject {
     Shell s;
     // A second base beside the first, as another running copy of the program would have open.
     WriteDatabase(s.base.dir() / "other", test_support::NumberedBase(3));
-    TMDIChild* w = s.Active();
+    TMDIChild* source = s.Active();
+    TMDIChild* w = s.form->NewListWindow();
     w->SetSearchResult({0}, QStringLiteral("Поиск"));
     w->SetFileState(false, false);
     QMimeData mime;
@@ -199,13 +164,20 @@ class RecordMovesTest : public QObject {
     Drop(w, mime);
     QCOMPARE(w->Records(), (taken ? RecordList{0, 2} : RecordList{0}));
     QCOMPARE(w->Modified(), taken);
+    QCOMPARE(source->Records(), (RecordList{0, 1, 2}));
+    QVERIFY(!source->Modified());
   }
 
-  void APastedIntoWindowAsksToSaveOnClose() {
+  // A record pasted or dropped into its own window changes nothing, but the window asks to be
+  // saved when it closes.
+  void ARecordPutIntoItsOwnWindowMarksIt() {
     Shell s;
-    Trigger(s, "CopyItem");
-    Trigger(s, "PasteItem");
-    s.log->answerYes = false;
+    TMDIChild* w = s.Active();
+    QVERIFY(Drop(w, *MakeRecordMime(1, BaseOf(s))));
+    s.Action("CopyItem")->trigger();
+    s.Action("PasteItem")->trigger();
+    QCOMPARE(w->Records(), (RecordList{0, 1, 2}));
+    QVERIFY(w->Modified());
     s.Active()->parentWidget()->close();
     QCOMPARE(s.log->questions,
              QStringList{"Вы хотите сохранить изменения перед закрытием окна \"Вся база\""});

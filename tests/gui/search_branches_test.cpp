@@ -1,7 +1,6 @@
 // The branch search dialog as a user meets it: the tree loaded one level at a time, its
 // pictures and order, the chosen values (the same tree item once, the same text from another
-// branch again), the key list of the chosen branches, and a search driven to the same records
-// MatchProducts gives.
+// branch again), and the request of the chosen branches.
 #include "search/search_branches.h"
 
 #include <QLabel>
@@ -10,10 +9,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <memory>
 
 #include "data/data_module.h"
-#include "data/matcher.h"
 #include "search/class_tree.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
@@ -42,22 +39,22 @@ BaseSource BranchesBase() {
 }
 
 struct Controls {
-  explicit Controls(TfrmSearchClass& d)
-      : tree(d.findChild<QTreeWidget*>("tvClass")),
-        values(d.findChild<QListWidget*>("lbValue")),
-        add(d.findChild<QToolButton*>("sbAdd")),
-        remove(d.findChild<QToolButton*>("sbRemove")),
-        removeAll(d.findChild<QToolButton*>("sbRemoveAll")),
-        progress(d.findChild<QLabel*>("lCnt")),
-        processed(d.findChild<QLabel*>("lProcessed")),
-        inList(d.findChild<QPushButton*>("bbSearchInList")),
-        inBase(d.findChild<QPushButton*>("bbSearchInBD")) {}
+  TfrmSearchClass& d;
+  QTreeWidget* tree = d.findChild<QTreeWidget*>("tvClass");
+  QListWidget* values = d.findChild<QListWidget*>("lbValue");
+  QToolButton* add = d.findChild<QToolButton*>("sbAdd");
+  QToolButton* remove = d.findChild<QToolButton*>("sbRemove");
+  QToolButton* removeAll = d.findChild<QToolButton*>("sbRemoveAll");
+  QLabel* processed = d.findChild<QLabel*>("lProcessed");
+  QPushButton* inList = d.findChild<QPushButton*>("bbSearchInList");
+  QPushButton* inBase = d.findChild<QPushButton*>("bbSearchInBD");
 
   static QStringList Captions(QTreeWidgetItem* item) {
     QStringList texts;
     for (int i = 0; i < item->childCount(); ++i) texts << item->child(i)->text(0);
     return texts;
   }
+
   // The child of item with this caption, expanded.
   static QTreeWidgetItem* Open(QTreeWidgetItem* item, const QString& caption) {
     for (int i = 0; i < item->childCount(); ++i) {
@@ -68,6 +65,7 @@ struct Controls {
     }
     return nullptr;
   }
+
   void Choose(QTreeWidgetItem* item) const {
     tree->setCurrentItem(item);
     add->click();
@@ -77,16 +75,6 @@ struct Controls {
     for (int i = 0; i < values->count(); ++i) texts << values->item(i)->text();
     return texts;
   }
-
-  QTreeWidget* tree;
-  QListWidget* values;
-  QToolButton* add;
-  QToolButton* remove;
-  QToolButton* removeAll;
-  QLabel* progress;
-  QLabel* processed;
-  QPushButton* inList;
-  QPushButton* inBase;
 };
 
 int Image(QTreeWidgetItem* item) { return AsClassItem(item)->Image(); }
@@ -97,34 +85,16 @@ class SearchBranchesTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<OpenBase> base_;
-  Tdm& dm() { return base_->dm(); }
+  OpenBase base_{BranchesBase()};
+  Tdm& dm() { return base_.dm(); }
 
  private slots:
-  void initTestCase() { base_ = std::make_unique<OpenBase>(BranchesBase()); }
-  void cleanupTestCase() { base_.reset(); }
-
-  void StartsWithTheRootAndItsPlaceholder() {
-    TfrmSearchClass dialog(dm());
-    const Controls c(dialog);
-    QVERIFY(dialog.windowState() & Qt::WindowMaximized);
-    QCOMPARE(c.tree->topLevelItemCount(), 1);
-    QTreeWidgetItem* root = c.tree->topLevelItem(0);
-    QCOMPARE(root->text(0), QString("Весь список"));
-    QCOMPARE(Image(root), kFolderImage);
-    QCOMPARE(root->childCount(), 1);
-    QVERIFY(AsClassItem(root->child(0)) == nullptr);
-    QVERIFY(!dialog.Root()->info.loaded);
-    for (QToolButton* b : {c.add, c.remove, c.removeAll}) QVERIFY(!b->isEnabled());
-    QVERIFY(c.inBase->isHidden());
-    QVERIFY(c.inList->isHidden());
-    QVERIFY(dialog.Keys().empty());
-  }
-
   void ExpandingLoadsSortedChildrenWithPictures() {
     TfrmSearchClass dialog(dm());
-    const Controls c(dialog);
+    const Controls c{dialog};
+    QCOMPARE(c.tree->topLevelItemCount(), 1);
     QTreeWidgetItem* root = c.tree->topLevelItem(0);
+    QVERIFY(!dialog.Root()->info.loaded);
     root->setExpanded(true);
     QCOMPARE(Controls::Captions(root), (QStringList{"гайка", "прочее", "Станки"}));
     for (int i = 0; i < 3; ++i) {
@@ -132,8 +102,14 @@ class SearchBranchesTest : public QObject {
       QCOMPARE(root->child(i)->childCount(), 1);  // placeholder
     }
     QVERIFY(dialog.Root()->info.loaded);
-    QCOMPARE(c.progress->text(), QString());
     QCOMPARE(c.processed->text(), QString("250"));
+    // Expanded again, the branch is not scanned again.
+    QTreeWidgetItem* first = root->child(0);
+    c.processed->clear();
+    root->setExpanded(false);
+    root->setExpanded(true);
+    QCOMPARE(c.processed->text(), QString());
+    QCOMPARE(root->child(0), first);
     // The hidden «цемент» (count 0) is not shown; «1С-программа» is a leaf.
     QTreeWidgetItem* nut = Controls::Open(root, "гайка");
     QCOMPARE(Controls::Captions(nut), (QStringList{"1С-программа", "болт м12"}));
@@ -147,24 +123,9 @@ class SearchBranchesTest : public QObject {
     QCOMPARE(rest->childCount(), kFillers);
   }
 
-  void ExpandingAgainDoesNotRescan() {
-    TfrmSearchClass dialog(dm());
-    const Controls c(dialog);
-    QTreeWidgetItem* root = c.tree->topLevelItem(0);
-    root->setExpanded(true);
-    QCOMPARE(c.processed->text(), QString("250"));
-    QTreeWidgetItem* first = root->child(0);
-    c.processed->clear();
-    root->setExpanded(false);
-    root->setExpanded(true);
-    QCOMPARE(c.processed->text(), QString());
-    QCOMPARE(root->childCount(), 3);
-    QCOMPARE(root->child(0), first);
-  }
-
   void TheSameItemIsChosenOnceButTheSameTextFromAnotherBranchAgain() {
     TfrmSearchClass dialog(dm());
-    const Controls c(dialog);
+    const Controls c{dialog};
     QTreeWidgetItem* root = c.tree->topLevelItem(0);
     root->setExpanded(true);
     QVERIFY(!c.add->isEnabled());
@@ -194,7 +155,7 @@ class SearchBranchesTest : public QObject {
 
   void RemovingFollowsTheListButtonRule() {
     TfrmSearchClass dialog(dm());
-    const Controls c(dialog);
+    const Controls c{dialog};
     QTreeWidgetItem* root = c.tree->topLevelItem(0);
     root->setExpanded(true);
     c.Choose(root->child(0));
@@ -216,9 +177,9 @@ class SearchBranchesTest : public QObject {
   }
 
   // Which keys a choice stands for is the classification's test; here the dialog's request.
-  void SearchGivesWhatMatchProductsGives() {
+  void SearchAsksForTheChosenBranches() {
     TfrmSearchClass dialog(dm());
-    const Controls c(dialog);
+    const Controls c{dialog};
     QTreeWidgetItem* root = c.tree->topLevelItem(0);
     root->setExpanded(true);
     QTreeWidgetItem* machines = Controls::Open(root, "Станки");
@@ -229,11 +190,7 @@ class SearchBranchesTest : public QObject {
     const SearchRequest request = dialog.Request();
     QCOMPARE(request.kind, SearchKind::Branches);
     QCOMPARE(request.keys, (std::vector<ProductKey>{{1, 0}, {1, 1}, {2, 2}, {2, 3}, {1, 4}}));
-    RecordList byCore = WholeBaseList(dm().RecordCount());
-    MatchProducts(dm(), byCore, request.keys);
-    const RecordList found = RunSearch(dm(), WholeBaseList(dm().RecordCount()), request);
-    QCOMPARE(found, byCore);
-    QCOMPARE(found, (RecordList{0}));
+    QCOMPARE(RunSearch(dm(), WholeBaseList(dm().RecordCount()), request), (RecordList{0}));
 
     // Reopened: the chosen value and the loaded branch are still there.
     dialog.show();
@@ -242,11 +199,7 @@ class SearchBranchesTest : public QObject {
     c.Choose(Controls::Open(root, "гайка"));
     c.inList->click();
     QCOMPARE(dialog.result(), kSearchInList);
-    const RecordList source = {2, 1, 0};
-    byCore = source;
-    MatchProducts(dm(), byCore, dialog.Keys());
-    QCOMPARE(RunSearch(dm(), source, dialog.Request()), byCore);
-    QCOMPARE(byCore, (RecordList{1, 0}));
+    QCOMPARE(RunSearch(dm(), {2, 1, 0}, dialog.Request()), (RecordList{1, 0}));
   }
 };
 

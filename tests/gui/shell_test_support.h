@@ -4,6 +4,7 @@
 // event loop are caught and recorded instead of shown).
 #pragma once
 
+#include <QAction>
 #include <QMdiSubWindow>
 #include <QTest>
 #include <filesystem>
@@ -121,6 +122,9 @@ class Shell {
     if (form) form->close();
   }
   TMDIChild* Active() const { return form->ActiveChild(); }
+  QAction* Action(const char* name) const {
+    return form->findChild<QAction*>(QString::fromLatin1(name));
+  }
   void CloseForm() {
     form->close();
     form.reset();
