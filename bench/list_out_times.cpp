@@ -12,6 +12,7 @@
 #include "context.h"
 #include "data/field_table.h"
 #include "data/list_summary.h"
+#include "data/record_details.h"
 #include "data/text1251.h"
 #include "export/list_export.h"
 
