@@ -45,6 +45,10 @@ ssize_t FileSystem::WriteAt(int fd, const void* from, std::size_t n, std::int64_
 
 int FileSystem::Sync(int fd) { return fsync(fd); }
 
+void FileSystem::StartWriteBack(int fd, std::int64_t offset, std::int64_t n) {
+  sync_file_range(fd, offset, n, SYNC_FILE_RANGE_WRITE);
+}
+
 int FileSystem::Truncate(int fd, std::int64_t size) { return ftruncate(fd, size); }
 
 int FileSystem::Stat(int fd, struct stat* st) { return fstat(fd, st); }

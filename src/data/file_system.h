@@ -25,6 +25,9 @@ class FileSystem {
   virtual ssize_t ReadAt(int fd, void* to, std::size_t n, std::int64_t offset);
   virtual ssize_t WriteAt(int fd, const void* from, std::size_t n, std::int64_t offset);
   virtual int Sync(int fd);
+  // Starts writing a range of the file to disk without waiting for it, so that a later Sync
+  // has less left to wait for. A hint: nothing depends on it.
+  virtual void StartWriteBack(int fd, std::int64_t offset, std::int64_t n);
   virtual int Truncate(int fd, std::int64_t size);
   virtual int Stat(int fd, struct stat* st);
   // Follows symbolic links.

@@ -15,6 +15,9 @@ namespace zorel {
 namespace {
 
 constexpr std::size_t kFlushAt = 64 * 1024;
+// A large file goes to the disk in steps of this many bytes while it is written, so that the
+// sync before the rename does not wait for all of it at once.
+constexpr std::int64_t kWriteBackStep = 8 << 20;
 
 bool SameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -136,6 +139,10 @@ void ReplacementFile::Flush() {
   if (!WriteFully(fd_, written_, buffer_.data(), buffer_.size())) return Fail();
   written_ += static_cast<std::int64_t>(buffer_.size());
   buffer_.clear();
+  if (written_ - writtenBack_ >= kWriteBackStep) {
+    Files().StartWriteBack(fd_, writtenBack_, written_ - writtenBack_);
+    writtenBack_ = written_;
+  }
 }
 
 bool ReplacementFile::Commit() {

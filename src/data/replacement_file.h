@@ -76,6 +76,7 @@ class ReplacementFile {
   struct stat old_ {};
   std::string buffer_;
   std::int64_t written_ = 0;
+  std::int64_t writtenBack_ = 0;  // bytes handed to the disk ahead of the final sync
   bool committed_ = false;
 };
 
