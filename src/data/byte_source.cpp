@@ -38,6 +38,10 @@ ByteSource::~ByteSource() {
   if (map_ != nullptr) munmap(map_, size_);
 }
 
+void ByteSource::ReleaseResident() const {
+  if (map_ != nullptr) madvise(map_, size_, MADV_DONTNEED);
+}
+
 std::optional<ByteSource> ByteSource::MapFile(const std::string& path, bool populate) {
 #if defined(ZOREL_HELD_FILE_BYTES)
   (void)populate;

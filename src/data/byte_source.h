@@ -28,6 +28,10 @@ class ByteSource {
   static ByteSource FromBytes(std::string bytes);
 
   const std::uint8_t* data() const { return data_; }
+  // Gives the pages of a mapped file read so far back to the system; the bytes stay the same
+  // and are read in again when next used. A pass over a whole large file calls it now and then
+  // so that the process does not grow by the file's size. Held bytes stay as they are.
+  void ReleaseResident() const;
   std::size_t size() const { return size_; }
 
  private:

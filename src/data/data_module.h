@@ -84,6 +84,8 @@ class Tdm {
   void FillAllRecords(RecordList& list) const;
   // The factory index, for readers that walk many records (the matcher's readahead).
   const TIdxObject& FactoryIndex() const { return *factory_; }
+  // Gives the read pages of factory.dat back to the system (see ByteSource::ReleaseResident).
+  void ReleaseResidentRecords() const { factory_->Data().ReleaseResident(); }
   // The search file's columns, or null when the searches must read the records.
   const SearchColumns* Columns() const { return columns_.get(); }
 

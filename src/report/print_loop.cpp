@@ -2,11 +2,17 @@
 
 #include <algorithm>
 
+#include "data/data_module.h"
 #include "data/field_table.h"
 #include "data/record_details.h"
 #include "textconv/text_convert.h"
 
 namespace zorel {
+namespace {
+
+constexpr std::int32_t kRecordsBetweenReleases = 100000;
+
+}  // namespace
 
 void ListPrintLoop::SetAllRecords() {
   first_ = 0;
@@ -42,6 +48,9 @@ void ListPrintLoop::Attach(TReport& report) {
   };
   report.OnNeedData = [this](TReport&, bool& more) {
     ++printIndex_;
+    // A long run reads the whole base: its pages go back now and then, so that memory stays
+    // bounded whatever the length of the list.
+    if ((printIndex_ - first_) % kRecordsBetweenReleases == 0) dm_.ReleaseResidentRecords();
     const std::int64_t last = Mode == PrintMode::Single ? CurrentIndex : last_;
     more = printIndex_ <= last && InList(printIndex_);
   };
