@@ -10,7 +10,7 @@
 namespace zorel {
 namespace {
 
-constexpr std::int32_t kRecordsBetweenReleases = 100000;
+constexpr std::int32_t kRecordsBetweenReleases = 25000;
 
 }  // namespace
 
