@@ -51,6 +51,12 @@ std::string ScannedIndex(const std::string& data, std::int64_t start, bool recor
   return index;
 }
 
+// The name shown for a record that cannot be read.
+std::string ProblemName(std::int32_t record) {
+  static const std::string prefix = *FromUtf8("Проблемы на записи (");
+  return prefix + std::to_string(record) + ")";
+}
+
 void CheckRecords(Tdm& dm, const DatabaseFiles& files, const std::string& dir) {
   const std::string factory = files.factoryHeader + files.factoryRecords;
   FUZZ_CHECK(dm.Header().dataStart == FactoryHeaderSize(factory));
@@ -78,14 +84,14 @@ void CheckRecords(Tdm& dm, const DatabaseFiles& files, const std::string& dir) {
     FUZZ_CHECK(d.email == dm.GetEMail(r));
     FUZZ_CHECK(d.remark == std::string(Strip(dm.GetRemark(r))));
     if (served == nullptr) {
-      FUZZ_CHECK(d.name == FromUtf8("Проблемы на записи (" + std::to_string(r) + ")"));
+      FUZZ_CHECK(d.name == ProblemName(r));
     } else {
       FUZZ_CHECK(d.name.size() <= length);
     }
   }
   const std::int32_t past = dm.RecordCount();
   FUZZ_CHECK(dm.GetRecord(past) == nullptr);
-  FUZZ_CHECK(dm.GetFirmName(past) == FromUtf8("Проблемы на записи (" + std::to_string(past) + ")"));
+  FUZZ_CHECK(dm.GetFirmName(past) == ProblemName(past));
 }
 
 void CheckItems(Tdm& dm, const DatabaseFiles& files, const std::string& dir) {
@@ -217,6 +223,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace zorel::fuzz;
   InputReader in(data, size);
   const DatabaseFiles files = DatabaseFiles::Read(in);
+  const InputFolder folder(DatabaseFolder());
   const std::unique_ptr<Tdm> dm = PlaceAndOpen(files);
   if (!dm) return 0;
   CheckRecords(*dm, files, DatabaseFolder());

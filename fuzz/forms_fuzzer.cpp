@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto again = ReadFormBytes(written);
   FUZZ_CHECK(WriteFormBytes(*again) == written);
 
-  const std::string dir = fuzz::ScratchFolder() + "/forms";
-  fuzz::EmptyFolder(dir);
+  const fuzz::InputFolder folder(fuzz::MemoryFolder() + "/forms");
+  const std::string& dir = folder.dir();
   SaveFormFile(dir + "/form.rpt", *again);
   FUZZ_CHECK(ReadWholeFile(dir + "/form.rpt").value_or("") == written);
   FUZZ_CHECK(WriteFormBytes(*LoadFormFile(dir + "/form.rpt")) == written);

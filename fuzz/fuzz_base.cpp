@@ -1,9 +1,5 @@
 #include "fuzz_base.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 
 #include "data/bytes.h"
@@ -28,8 +24,6 @@ std::string IndexImage(const std::string& data, std::int64_t dataStart, EntryGeo
   return image;
 }
 
-std::string scratch;
-
 constexpr char kMemoryRoot[] = "/zorel-fuzz-memory";
 
 MemoryFiles& Memory() {
@@ -37,9 +31,11 @@ MemoryFiles& Memory() {
   return files;
 }
 
-void RemoveScratch() {
-  std::error_code ec;
-  std::filesystem::remove_all(scratch, ec);
+// The memory files installed now: the process's own, or the private ones of SoundSearchFile.
+MemoryFiles& Installed() {
+  auto* memory = dynamic_cast<MemoryFiles*>(&Files());
+  if (memory == nullptr) throw std::logic_error("fuzz folders live in memory files");
+  return *memory;
 }
 
 }  // namespace
@@ -104,31 +100,18 @@ DatabaseFiles DatabaseFiles::FromBase(const BaseSource& base, std::uint8_t flags
 void DatabaseFiles::Place(const std::string& dir) const {
   EmptyFolder(dir);
   const std::string d = dir + "/";
-  WriteBytes(d + "factory.dat", factoryHeader + factoryRecords);
-  WriteBytes(d + "item.dat", items);
-  WriteBytes(d + "class.dat", classes);
-  WriteBytes(d + "reg.dat", regions);
-  WriteBytes(d + "orgform.dat", orgForms);
-  WriteBytes(d + "countries.dat", countries);
-  if (flags & kSupplyRemarks) WriteBytes(d + "remark.dat", remarks);
-  if (flags & kSupplyRemarkTemp) WriteBytes(d + "remark.tmp", remarkTemp);
-  if (flags & kSupplyFactoryIdx) WriteBytes(d + "factory.idx", factoryIdx);
-  if (flags & kSupplyItemIdx) WriteBytes(d + "item.idx", itemIdx);
+  PutFile(d + "factory.dat", factoryHeader + factoryRecords);
+  PutFile(d + "item.dat", items);
+  PutFile(d + "class.dat", classes);
+  PutFile(d + "reg.dat", regions);
+  PutFile(d + "orgform.dat", orgForms);
+  PutFile(d + "countries.dat", countries);
+  if (flags & kSupplyRemarks) PutFile(d + "remark.dat", remarks);
+  if (flags & kSupplyRemarkTemp) PutFile(d + "remark.tmp", remarkTemp);
+  if (flags & kSupplyFactoryIdx) PutFile(d + "factory.idx", factoryIdx);
+  if (flags & kSupplyItemIdx) PutFile(d + "item.idx", itemIdx);
   // Supplied indexes stand as a base copied with its derived files, or forged ones, would.
   if (flags & (kSupplyFactoryIdx | kSupplyItemIdx)) test_support::VouchForIndexes(dir);
-}
-
-const std::string& ScratchFolder() {
-  if (scratch.empty()) {
-    const std::string parent = access("/dev/shm", W_OK) == 0
-                                   ? std::string("/dev/shm")
-                                   : std::filesystem::temp_directory_path().string();
-    std::string pattern = parent + "/zorel-fuzz-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    scratch = pattern;
-    std::atexit(RemoveScratch);
-  }
-  return scratch;
 }
 
 const std::string& MemoryFolder() {
@@ -140,14 +123,12 @@ const std::string& MemoryFolder() {
 }
 
 void EmptyFolder(const std::string& dir) {
-  if (dir.starts_with(std::string(kMemoryRoot) + "/")) {
-    Memory().RemoveUnder(dir + "/");
-    return Memory().MakeFolder(dir);
-  }
-  std::filesystem::create_directories(dir);
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    if (!entry.is_directory()) std::filesystem::remove(entry.path());
-  }
+  Installed().RemoveUnder(dir + "/");
+  Installed().MakeFolder(dir);
+}
+
+void PutFile(const std::string& path, std::string_view bytes) {
+  if (!Installed().Put(path, bytes)) throw std::logic_error("no memory folder for " + path);
 }
 
 const std::string& DatabaseFolder() {
@@ -171,7 +152,6 @@ std::string SoundSearchFile() {
   MemoryFiles memory;
   ScopedFileSystem installed(memory);
   const std::string dir = std::string(kMemoryRoot) + "/seed";
-  memory.MakeFolder(dir);
   DatabaseFiles::FromBase(SearchFileBase(), 0).Place(dir);
   { const Tdm dm(dir); }
   return ReadWholeFile(dir + "/factory.search").value_or("");

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "dbwriter/db_writer.h"
@@ -46,17 +48,30 @@ std::vector<std::int32_t> OffsetsOf(const std::string& index);
 // Where the first record of factory.dat starts, by its header.
 std::int32_t FactoryHeaderSize(const std::string& factory);
 
-// A folder of this process, on a memory-backed file system where there is one (the readers
-// flush what they write), reused by every input and removed when the process exits. For code
-// that writes without the data store's file system.
-const std::string& ScratchFolder();
-
 // A folder held in memory: the first call installs a MemoryFiles for the rest of the process,
 // so the files of the data store never reach the disk and each input costs no system call.
 const std::string& MemoryFolder();
 
-// Removes every file in dir and creates dir when it is missing.
+// Removes every file in dir, a folder of MemoryFolder(), and lets files be made in it.
 void EmptyFolder(const std::string& dir);
+
+// Empties a folder now and again when the input is done, so that an input leaves no block
+// behind: the fuzzer runs an input a second time, looking for a leak, whenever it ends holding
+// more blocks than it began with.
+class InputFolder {
+ public:
+  explicit InputFolder(std::string dir) : dir_(std::move(dir)) { EmptyFolder(dir_); }
+  ~InputFolder() { EmptyFolder(dir_); }
+  InputFolder(const InputFolder&) = delete;
+  InputFolder& operator=(const InputFolder&) = delete;
+  const std::string& dir() const { return dir_; }
+
+ private:
+  std::string dir_;
+};
+
+// Puts a file into a folder of the installed memory files, as a replacement renamed into place.
+void PutFile(const std::string& path, std::string_view bytes);
 
 // The memory folder's "db", where PlaceAndOpen writes the files.
 const std::string& DatabaseFolder();

@@ -161,12 +161,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   header.windowHeight = static_cast<std::int16_t>(in.U16());
   const std::string text = in.Piece();
 
-  const std::string dir = MemoryFolder() + "/lists";
-  EmptyFolder(dir);
+  const InputFolder folder(MemoryFolder() + "/lists");
+  const std::string& dir = folder.dir();
   const std::string firstPath = dir + "/first.lst";
   const std::string secondPath = dir + "/second.lst";
-  WriteBytes(firstPath, first);
-  WriteBytes(secondPath, second);
+  PutFile(firstPath, first);
+  PutFile(secondPath, second);
 
   CheckLoad(firstPath, first, count);
   CheckMerge(list, secondPath, second, mode, count);

@@ -99,7 +99,7 @@ bool DamageSearchFile(const std::string& damage) {
   for (std::size_t i = 2; i < damage.size(); ++i, at = (at + 1) % body) {
     (*bytes)[kSearchHeaderSize + at] ^= damage[i];
   }
-  WriteBytes(path, *bytes);
+  PutFile(path, *bytes);
   return true;
 }
 
@@ -112,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   InputReader in(data, size);
   const DatabaseFiles files = DatabaseFiles::Read(in);
   Searches searches = Searches::Read(in);
+  const InputFolder folder(DatabaseFolder());
   const std::unique_ptr<Tdm> dm = PlaceAndOpen(files);
   if (!dm) return 0;
   if (searches.wholeBase) dm->FillAllRecords(searches.list);

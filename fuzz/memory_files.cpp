@@ -21,8 +21,7 @@ struct timespec Time(std::int64_t ns) {
 }  // namespace
 
 void MemoryFiles::RemoveUnder(const std::string& prefix) {
-  for (auto it = names_.lower_bound(prefix); it != names_.end() && it->first.starts_with(prefix);)
-    it = names_.erase(it);
+  std::erase_if(names_, [&](const auto& entry) { return entry.first.starts_with(prefix); });
 }
 
 bool MemoryFiles::InFolder(const std::string& path) const {
@@ -40,18 +39,28 @@ void MemoryFiles::Touch(Node& node) {
   node.modified = node.changed = clock_;
 }
 
-void MemoryFiles::Fill(const Node& node, struct stat* st) {
+void MemoryFiles::Fill(const Node& node, struct stat* st) const {
   *st = {};
   st->st_dev = 1;
   st->st_ino = node.inode;
   st->st_mode = S_IFREG | node.mode;
   st->st_nlink = 1;
-  st->st_uid = getuid();
-  st->st_gid = getgid();
+  st->st_uid = owner_;
+  st->st_gid = group_;
   st->st_size = static_cast<off_t>(node.bytes.size());
   st->st_mtim = Time(node.modified);
   st->st_ctim = Time(node.changed);
   st->st_atim = st->st_mtim;
+}
+
+bool MemoryFiles::Put(const std::string& path, std::string_view bytes) {
+  if (!InFolder(path)) return false;
+  auto node = std::make_shared<Node>();
+  node->bytes = bytes;
+  node->inode = nextInode_++;
+  Touch(*node);
+  names_[path] = std::move(node);
+  return true;
 }
 
 int MemoryFiles::Open(const std::string& path, int flags, mode_t mode) {

@@ -8,12 +8,15 @@
 #pragma once
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "data/file_system.h"
 
@@ -25,6 +28,9 @@ class MemoryFiles : public FileSystem {
   void RemoveUnder(const std::string& prefix);
   // Lets files be created in the folder path (without a trailing '/').
   void MakeFolder(const std::string& path) { folders_.insert(path); }
+  // Puts a new file with these bytes at path, over whatever stands there, as a replacement
+  // renamed into place would (a new inode); false when the folder was not made.
+  bool Put(const std::string& path, std::string_view bytes);
 
   int Open(const std::string& path, int flags, mode_t mode) override;
   int Close(int fd) override;
@@ -57,14 +63,18 @@ class MemoryFiles : public FileSystem {
   Handle* HandleOf(int fd);
   bool InFolder(const std::string& path) const;
   void Touch(Node& node);
-  static void Fill(const Node& node, struct stat* st);
+  void Fill(const Node& node, struct stat* st) const;
 
   std::set<std::string> folders_;
-  std::map<std::string, std::shared_ptr<Node>> names_;
+  // Hashed: the names of one folder share long prefixes, which a tree would compare over and
+  // over through the fuzzer's compare hooks.
+  std::unordered_map<std::string, std::shared_ptr<Node>> names_;
   std::map<int, Handle> handles_;
   int nextFd_ = 1 << 20;  // far above the system's own descriptors
   std::uint64_t nextInode_ = 1;
   std::int64_t clock_ = 1700000000LL * 1000000000LL;
+  const uid_t owner_ = getuid();  // asked once: a system call on every stat would cost more
+  const gid_t group_ = getgid();  // than all the rest of it
 };
 
 }  // namespace zorel::fuzz

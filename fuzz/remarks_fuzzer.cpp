@@ -174,16 +174,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (flags & kCurrentLayout) file = EncodeRemarks({}) + file;
   const std::string temp = in.Piece();
 
-  const std::string dir = MemoryFolder() + "/remarks";
-  EmptyFolder(dir);
+  const InputFolder folder(MemoryFolder() + "/remarks");
+  const std::string& dir = folder.dir();
   const std::string name = dir + "/remark.dat";
   std::string first;  // what the store must take as the file it opens
   if (!(flags & kNoRemarkFile)) {
-    WriteBytes(name, file);
+    PutFile(name, file);
     first = file;
   }
   if (flags & kTempFile) {
-    WriteBytes(ChangeExtension(name, ".tmp"), temp);
+    PutFile(ChangeExtension(name, ".tmp"), temp);
     if (flags & kNoRemarkFile) first = temp;  // the whole old file moved aside
   }
   if ((flags & (kNoRemarkFile | kTempFile)) == kNoRemarkFile) first = EncodeRemarks({});

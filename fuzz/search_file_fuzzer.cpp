@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t pick = in.Byte();
   std::string bytes = in.Piece();
   Forged(bytes, forge);
-  WriteBytes(DatabaseFolder() + "/factory.search", bytes);
+  PutFile(DatabaseFolder() + "/factory.search", bytes);
   Tdm dm(DatabaseFolder());
   const bool forged = (forge & kChecksum) != 0;
   if (!forged) FUZZ_CHECK(dm.TakeNotices().empty());

@@ -169,7 +169,8 @@ void Tdm::ReadHeader() {
 std::string Tdm::GetFirmName(std::int32_t record) const {
   const RecordView r = GetRecordView(record);
   if (!r.valid()) {
-    return FromUtf8OrSame("Проблемы на записи (" + std::to_string(record) + ")");
+    static const std::string problem = FromUtf8OrSame("Проблемы на записи (");
+    return problem + std::to_string(record) + ")";
   }
   return std::string(CutAtZero(r.Field(VarField::Name)));
 }

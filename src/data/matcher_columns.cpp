@@ -43,10 +43,19 @@ class NumberFilter {
     const std::int32_t lowest = width_ == 1 ? INT8_MIN : INT16_MIN;
     const std::int32_t highest = width_ == 1 ? INT8_MAX : INT16_MAX;
     outcomes_.resize(static_cast<std::size_t>(highest - lowest + 1));
-    for (std::int32_t v = lowest; v <= highest; ++v) {
-      outcomes_[static_cast<std::size_t>(v - lowest)] = check.HeadNumberSatisfied(v) ? 1 : 0;
-    }
     bias_ = -lowest;
+    const std::int32_t records = columns.Records();
+    if (static_cast<std::size_t>(records) < outcomes_.size()) {
+      // A base smaller than the table: only the values it holds are ever looked up.
+      for (std::int32_t r = 0; r < records; ++r) {
+        const std::int32_t v = Stored(column_, width_, r);
+        outcomes_[static_cast<std::size_t>(v + bias_)] = check.HeadNumberSatisfied(v) ? 1 : 0;
+      }
+      return;
+    }
+    for (std::int32_t v = lowest; v <= highest; ++v) {
+      outcomes_[static_cast<std::size_t>(v + bias_)] = check.HeadNumberSatisfied(v) ? 1 : 0;
+    }
   }
 
   void Keep(std::uint64_t* words, std::int32_t from, std::int32_t to) const {

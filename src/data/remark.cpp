@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 #include <limits>
+#include <memory>
 #include <utility>
 
 #include "data/bytes.h"
@@ -92,23 +93,33 @@ class ByteLock {
 // Walks the file front to back through a window, so a scan costs one read per 64 KiB.
 class WindowReader {
  public:
-  WindowReader(int fd, const std::string& name) : fd_(fd), name_(name) {}
+  // Windows reach no further than end, the end of what is read, so a small file costs little.
+  WindowReader(int fd, const std::string& name, std::int64_t end)
+      : fd_(fd), name_(name), end_(end) {}
 
   // The n bytes at offset, or nullptr when the file ends before them. Valid until the next call.
   const std::uint8_t* At(std::int64_t offset, std::size_t n) {
     if (offset < start_ || offset + static_cast<std::int64_t>(n) > start_ + size_) {
-      buffer_.resize(std::max(kWindow, n));
+      const auto rest = static_cast<std::size_t>(std::max<std::int64_t>(end_ - offset, 0));
+      const std::size_t want = std::max(n, std::min(kWindow, rest));
+      if (want > capacity_) {
+        // Not zeroed: only the bytes read are ever served.
+        buffer_ = std::make_unique_for_overwrite<std::uint8_t[]>(want);
+        capacity_ = want;
+      }
       start_ = offset;
-      size_ = static_cast<std::int64_t>(ReadAt(fd_, offset, buffer_.data(), buffer_.size(), name_));
+      size_ = static_cast<std::int64_t>(ReadAt(fd_, offset, buffer_.get(), want, name_));
       if (static_cast<std::int64_t>(n) > size_) return nullptr;
     }
-    return buffer_.data() + (offset - start_);
+    return buffer_.get() + (offset - start_);
   }
 
  private:
   int fd_;
   const std::string& name_;
-  std::vector<std::uint8_t> buffer_;
+  std::int64_t end_;
+  std::unique_ptr<std::uint8_t[]> buffer_;
+  std::size_t capacity_ = 0;
   std::int64_t start_ = 0;
   std::int64_t size_ = 0;
 };
@@ -348,7 +359,7 @@ void TRemark::CatchUp(bool writing) {
     dataEnd_ = kRemarkHeaderSize;
   }
   if (st.st_size != seenSize_) {
-    WindowReader reader(fd_, fileName_);
+    WindowReader reader(fd_, fileName_, st.st_size);
     dataEnd_ = ForEachEntry(reader, dataEnd_, st.st_size, [this](const Entry& e, WindowReader&) {
       // Entries of records outside the base belong to no one here; compaction keeps them.
       if (e.record < 0 || e.record >= count_) return;
@@ -398,7 +409,7 @@ void TRemark::Compact() {
     throw DataError(ReadError(fileName_, EIO));
   }
   compacted.Append(header, sizeof header);
-  WindowReader reader(fd_, fileName_);
+  WindowReader reader(fd_, fileName_, dataEnd_);
   ForEachEntry(reader, kRemarkHeaderSize, dataEnd_, [&](const Entry& e, WindowReader& r) {
     if (e.deleted) return;
     const bool inBase = e.record >= 0 && e.record < count_;
