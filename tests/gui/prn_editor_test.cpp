@@ -79,6 +79,13 @@ class PrnEditorTest : public QObject {
       editor->Create();
     }
     void Select(TRepLabel* label) { editor->Designer().Select(DesignObject::Label(label)); }
+    void Click(const char* button) const {
+      QTest::mouseClick(Find<QToolButton>(editor.get(), button), Qt::LeftButton);
+    }
+    bool Activate() const {
+      editor->activateWindow();
+      return QTest::qWaitForWindowActive(editor.get());
+    }
     QStringList Names() const {
       QStringList names;
       for (const auto& l : Band().Labels()) names << l->Name;
@@ -199,10 +206,7 @@ class PrnEditorTest : public QObject {
            QTest::keyClicks(info, QStringLiteral("ok"));
          }},
         {"font", [&] { f.editor->ChooseFont(); }},
-        {"text colour",
-         [&] {
-           QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFontColor"), Qt::LeftButton);
-         }},
+        {"text colour", [&] { f.Click("sbFontColor"); }},
         {"colour", [&] { f.editor->ChooseColor(); }},
         {"frame", [&] { f.editor->ToggleFrameSide(3); }},
         {"width", [&] { Find<QSpinBox>(f.editor.get(), "seWidth")->setValue(7); }},
@@ -221,8 +225,7 @@ class PrnEditorTest : public QObject {
            f.editor->Designer().NudgeSelection(0, 3, true);
          }},
     };
-    f.editor->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.editor.get()));
+    QVERIFY(f.Activate());
     const std::string before = WriteFormBytes(f.editor->Report());
     f.editor->UndoStack().clear();
     changes.at(kind)();
@@ -245,9 +248,8 @@ class PrnEditorTest : public QObject {
     f.Label("a1")->Size.Left = -2 * kMaxMeasureTenths;
     f.savePath = f.Path("far.rpt");
     QVERIFY(f.editor->SaveAs());
-    f.editor->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.editor.get()));
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFrameTop"), Qt::LeftButton);
+    QVERIFY(f.Activate());
+    f.Click("sbFrameTop");
     const std::string changed = WriteFormBytes(f.editor->Report());
     QTest::keyClick(f.editor.get(), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(test_support::ShownExceptions().isEmpty());
@@ -256,7 +258,7 @@ class PrnEditorTest : public QObject {
     QVERIFY(WriteFormBytes(f.editor->Report()) == changed);
     QVERIFY(f.editor->FormModified());
     QVERIFY(f.editor->Save());
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFrameLeft"), Qt::LeftButton);
+    f.Click("sbFrameLeft");
     QVERIFY(f.editor->FormModified());
     f.editor->New();
     QCOMPARE(f.log->questions.size(), 1);
@@ -272,15 +274,15 @@ class PrnEditorTest : public QObject {
     ReportSurface& surface = f.editor->Surface();
     const DragRect band = surface.BandRect();
     QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(band.left + 30, band.top + 30));
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFontColor"), Qt::LeftButton);
+    f.Click("sbFontColor");
     QCOMPARE(a1->Font.Color, RepColor(0x0000FF));
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFont"), Qt::LeftButton);
+    f.Click("sbFont");
     QCOMPARE(a1->Font.Name, QStringLiteral("Serif"));
     QCOMPARE(a1->Font.Color, RepColor(0x0000FF));
     QCOMPARE(a1->Font.Charset, 161);
     QCOMPARE(f.editor->Designer().Selection(), DesignObject::Label(a1));
     f.prompts->runModal = [](QDialog&) { return int(QDialog::Accepted); };
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbPageSetup"), Qt::LeftButton);
+    f.Click("sbPageSetup");
     QCOMPARE(f.editor->Designer().Selection(), DesignObject::None());
     QVERIFY(f.editor->StatusText().isEmpty());
     const TRepLabel::Measures before = a1->Size;
@@ -310,15 +312,11 @@ class PrnEditorTest : public QObject {
   void EveryFormTheEditorBuildsReadsBack() {
     Fixture f;
     test_support::ShownExceptions().clear();
-    f.editor->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.editor.get()));
+    QVERIFY(f.Activate());
     ReportSurface& surface = f.editor->Surface();
     std::mt19937 random(20261207);
     auto pick = [&random](int low, int high) {
       return std::uniform_int_distribution<int>(low, high)(random);
-    };
-    auto click = [&f](const char* button) {
-      QTest::mouseClick(Find<QToolButton>(f.editor.get(), button), Qt::LeftButton);
     };
     auto someLabel = [&]() -> TRepLabel* {
       const auto& labels = f.Band().Labels();
@@ -351,7 +349,7 @@ class PrnEditorTest : public QObject {
         switch (op) {
           case 0:  // a new element of any field
             Find<QComboBox>(f.editor.get(), "cbField")->setCurrentIndex(pick(0, 17));
-            click("sbCreate");
+            f.Click("sbCreate");
             break;
           case 1:  // a move by the mouse, anywhere, also off the band and the page
             if (!label) break;
@@ -376,24 +374,24 @@ class PrnEditorTest : public QObject {
             break;
           }
           case 4:
-            click(sides[pick(0, 3)]);
+            f.Click(sides[pick(0, 3)]);
             break;
           case 5:
             f.font = QFont(QLatin1String(families[pick(0, 2)]));
             f.font.setPixelSize(pick(1, 3000));
             f.font.setBold(pick(0, 1));
             f.font.setItalic(pick(0, 1));
-            click("sbFont");
+            f.Click("sbFont");
             break;
           case 6:
             f.color = QColor::fromRgb(pick(0, 0xFFFFFF));
-            click(pick(0, 1) ? "sbColor" : "sbFontColor");
+            f.Click(pick(0, 1) ? "sbColor" : "sbFontColor");
             break;
           case 7:
             Find<QSpinBox>(f.editor.get(), "seWidth")->setValue(pick(1, 50));
             break;
           case 8:
-            click("sbPageSetup");
+            f.Click("sbPageSetup");
             break;
           case 9:  // a press selects the element, the band or the report
             if (label) {
@@ -503,12 +501,12 @@ class PrnEditorTest : public QObject {
       if (cancel) progress->cancel();
     });
     watch.start(0);
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbPrint"), Qt::LeftButton);
+    f.Click("sbPrint");
     QVERIFY(!seen.isEmpty());
     QVERIFY(!QFile::exists(pdf));  // cancelled before anything was printed
     cancel = false;
     seen.clear();
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbPrint"), Qt::LeftButton);
+    f.Click("sbPrint");
     watch.stop();
     SharedPrinter().setOutputFileName(QString());
     QVERIFY2(seen.contains(QStringLiteral("Печать: страница 9 из 9")), qPrintable(seen.join('|')));

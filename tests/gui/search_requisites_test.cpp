@@ -27,6 +27,13 @@ using test_support::W;
 
 namespace {
 
+struct FieldSwitch {
+  int from;
+  QString operation, typed;
+  int to;
+  QString keptOperation, keptValue;
+};
+
 struct Controls {
   TfrmSearch& d;
   QComboBox* field = d.findChild<QComboBox*>("cbField");
@@ -76,45 +83,29 @@ class SearchRequisitesTest : public QObject {
  private slots:
   // Switching fields keeps the operation and the value where the new field takes them.
   void SwitchingFieldsKeepsWhatTheNewFieldTakes_data() {
-    QTest::addColumn<int>("from");
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<QString>("keptOperation");
-    QTest::addColumn<QString>("keptValue");
-    // name, field and operation, value typed, new field, the operation and value it keeps
-    const auto row = [](const char* name, int from, const char* op, const char* typed, int to,
-                        const char* keptOp, const char* keptValue) {
-      QTest::newRow(name) << from << QString(op) << QString(typed) << to << QString(keptOp)
-                          << QString(keptValue);
-    };
-    row("равно and a number kept", 0, "равно", "120", 6, "равно", "120");
-    row("содержит and text gone", 0, "содержит", "abc", 2, "равно", "");
-    row("пусто gone", 8, "пусто", "-5", 6, "равно", "-5");
-    row("> gone", 2, ">", "-5", 0, "содержит", "-5");
-    row("<= kept", 2, "<=", "7", 6, "<=", "7");
-    row("text to dictionary", 3, "пусто", "abc", 4, "пусто", "");
-    row("text to text", 0, "равно", "abc", 9, "равно", "abc");
-    row("dictionary to text", 4, "равно", "Россия", 8, "равно", "Россия");
-    row("dictionary to number", 1, "равно", "ОАО", 2, "равно", "");
+    QTest::addColumn<FieldSwitch>("c");
+    QTest::newRow("равно and a number kept") << FieldSwitch{0, "равно", "120", 6, "равно", "120"};
+    QTest::newRow("содержит and text gone") << FieldSwitch{0, "содержит", "abc", 2, "равно", ""};
+    QTest::newRow("пусто gone") << FieldSwitch{8, "пусто", "-5", 6, "равно", "-5"};
+    QTest::newRow("> gone") << FieldSwitch{2, ">", "-5", 0, "содержит", "-5"};
+    QTest::newRow("<= kept") << FieldSwitch{2, "<=", "7", 6, "<=", "7"};
+    QTest::newRow("text to dictionary") << FieldSwitch{3, "пусто", "abc", 4, "пусто", ""};
+    QTest::newRow("text to text") << FieldSwitch{0, "равно", "abc", 9, "равно", "abc"};
+    QTest::newRow("dictionary to text") << FieldSwitch{4, "равно", "Россия", 8, "равно", "Россия"};
+    QTest::newRow("dictionary to number") << FieldSwitch{1, "равно", "ОАО", 2, "равно", ""};
   }
   void SwitchingFieldsKeepsWhatTheNewFieldTakes() {
-    QFETCH(int, from);
-    QFETCH(QString, operation);
-    QFETCH(QString, typed);
-    QFETCH(int, to);
-    QFETCH(QString, keptOperation);
-    QFETCH(QString, keptValue);
+    QFETCH(FieldSwitch, c);
     TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.field->setCurrentIndex(from);
-    c.op->setCurrentText(operation);
-    QCOMPARE(c.op->currentText(), operation);
-    c.value->SetText(typed);
-    c.field->setCurrentIndex(to);
-    QCOMPARE(c.op->currentText(), keptOperation);
-    QCOMPARE(c.value->Text(), keptValue);
-    QCOMPARE(c.add->isEnabled(), !keptValue.isEmpty() || keptOperation == "пусто");
+    const Controls d{dialog};
+    d.field->setCurrentIndex(c.from);
+    d.op->setCurrentText(c.operation);
+    QCOMPARE(d.op->currentText(), c.operation);
+    d.value->SetText(c.typed);
+    d.field->setCurrentIndex(c.to);
+    QCOMPARE(d.op->currentText(), c.keptOperation);
+    QCOMPARE(d.value->Text(), c.keptValue);
+    QCOMPARE(d.add->isEnabled(), !c.keptValue.isEmpty() || c.keptOperation == "пусто");
   }
 
   void AddWritesCodesAndTheValueInTheBaseCodePage() {
@@ -166,49 +157,40 @@ class SearchRequisitesTest : public QObject {
     QCOMPARE(c.value->Text(), text);
   }
 
-  // The dialog on screen with "содержит" on the region chosen and the value's editor focused.
-  static bool ReadyForARegionValue(TfrmSearch& dialog, const Controls& c) {
+  // A value typed for a dictionary field is added as typed, also by a first click on
+  // "Добавить" while the list of entries holding the text is open: it closes and adds at once.
+  void ATypedDictionaryValueIsAddedAsTyped_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("suggestionsOpen");
+    QTest::newRow("start of an entry") << "минск" << false;
+    QTest::newRow("an entry's own start") << "Минская" << false;
+    QTest::newRow("inside an entry") << "обл" << false;
+    QTest::newRow("added while the suggestions are open") << "обл" << true;
+  }
+  void ATypedDictionaryValueIsAddedAsTyped() {
+    QFETCH(QString, typed);
+    QFETCH(bool, suggestionsOpen);
+    TfrmSearch dialog(dm(), told_.Prompts());
+    const Controls c{dialog};
     dialog.show();
-    if (!QTest::qWaitForWindowActive(&dialog)) return false;
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
     c.field->setCurrentIndex(kFieldRegion);
     c.op->setCurrentText("содержит");
     c.value->FocusEditor();
-    return QTest::qWaitFor([&c] { return c.value->isAncestorOf(QApplication::focusWidget()); });
-  }
-
-  void ATypedDictionaryValueStaysAsTyped_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::newRow("start of an entry") << "минск";
-    QTest::newRow("an entry's own start") << "Минская";
-    QTest::newRow("inside an entry") << "обл";
-  }
-  void ATypedDictionaryValueStaysAsTyped() {
-    QFETCH(QString, typed);
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    QVERIFY(ReadyForARegionValue(dialog, c));
+    QTRY_VERIFY(c.value->isAncestorOf(QApplication::focusWidget()));
     test_support::Type(typed);
     QCOMPARE(c.value->Text(), typed);
-    c.add->click();
-    QCOMPARE(dialog.Conditions()[0][3], *To1251(typed));
-    dialog.reject();
-  }
-
-  // The first click on "Добавить" while the list of entries holding the typed text is open
-  // closes the list and adds the condition as typed.
-  void AddingWhileTheSuggestionsAreOpenAddsAtOnce() {
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    QVERIFY(ReadyForARegionValue(dialog, c));
-    test_support::Type(QStringLiteral("обл"));
-    auto* combo = c.value->findChild<QComboBox*>("cbValueList");
-    QWidget* suggestions = combo->completer()->popup();
-    QTRY_VERIFY(suggestions->isVisible());
-    const QPoint onAdd = c.add->mapToGlobal(c.add->rect().center());
-    QTest::mouseClick(suggestions, Qt::LeftButton, {}, suggestions->mapFromGlobal(onAdd));
-    QTRY_VERIFY(!suggestions->isVisible());
+    if (suggestionsOpen) {
+      QWidget* suggestions = c.value->findChild<QComboBox*>("cbValueList")->completer()->popup();
+      QTRY_VERIFY(suggestions->isVisible());
+      const QPoint onAdd = c.add->mapToGlobal(c.add->rect().center());
+      QTest::mouseClick(suggestions, Qt::LeftButton, {}, suggestions->mapFromGlobal(onAdd));
+      QTRY_VERIFY(!suggestions->isVisible());
+    } else {
+      c.add->click();
+    }
     QCOMPARE(dialog.Conditions().size(), std::size_t{2});
-    QCOMPARE(dialog.Conditions()[0][3], *To1251(QStringLiteral("обл")));
+    QCOMPARE(dialog.Conditions()[0][3], *To1251(typed));
     dialog.reject();
   }
 
@@ -290,7 +272,7 @@ class SearchRequisitesTest : public QObject {
     QCOMPARE(dialog.result(), kSearchCancel);
   }
 
-  void SearchInBaseAsksForTheTable() {
+  void SearchAsksForTheTable() {
     TfrmSearch dialog(dm(), told_.Prompts());
     const Controls c{dialog};
     c.Add(0, 1, "содержит", "завод");
@@ -307,20 +289,12 @@ class SearchRequisitesTest : public QObject {
     // Reopened, the dialog shows the same conditions.
     dialog.show();
     QVERIFY(dialog.Conditions() == table);
-    dialog.reject();
-  }
-
-  void SearchInListKeepsTheListsOrder() {
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.field->setCurrentIndex(1);
-    c.op->setCurrentText("равно");
-    c.value->SetText("ОАО");  // typed over the drop-down
-    c.add->click();
-    dialog.show();
+    // In a list the list's order is kept: «оао» equals ОАО ignoring case, a record without a
+    // form passes, «ОАО Плюс» does not.
+    c.clear->click();
+    c.Add(1, 1, "равно", "ОАО");  // typed over the drop-down
     c.inList->click();
     QCOMPARE(dialog.result(), kSearchInList);
-    // «оао» equals ОАО ignoring case; a record without a form passes; «ОАО Плюс» does not.
     QCOMPARE(RunSearch(dm(), {2, 1, 0}, dialog.Request()), (RecordList{2, 0}));
   }
 };
