@@ -39,6 +39,9 @@ class DesignerTest : public QObject {
       QTest::mouseMove(&surface, start + by);
       QTest::mouseRelease(&surface, Qt::LeftButton, {}, start + by);
     }
+    QRect LabelRect() const {
+      return {label->Left(), label->Top(), label->Width(), label->Height()};
+    }
     QWidget* HandleWidget(int index) { return const_cast<TControlHandle*>(designer.Handle(index)); }
   };
 
@@ -101,10 +104,7 @@ class DesignerTest : public QObject {
     Fixture f;
     QSignalSpy changed(&f.designer, &TRepDesigner::Changed);
     f.Drag(&f.surface, f.InLabel(), {30, 0});
-    QCOMPARE(f.label->Left(), 40);
-    QCOMPARE(f.label->Top(), 20);
-    QCOMPARE(f.label->Width(), 100);
-    QCOMPARE(f.label->Height(), 30);
+    QCOMPARE(f.LabelRect(), QRect(40, 20, 100, 30));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(f.designer.Handle(1)->pos(), f.Band() + QPoint(38, 18));
     // Snapped: 48 pixels are 12.7 mm and end at 13 mm.
@@ -152,7 +152,7 @@ class DesignerTest : public QObject {
     Fixture f;
     QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
     f.Drag(f.HandleWidget(handle), {2, 2}, {15, 5});
-    QCOMPARE(QRect(f.label->Left(), f.label->Top(), f.label->Width(), f.label->Height()), expected);
+    QCOMPARE(f.LabelRect(), expected);
     QVERIFY(!f.designer.Dragging());
     QVERIFY(f.designer.Handle(handle)->isVisible());
   }
