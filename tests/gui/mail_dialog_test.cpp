@@ -1,8 +1,5 @@
-// The mail dialog: its settings through the INI file, a run against a scripted server with the
-// log lines and the sending state, test mode, cancel with the failed-recipients list, and the
-// port and time-out checks, one box per mistake, the room shown details get, inserting fields and
-// the preview, and the width of the real boxes. Boxes and questions are answered through the
-// dialog's prompts.
+// The mail dialog: its settings, runs against a scripted server, the checks of its fields, the
+// fields inserted into a letter and its preview, and the real boxes it shows.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -59,6 +56,12 @@ class MailDialogTest : public QObject {
       form = std::make_unique<TfrmSend>(base.dm(), settings, prompts, openUnsent);
     }
     void Send() const { QTest::mouseClick(Find<QPushButton>(*form, "btnSend"), Qt::LeftButton); }
+    // Sends to these records through the scripted server.
+    void SendTo(const test_support::ScriptedServer& server, const QString& records) const {
+      test_support::PointAt(*form, server);
+      form->SetRecipients(records);
+      Send();
+    }
   };
 
   template <typename T>
@@ -96,13 +99,12 @@ class MailDialogTest : public QObject {
     d.form.reset();
     d.settings.sync();
     QSettings s(d.settings.fileName(), QSettings::IniFormat);
-    QCOMPARE(s.value("Mail/CharSet").toString(), QString("1"));
-    QCOMPARE(s.value("Mail/Sender").toString(), QString("me@x"));
-    QCOMPARE(s.value("Mail/PlainText").toString(), QString("1"));
-    QCOMPARE(s.value("Mail/ViewDetails").toString(), QString("1"));
-    QCOMPARE(s.value("Mail/ServerPort").toString(), QString("2525"));
-    QCOMPARE(s.value("Mail/TestMailAddress").toString(), QString("t@t"));
-    QCOMPARE(s.value("Mail/LastDir").toString(), QString("/some/dir"));
+    QStringList saved;
+    for (const char* key : {"CharSet", "Sender", "PlainText", "ViewDetails", "ServerPort",
+                            "TestMailAddress", "LastDir"}) {
+      saved << s.value(QStringLiteral("Mail/") + key).toString();
+    }
+    QCOMPARE(saved, (QStringList{"1", "me@x", "1", "1", "2525", "t@t", "/some/dir"}));
   }
 
   void SendsLogsAndSkipsWithTheSendingStateShown() {
@@ -116,9 +118,7 @@ class MailDialogTest : public QObject {
                      Find<QWidget>(form, "btnClose")->isHidden() &&
                      !Find<QWidget>(form, "btnCancel")->isHidden();
     };
-    test_support::PointAt(form, server);
-    form.SetRecipients("0\r\n1\r\n2\r\n");
-    d.Send();
+    d.SendTo(server, "0\r\n1\r\n2\r\n");
     QVERIFY(server.Mismatch().isEmpty());
     QVERIFY(sendingShown);
     QCOMPARE(LogLines(form),
@@ -135,9 +135,7 @@ class MailDialogTest : public QObject {
              {{"Mail/TestInProgress", true}, {"Mail/TestMailAddress", "Tester <t@t>"}});
     test_support::ScriptedServer server(SmtpGreeting() + SmtpMessage("t@t") + SmtpMessage("t@t") +
                                         SmtpQuit());
-    test_support::PointAt(*d.form, server);
-    d.form->SetRecipients("0\r\n1\r\n");
-    d.Send();
+    d.SendTo(server, "0\r\n1\r\n");
     QVERIFY2(server.Mismatch().isEmpty(), qPrintable(server.Mismatch()));
     QCOMPARE(LogLines(*d.form).mid(1, 4), (QStringList{"Firm 0:t@t", "OK", "Firm 1:t@t", "OK"}));
   }
@@ -156,10 +154,8 @@ class MailDialogTest : public QObject {
     server.OnCall = [&] {
       QTest::mouseClick(Find<QPushButton>(form, "btnCancel"), Qt::LeftButton);
     };
-    test_support::PointAt(form, server);
     Find<QLineEdit>(form, "MailTimeOut")->setText("0");
-    form.SetRecipients("0\r\n1\r\n2\r\n3\r\n");
-    d.Send();
+    d.SendTo(server, "0\r\n1\r\n2\r\n3\r\n");
     QCOMPARE(LogLines(form),
              (QStringList{"Установление соединения с сервером: 127.0.0.1", "Firm 0:x@y",
                           "Операция прервана пользователем", "Socket readln aborted",
