@@ -10,8 +10,7 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::Shell;
+using namespace test_support;
 
 class AboutBoxTest : public QObject {
   Q_OBJECT

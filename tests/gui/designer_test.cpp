@@ -1,5 +1,4 @@
-// The form designer: snapping, the mark of a cut label, and selecting, moving, resizing and
-// deleting with the mouse and the keys on a real surface.
+// The form designer: snapping, the mark of a cut label, and the mouse and keys on a real surface.
 #include <QSignalSpy>
 #include <QTest>
 

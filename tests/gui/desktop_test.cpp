@@ -1,5 +1,4 @@
-// The program on a Linux desktop: Qt's Russian stock texts and locale, the built-in icon, and
-// "Справка" opening the help file or, without one, the bundled user guide in its own window.
+// The program on a Linux desktop: Russian stock texts and locale, the icon, help and the guide.
 #include <QAction>
 #include <QDesktopServices>
 #include <QFileSystemModel>
@@ -20,8 +19,7 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::Shell;
+using namespace test_support;
 
 // Receives what the desktop would be asked to open.
 class UrlCatcher : public QObject {
@@ -57,7 +55,7 @@ class DesktopTest : public QObject {
   void TheGuideIsFoundInstalledAndInTheBuildTree() {
     QFETCH(QString, programDir);
     QFETCH(QString, guideDir);
-    test_support::TempDir dir;
+    TempDir dir;
     const QDir root(QString::fromStdString(dir.path().string()));
     root.mkpath(programDir);
     if (!guideDir.isEmpty()) {
@@ -82,7 +80,7 @@ class DesktopTest : public QObject {
     QFETCH(QStringList, present);
     QFETCH(QString, opened);
     Shell s;
-    test_support::TempDir dir;
+    TempDir dir;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(dir.path().string()));
     for (const QString& name : present) WriteBytes(dir / name.toStdString(), "help");
@@ -148,7 +146,7 @@ class DesktopTest : public QObject {
              QStringLiteral("Отмена"));
     QCOMPARE(QLocale::system().language(), QLocale::Russian);
     QCOMPARE(QLocale().language(), QLocale::Russian);
-    test_support::TempDir dir;
+    TempDir dir;
     WriteBytes(dir / "list.lst", std::string(1100, 'x'));
     QFileSystemModel model;
     const QModelIndex root = model.setRootPath(QString::fromStdString(dir.path().string()));

@@ -1,5 +1,4 @@
-// The list window: list files through the window operations, the save question on close,
-// details at idle, the detail panels, remarks, hints, splitters and panel layouts.
+// The list window: its list files, the save question, details at idle, panels, remarks and hints.
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -22,10 +21,7 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::Shell;
-using test_support::ShownExceptions;
-using test_support::W;
+using namespace test_support;
 
 namespace {
 
@@ -84,7 +80,7 @@ class ReadOnlyRemarks : public FileSystem {
 };
 
 BaseSource BaseWithLongName() {
-  BaseSource b = test_support::SampleBase();
+  BaseSource b = SampleBase();
   b.enterprises[1].name = W("Открытое акционерное общество с очень длинным названием ") +
                           W("Брестский комбинат строительных материалов и конструкций");
   b.enterprises[0].address = W("ул. Ленина, 1\r\nкорпус 2\r\nподъезд 3\r\nэтаж 4");
@@ -242,7 +238,7 @@ class ListWindowTest : public QObject {
   }
 
   void DetailsAreFetchedOnlyWhenInputStops() {
-    Shell s(test_support::NumberedBase(50));
+    Shell s(NumberedBase(50));
     TMDIChild* w = s.Active();
     s.Idle();
     QCOMPARE(Text(w, "ePeople"), QStringLiteral("0"));
@@ -277,7 +273,7 @@ class ListWindowTest : public QObject {
   void AValueTooWideForItsBoxEndsInAnEllipsisWithTheWholeTextAsHint() {
     QFETCH(QString, box);
     QFETCH(QString, value);
-    BaseSource source = test_support::SampleBase();
+    BaseSource source = SampleBase();
     source.regions[0] = W("Гродненская обл.");
     source.enterprises[0].head = W(value.toStdString());
     Shell s(source);
@@ -340,7 +336,7 @@ class ListWindowTest : public QObject {
   // An edited remark is stored when the selection moves and on close; one only shown (trimmed)
   // is stored as it was.
   void RemarksAreStoredWhenTheSelectionMovesAndOnClose() {
-    BaseSource b = test_support::SampleBase();
+    BaseSource b = SampleBase();
     b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{2, W("  старое  ")}};
     Shell s(b);
     TMDIChild* w = s.Active();
@@ -378,7 +374,7 @@ class ListWindowTest : public QObject {
     auto* memo = Find<QPlainTextEdit>(w, "mRemark");
     memo->insertPlainText(QStringLiteral("на полный диск"));
     {
-      test_support::FaultyFiles full(test_support::Fault::ShortWriteThenFull, 1);
+      FaultyFiles full(Fault::ShortWriteThenFull, 1);
       ScopedFileSystem use(full);
       w->SetCurrentRow(1);
       s.Idle();
@@ -394,7 +390,7 @@ class ListWindowTest : public QObject {
   }
 
   void TheRemarkMemoOfAReadOnlyStoreIsReadOnlyWithANote() {
-    BaseSource b = test_support::SampleBase();
+    BaseSource b = SampleBase();
     b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{0, W("есть")}};
     ReadOnlyRemarks files;
     ScopedFileSystem use(files);

@@ -25,9 +25,7 @@
 
 namespace zorel {
 
-using test_support::SmtpGreeting;
-using test_support::SmtpMessage;
-using test_support::SmtpQuit;
+using namespace test_support;
 
 class MailDialogTest : public QObject {
   Q_OBJECT
@@ -36,16 +34,16 @@ class MailDialogTest : public QObject {
   // The dialog over a base of these addresses, its INI file holding `values` first, its boxes
   // and questions answered and recorded.
   struct Dialog {
-    test_support::TempDir dir;
+    TempDir dir;
     QSettings settings{QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat};
-    test_support::OpenBase base;
+    OpenBase base;
     QStringList boxes, informs, questions;
     std::shared_ptr<UserPrompts> prompts = std::make_shared<UserPrompts>();
     std::unique_ptr<TfrmSend> form;
     explicit Dialog(const std::vector<std::string>& addresses,
                     const std::vector<std::pair<QString, QVariant>>& values = {},
                     OpenUnsentFn openUnsent = {})
-        : base(test_support::BaseWithAddresses(addresses)) {
+        : base(BaseWithAddresses(addresses)) {
       prompts->titledBox = [this](QWidget*, const QString&, const QString& t) { boxes << t; };
       prompts->titledInform = [this](QWidget*, const QString&, const QString& t) { informs << t; };
       prompts->ask = [this](QWidget*, const QString& q) {
@@ -57,8 +55,8 @@ class MailDialogTest : public QObject {
     }
     void Send() const { QTest::mouseClick(Find<QPushButton>(*form, "btnSend"), Qt::LeftButton); }
     // Sends to these records through the scripted server.
-    void SendTo(const test_support::ScriptedServer& server, const QString& records) const {
-      test_support::PointAt(*form, server);
+    void SendTo(const ScriptedServer& server, const QString& records) const {
+      PointAt(*form, server);
       form->SetRecipients(records);
       Send();
     }
@@ -110,8 +108,8 @@ class MailDialogTest : public QObject {
   void SendsLogsAndSkipsWithTheSendingStateShown() {
     Dialog d({"x@y", "", "q@r"});
     TfrmSend& form = *d.form;
-    test_support::ScriptedServer server(test_support::SmtpGreeting() + SmtpMessage("x@y") +
-                                        QStringList{"S:<call>"} + SmtpMessage("q@r") + SmtpQuit());
+    ScriptedServer server(SmtpGreeting() + SmtpMessage("x@y") + QStringList{"S:<call>"} +
+                          SmtpMessage("q@r") + SmtpQuit());
     bool sendingShown = false;
     server.OnCall = [&] {
       sendingShown = !Find<QPushButton>(form, "btnSend")->isEnabled() &&
@@ -133,8 +131,7 @@ class MailDialogTest : public QObject {
   void TestModeSendsEverythingToTheTestAddress() {
     Dialog d({"x@y", ""},
              {{"Mail/TestInProgress", true}, {"Mail/TestMailAddress", "Tester <t@t>"}});
-    test_support::ScriptedServer server(SmtpGreeting() + SmtpMessage("t@t") + SmtpMessage("t@t") +
-                                        SmtpQuit());
+    ScriptedServer server(SmtpGreeting() + SmtpMessage("t@t") + SmtpMessage("t@t") + SmtpQuit());
     d.SendTo(server, "0\r\n1\r\n");
     QVERIFY2(server.Mismatch().isEmpty(), qPrintable(server.Mismatch()));
     QCOMPARE(LogLines(*d.form).mid(1, 4), (QStringList{"Firm 0:t@t", "OK", "Firm 1:t@t", "OK"}));
@@ -148,9 +145,8 @@ class MailDialogTest : public QObject {
       caption = c;
     });
     TfrmSend& form = *d.form;
-    test_support::ScriptedServer server(SmtpGreeting() + QStringList{"C:RSET", "S:250 ok",
-                                                                     "C:MAIL FROM:<me@x>",
-                                                                     "S:<call>", "S:<silent>"});
+    ScriptedServer server(SmtpGreeting() + QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>",
+                                                       "S:<call>", "S:<silent>"});
     server.OnCall = [&] {
       QTest::mouseClick(Find<QPushButton>(form, "btnCancel"), Qt::LeftButton);
     };

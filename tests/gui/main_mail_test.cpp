@@ -1,6 +1,4 @@
-// The main window's "Почта по списку": the whole active list goes to the mail dialog, and the
-// recipients the server refused come back as a new list window when the user agrees, and
-// saving it proposes its own caption as the file name.
+// "Почта по списку": the recipients the server refused come back as a new list window.
 #include <QAction>
 #include <QPushButton>
 #include <QSettings>
@@ -11,24 +9,26 @@
 
 namespace zorel {
 
+using namespace test_support;
+
 class MainMailTest : public QObject {
   Q_OBJECT
 
  private slots:
   void UnsentRecipientsOpenAsANewList() {
-    test_support::TempDir settingsDir;
+    TempDir settingsDir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(settingsDir.path().string()));
-    BaseSource source = test_support::NumberedBase(3);
+    BaseSource source = NumberedBase(3);
     source.enterprises[0].email = "x@y";
     source.enterprises[2].email = "q@r";
-    test_support::Shell shell(source);
+    Shell shell(source);
     // The second address is refused.
-    test_support::ScriptedServer server(
-        test_support::SmtpGreeting() + test_support::SmtpMessage("x@y") +
-        QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<q@r>",
-                    "S:550 unknown", "C:DATA", "S:503 no recipients"} +
-        test_support::SmtpQuit());
+    ScriptedServer server(SmtpGreeting() + SmtpMessage("x@y") +
+                          QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok",
+                                      "C:RCPT TO:<q@r>", "S:550 unknown", "C:DATA",
+                                      "S:503 no recipients"} +
+                          SmtpQuit());
     UserPrompts& prompts = *shell.form->Prompts();
     QStringList questions;
     prompts.titledBox = [](QWidget*, const QString&, const QString&) {};
@@ -38,7 +38,7 @@ class MainMailTest : public QObject {
       return true;
     };
     prompts.runModal = [&](QDialog& form) {
-      test_support::PointAt(form, server);
+      PointAt(form, server);
       form.findChild<QPushButton*>("btnSend")->click();
       return QDialog::Rejected;
     };

@@ -1,6 +1,4 @@
-// The main window's search commands: a dialog driven to "Поиск в базе" or "Поиск в списке"
-// opens a new, modified list window with what the data module's filter keeps, captioned by the
-// search; cancelling opens nothing; the dialog is created once and keeps its state.
+// The main window's search commands open a new, modified list window with what a search finds.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,9 +18,7 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::NumberedBase;
-using test_support::Shell;
+using namespace test_support;
 
 class MainSearchTest : public QObject {
   Q_OBJECT

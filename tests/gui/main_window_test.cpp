@@ -1,5 +1,4 @@
-// The main window: start-up over a base with its splash, menu and tool bar, command states, status
-// bar, the idle rule, window commands and the exception handler.
+// The main window: start-up, menus and tool bar, command states, status bar, idle, windows.
 #include <QAction>
 #include <QEventLoop>
 #include <QLabel>
@@ -24,10 +23,7 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::GuiBase;
-using test_support::Shell;
-using test_support::ShownExceptions;
+using namespace test_support;
 
 // Records the message of the splash at each of its paints that reaches the screen.
 class SplashWatch : public QObject {
@@ -285,7 +281,7 @@ class MainWindowTest : public QObject {
 
   void ActionsAndExceptionsAreLoggedAndTheProgramGoesOn() {
     Shell s;
-    test_support::TempDir dir;
+    TempDir dir;
     SetLogger(std::make_unique<TLogger>(dir / "zorel.log"));
     s.Action("CopyItem")->trigger();
     Thrower thrower;
@@ -293,7 +289,7 @@ class MainWindowTest : public QObject {
     QCoreApplication::sendEvent(&thrower, &event);
     SetLogger(std::make_unique<TDummyLogger>());
     QCOMPARE(ShownExceptions(), QStringList{"Не могу найти файл со списком x.lst"});
-    const std::string log = test_support::ReadFile(dir / "zorel.log");
+    const std::string log = ReadFile(dir / "zorel.log");
     for (const char* line :
          {"AE: Action information of CopyItem\r\nAE: - owner is MainForm\r\n",
           "EE:Sender exception information\r\n", "EE: - exception class is EChildError\r\n",

@@ -1,6 +1,4 @@
-// The name grid over long lists: keyboard moves, clicks and the scroll bar work on computed
-// rows; painting reads only the rows in view; the names shown always belong to the rows' own
-// records, also after the list changed.
+// The name grid over long lists: moves, clicks and scrolling, painting, the names shown.
 #include "shell/name_grid.h"
 
 #include <QMouseEvent>
@@ -13,9 +11,7 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::NumberedBase;
-using test_support::Shell;
+using namespace test_support;
 
 namespace {
 

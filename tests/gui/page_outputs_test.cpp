@@ -1,6 +1,4 @@
-// One form on the preview's page image and in a PDF file (rendered back with poppler's
-// pdftoppm at the same resolution): the label's text breaks at the same words, and a dotted
-// frame is dotted in both, with dots of the same length.
+// One form on the preview's page and in a PDF rendered back by pdftoppm: the same lines and dots.
 #include <QImage>
 #include <QProcess>
 #include <QTest>

@@ -1,5 +1,4 @@
-// The preview window's zoom formulas, page layout and navigation; the page setup and record
-// range dialogs' rules; a list previewed through a saved form and saved as PDF.
+// The preview window, the page setup and record range dialogs, and printing a list.
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -32,6 +31,8 @@
 #include "support/temp_dir.h"
 
 namespace zorel {
+
+using namespace test_support;
 namespace {
 
 int Round(double x) { return static_cast<int>(std::nearbyint(x)); }
@@ -222,8 +223,8 @@ class PrintPreviewTest : public QObject {
   }
 
   void ListPreviewedThroughASavedFormAndSavedAsPdf() {
-    test_support::OpenBase base(test_support::SampleBase());
-    test_support::TempDir dir;
+    OpenBase base(SampleBase());
+    TempDir dir;
     SaveFormFile(dir / "card.rpt", *EnterpriseCardForm());
     const std::string pdf = dir / "out.pdf";
     // A PDF among the base's files is refused, as everywhere.
@@ -283,7 +284,7 @@ class PrintPreviewTest : public QObject {
   // With no printer installed, printing says so with a warning and names the way out.
   void NoPrinterIsSaidWithAWarning() {
     if (!QPrinterInfo::availablePrinterNames().isEmpty()) QSKIP("a printer is installed here");
-    test_support::OpenBase base(test_support::SampleBase());
+    OpenBase base(SampleBase());
     SharedPrinter().setOutputFileName(QString());
     std::vector<std::pair<MessageIcon, QString>> told;
     auto prompts = Prompts([](QDialog&) { return int(QDialog::Rejected); });
@@ -309,8 +310,8 @@ class PrintPreviewTest : public QObject {
   // Print goes to the shared printer (here a PDF file); single mode outside the list is
   // refused with a message and prints nothing, and so is a file of the base.
   void PrintGoesToTheChosenPrinter() {
-    test_support::OpenBase base(test_support::SampleBase());
-    test_support::TempDir dir;
+    OpenBase base(SampleBase());
+    TempDir dir;
     const std::string pdf = dir / "printed.pdf";
     SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
     SharedPrinter().setOutputFileName(QString::fromStdString(pdf));
@@ -343,7 +344,7 @@ class PrintPreviewTest : public QObject {
   // "Установки принтера" chooses a printer and nothing else (no page range, no copies, no
   // print button); with none installed it says so.
   void MainWindowCommands() {
-    test_support::Shell s;
+    Shell s;
     QStringList modal;
     QString note;
     bool choiceShown = false;

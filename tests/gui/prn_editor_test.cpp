@@ -1,6 +1,4 @@
-// The print form editor: element naming, the field chooser, the modified mark and the
-// questions of New and Open, a broken file, a failed save, undo and redo of every kind of
-// change, and forms built at random through the editor's own operations, saved and read back.
+// The print form editor: naming, the modified mark, failed files, undo, and random forms read back.
 #include "print/prn_editor.h"
 
 #include <unistd.h>
@@ -243,7 +241,7 @@ class PrnEditorTest : public QObject {
   // makes) is not applied: the form stays, the user is told, and later changes still count.
   void UndoThatCannotBeAppliedLeavesTheFormAndSaysSo() {
     Fixture f;
-    test_support::ShownExceptions().clear();
+    ShownExceptions().clear();
     f.CreateField(0);
     f.Label("a1")->Size.Left = -2 * kMaxMeasureTenths;
     f.savePath = f.Path("far.rpt");
@@ -252,7 +250,7 @@ class PrnEditorTest : public QObject {
     f.Click("sbFrameTop");
     const std::string changed = WriteFormBytes(f.editor->Report());
     QTest::keyClick(f.editor.get(), Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(test_support::ShownExceptions().isEmpty());
+    QVERIFY(ShownExceptions().isEmpty());
     QCOMPARE(f.log->informations.size(), 1);
     QVERIFY(f.log->informations[0].contains(QStringLiteral("Invalid property value")));
     QVERIFY(WriteFormBytes(f.editor->Report()) == changed);
@@ -311,7 +309,7 @@ class PrnEditorTest : public QObject {
   // reads back byte for byte: whatever the editor makes, it can open again.
   void EveryFormTheEditorBuildsReadsBack() {
     Fixture f;
-    test_support::ShownExceptions().clear();
+    ShownExceptions().clear();
     QVERIFY(f.Activate());
     ReportSurface& surface = f.editor->Surface();
     std::mt19937 random(20261207);
@@ -422,7 +420,7 @@ class PrnEditorTest : public QObject {
       }
     }
     QVERIFY(f.log->informations.isEmpty());
-    QVERIFY(test_support::ShownExceptions().isEmpty());
+    QVERIFY(ShownExceptions().isEmpty());
 
 #ifdef ZOREL_CLI
     // The command-line tool prints the last one as well.

@@ -12,8 +12,7 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::Shell;
+using namespace test_support;
 
 namespace {
 
@@ -54,7 +53,7 @@ class RecordMovesTest : public QObject {
 
  private slots:
   void CopyThenPasteInsertsOnceInAscendingPlace() {
-    Shell s(test_support::NumberedBase(12));
+    Shell s(NumberedBase(12));
     TMDIChild* source = s.Active();
     source->SetCurrentRow(7);
     s.Action("CopyItem")->trigger();
@@ -138,7 +137,7 @@ class RecordMovesTest : public QObject {
     QFETCH(DropCase, c);
     Shell s;
     // A second base beside the first, as another running copy of the program would have open.
-    WriteDatabase(s.base.dir() / "other", test_support::NumberedBase(3));
+    WriteDatabase(s.base.dir() / "other", NumberedBase(3));
     TMDIChild* source = s.Active();
     TMDIChild* w = s.form->NewListWindow();
     w->SetSearchResult({0}, QStringLiteral("Поиск"));

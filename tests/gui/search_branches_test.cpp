@@ -1,6 +1,4 @@
-// The branch search dialog as a user meets it: the tree loaded one level at a time, its
-// pictures and order, the chosen values (the same tree item once, the same text from another
-// branch again), and the request of the chosen branches.
+// The branch search dialog: the tree loaded a level at a time, the chosen values, the request.
 #include "search/search_branches.h"
 
 #include <QLabel>
@@ -17,8 +15,7 @@
 
 namespace zorel {
 
-using test_support::OpenBase;
-using test_support::W;
+using namespace test_support;
 
 namespace {
 
@@ -27,7 +24,7 @@ constexpr int kFillers = 300;
 // The sample classification, a "болт м12" also under "гайка" (id 9), and a branch "прочее"
 // with 300 leaves so that a scan passes 250 entries.
 BaseSource BranchesBase() {
-  BaseSource base = test_support::SampleBase();
+  BaseSource base = SampleBase();
   base.classes.push_back({9, 3, {2, 5, 0, 0, 0}, 1, 2});
   base.items.push_back(W("прочее"));  // item 9 (1-based)
   base.classes.push_back({99, 9, {3, 0, 0, 0, 0}, 2, 1});

@@ -1,6 +1,4 @@
-// The product search dialog as a user meets it: the fragment grid with its compaction and
-// lower-casing, the item-name scan and its 10000 limit, the found-name list with its count,
-// selection and hints, and the request of the selected names.
+// The product search dialog: the fragment grid, the item-name scan, the found names, the request.
 #include "search/search_products.h"
 
 #include <QLabel>
@@ -23,10 +21,7 @@
 
 namespace zorel {
 
-using test_support::OpenBase;
-using test_support::ToldMessages;
-using test_support::Type;
-using test_support::W;
+using namespace test_support;
 
 namespace {
 
@@ -34,7 +29,7 @@ namespace {
 const QString kLongName = "шуруп" + QString(" длинный").repeated(7);
 
 BaseSource ProductsBase() {
-  BaseSource base = test_support::SampleBase();
+  BaseSource base = SampleBase();
   base.items.push_back(W(kLongName.toStdString()));  // item 8
   return base;
 }
@@ -289,7 +284,7 @@ class SearchProductsTest : public QObject {
   // scan shows its list from the top.
   void AtMostTenThousandNamesAreListedFromTheTop() {
     const int matching = kItemScanLimit + 5;
-    BaseSource source = test_support::SampleBase();
+    BaseSource source = SampleBase();
     source.items.clear();
     std::vector<std::int32_t> expected;
     for (int found = 0; found < matching; ++found) {

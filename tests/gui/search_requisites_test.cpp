@@ -1,5 +1,4 @@
-// The requisites search dialog as a user meets it: the selectors and their rules, the condition
-// table and its buttons, the dialog's results and its request.
+// The requisites search dialog: the selectors, the condition table, its buttons and request.
 #include "search/search_requisites.h"
 
 #include <QCheckBox>
@@ -21,9 +20,7 @@
 
 namespace zorel {
 
-using test_support::OpenBase;
-using test_support::ToldMessages;
-using test_support::W;
+using namespace test_support;
 
 namespace {
 
@@ -76,7 +73,7 @@ class SearchRequisitesTest : public QObject {
   Q_OBJECT
 
  private:
-  OpenBase base_{test_support::SampleBase()};
+  OpenBase base_{SampleBase()};
   Tdm& dm() { return base_.dm(); }
   // For the dialogs whose messages a test does not read.
   ToldMessages told_;
@@ -175,7 +172,7 @@ class SearchRequisitesTest : public QObject {
     d.op->setCurrentText("содержит");
     d.value->FocusEditor();
     QTRY_VERIFY(d.value->isAncestorOf(QApplication::focusWidget()));
-    test_support::Type(typed);
+    Type(typed);
     QCOMPARE(d.value->Text(), typed);
     if (suggestionsOpen) {
       QWidget* suggestions = d.value->findChild<QComboBox*>("cbValueList")->completer()->popup();
