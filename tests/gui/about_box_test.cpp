@@ -1,7 +1,6 @@
 // The about box: version and data date lines, the product name and the build's version.
 #include "shell/about_box.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>

@@ -1,5 +1,4 @@
 // The program on a Linux desktop: Russian stock texts and locale, the icon, help and the guide.
-#include <QAction>
 #include <QDesktopServices>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -140,10 +139,10 @@ class DesktopTest : public QObject {
     QVERIFY(LoadQtTranslations(*QCoreApplication::instance()));
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Да"));
-    QCOMPARE(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Нет"));
-    QCOMPARE(box.button(QMessageBox::Cancel)->text().remove(QLatin1Char('&')),
-             QStringLiteral("Отмена"));
+    QStringList buttons;
+    for (auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+      buttons << box.button(b)->text().remove(QLatin1Char('&'));
+    QCOMPARE(buttons, (QStringList{"Да", "Нет", "Отмена"}));
     QCOMPARE(QLocale::system().language(), QLocale::Russian);
     QCOMPARE(QLocale().language(), QLocale::Russian);
     TempDir dir;

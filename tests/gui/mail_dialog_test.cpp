@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>

@@ -1,5 +1,4 @@
 // "Почта по списку": the recipients the server refused come back as a new list window.
-#include <QAction>
 #include <QPushButton>
 #include <QSettings>
 

@@ -1,5 +1,4 @@
 // The main window's search commands open a new, modified list window with what a search finds.
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>

@@ -1,5 +1,4 @@
 // The main window: start-up, menus and tool bar, command states, status bar, idle, windows.
-#include <QAction>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,6 @@
 // One form on the preview's page and in a PDF rendered back by pdftoppm: the same lines and dots.
 #include <QImage>
 #include <QProcess>
-#include <QTest>
 #include <utility>
 #include <vector>
 
@@ -9,7 +8,6 @@
 #include "report/printer_output.h"
 #include "reportui/rep_preview.h"
 #include "shell_test_support.h"
-#include "support/temp_dir.h"
 
 namespace zorel {
 namespace {

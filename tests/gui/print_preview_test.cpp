@@ -9,11 +9,9 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QTest>
 #include <QToolButton>
 #include <cmath>
 
-#include "components/user_prompts.h"
 #include "data/file_util.h"
 #include "print/list_printing.h"
 #include "print/page_setup.h"
@@ -27,8 +25,6 @@
 #include "reportui/rep_standard_preview.h"
 #include "shell_test_support.h"
 #include "support/open_base.h"
-#include "support/sample_base.h"
-#include "support/temp_dir.h"
 
 namespace zorel {
 

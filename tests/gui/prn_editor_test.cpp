@@ -13,7 +13,6 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <random>
@@ -65,6 +64,11 @@ class PrnEditorTest : public QObject {
       editor->show();
     }
     QString Path(const char* name) const { return QString::fromStdString(base.dir() / name); }
+    // Save As into the base's folder under this name.
+    bool SaveAs(const char* name) {
+      savePath = Path(name);
+      return editor->SaveAs();
+    }
     TRepBand& Band() const { return *editor->Report().DetailBand(); }
     TRepLabel* Label(const char* name) const {
       for (const auto& l : Band().Labels()) {
@@ -158,8 +162,7 @@ class PrnEditorTest : public QObject {
     QVERIFY(!f.editor->HasFormFile());
     QVERIFY(f.editor->FormModified());
     // A failed save keeps the form modified and the old file.
-    f.savePath = f.Path("kept.rpt");
-    QVERIFY(f.editor->SaveAs());
+    QVERIFY(f.SaveAs("kept.rpt"));
     const std::string old = ReadFile(f.savePath.toStdString());
     f.CreateField(1);
     // Save As into a folder nobody can write: nothing changes but the message.
@@ -244,8 +247,7 @@ class PrnEditorTest : public QObject {
     ShownExceptions().clear();
     f.CreateField(0);
     f.Label("a1")->Size.Left = -2 * kMaxMeasureTenths;
-    f.savePath = f.Path("far.rpt");
-    QVERIFY(f.editor->SaveAs());
+    QVERIFY(f.SaveAs("far.rpt"));
     QVERIFY(f.Activate());
     f.Click("sbFrameTop");
     const std::string changed = WriteFormBytes(f.editor->Report());
@@ -293,8 +295,7 @@ class PrnEditorTest : public QObject {
     f.CreateField(0);
     f.CreateField(17);
     f.Label("r1")->Size.Top = f.Band().HeightTenths - 10;
-    f.savePath = f.Path("outside.rpt");
-    QVERIFY(f.editor->SaveAs());
+    QVERIFY(f.SaveAs("outside.rpt"));
     QVERIFY(f.editor->StatusText().contains(QStringLiteral("r1")));
     QVERIFY(!f.editor->StatusText().contains(QStringLiteral("a1")));
     QVERIFY(QFile::exists(f.savePath));
@@ -410,8 +411,7 @@ class PrnEditorTest : public QObject {
             break;
         }
       }
-      f.savePath = f.Path("random.rpt");
-      QVERIFY2(f.editor->SaveAs(), qPrintable(trace));
+      QVERIFY2(f.SaveAs("random.rpt"), qPrintable(trace));
       try {
         const auto read = LoadFormFile(f.savePath.toStdString());
         QVERIFY2(WriteFormBytes(*read) == WriteFormBytes(f.editor->Report()), qPrintable(trace));

@@ -1,5 +1,4 @@
 // Moving records between list windows: Delete, Copy, Paste and dropping a dragged record.
-#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>

@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QTest>
 #include <QToolButton>
 #include <QToolTip>
 

@@ -6,7 +6,6 @@
 #include <QCompleter>
 #include <QPushButton>
 #include <QTableView>
-#include <QTest>
 #include <QToolButton>
 
 #include "data/data_module.h"
