@@ -1,6 +1,5 @@
 // The mail dialog: its settings, runs against a scripted server, the checks of its fields, the
-// fields inserted into a letter and its preview, and the real boxes it shows.
-#include <QAction>
+// letter's fields and preview, the real boxes, and the refused recipients as a new list window.
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -10,17 +9,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
+#include <QSettings>
 #include <QTimer>
 #include <QToolButton>
-#include <memory>
 
-#include "components/user_prompts.h"
 #include "mail_test_support.h"
 #include "mailui/send_form.h"
+#include "shell_test_support.h"
 #include "support/open_base.h"
-#include "support/sample_base.h"
-#include "support/temp_dir.h"
 
 namespace zorel {
 
@@ -293,9 +289,47 @@ class MailDialogTest : public QObject {
                                          "списком ?"));
     QVERIFY(text.endsWith(QStringLiteral("списком\u00a0?")));
   }
+
+  void UnsentRecipientsOpenAsANewList() {
+    TempDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settingsDir.path().string()));
+    BaseSource source = NumberedBase(3);
+    source.enterprises[0].email = "x@y";
+    source.enterprises[2].email = "q@r";
+    Shell shell(source);
+    // The second address is refused.
+    ScriptedServer server(SmtpGreeting() + SmtpMessage("x@y") +
+                          QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok",
+                                      "C:RCPT TO:<q@r>", "S:550 unknown", "C:DATA",
+                                      "S:503 no recipients"} +
+                          SmtpQuit());
+    UserPrompts& prompts = *shell.form->Prompts();
+    QStringList questions;
+    prompts.titledBox = [](QWidget*, const QString&, const QString&) {};
+    prompts.titledInform = [](QWidget*, const QString&, const QString&) {};
+    prompts.ask = [&](QWidget*, const QString& q) {
+      questions << q;
+      return true;
+    };
+    prompts.runModal = [&](QDialog& form) {
+      PointAt(form, server);
+      form.findChild<QPushButton*>("btnSend")->click();
+      return QDialog::Rejected;
+    };
+    shell.form->Actions().SendList->trigger();
+    QVERIFY2(server.Mismatch().isEmpty(), qPrintable(server.Mismatch()));
+    QCOMPARE(questions.size(), 1);
+    QCOMPARE(shell.form->ListWindows().size(), 2);
+    TMDIChild* unsent = shell.form->LastChild();
+    QCOMPARE(unsent->Records(), (RecordList{2}));
+    QVERIFY(unsent->windowTitle().startsWith("Не отправлено ("));
+    shell.Action("FileSaveAsItem")->trigger();
+    QCOMPARE(shell.log->saveNames, QStringList{unsent->windowTitle() + ".lst"});
+  }
 };
 
 }  // namespace zorel
 
-QTEST_MAIN(zorel::MailDialogTest)
+ZOREL_GUI_TEST_MAIN(zorel::MailDialogTest)
 #include "mail_dialog_test.moc"
