@@ -56,6 +56,12 @@ void SendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButtons 
   QCoreApplication::sendEvent(target, &event);
 }
 
+// The active window's remark memo, once the idle moment has shown the record's remark.
+QPlainTextEdit* RemarkMemo(const Shell& s) {
+  s.Idle();
+  return Find<QPlainTextEdit>(s.Active(), "mRemark");
+}
+
 void AskForHint(QWidget* viewport, QPoint at) {
   QHelpEvent tip(QEvent::ToolTip, at, viewport->mapToGlobal(at));
   QCoreApplication::sendEvent(viewport, &tip);
@@ -337,8 +343,7 @@ class ListWindowTest : public QObject {
     b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{2, W("  старое  ")}};
     Shell s(b);
     TMDIChild* w = s.Active();
-    s.Idle();
-    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    auto* memo = RemarkMemo(s);
     memo->insertPlainText(QStringLiteral("звонить утром"));
     QCOMPARE(w->PendingRemark(), 0);
     QCOMPARE(s.base.dm().GetRemark(0), std::string());
@@ -367,8 +372,7 @@ class ListWindowTest : public QObject {
   void ARemarkThatCannotBeStoredIsReportedAndStaysInTheMemo() {
     Shell s;
     TMDIChild* w = s.Active();
-    s.Idle();
-    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    auto* memo = RemarkMemo(s);
     memo->insertPlainText(QStringLiteral("на полный диск"));
     {
       FaultyFiles full(Fault::ShortWriteThenFull, 1);
@@ -392,9 +396,7 @@ class ListWindowTest : public QObject {
     ReadOnlyRemarks files;
     ScopedFileSystem use(files);
     Shell s(b);
-    TMDIChild* w = s.Active();
-    s.Idle();
-    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    auto* memo = RemarkMemo(s);
     QVERIFY(memo->isReadOnly());
     QVERIFY(memo->toolTip().contains(QStringLiteral("только для чтения")));
     QCOMPARE(memo->toPlainText(), QStringLiteral("есть"));
@@ -402,9 +404,7 @@ class ListWindowTest : public QObject {
 
   void TheRemarkMemoTakesNoLineBreakAndStopsAtItsLimit() {
     Shell s;
-    TMDIChild* w = s.Active();
-    s.Idle();
-    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    auto* memo = RemarkMemo(s);
     QTest::keyClicks(memo, QStringLiteral("a"));
     QTest::keyClick(memo, Qt::Key_Return);
     QTest::keyClicks(memo, QStringLiteral("b"));
