@@ -30,9 +30,9 @@ void OfferList(Shell& s, const char* name, const std::vector<std::int32_t>& reco
   s.log->fileToOpen = s.base.ListPath(name);
 }
 
-// A list of record 1 saved with this header and opened in a new window.
+// A list of records 2 and 0 saved with this header and opened in a new window.
 TMDIChild* OpenWithHeader(Shell& s, const ListFileHeader& h) {
-  SaveListFile(s.base.ListPath("f.lst").toStdString(), h, {1});
+  SaveListFile(s.base.ListPath("f.lst").toStdString(), h, {2, 0});
   s.form->OpenListWindow(s.base.ListPath("f.lst"));
   return s.form->LastChild();
 }
@@ -148,6 +148,7 @@ class ListWindowTest : public QObject {
     QFETCH(ListFileHeader, h);
     Shell s;
     TMDIChild* w = OpenWithHeader(s, h);
+    QCOMPARE(w->Records(), (RecordList{2, 0}));  // in the file's order
     QCOMPARE(w->InfoVisible(), h.requisitesShown);
     QCOMPARE(w->ItemVisible(), h.lowerShown);
     QCOMPARE(w->ReklamaVisible(), h.advertShown);
