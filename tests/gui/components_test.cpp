@@ -8,32 +8,39 @@
 
 namespace zorel {
 
+struct MulDivCase {
+  int x, y, z, expected;
+};
+
+// The picture of a gradient of this size, colours, direction and number of bands.
+QImage Gradient(QSize size, QColor begin, QColor end, TGradientFill::Direction direction,
+                int colours) {
+  TGradientFill fill;
+  fill.resize(size);
+  fill.SetBeginColor(begin);
+  fill.SetEndColor(end);
+  fill.SetFillDirection(direction);
+  fill.SetNumberOfColors(colours);
+  return fill.grab().toImage();
+}
+
 class ComponentsTest : public QObject {
   Q_OBJECT
 
- private:
-  static QImage Render(TGradientFill& fill) { return fill.grab().toImage(); }
-
  private slots:
   void MulDivRoundsHalvesAwayFromZero_data() {
-    QTest::addColumn<int>("x");
-    QTest::addColumn<int>("y");
-    QTest::addColumn<int>("z");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("half up") << 1 << 11 << 2 << 6;
-    QTest::newRow("half down negative") << -1 << 11 << 2 << -6;
-    QTest::newRow("below half") << 1 << 1 << 3 << 0;
-    QTest::newRow("above half") << 2 << 1 << 3 << 1;
-    QTest::newRow("no overflow") << 2000000000 << 3 << 4 << 1500000000;
-    QTest::newRow("negative divisor") << 5 << 1 << -2 << -3;
-    QTest::newRow("zero divisor") << 5 << 1 << 0 << -1;
+    QTest::addColumn<MulDivCase>("c");
+    QTest::newRow("half up") << MulDivCase{1, 11, 2, 6};
+    QTest::newRow("half down negative") << MulDivCase{-1, 11, 2, -6};
+    QTest::newRow("below half") << MulDivCase{1, 1, 3, 0};
+    QTest::newRow("above half") << MulDivCase{2, 1, 3, 1};
+    QTest::newRow("no overflow") << MulDivCase{2000000000, 3, 4, 1500000000};
+    QTest::newRow("negative divisor") << MulDivCase{5, 1, -2, -3};
+    QTest::newRow("zero divisor") << MulDivCase{5, 1, 0, -1};
   }
   void MulDivRoundsHalvesAwayFromZero() {
-    QFETCH(int, x);
-    QFETCH(int, y);
-    QFETCH(int, z);
-    QFETCH(int, expected);
-    QCOMPARE(MulDiv(x, y, z), expected);
+    QFETCH(MulDivCase, c);
+    QCOMPARE(MulDiv(c.x, c.y, c.z), c.expected);
   }
 
   void OneColourFillsWithTheStartSide_data() {
@@ -47,38 +54,23 @@ class ComponentsTest : public QObject {
   void OneColourFillsWithTheStartSide() {
     QFETCH(int, direction);
     QFETCH(QColor, expected);
-    TGradientFill fill;
-    fill.resize(20, 15);
-    fill.SetBeginColor(Qt::red);
-    fill.SetEndColor(Qt::green);
-    fill.SetFillDirection(TGradientFill::Direction(direction));
-    fill.SetNumberOfColors(1);
-    const QImage image = Render(fill);
+    const QImage image =
+        Gradient({20, 15}, Qt::red, Qt::green, TGradientFill::Direction(direction), 1);
     for (int y = 0; y < 15; ++y)
       for (int x = 0; x < 20; ++x) QCOMPARE(image.pixelColor(x, y), expected);
   }
 
   void TwoBandsSplitAtTheRoundedMiddle() {
-    TGradientFill fill;
-    fill.resize(4, 11);
-    fill.SetBeginColor(Qt::black);
-    fill.SetEndColor(Qt::white);
-    fill.SetNumberOfColors(2);
-    const QImage image = Render(fill);
+    const QImage image = Gradient({4, 11}, Qt::black, Qt::white, TGradientFill::fdTopToBottom, 2);
     for (int y = 0; y < 11; ++y) {
       QCOMPARE(image.pixelColor(2, y), y <= 5 ? QColor(Qt::black) : QColor(Qt::white));
     }
   }
 
+  // A red ramp with a distinct colour per band shows every band edge.
   void BandsAreSpreadEvenlyOverWholePixels() {
-    // A red ramp with a distinct colour per band shows every band edge.
-    TGradientFill fill;
-    fill.resize(1040, 8);
-    fill.SetBeginColor(QColor(0, 0, 0));
-    fill.SetEndColor(QColor(198, 0, 0));
-    fill.SetFillDirection(TGradientFill::fdLeftToRight);
-    fill.SetNumberOfColors(100);
-    const QImage image = Render(fill);
+    const QImage image =
+        Gradient({1040, 8}, QColor(0, 0, 0), QColor(198, 0, 0), TGradientFill::fdLeftToRight, 100);
     int bands = 0;
     int start = 0;
     for (int x = 1; x <= 1040; ++x) {

@@ -1,6 +1,4 @@
-// The program on a Linux desktop: Qt's Russian stock texts and locale, the built-in icon, and
-// "Справка" opening the help file or, without one, the bundled user guide in its own window.
-#include <QAction>
+// The program on a Linux desktop: Russian stock texts and locale, the icon, help and the guide.
 #include <QDesktopServices>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -20,8 +18,7 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::Shell;
+using namespace test_support;
 
 // Receives what the desktop would be asked to open.
 class UrlCatcher : public QObject {
@@ -57,7 +54,7 @@ class DesktopTest : public QObject {
   void TheGuideIsFoundInstalledAndInTheBuildTree() {
     QFETCH(QString, programDir);
     QFETCH(QString, guideDir);
-    test_support::TempDir dir;
+    TempDir dir;
     const QDir root(QString::fromStdString(dir.path().string()));
     root.mkpath(programDir);
     if (!guideDir.isEmpty()) {
@@ -82,7 +79,7 @@ class DesktopTest : public QObject {
     QFETCH(QStringList, present);
     QFETCH(QString, opened);
     Shell s;
-    test_support::TempDir dir;
+    TempDir dir;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(dir.path().string()));
     for (const QString& name : present) WriteBytes(dir / name.toStdString(), "help");
@@ -142,13 +139,13 @@ class DesktopTest : public QObject {
     QVERIFY(LoadQtTranslations(*QCoreApplication::instance()));
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Да"));
-    QCOMPARE(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Нет"));
-    QCOMPARE(box.button(QMessageBox::Cancel)->text().remove(QLatin1Char('&')),
-             QStringLiteral("Отмена"));
+    QStringList buttons;
+    for (auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+      buttons << box.button(b)->text().remove(QLatin1Char('&'));
+    QCOMPARE(buttons, (QStringList{"Да", "Нет", "Отмена"}));
     QCOMPARE(QLocale::system().language(), QLocale::Russian);
     QCOMPARE(QLocale().language(), QLocale::Russian);
-    test_support::TempDir dir;
+    TempDir dir;
     WriteBytes(dir / "list.lst", std::string(1100, 'x'));
     QFileSystemModel model;
     const QModelIndex root = model.setRootPath(QString::fromStdString(dir.path().string()));

@@ -1,6 +1,4 @@
-// The list window: list files through the window operations, the save question on close,
-// details at idle, the detail panels, remarks, hints, splitters and panel layouts.
-#include <QAction>
+// The list window: its list files, the save question, details at idle, panels, remarks and hints.
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,16 +20,21 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::Shell;
-using test_support::ShownExceptions;
-using test_support::W;
+using namespace test_support;
 
 namespace {
 
-void WriteList(const QString& path, const std::vector<std::int32_t>& records,
-               ListFileHeader header = {}) {
-  SaveListFile(path.toStdString(), header, records);
+// Writes a list file of these records and answers the next choice of a list with it.
+void OfferList(Shell& s, const char* name, const std::vector<std::int32_t>& records) {
+  SaveListFile(s.base.ListPath(name).toStdString(), {}, records);
+  s.log->fileToOpen = s.base.ListPath(name);
+}
+
+// A list of records 2 and 0 saved with this header and opened in a new window.
+TMDIChild* OpenWithHeader(Shell& s, const ListFileHeader& h) {
+  SaveListFile(s.base.ListPath("f.lst").toStdString(), h, {2, 0});
+  s.form->OpenListWindow(s.base.ListPath("f.lst"));
+  return s.form->LastChild();
 }
 
 QString Text(TMDIChild* w, const char* name) {
@@ -40,10 +43,28 @@ QString Text(TMDIChild* w, const char* name) {
   return Find<QLabel>(w, name)->text();
 }
 
+// The boxes' texts, trimmed: the city code is kept as padded as the base stores it.
+QStringList Texts(TMDIChild* w, std::initializer_list<const char*> names) {
+  QStringList texts;
+  for (const char* name : names) texts << Text(w, name).trimmed();
+  return texts;
+}
+
 void SendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
   const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
   QMouseEvent event(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
   QCoreApplication::sendEvent(target, &event);
+}
+
+// The active window's remark memo, once the idle moment has shown the record's remark.
+QPlainTextEdit* RemarkMemo(const Shell& s) {
+  s.Idle();
+  return Find<QPlainTextEdit>(s.Active(), "mRemark");
+}
+
+void AskForHint(QWidget* viewport, QPoint at) {
+  QHelpEvent tip(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+  QCoreApplication::sendEvent(viewport, &tip);
 }
 
 // A press, a move to `to` and a release on a splitter bar (coordinates relative to it).
@@ -66,7 +87,7 @@ class ReadOnlyRemarks : public FileSystem {
 };
 
 BaseSource BaseWithLongName() {
-  BaseSource b = test_support::SampleBase();
+  BaseSource b = SampleBase();
   b.enterprises[1].name = W("Открытое акционерное общество с очень длинным названием ") +
                           W("Брестский комбинат строительных материалов и конструкций");
   b.enterprises[0].address = W("ул. Ленина, 1\r\nкорпус 2\r\nподъезд 3\r\nэтаж 4");
@@ -81,122 +102,87 @@ class ListWindowTest : public QObject {
  private slots:
   void init() { ShownExceptions().clear(); }
 
-  void SaveAsThenOpenRestoresListAndPanels() {
+  // Save leaves an unchanged list alone; Save As offers the lists folder and the list's name;
+  // once the list has a file, Save writes back to it without asking, and Open brings the list
+  // back with its panels.
+  void SaveWritesAChangedListThatOpensWithItsPanels() {
     Shell s;
     TMDIChild* w = s.Active();
-    w->SetSearchResult({2, 0}, QStringLiteral("Поиск (01.01.2024 10:00:00)"));
+    s.log->fileToSave = s.base.ListPath("мой.lst");
+    s.Action("FileSaveItem")->trigger();
+    QVERIFY(s.log->saveDirs.isEmpty());
+    QVERIFY(!QFileInfo::exists(s.log->fileToSave));
+    s.Action("FileSaveAsItem")->trigger();
+    QCOMPARE(s.log->saveDirs, QStringList{QString::fromStdString(s.base.dm().ListsDir())});
+    QCOMPARE(s.log->saveNames, QStringList{"Вся база.lst"});
+    QCOMPARE(w->windowTitle(), QStringLiteral("мой"));
+    w->DeleteCurrent();
     w->SetInfoVisible(false);
     w->SetLowerPanelHeight(140);
     w->SetAdvertPanelWidth(200);
-    s.log->fileToSave = s.base.ListPath("мой.lst");
     s.Action("FileSaveItem")->trigger();
-    QCOMPARE(s.log->saveDirs, QStringList{QString::fromStdString(s.base.dm().ListsDir())});
-    QCOMPARE(w->windowTitle(), QStringLiteral("мой"));
-    QVERIFY(w->HasFile());
-    QVERIFY(!w->Modified());
+    QCOMPARE(s.log->saveDirs.size(), 1);
+    QVERIFY(w->HasFile() && !w->Modified());
 
-    s.log->fileToOpen = s.base.ListPath("мой.lst");
+    s.log->fileToOpen = s.log->fileToSave;
     s.Action("FileOpenItem")->trigger();
     QCOMPARE(s.form->ListWindows().size(), 2);
     TMDIChild* opened = s.form->LastChild();
     QCOMPARE(s.form->ActiveChild(), opened);
     QCOMPARE(opened->windowTitle(), QStringLiteral("мой"));
-    QCOMPARE(opened->Records(), (RecordList{2, 0}));
-    QVERIFY(opened->HasFile());
-    QVERIFY(!opened->Modified());
-    QVERIFY(!opened->InfoVisible());
-    QVERIFY(opened->ItemVisible());
+    QCOMPARE(opened->Records(), (RecordList{1, 2}));
+    QVERIFY(opened->HasFile() && !opened->Modified());
+    QVERIFY(!opened->InfoVisible() && opened->ItemVisible());
     QCOMPARE(opened->LowerPanelHeight(), 140);
     QCOMPARE(opened->AdvertPanelWidth(), 200);
-    QCOMPARE(s.form->StatusText(1), QStringLiteral("1/2"));
   }
 
   void PanelFlagsComeFromTheListFile_data() {
-    QTest::addColumn<bool>("info");
-    QTest::addColumn<bool>("lower");
-    QTest::addColumn<bool>("advert");
-    QTest::newRow("all") << true << true << true;
-    QTest::newRow("none") << false << false << false;
-    QTest::newRow("lower without advert") << true << true << false;
-    QTest::newRow("advert needs lower") << false << false << true;
+    QTest::addColumn<ListFileHeader>("h");  // the shown flags: requisites, lower, advertising
+    QTest::newRow("all") << ListFileHeader{true, true, true};
+    QTest::newRow("none") << ListFileHeader{false, false, false};
+    QTest::newRow("lower without advert") << ListFileHeader{true, true, false};
+    QTest::newRow("advert needs lower") << ListFileHeader{false, false, true};
   }
   void PanelFlagsComeFromTheListFile() {
-    QFETCH(bool, info);
-    QFETCH(bool, lower);
-    QFETCH(bool, advert);
+    QFETCH(ListFileHeader, h);
     Shell s;
-    ListFileHeader h;
-    h.requisitesShown = info;
-    h.lowerShown = lower;
-    h.advertShown = advert;
-    WriteList(s.base.ListPath("f.lst"), {1}, h);
-    s.form->OpenListWindow(s.base.ListPath("f.lst"));
-    TMDIChild* w = s.form->LastChild();
-    QCOMPARE(w->InfoVisible(), info);
-    QCOMPARE(w->ItemVisible(), lower);
-    QCOMPARE(w->ReklamaVisible(), advert);
-    QCOMPARE(Find<QWidget>(w, "pInfo")->isVisible(), info);
-    QCOMPARE(Find<QWidget>(w, "pDetail2")->isVisible(), lower);
-    QCOMPARE(Find<QWidget>(w, "pReklama")->isVisibleTo(w), lower && advert);
+    TMDIChild* w = OpenWithHeader(s, h);
+    QCOMPARE(w->Records(), (RecordList{2, 0}));  // in the file's order
+    QCOMPARE(w->InfoVisible(), h.requisitesShown);
+    QCOMPARE(w->ItemVisible(), h.lowerShown);
+    QCOMPARE(w->ReklamaVisible(), h.advertShown);
+    QCOMPARE(Find<QWidget>(w, "pInfo")->isVisible(), h.requisitesShown);
+    QCOMPARE(Find<QWidget>(w, "pDetail2")->isVisible(), h.lowerShown);
+    QCOMPARE(Find<QWidget>(w, "pReklama")->isVisibleTo(w), h.lowerShown && h.advertShown);
     QVERIFY(!w->Modified());
   }
 
   void PanelSizesFromTheListFileStayWithinTheSplittersLimits_data() {
-    QTest::addColumn<int>("lowerHeight");
-    QTest::addColumn<int>("advertWidth");
+    QTest::addColumn<ListFileHeader>("h");  // lower height, advert width, window size
     QTest::addColumn<bool>("kept");
-    QTest::newRow("sizes that fit") << 150 << 200 << true;
-    QTest::newRow("negative") << -500 << -30 << false;
-    QTest::newRow("too large") << 30000 << 30000 << false;
+    QTest::newRow("sizes that fit") << ListFileHeader{true, true, true, 150, 200, 800, 560} << true;
+    QTest::newRow("negative") << ListFileHeader{true, true, true, -500, -30, 800, 560} << false;
+    QTest::newRow("too large") << ListFileHeader{true, true, true, 30000, 30000, 800, 560} << false;
   }
   void PanelSizesFromTheListFileStayWithinTheSplittersLimits() {
-    QFETCH(int, lowerHeight);
-    QFETCH(int, advertWidth);
+    QFETCH(ListFileHeader, h);
     QFETCH(bool, kept);
     Shell s;
-    ListFileHeader h;
-    h.lowerShown = h.advertShown = h.requisitesShown = true;
-    h.lowerHeight = static_cast<std::int16_t>(lowerHeight);
-    h.advertWidth = static_cast<std::int16_t>(advertWidth);
-    h.windowWidth = 800;
-    h.windowHeight = 560;
-    WriteList(s.base.ListPath("f.lst"), {1}, h);
-    s.form->OpenListWindow(s.base.ListPath("f.lst"));
-    TMDIChild* w = s.form->LastChild();
+    TMDIChild* w = OpenWithHeader(s, h);
     QTRY_VERIFY(w->isVisible());
     QWidget* lower = Find<QWidget>(w, "pDetail2");
-    QWidget* advert = Find<QWidget>(w, "pReklama");
     if (kept) {
-      QCOMPARE(w->LowerPanelHeight(), lowerHeight);
-      QCOMPARE(w->AdvertPanelWidth(), advertWidth);
+      QCOMPARE(w->LowerPanelHeight(), int(h.lowerHeight));
+      QCOMPARE(w->AdvertPanelWidth(), int(h.advertWidth));
     }
-    // As far as the splitters themselves could take them: the names keep at least 100 pixels
-    // above the lower panel and the advertising at least 150 pixels beside it, each at least
-    // about 150 pixels.
+    // As far as the splitters could take them: the names keep 100 pixels above the lower panel
+    // and the advertising 150 beside it, each about 150 at least.
     QVERIFY(w->LowerPanelHeight() >= 90);
     QVERIFY(lower->y() >= 100);
     QVERIFY(w->AdvertPanelWidth() >= 140);
     QVERIFY(w->AdvertPanelWidth() <= lower->width() - 150);
-    QCOMPARE(advert->width(), w->AdvertPanelWidth());
-  }
-
-  // Save leaves an unchanged list alone; Save As offers the lists folder and the list's name;
-  // once the list has a file, Save writes back to it without asking.
-  void SaveWritesOnlyAChangedListAndBackToItsFile() {
-    Shell s;
-    TMDIChild* w = s.Active();
-    s.log->fileToSave = s.base.ListPath("x.lst");
-    s.Action("FileSaveItem")->trigger();
-    QVERIFY(s.log->saveDirs.isEmpty());
-    QVERIFY(!QFileInfo::exists(s.base.ListPath("x.lst")));
-    s.Action("FileSaveAsItem")->trigger();
-    QCOMPARE(s.log->saveNames, QStringList{"Вся база.lst"});
-    QCOMPARE(w->windowTitle(), QStringLiteral("x"));
-    w->DeleteCurrent();
-    s.Action("FileSaveItem")->trigger();
-    QCOMPARE(s.log->saveDirs.size(), 1);
-    QCOMPARE(LoadListFile(s.base.ListPath("x.lst").toStdString(), 3).records, (RecordList{1, 2}));
-    QVERIFY(!w->Modified());
+    QCOMPARE(Find<QWidget>(w, "pReklama")->width(), w->AdvertPanelWidth());
   }
 
   void AppendAndSubtractKeepTheListAscendingAndMarkIt() {
@@ -204,15 +190,13 @@ class ListWindowTest : public QObject {
     TMDIChild* w = s.Active();
     w->SetSearchResult({1}, QStringLiteral("Поиск"));
     w->SetFileState(false, false);
-    WriteList(s.base.ListPath("more.lst"), {2, 0, 7, -1, 2});
-    s.log->fileToOpen = s.base.ListPath("more.lst");
+    OfferList(s, "more.lst", {2, 0, 7, -1, 2});
     s.Action("FileAppendItem")->trigger();
     QCOMPARE(w->Records(), (RecordList{0, 1, 2}));
     QVERIFY(w->Modified());
     QCOMPARE(s.form->StatusText(1), QStringLiteral("1/3"));
 
-    WriteList(s.base.ListPath("less.lst"), {1, 5});
-    s.log->fileToOpen = s.base.ListPath("less.lst");
+    OfferList(s, "less.lst", {1, 5});
     s.Action("FileSubItem")->trigger();
     QCOMPARE(w->Records(), (RecordList{0, 2}));
     QCOMPARE(s.log->openDirs.size(), 2);
@@ -236,8 +220,7 @@ class ListWindowTest : public QObject {
     QVERIFY(s.log->saveDirs.isEmpty());
     QTRY_COMPARE(s.form->ListWindows().size(), 1);
 
-    TMDIChild* second = s.form->NewListWindow();
-    second->SetSearchResult({2}, QStringLiteral("Поиск"));
+    s.form->NewListWindow()->SetSearchResult({2}, QStringLiteral("Поиск"));
     s.log->answerYes = true;
     s.log->fileToSave = s.base.ListPath("найдено.lst");
     s.Action("FileCloseItem")->trigger();
@@ -256,11 +239,10 @@ class ListWindowTest : public QObject {
     s.log->questions.clear();
     s.Active()->parentWidget()->close();
     QVERIFY(s.log->questions.isEmpty());
-    QCOMPARE(s.form->StatusText(1), QString());
   }
 
   void DetailsAreFetchedOnlyWhenInputStops() {
-    Shell s(test_support::NumberedBase(50));
+    Shell s(NumberedBase(50));
     TMDIChild* w = s.Active();
     s.Idle();
     QCOMPARE(Text(w, "ePeople"), QStringLiteral("0"));
@@ -295,7 +277,7 @@ class ListWindowTest : public QObject {
   void AValueTooWideForItsBoxEndsInAnEllipsisWithTheWholeTextAsHint() {
     QFETCH(QString, box);
     QFETCH(QString, value);
-    BaseSource source = test_support::SampleBase();
+    BaseSource source = SampleBase();
     source.regions[0] = W("Гродненская обл.");
     source.enterprises[0].head = W(value.toStdString());
     Shell s(source);
@@ -321,44 +303,34 @@ class ListWindowTest : public QObject {
     s.Idle();
     const int longTop = Find<QWidget>(w, "ePrinciple")->y();
     const int longUrl = Find<QWidget>(w, "eURL")->y();
-    QCOMPARE(Text(w, "eOrgForm"), QStringLiteral("оао"));
-    QCOMPARE(Text(w, "eYear"), QStringLiteral("1995"));
-    QCOMPARE(Text(w, "ePeople"), QStringLiteral("1200"));
-    QCOMPARE(Text(w, "eIndex"), QStringLiteral("220000"));
-    QCOMPARE(Text(w, "eRegion"), QStringLiteral("Беларусь, Минская обл."));
-    QCOMPARE(Text(w, "mAddress"), QStringLiteral("ул. Ленина, 1\nкорпус 2\nподъезд 3\nэтаж 4"));
-    QCOMPARE(Text(w, "ePrinciple"), QStringLiteral("Иванов И.И."));
-    QCOMPARE(Text(w, "eCode").trimmed(), QStringLiteral("017"));
-    QCOMPARE(Text(w, "eFax"), QStringLiteral("222-33-44"));
-    QCOMPARE(Text(w, "mPhones"), QStringLiteral("222-33-45"));
-    QCOMPARE(Text(w, "lMail"), QStringLiteral("info@zavod.by"));
-    QCOMPARE(Text(w, "eURL"), QStringLiteral("www.zavod.by"));
-    QCOMPARE(Text(w, "lReklama"), QStringLiteral("Лучшие станки"));
+    QCOMPARE(
+        Texts(w, {"eOrgForm", "eYear", "ePeople", "eIndex", "eRegion", "mAddress", "ePrinciple",
+                  "eCode", "eFax", "mPhones", "lMail", "eURL", "lReklama"}),
+        (QStringList{"оао", "1995", "1200", "220000", "Беларусь, Минская обл.",
+                     "ул. Ленина, 1\nкорпус 2\nподъезд 3\nэтаж 4", "Иванов И.И.", "017",
+                     "222-33-44", "222-33-45", "info@zavod.by", "www.zavod.by", "Лучшие станки"}));
     QVERIFY(Find<QScrollArea>(w, "sbReklama")->isVisible());
-    QCOMPARE(Text(w, "lItem"), QStringLiteral("1. пр-во - станок токарный\n2. опт - болт м12\n"));
+    const QString products = "1. пр-во - станок токарный\n2. опт - болт м12\n";
+    QCOMPARE(Text(w, "lItem"), products);
 
     // Hidden, the lower panel keeps the old products; shown again, it catches up at idle.
     w->SetItemVisible(false);
     w->SetCurrentRow(1);
     s.Idle();
-    QCOMPARE(Text(w, "lItem"), QStringLiteral("1. пр-во - станок токарный\n2. опт - болт м12\n"));
+    QCOMPARE(Text(w, "lItem"), products);
     w->SetItemVisible(true);
     // A country without a region, no advertising: the publisher's contact shows.
     s.Idle();
-    QCOMPARE(Text(w, "eRegion"), QStringLiteral("Украина, "));
-    QCOMPARE(Text(w, "ePeople"), QStringLiteral("0"));
-    QCOMPARE(Text(w, "lItem"), QStringLiteral("1. торг - гайка\n"));
+    QCOMPARE(Texts(w, {"eRegion", "ePeople", "lItem"}),
+             (QStringList{"Украина,", "0", "1. торг - гайка"}));
     QVERIFY(!Find<QScrollArea>(w, "sbReklama")->isVisible());
     QVERIFY(Find<QLabel>(w, "lReklamaOwner")->isVisible());
-    QCOMPARE(Find<QLabel>(w, "lReklamaOwner")->text().count('\n'), 3);
+    QCOMPARE(Text(w, "lReklamaOwner").count('\n'), 3);
 
     // No year, no form, no products.
     w->SetCurrentRow(2);
     s.Idle();
-    QCOMPARE(Text(w, "eYear"), QString());
-    QCOMPARE(Text(w, "eOrgForm"), QString());
-    QCOMPARE(Text(w, "ePeople"), QStringLiteral("15"));
-    QCOMPARE(Text(w, "lItem"), QString());
+    QCOMPARE(Texts(w, {"eYear", "eOrgForm", "ePeople", "lItem"}), (QStringList{"", "", "15", ""}));
     // The four-line address had pushed the blocks below it down, all by the same amount.
     const int grown = longTop - Find<QWidget>(w, "ePrinciple")->y();
     QVERIFY(grown > 0);
@@ -368,12 +340,11 @@ class ListWindowTest : public QObject {
   // An edited remark is stored when the selection moves and on close; one only shown (trimmed)
   // is stored as it was.
   void RemarksAreStoredWhenTheSelectionMovesAndOnClose() {
-    BaseSource b = test_support::SampleBase();
+    BaseSource b = SampleBase();
     b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{2, W("  старое  ")}};
     Shell s(b);
     TMDIChild* w = s.Active();
-    s.Idle();
-    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    auto* memo = RemarkMemo(s);
     memo->insertPlainText(QStringLiteral("звонить утром"));
     QCOMPARE(w->PendingRemark(), 0);
     QCOMPARE(s.base.dm().GetRemark(0), std::string());
@@ -402,11 +373,10 @@ class ListWindowTest : public QObject {
   void ARemarkThatCannotBeStoredIsReportedAndStaysInTheMemo() {
     Shell s;
     TMDIChild* w = s.Active();
-    s.Idle();
-    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    auto* memo = RemarkMemo(s);
     memo->insertPlainText(QStringLiteral("на полный диск"));
     {
-      test_support::FaultyFiles full(test_support::Fault::ShortWriteThenFull, 1);
+      FaultyFiles full(Fault::ShortWriteThenFull, 1);
       ScopedFileSystem use(full);
       w->SetCurrentRow(1);
       s.Idle();
@@ -422,14 +392,12 @@ class ListWindowTest : public QObject {
   }
 
   void TheRemarkMemoOfAReadOnlyStoreIsReadOnlyWithANote() {
-    BaseSource b = test_support::SampleBase();
+    BaseSource b = SampleBase();
     b.remarks = std::vector<std::pair<std::int32_t, std::string>>{{0, W("есть")}};
     ReadOnlyRemarks files;
     ScopedFileSystem use(files);
     Shell s(b);
-    TMDIChild* w = s.Active();
-    s.Idle();
-    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    auto* memo = RemarkMemo(s);
     QVERIFY(memo->isReadOnly());
     QVERIFY(memo->toolTip().contains(QStringLiteral("только для чтения")));
     QCOMPARE(memo->toPlainText(), QStringLiteral("есть"));
@@ -437,9 +405,7 @@ class ListWindowTest : public QObject {
 
   void TheRemarkMemoTakesNoLineBreakAndStopsAtItsLimit() {
     Shell s;
-    TMDIChild* w = s.Active();
-    s.Idle();
-    auto* memo = Find<QPlainTextEdit>(w, "mRemark");
+    auto* memo = RemarkMemo(s);
     QTest::keyClicks(memo, QStringLiteral("a"));
     QTest::keyClick(memo, Qt::Key_Return);
     QTest::keyClicks(memo, QStringLiteral("b"));
@@ -457,27 +423,25 @@ class ListWindowTest : public QObject {
     TMDIChild* w = s.Active();
     auto* grid = Find<NameGrid>(w, "dgInfo");
     QWidget* viewport = grid->viewport();
-    const int rowHeight = grid->rowHeight(0);
-    SendMouse(viewport, QEvent::MouseMove, QPoint(5, rowHeight + 2), Qt::NoButton);
+    const QPoint onRow(5, grid->rowHeight(0) + 2);
+    SendMouse(viewport, QEvent::MouseMove, onRow, Qt::NoButton);
     QCOMPARE(grid->HintRow(), 1);
     QVERIFY(grid->HintText().startsWith(QStringLiteral("Открытое акционерное общество")));
     QCOMPARE(grid->HintTop(), grid->rowViewportPosition(1));
     QCOMPARE(w->HintPosition(), viewport->mapToGlobal(QPoint(0, grid->rowViewportPosition(1))));
-    QHelpEvent tip(QEvent::ToolTip, QPoint(5, rowHeight + 2),
-                   viewport->mapToGlobal(QPoint(5, rowHeight + 2)));
-    QCoreApplication::sendEvent(viewport, &tip);
+    AskForHint(viewport, onRow);
     QVERIFY(grid->HintShown());
     // The hint opening under the pointer makes the window system report the mouse leaving
     // the grid; while the pointer is still over the row the hint stays.
-    QCursor::setPos(viewport->mapToGlobal(QPoint(5, rowHeight + 2)));
+    QCursor::setPos(viewport->mapToGlobal(onRow));
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(viewport, &leave);
     QVERIFY(grid->HintShown());
     // Leaving for real takes it away.
-    QCursor::setPos(viewport->mapToGlobal(QPoint(-50, rowHeight + 2)));
+    QCursor::setPos(viewport->mapToGlobal(QPoint(-50, onRow.y())));
     QCoreApplication::sendEvent(viewport, &leave);
     QVERIFY(!grid->HintShown());
-    QCoreApplication::sendEvent(viewport, &tip);
+    AskForHint(viewport, onRow);
     QVERIFY(grid->HintShown());
 
     // A name that fits gets none; nor does any row once the option is off.
@@ -486,10 +450,10 @@ class ListWindowTest : public QObject {
     QVERIFY(grid->HintText().isEmpty());
     QVERIFY(!grid->HintShown());
     w->SetFullNameHints(false);
-    SendMouse(viewport, QEvent::MouseMove, QPoint(5, rowHeight + 2), Qt::NoButton);
+    SendMouse(viewport, QEvent::MouseMove, onRow, Qt::NoButton);
     QVERIFY(grid->HintText().isEmpty());
     // Below the last record there is no hint row at all.
-    SendMouse(viewport, QEvent::MouseMove, QPoint(5, 10 * rowHeight), Qt::NoButton);
+    SendMouse(viewport, QEvent::MouseMove, QPoint(5, 10 * grid->rowHeight(0)), Qt::NoButton);
     QCOMPARE(grid->HintRow(), -1);
   }
 
@@ -514,14 +478,12 @@ class ListWindowTest : public QObject {
     const QPoint onRow(5, grid->rowHeight(0) + 2);
     QCursor::setPos(viewport->mapToGlobal(onRow));
     SendMouse(viewport, QEvent::MouseMove, onRow, Qt::NoButton);
-    QHelpEvent tip(QEvent::ToolTip, onRow, viewport->mapToGlobal(onRow));
-    QCoreApplication::sendEvent(viewport, &tip);
+    AskForHint(viewport, onRow);
     QVERIFY(grid->HintShown());
     if (how == "panel") {
       QWidget* panel = Find<QWidget>(w, "pInfo");
-      const QPoint inside(10, 10);
-      QCursor::setPos(panel->mapToGlobal(inside));
-      SendMouse(panel, QEvent::MouseMove, inside, Qt::NoButton);
+      QCursor::setPos(panel->mapToGlobal(QPoint(10, 10)));
+      SendMouse(panel, QEvent::MouseMove, QPoint(10, 10), Qt::NoButton);
       QVERIFY(!grid->HintShown());
     } else if (how == "outside") {
       QCursor::setPos(s.form->mapToGlobal(QPoint(-100, -100)));
@@ -531,7 +493,7 @@ class ListWindowTest : public QObject {
       s.form->findChild<QMdiArea*>()->setActiveSubWindow(
           qobject_cast<QMdiSubWindow*>(w->parentWidget()));
       QCursor::setPos(viewport->mapToGlobal(onRow));
-      QCoreApplication::sendEvent(viewport, &tip);
+      AskForHint(viewport, onRow);
       QVERIFY(grid->HintShown());
       s.Action(how.toLatin1().constData())->trigger();
       QVERIFY(!grid->HintShown());

@@ -1,5 +1,4 @@
-// The active list out of the program: "Экспорт списка ..." to a file read back as a spreadsheet
-// program reads it, and "Сводка по списку" with its charts, tables and bars that open lists.
+// The active list out of the program: "Экспорт списка ..." and "Сводка по списку".
 #include <QBarSet>
 #include <QChart>
 #include <QComboBox>
@@ -14,10 +13,7 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::Shell;
-using test_support::ShownExceptions;
-using test_support::W;
+using namespace test_support;
 
 namespace {
 
@@ -58,7 +54,7 @@ class ListsOutTest : public QObject {
 
   // Cancelled from its progress report, an export leaves the old file as it was.
   void ACancelledExportLeavesTheOldFile() {
-    test_support::GuiBase base;
+    GuiBase base;
     const std::string path = base.dir() / "out.xlsx";
     WriteBytes(path, "old");
     RecordList all;

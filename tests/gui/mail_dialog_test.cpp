@@ -1,36 +1,26 @@
-// The mail dialog: its settings through the INI file, a run against a scripted server with the
-// log lines and the sending state, test mode, cancel with the failed-recipients list, and the
-// port and time-out checks, one box per mistake, the room shown details get, inserting fields and
-// the preview, and the width of the real boxes. Boxes and questions are answered through the
-// dialog's prompts.
-#include <QAction>
+// The mail dialog: its settings, runs against a scripted server, the checks of its fields, the
+// letter's fields and preview, the real boxes, and the refused recipients as a new list window.
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
+#include <QSettings>
 #include <QTimer>
 #include <QToolButton>
-#include <memory>
 
-#include "components/user_prompts.h"
 #include "mail_test_support.h"
 #include "mailui/send_form.h"
+#include "shell_test_support.h"
 #include "support/open_base.h"
-#include "support/sample_base.h"
-#include "support/temp_dir.h"
 
 namespace zorel {
 
-using test_support::SmtpGreeting;
-using test_support::SmtpMessage;
-using test_support::SmtpQuit;
+using namespace test_support;
 
 class MailDialogTest : public QObject {
   Q_OBJECT
@@ -39,16 +29,16 @@ class MailDialogTest : public QObject {
   // The dialog over a base of these addresses, its INI file holding `values` first, its boxes
   // and questions answered and recorded.
   struct Dialog {
-    test_support::TempDir dir;
+    TempDir dir;
     QSettings settings{QString::fromStdString(dir / "zorel.ini"), QSettings::IniFormat};
-    test_support::OpenBase base;
+    OpenBase base;
     QStringList boxes, informs, questions;
     std::shared_ptr<UserPrompts> prompts = std::make_shared<UserPrompts>();
     std::unique_ptr<TfrmSend> form;
     explicit Dialog(const std::vector<std::string>& addresses,
                     const std::vector<std::pair<QString, QVariant>>& values = {},
                     OpenUnsentFn openUnsent = {})
-        : base(test_support::BaseWithAddresses(addresses)) {
+        : base(BaseWithAddresses(addresses)) {
       prompts->titledBox = [this](QWidget*, const QString&, const QString& t) { boxes << t; };
       prompts->titledInform = [this](QWidget*, const QString&, const QString& t) { informs << t; };
       prompts->ask = [this](QWidget*, const QString& q) {
@@ -59,6 +49,12 @@ class MailDialogTest : public QObject {
       form = std::make_unique<TfrmSend>(base.dm(), settings, prompts, openUnsent);
     }
     void Send() const { QTest::mouseClick(Find<QPushButton>(*form, "btnSend"), Qt::LeftButton); }
+    // Sends to these records through the scripted server.
+    void SendTo(const ScriptedServer& server, const QString& records) const {
+      PointAt(*form, server);
+      form->SetRecipients(records);
+      Send();
+    }
   };
 
   template <typename T>
@@ -96,29 +92,26 @@ class MailDialogTest : public QObject {
     d.form.reset();
     d.settings.sync();
     QSettings s(d.settings.fileName(), QSettings::IniFormat);
-    QCOMPARE(s.value("Mail/CharSet").toString(), QString("1"));
-    QCOMPARE(s.value("Mail/Sender").toString(), QString("me@x"));
-    QCOMPARE(s.value("Mail/PlainText").toString(), QString("1"));
-    QCOMPARE(s.value("Mail/ViewDetails").toString(), QString("1"));
-    QCOMPARE(s.value("Mail/ServerPort").toString(), QString("2525"));
-    QCOMPARE(s.value("Mail/TestMailAddress").toString(), QString("t@t"));
-    QCOMPARE(s.value("Mail/LastDir").toString(), QString("/some/dir"));
+    QStringList saved;
+    for (const char* key : {"CharSet", "Sender", "PlainText", "ViewDetails", "ServerPort",
+                            "TestMailAddress", "LastDir"}) {
+      saved << s.value(QStringLiteral("Mail/") + key).toString();
+    }
+    QCOMPARE(saved, (QStringList{"1", "me@x", "1", "1", "2525", "t@t", "/some/dir"}));
   }
 
   void SendsLogsAndSkipsWithTheSendingStateShown() {
     Dialog d({"x@y", "", "q@r"});
     TfrmSend& form = *d.form;
-    test_support::ScriptedServer server(test_support::SmtpGreeting() + SmtpMessage("x@y") +
-                                        QStringList{"S:<call>"} + SmtpMessage("q@r") + SmtpQuit());
+    ScriptedServer server(SmtpGreeting() + SmtpMessage("x@y") + QStringList{"S:<call>"} +
+                          SmtpMessage("q@r") + SmtpQuit());
     bool sendingShown = false;
     server.OnCall = [&] {
       sendingShown = !Find<QPushButton>(form, "btnSend")->isEnabled() &&
                      Find<QWidget>(form, "btnClose")->isHidden() &&
                      !Find<QWidget>(form, "btnCancel")->isHidden();
     };
-    test_support::PointAt(form, server);
-    form.SetRecipients("0\r\n1\r\n2\r\n");
-    d.Send();
+    d.SendTo(server, "0\r\n1\r\n2\r\n");
     QVERIFY(server.Mismatch().isEmpty());
     QVERIFY(sendingShown);
     QCOMPARE(LogLines(form),
@@ -133,11 +126,8 @@ class MailDialogTest : public QObject {
   void TestModeSendsEverythingToTheTestAddress() {
     Dialog d({"x@y", ""},
              {{"Mail/TestInProgress", true}, {"Mail/TestMailAddress", "Tester <t@t>"}});
-    test_support::ScriptedServer server(SmtpGreeting() + SmtpMessage("t@t") + SmtpMessage("t@t") +
-                                        SmtpQuit());
-    test_support::PointAt(*d.form, server);
-    d.form->SetRecipients("0\r\n1\r\n");
-    d.Send();
+    ScriptedServer server(SmtpGreeting() + SmtpMessage("t@t") + SmtpMessage("t@t") + SmtpQuit());
+    d.SendTo(server, "0\r\n1\r\n");
     QVERIFY2(server.Mismatch().isEmpty(), qPrintable(server.Mismatch()));
     QCOMPARE(LogLines(*d.form).mid(1, 4), (QStringList{"Firm 0:t@t", "OK", "Firm 1:t@t", "OK"}));
   }
@@ -150,16 +140,13 @@ class MailDialogTest : public QObject {
       caption = c;
     });
     TfrmSend& form = *d.form;
-    test_support::ScriptedServer server(SmtpGreeting() + QStringList{"C:RSET", "S:250 ok",
-                                                                     "C:MAIL FROM:<me@x>",
-                                                                     "S:<call>", "S:<silent>"});
+    ScriptedServer server(SmtpGreeting() + QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>",
+                                                       "S:<call>", "S:<silent>"});
     server.OnCall = [&] {
       QTest::mouseClick(Find<QPushButton>(form, "btnCancel"), Qt::LeftButton);
     };
-    test_support::PointAt(form, server);
     Find<QLineEdit>(form, "MailTimeOut")->setText("0");
-    form.SetRecipients("0\r\n1\r\n2\r\n3\r\n");
-    d.Send();
+    d.SendTo(server, "0\r\n1\r\n2\r\n3\r\n");
     QCOMPARE(LogLines(form),
              (QStringList{"Установление соединения с сервером: 127.0.0.1", "Firm 0:x@y",
                           "Операция прервана пользователем", "Socket readln aborted",
@@ -302,9 +289,47 @@ class MailDialogTest : public QObject {
                                          "списком ?"));
     QVERIFY(text.endsWith(QStringLiteral("списком\u00a0?")));
   }
+
+  void UnsentRecipientsOpenAsANewList() {
+    TempDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settingsDir.path().string()));
+    BaseSource source = NumberedBase(3);
+    source.enterprises[0].email = "x@y";
+    source.enterprises[2].email = "q@r";
+    Shell shell(source);
+    // The second address is refused.
+    ScriptedServer server(SmtpGreeting() + SmtpMessage("x@y") +
+                          QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok",
+                                      "C:RCPT TO:<q@r>", "S:550 unknown", "C:DATA",
+                                      "S:503 no recipients"} +
+                          SmtpQuit());
+    UserPrompts& prompts = *shell.form->Prompts();
+    QStringList questions;
+    prompts.titledBox = [](QWidget*, const QString&, const QString&) {};
+    prompts.titledInform = [](QWidget*, const QString&, const QString&) {};
+    prompts.ask = [&](QWidget*, const QString& q) {
+      questions << q;
+      return true;
+    };
+    prompts.runModal = [&](QDialog& form) {
+      PointAt(form, server);
+      form.findChild<QPushButton*>("btnSend")->click();
+      return QDialog::Rejected;
+    };
+    shell.form->Actions().SendList->trigger();
+    QVERIFY2(server.Mismatch().isEmpty(), qPrintable(server.Mismatch()));
+    QCOMPARE(questions.size(), 1);
+    QCOMPARE(shell.form->ListWindows().size(), 2);
+    TMDIChild* unsent = shell.form->LastChild();
+    QCOMPARE(unsent->Records(), (RecordList{2}));
+    QVERIFY(unsent->windowTitle().startsWith("Не отправлено ("));
+    shell.Action("FileSaveAsItem")->trigger();
+    QCOMPARE(shell.log->saveNames, QStringList{unsent->windowTitle() + ".lst"});
+  }
 };
 
 }  // namespace zorel
 
-QTEST_MAIN(zorel::MailDialogTest)
+ZOREL_GUI_TEST_MAIN(zorel::MailDialogTest)
 #include "mail_dialog_test.moc"

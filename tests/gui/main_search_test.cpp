@@ -1,7 +1,4 @@
-// The main window's search commands: a dialog driven to "Поиск в базе" or "Поиск в списке"
-// opens a new, modified list window with what the data module's filter keeps, captioned by the
-// search; cancelling opens nothing; the dialog is created once and keeps its state.
-#include <QAction>
+// The main window's search commands open a new, modified list window with what a search finds.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -15,14 +12,14 @@
 #include "search/search_branches.h"
 #include "search/search_dialog.h"
 #include "search/search_requisites.h"
+#include "search/search_run.h"
 #include "search/value_box.h"
 #include "shell_test_support.h"
+#include "support/open_base.h"
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::NumberedBase;
-using test_support::Shell;
+using namespace test_support;
 
 class MainSearchTest : public QObject {
   Q_OBJECT
@@ -117,6 +114,29 @@ class MainSearchTest : public QObject {
     QVERIFY(!expected.empty());
     QCOMPARE(s.Active()->Records(), expected);
     QVERIFY(s.Active()->windowTitle().startsWith(QStringLiteral("Поиск по рубрикатору (")));
+  }
+
+  void CaptionsNameTheSearchAndItsTime_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("requisites") << int(SearchKind::Requisites) << "Поиск (05.03.2024 07:08:09)";
+    QTest::newRow("products") << int(SearchKind::Products)
+                              << "Поиск по продукции (05.03.2024 07:08:09)";
+    QTest::newRow("branches") << int(SearchKind::Branches)
+                              << "Поиск по рубрикатору (05.03.2024 07:08:09)";
+  }
+  void CaptionsNameTheSearchAndItsTime() {
+    QFETCH(int, kind);
+    QFETCH(QString, caption);
+    const QDateTime when(QDate(2024, 3, 5), QTime(7, 8, 9));
+    QCOMPARE(SearchCaption(SearchKind(kind), when), caption);
+  }
+
+  // What each kind finds is the dialogs' test; a request without keys finds nothing.
+  void ARequestWithoutKeysFindsNothing() {
+    test_support::OpenBase base(test_support::SampleBase());
+    QCOMPARE(RunSearch(base.dm(), {2, 0, 1}, SearchRequest{SearchKind::Branches, {}, {}}),
+             RecordList{});
   }
 };
 

@@ -1,12 +1,11 @@
-// The main window: start-up over a base with its splash, menu and tool bar, command states, status
-// bar, the idle rule, window commands and the exception handler.
-#include <QAction>
+// The main window: start-up, menus and tool bar, command states, status bar, idle, windows, about.
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStatusTipEvent>
@@ -24,10 +23,7 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::GuiBase;
-using test_support::Shell;
-using test_support::ShownExceptions;
+using namespace test_support;
 
 // Records the message of the splash at each of its paints that reaches the screen.
 class SplashWatch : public QObject {
@@ -135,8 +131,9 @@ class MainWindowTest : public QObject {
     }
   }
 
-  // Every action of the main window is in a menu, or answers a shortcut the window holds.
-  void EveryActionIsReachable() {
+  // Every action of the main window is in a menu or answers a shortcut the window holds; each
+  // shortcut and each tool button triggers one action, and no two shortcuts are the same.
+  void EveryActionIsReachableAndEachKeyOrButtonTriggersOne() {
     Shell s;
     QSet<QAction*> inMenus;
     QList<QAction*> pending = s.form->menuBar()->actions();
@@ -145,18 +142,13 @@ class MainWindowTest : public QObject {
       inMenus.insert(a);
       if (a->menu() != nullptr) pending += a->menu()->actions();
     }
-    for (QAction* a : s.form->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) {
+    const auto actions = s.form->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QAction* a : actions) {
       QVERIFY2(inMenus.contains(a) || (!a->shortcut().isEmpty() && s.form->actions().contains(a)),
                qPrintable(a->objectName()));
     }
-  }
-
-  // Each shortcut and each tool button triggers one action, and no two shortcuts are the same.
-  void ShortcutsAndToolButtonsTriggerOneActionEach() {
-    Shell s;
     s.Action("CopyItem")->trigger();  // enables Paste
     QList<QAction*> triggered;
-    const auto actions = s.form->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
     for (QAction* a : actions) {
       QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
       QObject::connect(a, &QAction::triggered, [&triggered, a] { triggered << a; });
@@ -259,17 +251,16 @@ class MainWindowTest : public QObject {
   void OptionsToggleTheActiveWindowsPanels() {
     Shell s;
     TMDIChild* w = s.Active();
+    // The panels shown and the options checked: requisites, products, advertising.
+    const auto panels = [&] {
+      return QList<bool>{w->InfoVisible(), s.Action("ParamInfo")->isChecked(), w->ItemVisible(),
+                         w->ReklamaVisible(), s.Action("ParamReklama")->isChecked()};
+    };
     s.Action("ParamInfo")->trigger();
-    QVERIFY(!w->InfoVisible());
-    QVERIFY(!s.Action("ParamInfo")->isChecked());
     s.Action("ParamItem")->trigger();
-    QVERIFY(!w->ItemVisible());
-    QVERIFY(!w->ReklamaVisible());
-    QVERIFY(!s.Action("ParamReklama")->isChecked());
+    QCOMPARE(panels(), (QList<bool>{false, false, false, false, false}));
     s.Action("ParamItem")->trigger();
-    QVERIFY(w->ItemVisible());
-    QVERIFY(w->ReklamaVisible());
-    QVERIFY(s.Action("ParamReklama")->isChecked());
+    QCOMPARE(panels(), (QList<bool>{false, false, true, true, true}));
     QVERIFY(!w->Modified());
     // The hidden "Полные имена" (its shortcut is the shortcut test's).
     s.Action("ParamHint")->trigger();
@@ -290,7 +281,7 @@ class MainWindowTest : public QObject {
 
   void ActionsAndExceptionsAreLoggedAndTheProgramGoesOn() {
     Shell s;
-    test_support::TempDir dir;
+    TempDir dir;
     SetLogger(std::make_unique<TLogger>(dir / "zorel.log"));
     s.Action("CopyItem")->trigger();
     Thrower thrower;
@@ -298,13 +289,13 @@ class MainWindowTest : public QObject {
     QCoreApplication::sendEvent(&thrower, &event);
     SetLogger(std::make_unique<TDummyLogger>());
     QCOMPARE(ShownExceptions(), QStringList{"Не могу найти файл со списком x.lst"});
-    const std::string log = test_support::ReadFile(dir / "zorel.log");
-    QVERIFY(log.find("AE: Action information of CopyItem\r\nAE: - owner is MainForm\r\n") !=
-            std::string::npos);
-    QVERIFY(log.find("EE:Sender exception information\r\n") != std::string::npos);
-    QVERIFY(log.find("EE: - exception class is EChildError\r\n") != std::string::npos);
-    QVERIFY(log.find("EE: - message is Не могу найти файл со списком x.lst\r\n") !=
-            std::string::npos);
+    const std::string log = ReadFile(dir / "zorel.log");
+    for (const char* line :
+         {"AE: Action information of CopyItem\r\nAE: - owner is MainForm\r\n",
+          "EE:Sender exception information\r\n", "EE: - exception class is EChildError\r\n",
+          "EE: - message is Не могу найти файл со списком x.lst\r\n"}) {
+      QVERIFY2(log.find(line) != std::string::npos, line);
+    }
   }
 
   void MinimizedWindowsStayOutOfTheWayAndComeBackRestored_data() {
@@ -348,7 +339,7 @@ class MainWindowTest : public QObject {
   // ones too.
   void OnExitEachQuestionNamesTheWindowInFront() {
     Shell s;
-    const QStringList captions{"Поиск (1)", "Поиск по рубрикатору (2)", "Поиск по продукции (3)"};
+    const QStringList captions{"Поиск (1)", "Поиск по продукции (2)", "Поиск по рубрикатору (3)"};
     for (const QString& caption : captions) s.form->NewListWindow()->SetSearchResult({0}, caption);
     s.form->ListWindows()[2]->parentWidget()->showMinimized();
     QStringList inFront;
@@ -363,9 +354,7 @@ class MainWindowTest : public QObject {
     };
     s.CloseForm();
     inFront.sort();
-    QStringList expected = captions;
-    expected.sort();
-    QCOMPARE(inFront, expected);
+    QCOMPARE(inFront, captions);
   }
 
   void AFailedOpenLeavesEveryWindowAsItWas_data() {
@@ -410,6 +399,42 @@ class MainWindowTest : public QObject {
     QCOMPARE(s.form->ListWindows().size(), 2);
     QCOMPARE(states(), was);
     QCOMPARE(s.form->ActiveChild(), before);
+  }
+
+  void VersionAndDateLines() {
+    const struct {
+      const char *version, *line;
+    } versions[] = {{"0.1.0", "Версия 0.1.0"},
+                    {"2.3.4.567", "Версия 2.3.4"},
+                    {"01.02.03", "Версия 1.2.3"},
+                    {"", "Версия "},
+                    {"x.y", "Версия "}};
+    for (const auto& v : versions) QCOMPARE(VersionText(v.version), QString::fromUtf8(v.line));
+    const struct {
+      int day;
+      const char* line;
+    } dates[] = {{0, ""},
+                 {1, ""},
+                 {2, "Дата формирования данных : 01.01.1900"},
+                 {45000, "Дата формирования данных : 15.03.2023"},
+                 {-1, "Дата формирования данных : 29.12.1899"}};
+    for (const auto& d : dates) QCOMPARE(BaseDateText(d.day), QString::fromUtf8(d.line));
+  }
+
+  // From the menu the box names the main window and shows the build's version.
+  void FromTheMenuItNamesTheMainWindowAndTheBuild() {
+    Shell s;
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      for (const char* label : {"ProductName", "lVersion"})
+        shown << Find<QLabel>(box, label)->text();
+      Find<QPushButton>(box, "OKButton")->click();
+    });
+    s.Action("HelpAboutItem")->trigger();
+    QCOMPARE(shown, (QStringList{"Зорель 2003", VersionText(ZOREL_VERSION)}));
+    QVERIFY(shown[1] != QStringLiteral("Версия "));
   }
 };
 

@@ -1,26 +1,29 @@
-// The preview window's zoom formulas, page layout and navigation; the page setup and record
-// range dialogs' rules; a list previewed through a saved form and saved as PDF.
+// The preview window, the page setup and record range dialogs, printing a list, and one page
+// drawn alike in the preview and in a PDF rendered back by pdftoppm.
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QTest>
 #include <QToolButton>
 #include <cmath>
+#include <utility>
+#include <vector>
 
-#include "components/user_prompts.h"
 #include "data/file_util.h"
 #include "print/list_printing.h"
 #include "print/page_setup.h"
 #include "print/prn_pages.h"
 #include "report/form_file.h"
 #include "report/page_generator.h"
+#include "report/printer_output.h"
 #include "report/sample_forms.h"
 #include "report/shared_printer.h"
 #include "reportui/printer_setup.h"
@@ -28,10 +31,10 @@
 #include "reportui/rep_standard_preview.h"
 #include "shell_test_support.h"
 #include "support/open_base.h"
-#include "support/sample_base.h"
-#include "support/temp_dir.h"
 
 namespace zorel {
+
+using namespace test_support;
 namespace {
 
 int Round(double x) { return static_cast<int>(std::nearbyint(x)); }
@@ -52,6 +55,67 @@ std::shared_ptr<UserPrompts> Prompts(std::function<int(QDialog&)> runModal) {
   p->inform = [](QWidget*, const QString& text) { QFAIL(qPrintable(text)); };
   p->tell = [](QWidget*, MessageIcon, const QString& text) { QFAIL(qPrintable(text)); };
   return p;
+}
+
+constexpr int kZoom = 300;  // the preview at three times 96 pixels per inch
+
+bool Ink(const QImage& img, int x, int y) { return qGray(img.pixel(x, y)) < 128; }
+
+struct Line {
+  int top, bottom, right;
+};
+
+// The text lines inside a rectangle: runs of rows with ink, and the rightmost ink of each.
+std::vector<Line> TextLines(const QImage& img, QRect r) {
+  std::vector<Line> lines;
+  int gap = 2;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    int right = -1;
+    for (int x = r.left(); x <= r.right(); ++x) {
+      if (Ink(img, x, y)) right = x;
+    }
+    if (right < 0) {
+      ++gap;
+      continue;
+    }
+    if (gap > 1) lines.push_back({y, y, right});
+    lines.back().bottom = y;
+    lines.back().right = std::max(lines.back().right, right);
+    gap = 0;
+  }
+  return lines;
+}
+
+// Lengths of the runs of ink along a row.
+std::vector<int> Runs(const QImage& img, int y, int left, int right) {
+  std::vector<int> runs;
+  bool in = false;
+  for (int x = left; x < right; ++x) {
+    const bool ink = Ink(img, x, y);
+    if (ink && !in) runs.push_back(0);
+    if (ink) ++runs.back();
+    in = ink;
+  }
+  return runs;
+}
+
+std::unique_ptr<TReport> TwoLabelForm() {
+  auto r = std::make_unique<TReport>();
+  TRepBand& band = r->CreateBand(QStringLiteral("DetailBand"));
+  band.HeightTenths = 600;
+  auto& address = band.AddLabel(std::make_unique<TRepLabel>(QStringLiteral("i1")));
+  address.Caption = QStringLiteral("Железнодорожная улица, дом 9, корпус 2, строение 15");
+  address.Size = {300, 100, 0, 330};
+  address.Frame.DrawTop = address.Frame.DrawLeft = true;
+  address.Frame.Width = 2;
+  auto& dotted = band.AddLabel(std::make_unique<TRepLabel>(QStringLiteral("r1")));
+  dotted.Size = {100, 600, 400, 600};
+  dotted.Frame.DrawTop = true;
+  dotted.Frame.Style = PenStyle::Dot;
+  auto done = std::make_shared<bool>(false);  // one band
+  r->BeforePrint = [done](TReport&, bool&) { *done = false; };
+  r->OnNeedData = [done](TReport&, bool& more) { more = !std::exchange(*done, true); };
+  return r;
 }
 
 }  // namespace
@@ -222,8 +286,8 @@ class PrintPreviewTest : public QObject {
   }
 
   void ListPreviewedThroughASavedFormAndSavedAsPdf() {
-    test_support::OpenBase base(test_support::SampleBase());
-    test_support::TempDir dir;
+    OpenBase base(SampleBase());
+    TempDir dir;
     SaveFormFile(dir / "card.rpt", *EnterpriseCardForm());
     const std::string pdf = dir / "out.pdf";
     // A PDF among the base's files is refused, as everywhere.
@@ -283,7 +347,7 @@ class PrintPreviewTest : public QObject {
   // With no printer installed, printing says so with a warning and names the way out.
   void NoPrinterIsSaidWithAWarning() {
     if (!QPrinterInfo::availablePrinterNames().isEmpty()) QSKIP("a printer is installed here");
-    test_support::OpenBase base(test_support::SampleBase());
+    OpenBase base(SampleBase());
     SharedPrinter().setOutputFileName(QString());
     std::vector<std::pair<MessageIcon, QString>> told;
     auto prompts = Prompts([](QDialog&) { return int(QDialog::Rejected); });
@@ -309,8 +373,8 @@ class PrintPreviewTest : public QObject {
   // Print goes to the shared printer (here a PDF file); single mode outside the list is
   // refused with a message and prints nothing, and so is a file of the base.
   void PrintGoesToTheChosenPrinter() {
-    test_support::OpenBase base(test_support::SampleBase());
-    test_support::TempDir dir;
+    OpenBase base(SampleBase());
+    TempDir dir;
     const std::string pdf = dir / "printed.pdf";
     SharedPrinter().setOutputFormat(QPrinter::PdfFormat);
     SharedPrinter().setOutputFileName(QString::fromStdString(pdf));
@@ -343,7 +407,7 @@ class PrintPreviewTest : public QObject {
   // "Установки принтера" chooses a printer and nothing else (no page range, no copies, no
   // print button); with none installed it says so.
   void MainWindowCommands() {
-    test_support::Shell s;
+    Shell s;
     QStringList modal;
     QString note;
     bool choiceShown = false;
@@ -361,6 +425,61 @@ class PrintPreviewTest : public QObject {
     if (QPrinterInfo::availablePrinterNames().isEmpty())
       QVERIFY(note.startsWith(QStringLiteral("Не установлен ни один принтер")));
     QVERIFY(s.Action("FilePrint")->isEnabled());
+  }
+
+  void PreviewAndPdfDrawLabelsAlike() {
+    auto form = TwoLabelForm();
+    PageGenerator shown(*form);
+    shown.RunToEnd();
+    TRepPreview preview;
+    preview.resize(800, 600);
+    preview.Attach(form.get(), &shown);
+    preview.SetZoom(kZoom);
+    const QImage screen = preview.PageImage()->grab().toImage();
+    const double f = preview.FactorX() * kZoom / 100;
+
+    test_support::TempDir dir;
+    const QString pdf = QString::fromStdString(dir / "page.pdf");
+    PageGenerator printed(*form);
+    WritePdf(pdf.toStdString(), {}, *form, printed);
+    const QString png = QString::fromStdString(dir / "page");
+    const int dpi = static_cast<int>(std::lround(f * 254));
+    QCOMPARE(
+        QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-aa"),
+                           QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+                           QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, png}),
+        0);
+    const QImage paper(png + QStringLiteral(".png"));
+    QVERIFY(!paper.isNull());
+
+    auto px = [f](double tenths) { return static_cast<int>(std::lround(tenths * f)); };
+    // The address inside its frame lines (two points, about 7 tenths), in the first band.
+    const QRect text(px(100 + 100 + 10), px(100 + 10), px(330 - 10) - 4, px(300 - 10) - 4);
+    const std::vector<Line> onScreen = TextLines(screen, text);
+    const std::vector<Line> onPaper = TextLines(paper, text);
+    QVERIFY(onScreen.size() >= 3);
+    QCOMPARE(onPaper.size(), onScreen.size());
+    for (std::size_t i = 0; i < onScreen.size(); ++i) {
+      QVERIFY2(std::abs(onScreen[i].right - onPaper[i].right) <= px(5),
+               qPrintable(QStringLiteral("line %1 ends at %2 on screen and %3 on paper")
+                              .arg(i)
+                              .arg(onScreen[i].right)
+                              .arg(onPaper[i].right)));
+      QVERIFY(std::abs(onScreen[i].top - onPaper[i].top) <= px(5));
+    }
+    // The thick frame lies above the text: nothing of it in the text's rectangle's top row.
+    QCOMPARE(Runs(screen, text.top(), text.left(), text.right()).size(), 0u);
+
+    // The dotted top line: dots of one point (about 3.5 tenths), as many on paper as on screen.
+    const int y = px(100 + 400) + 1;
+    const std::vector<int> dotsOnScreen = Runs(screen, y, px(720), px(1280));
+    const std::vector<int> dotsOnPaper = Runs(paper, y, px(720), px(1280));
+    QVERIFY(dotsOnScreen.size() > 20);
+    QVERIFY(std::abs(int(dotsOnScreen.size()) - int(dotsOnPaper.size())) <= 1);
+    for (std::size_t i = 1; i + 1 < dotsOnPaper.size(); ++i)  // the ends may be cut
+      QVERIFY2(std::abs(dotsOnPaper[i] - px(254.0 / 72)) <= 1,
+               qPrintable(QString::number(dotsOnPaper[i])));
   }
 };
 

@@ -1,6 +1,5 @@
-// The print form editor: element naming, the field chooser, the modified mark and the
-// questions of New and Open, a broken file, a failed save, undo and redo of every kind of
-// change, and forms built at random through the editor's own operations, saved and read back.
+// The print form editor: naming, the modified mark, failed files, undo, random forms read back,
+// and its design surface: snapping, the mark of a cut label, the mouse and the keys.
 #include "print/prn_editor.h"
 
 #include <unistd.h>
@@ -12,10 +11,10 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <random>
@@ -67,6 +66,11 @@ class PrnEditorTest : public QObject {
       editor->show();
     }
     QString Path(const char* name) const { return QString::fromStdString(base.dir() / name); }
+    // Save As into the base's folder under this name.
+    bool SaveAs(const char* name) {
+      savePath = Path(name);
+      return editor->SaveAs();
+    }
     TRepBand& Band() const { return *editor->Report().DetailBand(); }
     TRepLabel* Label(const char* name) const {
       for (const auto& l : Band().Labels()) {
@@ -79,11 +83,51 @@ class PrnEditorTest : public QObject {
       editor->Create();
     }
     void Select(TRepLabel* label) { editor->Designer().Select(DesignObject::Label(label)); }
+    void Click(const char* button) const {
+      QTest::mouseClick(Find<QToolButton>(editor.get(), button), Qt::LeftButton);
+    }
+    bool Activate() const {
+      editor->activateWindow();
+      return QTest::qWaitForWindowActive(editor.get());
+    }
     QStringList Names() const {
       QStringList names;
       for (const auto& l : Band().Labels()) names << l->Name;
       return names;
     }
+  };
+
+  // A report whose band holds one label at 10, 20, 100 x 30 pixels.
+  struct Surface {
+    TReport report;
+    ReportSurface surface;
+    TRepDesigner designer;
+    TRepLabel* label;
+    Surface() {
+      TRepBand& band = report.CreateBand(QStringLiteral("RepBand1"));
+      label = &band.AddLabel(std::make_unique<TRepPrnLabel>(QStringLiteral("a1")));
+      label->SetBounds(10, 20, 100, 30);
+      surface.SetReport(&report);
+      surface.show();
+      designer.SnapToGrid = false;
+      designer.Attach(surface);
+    }
+    QPoint Band() const {
+      const DragRect b = surface.BandRect();
+      return {b.left, b.top};
+    }
+    QPoint InLabel() const { return Band() + QPoint(50, 35); }
+    void Drag(QWidget* from, QPoint at, QPoint by) {
+      QTest::mousePress(from, Qt::LeftButton, {}, at);
+      const QPoint start = from->mapTo(&surface, at);
+      QTest::mouseMove(&surface, start + by / 2);
+      QTest::mouseMove(&surface, start + by);
+      QTest::mouseRelease(&surface, Qt::LeftButton, {}, start + by);
+    }
+    QRect LabelRect() const {
+      return {label->Left(), label->Top(), label->Width(), label->Height()};
+    }
+    QWidget* HandleWidget(int index) { return const_cast<TControlHandle*>(designer.Handle(index)); }
   };
 
  private slots:
@@ -153,8 +197,7 @@ class PrnEditorTest : public QObject {
     QVERIFY(!f.editor->HasFormFile());
     QVERIFY(f.editor->FormModified());
     // A failed save keeps the form modified and the old file.
-    f.savePath = f.Path("kept.rpt");
-    QVERIFY(f.editor->SaveAs());
+    QVERIFY(f.SaveAs("kept.rpt"));
     const std::string old = ReadFile(f.savePath.toStdString());
     f.CreateField(1);
     // Save As into a folder nobody can write: nothing changes but the message.
@@ -199,10 +242,7 @@ class PrnEditorTest : public QObject {
            QTest::keyClicks(info, QStringLiteral("ok"));
          }},
         {"font", [&] { f.editor->ChooseFont(); }},
-        {"text colour",
-         [&] {
-           QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFontColor"), Qt::LeftButton);
-         }},
+        {"text colour", [&] { f.Click("sbFontColor"); }},
         {"colour", [&] { f.editor->ChooseColor(); }},
         {"frame", [&] { f.editor->ToggleFrameSide(3); }},
         {"width", [&] { Find<QSpinBox>(f.editor.get(), "seWidth")->setValue(7); }},
@@ -221,8 +261,7 @@ class PrnEditorTest : public QObject {
            f.editor->Designer().NudgeSelection(0, 3, true);
          }},
     };
-    f.editor->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.editor.get()));
+    QVERIFY(f.Activate());
     const std::string before = WriteFormBytes(f.editor->Report());
     f.editor->UndoStack().clear();
     changes.at(kind)();
@@ -240,23 +279,21 @@ class PrnEditorTest : public QObject {
   // makes) is not applied: the form stays, the user is told, and later changes still count.
   void UndoThatCannotBeAppliedLeavesTheFormAndSaysSo() {
     Fixture f;
-    test_support::ShownExceptions().clear();
+    ShownExceptions().clear();
     f.CreateField(0);
     f.Label("a1")->Size.Left = -2 * kMaxMeasureTenths;
-    f.savePath = f.Path("far.rpt");
-    QVERIFY(f.editor->SaveAs());
-    f.editor->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.editor.get()));
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFrameTop"), Qt::LeftButton);
+    QVERIFY(f.SaveAs("far.rpt"));
+    QVERIFY(f.Activate());
+    f.Click("sbFrameTop");
     const std::string changed = WriteFormBytes(f.editor->Report());
     QTest::keyClick(f.editor.get(), Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(test_support::ShownExceptions().isEmpty());
+    QVERIFY(ShownExceptions().isEmpty());
     QCOMPARE(f.log->informations.size(), 1);
     QVERIFY(f.log->informations[0].contains(QStringLiteral("Invalid property value")));
     QVERIFY(WriteFormBytes(f.editor->Report()) == changed);
     QVERIFY(f.editor->FormModified());
     QVERIFY(f.editor->Save());
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFrameLeft"), Qt::LeftButton);
+    f.Click("sbFrameLeft");
     QVERIFY(f.editor->FormModified());
     f.editor->New();
     QCOMPARE(f.log->questions.size(), 1);
@@ -272,15 +309,15 @@ class PrnEditorTest : public QObject {
     ReportSurface& surface = f.editor->Surface();
     const DragRect band = surface.BandRect();
     QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(band.left + 30, band.top + 30));
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFontColor"), Qt::LeftButton);
+    f.Click("sbFontColor");
     QCOMPARE(a1->Font.Color, RepColor(0x0000FF));
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbFont"), Qt::LeftButton);
+    f.Click("sbFont");
     QCOMPARE(a1->Font.Name, QStringLiteral("Serif"));
     QCOMPARE(a1->Font.Color, RepColor(0x0000FF));
     QCOMPARE(a1->Font.Charset, 161);
     QCOMPARE(f.editor->Designer().Selection(), DesignObject::Label(a1));
     f.prompts->runModal = [](QDialog&) { return int(QDialog::Accepted); };
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbPageSetup"), Qt::LeftButton);
+    f.Click("sbPageSetup");
     QCOMPARE(f.editor->Designer().Selection(), DesignObject::None());
     QVERIFY(f.editor->StatusText().isEmpty());
     const TRepLabel::Measures before = a1->Size;
@@ -293,8 +330,7 @@ class PrnEditorTest : public QObject {
     f.CreateField(0);
     f.CreateField(17);
     f.Label("r1")->Size.Top = f.Band().HeightTenths - 10;
-    f.savePath = f.Path("outside.rpt");
-    QVERIFY(f.editor->SaveAs());
+    QVERIFY(f.SaveAs("outside.rpt"));
     QVERIFY(f.editor->StatusText().contains(QStringLiteral("r1")));
     QVERIFY(!f.editor->StatusText().contains(QStringLiteral("a1")));
     QVERIFY(QFile::exists(f.savePath));
@@ -309,16 +345,12 @@ class PrnEditorTest : public QObject {
   // reads back byte for byte: whatever the editor makes, it can open again.
   void EveryFormTheEditorBuildsReadsBack() {
     Fixture f;
-    test_support::ShownExceptions().clear();
-    f.editor->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.editor.get()));
+    ShownExceptions().clear();
+    QVERIFY(f.Activate());
     ReportSurface& surface = f.editor->Surface();
     std::mt19937 random(20261207);
     auto pick = [&random](int low, int high) {
       return std::uniform_int_distribution<int>(low, high)(random);
-    };
-    auto click = [&f](const char* button) {
-      QTest::mouseClick(Find<QToolButton>(f.editor.get(), button), Qt::LeftButton);
     };
     auto someLabel = [&]() -> TRepLabel* {
       const auto& labels = f.Band().Labels();
@@ -351,7 +383,7 @@ class PrnEditorTest : public QObject {
         switch (op) {
           case 0:  // a new element of any field
             Find<QComboBox>(f.editor.get(), "cbField")->setCurrentIndex(pick(0, 17));
-            click("sbCreate");
+            f.Click("sbCreate");
             break;
           case 1:  // a move by the mouse, anywhere, also off the band and the page
             if (!label) break;
@@ -376,24 +408,24 @@ class PrnEditorTest : public QObject {
             break;
           }
           case 4:
-            click(sides[pick(0, 3)]);
+            f.Click(sides[pick(0, 3)]);
             break;
           case 5:
             f.font = QFont(QLatin1String(families[pick(0, 2)]));
             f.font.setPixelSize(pick(1, 3000));
             f.font.setBold(pick(0, 1));
             f.font.setItalic(pick(0, 1));
-            click("sbFont");
+            f.Click("sbFont");
             break;
           case 6:
             f.color = QColor::fromRgb(pick(0, 0xFFFFFF));
-            click(pick(0, 1) ? "sbColor" : "sbFontColor");
+            f.Click(pick(0, 1) ? "sbColor" : "sbFontColor");
             break;
           case 7:
             Find<QSpinBox>(f.editor.get(), "seWidth")->setValue(pick(1, 50));
             break;
           case 8:
-            click("sbPageSetup");
+            f.Click("sbPageSetup");
             break;
           case 9:  // a press selects the element, the band or the report
             if (label) {
@@ -414,8 +446,7 @@ class PrnEditorTest : public QObject {
             break;
         }
       }
-      f.savePath = f.Path("random.rpt");
-      QVERIFY2(f.editor->SaveAs(), qPrintable(trace));
+      QVERIFY2(f.SaveAs("random.rpt"), qPrintable(trace));
       try {
         const auto read = LoadFormFile(f.savePath.toStdString());
         QVERIFY2(WriteFormBytes(*read) == WriteFormBytes(f.editor->Report()), qPrintable(trace));
@@ -424,7 +455,7 @@ class PrnEditorTest : public QObject {
       }
     }
     QVERIFY(f.log->informations.isEmpty());
-    QVERIFY(test_support::ShownExceptions().isEmpty());
+    QVERIFY(ShownExceptions().isEmpty());
 
 #ifdef ZOREL_CLI
     // The command-line tool prints the last one as well.
@@ -503,12 +534,12 @@ class PrnEditorTest : public QObject {
       if (cancel) progress->cancel();
     });
     watch.start(0);
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbPrint"), Qt::LeftButton);
+    f.Click("sbPrint");
     QVERIFY(!seen.isEmpty());
     QVERIFY(!QFile::exists(pdf));  // cancelled before anything was printed
     cancel = false;
     seen.clear();
-    QTest::mouseClick(Find<QToolButton>(f.editor.get(), "sbPrint"), Qt::LeftButton);
+    f.Click("sbPrint");
     watch.stop();
     SharedPrinter().setOutputFileName(QString());
     QVERIFY2(seen.contains(QStringLiteral("Печать: страница 9 из 9")), qPrintable(seen.join('|')));
@@ -541,6 +572,149 @@ class PrnEditorTest : public QObject {
     QCOMPARE(seen[1].list.size(), 6u);
     QCOMPARE(seen[1].current, 0);
     QCOMPARE(seen[0].editor, seen[1].editor);  // kept between openings
+  }
+
+  void SnapRoundsHalvesToEven() {
+    QCOMPARE(SnapToGrid(12.6, GridUnit::Millimetres), 13.0);
+    QCOMPARE(SnapToGrid(12.5, GridUnit::Millimetres), 12.0);
+    QCOMPARE(SnapToGrid(13.5, GridUnit::Millimetres), 14.0);
+    QCOMPARE(SnapToGrid(1.0126, GridUnit::Inches), 1.025);
+    QCOMPARE(SnapToGrid(1.0125, GridUnit::Inches), 1.0);
+  }
+
+  // A word longer than its label is cut on paper; the surface marks the label with a red
+  // corner and names it, judged by the text the label prints for the current record.
+  void ALabelWhoseTextIsCutIsMarked() {
+    Surface f;
+    f.label->Caption = QStringLiteral("Интернациональная");
+    QString printed = QStringLiteral("ул. Мира");
+    f.surface.printedText = [&printed](const TRepLabel&) { return printed; };
+    const QPoint corner = f.Band() + QPoint(10 + 100 - 2, 20 + 30 - 2);
+    auto marked = [&f, corner] {
+      return f.surface.grab().toImage().pixelColor(corner) == QColor(0xD0, 0x10, 0x10);
+    };
+    QCOMPARE(f.surface.CutLabels(), QStringList());
+    QVERIFY(!marked());
+    printed = QStringLiteral("Интернациональная Интернациональная");
+    f.label->SetBounds(10, 20, 60, 30);
+    QCOMPARE(f.surface.CutLabels(), QStringList{QStringLiteral("a1")});
+    const QPoint cutCorner = f.Band() + QPoint(10 + 60 - 2, 20 + 30 - 2);
+    QCOMPARE(f.surface.grab().toImage().pixelColor(cutCorner), QColor(0xD0, 0x10, 0x10));
+    f.label->SetBounds(10, 20, 300, 30);
+    QCOMPARE(f.surface.CutLabels(), QStringList());
+    f.label->SetBounds(10, 20, 300, 8);  // lower than one line
+    QCOMPARE(f.surface.CutLabels(), QStringList{QStringLiteral("a1")});
+  }
+
+  void PressSelectsTheObjectUnderIt() {
+    Surface f;
+    QSignalSpy selected(&f.designer, &TRepDesigner::SelectComponent);
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    QCOMPARE(f.designer.Selection(), DesignObject::Label(f.label));
+    QVERIFY(f.designer.Handle(8)->isVisible());
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.Band() + QPoint(300, 5));
+    QCOMPARE(f.designer.Selection(), DesignObject::Band());
+    // The page outside the band selects the report, and no handles show.
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.Band() + QPoint(5, 400));
+    QCOMPARE(f.designer.Selection(), DesignObject::Report());
+    QVERIFY(!f.designer.Handle(1)->isVisible());
+    QCOMPARE(selected.count(), 3);
+    // The right button selects nothing, and on a handle starts no drag.
+    QTest::mouseClick(&f.surface, Qt::RightButton, {}, f.InLabel());
+    QCOMPARE(f.designer.Selection(), DesignObject::Report());
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    QTest::mousePress(f.HandleWidget(8), Qt::RightButton, {}, {2, 2});
+    QVERIFY(!f.designer.Dragging());
+    QTest::mouseRelease(f.HandleWidget(8), Qt::RightButton, {}, {2, 2});
+  }
+
+  void MovingKeepsTheSizeAndSnapsToWholeMillimetres() {
+    Surface f;
+    QSignalSpy changed(&f.designer, &TRepDesigner::Changed);
+    f.Drag(&f.surface, f.InLabel(), {30, 0});
+    QCOMPARE(f.LabelRect(), QRect(40, 20, 100, 30));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(f.designer.Handle(1)->pos(), f.Band() + QPoint(38, 18));
+    // Snapped: 48 pixels are 12.7 mm and end at 13 mm.
+    f.designer.SnapToGrid = true;
+    f.Drag(&f.surface, f.InLabel() + QPoint(30, 0), {8, 0});
+    QCOMPARE(f.label->Size.Left, 130.0);
+  }
+
+  // A move rounds both the left and the top, whichever changed, and a press without movement
+  // rounds them too.
+  void MoveSnapsLeftAndTop() {
+    Surface f;
+    f.designer.SnapToGrid = true;
+    // The click snaps the element to 3 mm, 5 mm; handle 1 dragged by 5, 5 leaves its top at
+    // 24 pixels (6.35 mm), which a horizontal move rounds.
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    f.Drag(f.HandleWidget(1), {2, 2}, {5, 5});
+    QVERIFY(f.label->Size.Top != 60.0);
+    f.Drag(&f.surface, f.InLabel(), {40, 0});
+    QCOMPARE(f.label->Size.Top, 60.0);
+    QCOMPARE(f.label->Size.Left, 150.0);  // 56 pixels are 14.8 mm
+    f.label->Size.Left = 13;
+    f.label->Size.Top = 57;
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    QCOMPARE(f.label->Size.Left, 10.0);
+    QCOMPARE(f.label->Size.Top, 60.0);
+  }
+
+  // Each handle, dragged by 15, 5, moves its own sides only.
+  void HandleDragResizesTheElement_data() {
+    QTest::addColumn<int>("handle");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("top left") << 1 << QRect(25, 25, 85, 25);
+    QTest::newRow("top") << 2 << QRect(10, 25, 100, 25);
+    QTest::newRow("top right") << 3 << QRect(10, 25, 115, 25);
+    QTest::newRow("left") << 4 << QRect(25, 20, 85, 30);
+    QTest::newRow("right") << 5 << QRect(10, 20, 115, 30);
+    QTest::newRow("bottom left") << 6 << QRect(25, 20, 85, 35);
+    QTest::newRow("bottom") << 7 << QRect(10, 20, 100, 35);
+    QTest::newRow("bottom right") << 8 << QRect(10, 20, 115, 35);
+  }
+  void HandleDragResizesTheElement() {
+    QFETCH(int, handle);
+    QFETCH(QRect, expected);
+    Surface f;
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    f.Drag(f.HandleWidget(handle), {2, 2}, {15, 5});
+    QCOMPARE(f.LabelRect(), expected);
+    QVERIFY(!f.designer.Dragging());
+    QVERIFY(f.designer.Handle(handle)->isVisible());
+  }
+
+  void BandChangesOnlyItsHeight() {
+    Surface f;
+    const int height = f.surface.BandRect().Height();
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.Band() + QPoint(300, 5));
+    QSignalSpy changed(&f.designer, &TRepDesigner::Changed);
+    f.Drag(f.HandleWidget(5), {2, 2}, {40, 0});
+    f.Drag(&f.surface, f.Band() + QPoint(300, 5), {25, 17});
+    QCOMPARE(changed.count(), 0);
+    f.Drag(f.HandleWidget(7), {2, 2}, {0, 12});
+    QCOMPARE(f.surface.BandRect().Height(), height + 12);
+    QCOMPARE(f.surface.BandRect().left, f.Band().x());
+    QCOMPARE(changed.count(), 1);
+  }
+
+  // Arrows step one millimetre, with Shift resizing; Delete frees the selected label only.
+  void KeysMoveResizeAndDelete() {
+    Surface f;
+    f.surface.setFocus();
+    QTest::keyClick(&f.surface, Qt::Key_Delete);  // the report: nothing
+    QCOMPARE(f.report.DetailBand()->Labels().size(), 1u);
+    QTest::mouseClick(&f.surface, Qt::LeftButton, {}, f.InLabel());
+    const TRepLabel::Measures before = f.label->Size;
+    QTest::keyClick(&f.surface, Qt::Key_Right);
+    QTest::keyClick(&f.surface, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(f.label->Size.Left, before.Left + 10);
+    QCOMPARE(f.label->Size.Height, before.Height + 10);
+    QCOMPARE(f.label->Size.Width, before.Width);
+    QTest::keyClick(&f.surface, Qt::Key_Delete);
+    QVERIFY(f.report.DetailBand()->Labels().empty());
+    QCOMPARE(f.designer.Selection(), DesignObject::Report());
   }
 };
 

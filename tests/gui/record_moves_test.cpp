@@ -1,5 +1,4 @@
 // Moving records between list windows: Delete, Copy, Paste and dropping a dragged record.
-#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -12,8 +11,7 @@
 
 namespace zorel {
 
-using test_support::Find;
-using test_support::Shell;
+using namespace test_support;
 
 namespace {
 
@@ -31,6 +29,20 @@ bool Drop(TMDIChild* target, const QMimeData& mime) {
   return enter.isAccepted() && move.isAccepted() && drop.isAccepted();
 }
 
+struct Deletion {
+  RecordList list;
+  int row;
+  RecordList left;
+  QString atOnce, atIdle, status;  // the staff shown at once and at idle, the status line
+};
+
+struct DropCase {
+  QString format;
+  QByteArray data;
+  QString base;  // the folder of the base the record comes from
+  bool taken;
+};
+
 QByteArray BaseOf(const Shell& s) { return BaseIdentity(s.base.DbDir()); }
 
 }  // namespace
@@ -40,11 +52,10 @@ class RecordMovesTest : public QObject {
 
  private slots:
   void CopyThenPasteInsertsOnceInAscendingPlace() {
-    Shell s(test_support::NumberedBase(12));
+    Shell s(NumberedBase(12));
     TMDIChild* source = s.Active();
     source->SetCurrentRow(7);
     s.Action("CopyItem")->trigger();
-    QCOMPARE(s.form->RecordClipboard(), 7);
 
     TMDIChild* target = s.form->NewListWindow();
     target->SetSearchResult({2, 5, 9}, QStringLiteral("Поиск"));
@@ -68,106 +79,78 @@ class RecordMovesTest : public QObject {
   // Delete takes the current record out; the row then holds the next record, whose details
   // show at once, or, past the end, nothing until the idle moment shows the new last row's.
   void DeleteRemovesTheCurrentRecordOnly_data() {
-    QTest::addColumn<RecordList>("list");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<RecordList>("left");
-    QTest::addColumn<QString>("atOnce");
-    QTest::addColumn<QString>("atIdle");
-    QTest::addColumn<QString>("status");
-    const auto row = [](const char* name, RecordList list, int at, RecordList left,
-                        const char* atOnce, const char* atIdle, const char* status) {
-      QTest::newRow(name) << list << at << left << QString(atOnce) << QString(atIdle)
-                          << QString(status);
-    };
-    row("middle", {0, 1, 2}, 1, {0, 2}, "15", "15", "2/2");
-    row("last", {0, 1, 2}, 2, {0, 1}, "", "0", "2/2");
-    row("only", {0}, 0, {}, "", "", "1/0");
+    QTest::addColumn<Deletion>("c");
+    QTest::newRow("middle") << Deletion{{0, 1, 2}, 1, {0, 2}, "15", "15", "2/2"};
+    QTest::newRow("last") << Deletion{{0, 1, 2}, 2, {0, 1}, "", "0", "2/2"};
+    QTest::newRow("only") << Deletion{{0}, 0, {}, "", "", "1/0"};
   }
   void DeleteRemovesTheCurrentRecordOnly() {
-    QFETCH(RecordList, list);
-    QFETCH(int, row);
-    QFETCH(RecordList, left);
-    QFETCH(QString, atOnce);
-    QFETCH(QString, atIdle);
-    QFETCH(QString, status);
+    QFETCH(Deletion, c);
     Shell s;
     TMDIChild* w = s.Active();
-    w->SetSearchResult(list, QStringLiteral("Поиск"));
-    w->SetCurrentRow(row);
+    w->SetSearchResult(c.list, QStringLiteral("Поиск"));
+    w->SetCurrentRow(c.row);
     s.Idle();
     s.Action("CutItem")->trigger();
-    QCOMPARE(w->Records(), left);
+    QCOMPARE(w->Records(), c.left);
     QVERIFY(w->Modified());
-    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), atOnce);
+    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), c.atOnce);
     s.Idle();
-    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), atIdle);
-    QCOMPARE(s.form->StatusText(1), status);
+    QCOMPARE(Find<QLineEdit>(w, "ePeople")->text(), c.atIdle);
+    QCOMPARE(s.form->StatusText(1), c.status);
   }
 
-  // Delete fills no clipboard, so Paste cannot bring the record back.
-  void DeleteLeavesTheClipboard() {
+  // Delete fills no clipboard, so Paste cannot bring the record back; the record's edited
+  // remark is stored.
+  void DeleteLeavesTheClipboardAndKeepsAnEditedRemark() {
     Shell s;
     TMDIChild* w = s.Active();
     s.Action("CopyItem")->trigger();
     w->SetCurrentRow(1);
+    s.Idle();
+    Find<QPlainTextEdit>(w, "mRemark")->insertPlainText(QStringLiteral("note"));
     s.Action("CutItem")->trigger();
+    QCOMPARE(s.base.dm().GetRemark(1), std::string("note"));
     QCOMPARE(s.form->RecordClipboard(), 0);
     s.Action("PasteItem")->trigger();
     QCOMPARE(w->Records(), (RecordList{0, 2}));
   }
 
-  void AnEditedRemarkSurvivesTheDeleteOfItsRecord() {
-    Shell s;
-    TMDIChild* w = s.Active();
-    s.Idle();
-    Find<QPlainTextEdit>(w, "mRemark")->insertPlainText(QStringLiteral("note"));
-    s.Action("CutItem")->trigger();
-    QCOMPARE(s.base.dm().GetRemark(0), std::string("note"));
-  }
-
   // A drop is taken only with the number of a record of this base, from this base; the window
   // it was dragged from keeps it.
   void DropsAreTakenOnlyWithARecordOfThisBase_data() {
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<QString>("base");
-    QTest::addColumn<bool>("taken");
+    QTest::addColumn<DropCase>("c");
     const QString record = kRecordMimeType;
-    QTest::newRow("a record") << record << QByteArray("2") << "db" << true;
-    QTest::newRow("same folder, other spelling")
-        << record << QByteArray("2") << "lists/../db/." << true;
-    QTest::newRow("another base") << record << QByteArray("2") << "other" << false;
-    QTest::newRow("no base") << record << QByteArray("2") << "" << false;
-    QTest::newRow("no record") << record << QByteArray() << "db" << false;
-    QTest::newRow("plain text") << QStringLiteral("text/plain") << QByteArray("1") << "db" << false;
-    QTest::newRow("not a number") << record << QByteArray("x1") << "db" << false;
-    QTest::newRow("negative") << record << QByteArray("-3") << "db" << false;
-    QTest::newRow("outside the base") << record << QByteArray("3") << "db" << false;
+    QTest::newRow("a record") << DropCase{record, "2", "db", true};
+    QTest::newRow("same folder, other spelling") << DropCase{record, "2", "lists/../db/.", true};
+    QTest::newRow("another base") << DropCase{record, "2", "other", false};
+    QTest::newRow("no base") << DropCase{record, "2", "", false};
+    QTest::newRow("no record") << DropCase{record, "", "db", false};
+    QTest::newRow("plain text") << DropCase{"text/plain", "1", "db", false};
+    QTest::newRow("not a number") << DropCase{record, "x1", "db", false};
+    QTest::newRow("negative") << DropCase{record, "-3", "db", false};
+    QTest::newRow("outside the base") << DropCase{record, "3", "db", false};
   }
   void DropsAreTakenOnlyWithARecordOfThisBase() {
-    QFETCH(QString, format);
-    QFETCH(QByteArray, data);
-    QFETCH(QString, base);
-    QFETCH(bool, taken);
+    QFETCH(DropCase, c);
     Shell s;
     // A second base beside the first, as another running copy of the program would have open.
-    WriteDatabase(s.base.dir() / "other", test_support::NumberedBase(3));
+    WriteDatabase(s.base.dir() / "other", NumberedBase(3));
     TMDIChild* source = s.Active();
     TMDIChild* w = s.form->NewListWindow();
     w->SetSearchResult({0}, QStringLiteral("Поиск"));
     w->SetFileState(false, false);
     QMimeData mime;
-    mime.setData(format, data);
-    if (!base.isEmpty()) {
-      mime.setData(kRecordBaseMimeType, BaseIdentity(s.base.dir() / base.toStdString()));
+    mime.setData(c.format, c.data);
+    if (!c.base.isEmpty()) {
+      mime.setData(kRecordBaseMimeType, BaseIdentity(s.base.dir() / c.base.toStdString()));
     }
     Drop(w, mime);
-    QCOMPARE(w->Records(), (taken ? RecordList{0, 2} : RecordList{0}));
-    QCOMPARE(w->Modified(), taken);
+    QCOMPARE(w->Records(), (c.taken ? RecordList{0, 2} : RecordList{0}));
+    QCOMPARE(w->Modified(), c.taken);
     QCOMPARE(source->Records(), (RecordList{0, 1, 2}));
     QVERIFY(!source->Modified());
   }
-
   // A record pasted or dropped into its own window changes nothing, but the window asks to be
   // saved when it closes.
   void ARecordPutIntoItsOwnWindowMarksIt() {

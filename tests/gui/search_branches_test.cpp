@@ -1,6 +1,4 @@
-// The branch search dialog as a user meets it: the tree loaded one level at a time, its
-// pictures and order, the chosen values (the same tree item once, the same text from another
-// branch again), and the request of the chosen branches.
+// The branch search dialog: the tree loaded a level at a time, the chosen values, the request.
 #include "search/search_branches.h"
 
 #include <QLabel>
@@ -17,8 +15,7 @@
 
 namespace zorel {
 
-using test_support::OpenBase;
-using test_support::W;
+using namespace test_support;
 
 namespace {
 
@@ -27,7 +24,7 @@ constexpr int kFillers = 300;
 // The sample classification, a "болт м12" also under "гайка" (id 9), and a branch "прочее"
 // with 300 leaves so that a scan passes 250 entries.
 BaseSource BranchesBase() {
-  BaseSource base = test_support::SampleBase();
+  BaseSource base = SampleBase();
   base.classes.push_back({9, 3, {2, 5, 0, 0, 0}, 1, 2});
   base.items.push_back(W("прочее"));  // item 9 (1-based)
   base.classes.push_back({99, 9, {3, 0, 0, 0, 0}, 2, 1});
@@ -38,16 +35,17 @@ BaseSource BranchesBase() {
   return base;
 }
 
-struct Controls {
-  TfrmSearchClass& d;
-  QTreeWidget* tree = d.findChild<QTreeWidget*>("tvClass");
-  QListWidget* values = d.findChild<QListWidget*>("lbValue");
-  QToolButton* add = d.findChild<QToolButton*>("sbAdd");
-  QToolButton* remove = d.findChild<QToolButton*>("sbRemove");
-  QToolButton* removeAll = d.findChild<QToolButton*>("sbRemoveAll");
-  QLabel* processed = d.findChild<QLabel*>("lProcessed");
-  QPushButton* inList = d.findChild<QPushButton*>("bbSearchInList");
-  QPushButton* inBase = d.findChild<QPushButton*>("bbSearchInBD");
+// The dialog with its controls at hand.
+struct Dialog : TfrmSearchClass {
+  using TfrmSearchClass::TfrmSearchClass;
+  QTreeWidget* tree = findChild<QTreeWidget*>("tvClass");
+  QListWidget* values = findChild<QListWidget*>("lbValue");
+  QToolButton* add = findChild<QToolButton*>("sbAdd");
+  QToolButton* remove = findChild<QToolButton*>("sbRemove");
+  QToolButton* removeAll = findChild<QToolButton*>("sbRemoveAll");
+  QLabel* processed = findChild<QLabel*>("lProcessed");
+  QPushButton* inList = findChild<QPushButton*>("bbSearchInList");
+  QPushButton* inBase = findChild<QPushButton*>("bbSearchInBD");
 
   static QStringList Captions(QTreeWidgetItem* item) {
     QStringList texts;
@@ -66,6 +64,10 @@ struct Controls {
     return nullptr;
   }
 
+  QTreeWidgetItem* ExpandedRoot() const {
+    tree->topLevelItem(0)->setExpanded(true);
+    return tree->topLevelItem(0);
+  }
   void Choose(QTreeWidgetItem* item) const {
     tree->setCurrentItem(item);
     add->click();
@@ -90,116 +92,109 @@ class SearchBranchesTest : public QObject {
 
  private slots:
   void ExpandingLoadsSortedChildrenWithPictures() {
-    TfrmSearchClass dialog(dm());
-    const Controls c{dialog};
-    QCOMPARE(c.tree->topLevelItemCount(), 1);
-    QTreeWidgetItem* root = c.tree->topLevelItem(0);
-    QVERIFY(!dialog.Root()->info.loaded);
+    Dialog d(dm());
+    QCOMPARE(d.tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = d.tree->topLevelItem(0);
+    QVERIFY(!d.Root()->info.loaded);
     root->setExpanded(true);
-    QCOMPARE(Controls::Captions(root), (QStringList{"гайка", "прочее", "Станки"}));
+    QCOMPARE(Dialog::Captions(root), (QStringList{"гайка", "прочее", "Станки"}));
     for (int i = 0; i < 3; ++i) {
       QCOMPARE(Image(root->child(i)), kFolderImage);
       QCOMPARE(root->child(i)->childCount(), 1);  // placeholder
     }
-    QVERIFY(dialog.Root()->info.loaded);
-    QCOMPARE(c.processed->text(), QString("250"));
+    QVERIFY(d.Root()->info.loaded);
+    QCOMPARE(d.processed->text(), QString("250"));
     // Expanded again, the branch is not scanned again.
     QTreeWidgetItem* first = root->child(0);
-    c.processed->clear();
+    d.processed->clear();
     root->setExpanded(false);
     root->setExpanded(true);
-    QCOMPARE(c.processed->text(), QString());
+    QCOMPARE(d.processed->text(), QString());
     QCOMPARE(root->child(0), first);
     // The hidden «цемент» (count 0) is not shown; «1С-программа» is a leaf.
-    QTreeWidgetItem* nut = Controls::Open(root, "гайка");
-    QCOMPARE(Controls::Captions(nut), (QStringList{"1С-программа", "болт м12"}));
+    QTreeWidgetItem* nut = Dialog::Open(root, "гайка");
+    QCOMPARE(Dialog::Captions(nut), (QStringList{"1С-программа", "болт м12"}));
     for (int i = 0; i < 2; ++i) {
       QCOMPARE(Image(nut->child(i)), kLeafImage);
       QCOMPARE(nut->child(i)->childCount(), 0);
       QCOMPARE(nut->child(i)->childIndicatorPolicy(),
                QTreeWidgetItem::DontShowIndicatorWhenChildless);
     }
-    QTreeWidgetItem* rest = Controls::Open(root, "прочее");
+    QTreeWidgetItem* rest = Dialog::Open(root, "прочее");
     QCOMPARE(rest->childCount(), kFillers);
   }
 
   void TheSameItemIsChosenOnceButTheSameTextFromAnotherBranchAgain() {
-    TfrmSearchClass dialog(dm());
-    const Controls c{dialog};
-    QTreeWidgetItem* root = c.tree->topLevelItem(0);
-    root->setExpanded(true);
-    QVERIFY(!c.add->isEnabled());
-    QTreeWidgetItem* machines = Controls::Open(root, "Станки");
-    c.tree->setCurrentItem(machines);
-    QVERIFY(c.add->isEnabled());
-    c.add->click();
-    c.add->click();
-    QCOMPARE(c.Values(), QStringList{"пр-во - Станки"});
+    Dialog d(dm());
+    QTreeWidgetItem* root = d.ExpandedRoot();
+    QVERIFY(!d.add->isEnabled());
+    QTreeWidgetItem* machines = Dialog::Open(root, "Станки");
+    d.tree->setCurrentItem(machines);
+    QVERIFY(d.add->isEnabled());
+    d.add->click();
+    d.add->click();
+    QCOMPARE(d.Values(), QStringList{"пр-во - Станки"});
     QTreeWidgetItem* boltInMachines =
-        Controls::Open(Controls::Open(machines, "станок токарный"), "болт м12");
-    QTreeWidgetItem* boltInNuts = Controls::Open(Controls::Open(root, "гайка"), "болт м12");
-    c.Choose(boltInMachines);
-    c.Choose(boltInNuts);
-    c.Choose(boltInNuts);
-    c.Choose(boltInMachines);
-    QCOMPARE(c.Values(), (QStringList{"опт - болт м12", "опт - болт м12", "пр-во - Станки"}));
+        Dialog::Open(Dialog::Open(machines, "станок токарный"), "болт м12");
+    QTreeWidgetItem* boltInNuts = Dialog::Open(Dialog::Open(root, "гайка"), "болт м12");
+    d.Choose(boltInMachines);
+    d.Choose(boltInNuts);
+    d.Choose(boltInNuts);
+    d.Choose(boltInMachines);
+    QCOMPARE(d.Values(), (QStringList{"опт - болт м12", "опт - болт м12", "пр-во - Станки"}));
     QSet<ClassTreeItem*> nodes;
-    for (int i = 0; i < c.values->count(); ++i) {
-      nodes << static_cast<ChosenValueItem*>(c.values->item(i))->Node();
+    for (int i = 0; i < d.values->count(); ++i) {
+      nodes << static_cast<ChosenValueItem*>(d.values->item(i))->Node();
     }
     QCOMPARE(nodes, (QSet<ClassTreeItem*>{AsClassItem(machines), AsClassItem(boltInMachines),
                                           AsClassItem(boltInNuts)}));
-    QVERIFY(!c.inBase->isHidden());
-    QVERIFY(!c.inList->isHidden());
+    QVERIFY(!d.inBase->isHidden());
+    QVERIFY(!d.inList->isHidden());
   }
 
   void RemovingFollowsTheListButtonRule() {
-    TfrmSearchClass dialog(dm());
-    const Controls c{dialog};
-    QTreeWidgetItem* root = c.tree->topLevelItem(0);
-    root->setExpanded(true);
-    c.Choose(root->child(0));
-    c.Choose(root->child(1));
-    QVERIFY(c.removeAll->isEnabled());
-    QVERIFY(!c.remove->isEnabled());
-    QCOMPARE(c.Values(), (QStringList{"пр-во - прочее", "торг - гайка"}));  // sorted
-    c.values->setCurrentRow(0);
-    QVERIFY(c.remove->isEnabled());
-    c.remove->click();
-    QCOMPARE(c.Values(), QStringList{"торг - гайка"});
-    QVERIFY(!c.remove->isEnabled());
-    QVERIFY(!c.inBase->isHidden());
-    c.removeAll->click();
-    QCOMPARE(c.values->count(), 0);
-    QVERIFY(!c.removeAll->isEnabled());
-    QVERIFY(c.inBase->isHidden());
-    QVERIFY(c.inList->isHidden());
+    Dialog d(dm());
+    QTreeWidgetItem* root = d.ExpandedRoot();
+    d.Choose(root->child(0));
+    d.Choose(root->child(1));
+    QVERIFY(d.removeAll->isEnabled());
+    QVERIFY(!d.remove->isEnabled());
+    QCOMPARE(d.Values(), (QStringList{"пр-во - прочее", "торг - гайка"}));  // sorted
+    d.values->setCurrentRow(0);
+    QVERIFY(d.remove->isEnabled());
+    d.remove->click();
+    QCOMPARE(d.Values(), QStringList{"торг - гайка"});
+    QVERIFY(!d.remove->isEnabled());
+    QVERIFY(!d.inBase->isHidden());
+    d.removeAll->click();
+    QCOMPARE(d.values->count(), 0);
+    QVERIFY(!d.removeAll->isEnabled());
+    QVERIFY(d.inBase->isHidden());
+    QVERIFY(d.inList->isHidden());
   }
 
   // Which keys a choice stands for is the classification's test; here the dialog's request.
   void SearchAsksForTheChosenBranches() {
-    TfrmSearchClass dialog(dm());
-    const Controls c{dialog};
-    QTreeWidgetItem* root = c.tree->topLevelItem(0);
-    root->setExpanded(true);
-    QTreeWidgetItem* machines = Controls::Open(root, "Станки");
-    c.Choose(machines);
-    dialog.show();
-    c.inBase->click();
-    QCOMPARE(dialog.result(), kSearchInBase);
-    const SearchRequest request = dialog.Request();
+    Dialog d(dm());
+    QTreeWidgetItem* root = d.ExpandedRoot();
+    QTreeWidgetItem* machines = Dialog::Open(root, "Станки");
+    d.Choose(machines);
+    d.show();
+    d.inBase->click();
+    QCOMPARE(d.result(), kSearchInBase);
+    const SearchRequest request = d.Request();
     QCOMPARE(request.kind, SearchKind::Branches);
     QCOMPARE(request.keys, (std::vector<ProductKey>{{1, 0}, {1, 1}, {2, 2}, {2, 3}, {1, 4}}));
     QCOMPARE(RunSearch(dm(), WholeBaseList(dm().RecordCount()), request), (RecordList{0}));
 
     // Reopened: the chosen value and the loaded branch are still there.
-    dialog.show();
-    QCOMPARE(c.Values(), QStringList{"пр-во - Станки"});
+    d.show();
+    QCOMPARE(d.Values(), QStringList{"пр-во - Станки"});
     QVERIFY(AsClassItem(machines)->info.loaded);
-    c.Choose(Controls::Open(root, "гайка"));
-    c.inList->click();
-    QCOMPARE(dialog.result(), kSearchInList);
-    QCOMPARE(RunSearch(dm(), {2, 1, 0}, dialog.Request()), (RecordList{1, 0}));
+    d.Choose(Dialog::Open(root, "гайка"));
+    d.inList->click();
+    QCOMPARE(d.result(), kSearchInList);
+    QCOMPARE(RunSearch(dm(), {2, 1, 0}, d.Request()), (RecordList{1, 0}));
   }
 };
 

@@ -1,6 +1,4 @@
-// The product search dialog as a user meets it: the fragment grid with its compaction and
-// lower-casing, the item-name scan and its 10000 limit, the found-name list with its count,
-// selection and hints, and the request of the selected names.
+// The product search dialog: the fragment grid, the item-name scan, the found names, the request.
 #include "search/search_products.h"
 
 #include <QLabel>
@@ -9,7 +7,6 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QTest>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -23,10 +20,7 @@
 
 namespace zorel {
 
-using test_support::OpenBase;
-using test_support::ToldMessages;
-using test_support::Type;
-using test_support::W;
+using namespace test_support;
 
 namespace {
 
@@ -34,30 +28,44 @@ namespace {
 const QString kLongName = "шуруп" + QString(" длинный").repeated(7);
 
 BaseSource ProductsBase() {
-  BaseSource base = test_support::SampleBase();
+  BaseSource base = SampleBase();
   base.items.push_back(W(kLongName.toStdString()));  // item 8
   return base;
 }
 
-struct Controls {
-  TfrmSearchItems& d;
-  QTableWidget* grid = d.findChild<QTableWidget*>("sgList2");
-  QToolButton* clear = d.findChild<QToolButton*>("sbClear");
-  QToolButton* execute = d.findChild<QToolButton*>("sbExecute");
-  QToolButton* selectAll = d.findChild<QToolButton*>("sbSelectAll");
-  QListView* result = d.findChild<QListView*>("lbResult");
-  QLabel* count = d.findChild<QLabel*>("lResult");
-  QPushButton* inList = d.findChild<QPushButton*>("bbSearchInList");
-  QPushButton* inBase = d.findChild<QPushButton*>("bbSearchInBD");
+// The dialog with its controls at hand.
+struct Dialog : TfrmSearchItems {
+  using TfrmSearchItems::TfrmSearchItems;
+  QTableWidget* grid = findChild<QTableWidget*>("sgList2");
+  QToolButton* clear = findChild<QToolButton*>("sbClear");
+  QToolButton* execute = findChild<QToolButton*>("sbExecute");
+  QToolButton* selectAll = findChild<QToolButton*>("sbSelectAll");
+  QListView* found = findChild<QListView*>("lbResult");
+  QLabel* count = findChild<QLabel*>("lResult");
+  QPushButton* inList = findChild<QPushButton*>("bbSearchInList");
+  QPushButton* inBase = findChild<QPushButton*>("bbSearchInBD");
 
   void Select(int row) const {
-    result->selectionModel()->select(result->model()->index(row, 0), QItemSelectionModel::Select);
+    found->selectionModel()->select(found->model()->index(row, 0), QItemSelectionModel::Select);
+  }
+  bool ShownWithTheGridFocused() {
+    show();
+    if (!QTest::qWaitForWindowActive(this)) return false;
+    grid->setFocus();
+    return QTest::qWaitFor([this] { return grid->hasFocus(); });
   }
   QStringList Fragments() const {
     QStringList texts;
     for (int row = 0; row < grid->rowCount(); ++row) texts << grid->item(row, 1)->text();
     return texts;
   }
+};
+
+struct Scan {
+  QStringList fragments;
+  QList<int> items;   // found
+  QStringList shown;  // the fragments afterwards
+  QString told;
 };
 
 QStringList Padded(QStringList texts) {
@@ -77,31 +85,22 @@ class SearchProductsTest : public QObject {
   ToldMessages told_;
 
  private slots:
-  static bool ShownWithTheGridFocused(TfrmSearchItems& dialog, const Controls& c) {
-    dialog.show();
-    if (!QTest::qWaitForWindowActive(&dialog)) return false;
-    c.grid->setFocus();
-    return QTest::qWaitFor([&c] { return c.grid->hasFocus(); });
-  }
-
   // The buttons need a fragment that is not blank. "Очистить" right after typing: the open cell
   // is closed first, so nothing typed comes back and the buttons follow the empty fragments.
   void ClearingWhileACellIsOpenEmptiesEveryFragment() {
-    TfrmSearchItems dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.grid->item(4, 1)->setText("   ");
-    for (QToolButton* b : {c.clear, c.execute, c.selectAll}) QVERIFY(!b->isEnabled());
-    QVERIFY(ShownWithTheGridFocused(dialog, c));
+    Dialog d(dm(), told_.Prompts());
+    d.grid->item(4, 1)->setText("   ");
+    for (QToolButton* b : {d.clear, d.execute, d.selectAll}) QVERIFY(!b->isEnabled());
+    QVERIFY(d.ShownWithTheGridFocused());
     Type("труба");
-    for (QToolButton* b : {c.clear, c.execute, c.selectAll}) QVERIFY(b->isEnabled());
+    for (QToolButton* b : {d.clear, d.execute, d.selectAll}) QVERIFY(b->isEnabled());
     QTest::failOnWarning(QRegularExpression("commitData"));
-    QTest::mouseClick(c.clear, Qt::LeftButton);
-    for (QToolButton* b : {c.clear, c.execute, c.selectAll}) QVERIFY(!b->isEnabled());
-    c.result->setFocus();
+    QTest::mouseClick(d.clear, Qt::LeftButton);
+    for (QToolButton* b : {d.clear, d.execute, d.selectAll}) QVERIFY(!b->isEnabled());
+    d.found->setFocus();
     QTest::qWait(50);
-    QCOMPARE(c.Fragments(), Padded({}));
-    QVERIFY(!c.clear->isEnabled());
-    dialog.reject();
+    QCOMPARE(d.Fragments(), Padded({}));
+    d.reject();
   }
 
   void LeavingTheGridMovesFragmentsUp_data() {
@@ -113,22 +112,21 @@ class SearchProductsTest : public QObject {
   void LeavingTheGridMovesFragmentsUp() {
     QFETCH(QList<int>, rows);
     QFETCH(int, currentRow);
-    TfrmSearchItems dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
+    Dialog d(dm(), told_.Prompts());
     QStringList typed;
     for (int row : rows) {
       typed << QString("фрагмент %1").arg(row);
-      c.grid->item(row - 1, 1)->setText(typed.back());
+      d.grid->item(row - 1, 1)->setText(typed.back());
     }
-    c.grid->item(4, 1)->setText("  ");  // blank: dropped
-    QVERIFY(ShownWithTheGridFocused(dialog, c));
-    QCOMPARE(c.grid->item(rows[0] - 1, 1)->text(), typed[0]);
-    c.result->setFocus();
-    QTRY_VERIFY(c.result->hasFocus());
-    QCOMPARE(c.Fragments(), Padded(typed));
-    QCOMPARE(c.grid->currentRow(), currentRow - 1);
-    QCOMPARE(c.grid->currentColumn(), 1);
-    dialog.reject();
+    d.grid->item(4, 1)->setText("  ");  // blank: dropped
+    QVERIFY(d.ShownWithTheGridFocused());
+    QCOMPARE(d.grid->item(rows[0] - 1, 1)->text(), typed[0]);
+    d.found->setFocus();
+    QTRY_VERIFY(d.found->hasFocus());
+    QCOMPARE(d.Fragments(), Padded(typed));
+    QCOMPARE(d.grid->currentRow(), currentRow - 1);
+    QCOMPARE(d.grid->currentColumn(), 1);
+    d.reject();
   }
 
   // However the cell was entered, every key typed into it lands, with the dialog's own
@@ -144,99 +142,86 @@ class SearchProductsTest : public QObject {
   void EveryTypedLetterLands() {
     QFETCH(int, row);
     QFETCH(QString, entry);
-    TfrmSearchItems dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    QVERIFY(ShownWithTheGridFocused(dialog, c));
-    const QPoint cell = c.grid->visualRect(c.grid->model()->index(row, 1)).center();
-    if (entry == "click") QTest::mouseClick(c.grid->viewport(), Qt::LeftButton, {}, cell);
-    if (entry == "arrow") QTest::keyClick(c.grid, Qt::Key_Down);
+    Dialog d(dm(), told_.Prompts());
+    QVERIFY(d.ShownWithTheGridFocused());
+    const QPoint cell = d.grid->visualRect(d.grid->model()->index(row, 1)).center();
+    if (entry == "click") QTest::mouseClick(d.grid->viewport(), Qt::LeftButton, {}, cell);
+    if (entry == "arrow") QTest::keyClick(d.grid, Qt::Key_Down);
     Type("тр");
     QTest::qWait(QApplication::doubleClickInterval() + 100);
     Type("уб");
     // Before the cell is committed, the search button already knows there is a fragment.
-    QVERIFY(c.execute->isEnabled());
-    c.execute->click();
-    QCOMPARE(c.grid->item(0, 1)->text(), QString("труб"));
-    dialog.reject();
+    QVERIFY(d.execute->isEnabled());
+    d.execute->click();
+    QCOMPARE(d.grid->item(0, 1)->text(), QString("труб"));
+    d.reject();
   }
 
   // The scan's own rules are tested on the core; here what the dialog shows of its answer.
   void ScanListsLowerCaseNamesContainingAFragment_data() {
-    QTest::addColumn<QStringList>("fragments");
-    QTest::addColumn<QList<int>>("items");
-    QTest::addColumn<QStringList>("shown");
-    QTest::addColumn<QString>("told");
+    QTest::addColumn<Scan>("scan");
     // «Станки» and «Станок фрезерный» begin with a capital and are never listed.
-    QTest::newRow("capitals skipped")
-        << QStringList{"СТАН"} << QList<int>{1} << QStringList{"стан"} << QString();
-    QTest::newRow("item order") << QStringList{"м12", "ГАЙКА"} << QList<int>{2, 5}
-                                << QStringList{"м12", "гайка"} << QString();
-    QTest::newRow("nothing") << QStringList{"сталь"} << QList<int>{} << QStringList{"сталь"}
-                             << QString();
+    QTest::newRow("capitals skipped") << Scan{{"СТАН"}, {1}, {"стан"}, ""};
+    QTest::newRow("item order") << Scan{{"м12", "ГАЙКА"}, {2, 5}, {"м12", "гайка"}, ""};
+    QTest::newRow("nothing") << Scan{{"сталь"}, {}, {"сталь"}, ""};
     QTest::newRow("beyond the code page")
-        << QStringList{"гайка", "болт ★"} << QList<int>{} << QStringList{"гайка", "болт ★"}
-        << Not1251Message("болт ★");
+        << Scan{{"гайка", "болт ★"}, {}, {"гайка", "болт ★"}, Not1251Message("болт ★")};
   }
   void ScanListsLowerCaseNamesContainingAFragment() {
-    QFETCH(QStringList, fragments);
-    QFETCH(QList<int>, items);
-    QFETCH(QStringList, shown);
-    QFETCH(QString, told);
+    QFETCH(Scan, scan);
     ToldMessages boxes;
-    TfrmSearchItems dialog(dm(), boxes.Prompts());
-    const Controls c{dialog};
-    for (int i = 0; i < fragments.size(); ++i) c.grid->item(2 * i + 1, 1)->setText(fragments[i]);
-    c.execute->click();
-    QCOMPARE(boxes.Text(), told);
-    QCOMPARE(c.Fragments(), Padded(shown));
-    QCOMPARE(QList<int>(dialog.FoundItems().begin(), dialog.FoundItems().end()), items);
-    for (int row = 0; row < items.size(); ++row) {
-      QCOMPARE(c.result->model()->index(row, 0).data().toString(),
-               FromCp(dm().ItemName(items[row])));
+    Dialog d(dm(), boxes.Prompts());
+    for (int i = 0; i < scan.fragments.size(); ++i)
+      d.grid->item(2 * i + 1, 1)->setText(scan.fragments[i]);
+    d.execute->click();
+    QCOMPARE(boxes.Text(), scan.told);
+    QCOMPARE(d.Fragments(), Padded(scan.shown));
+    QCOMPARE(QList<int>(d.FoundItems().begin(), d.FoundItems().end()), scan.items);
+    for (int row = 0; row < scan.items.size(); ++row) {
+      QCOMPARE(d.found->model()->index(row, 0).data().toString(),
+               FromCp(dm().ItemName(scan.items[row])));
     }
-    QCOMPARE(c.count->text(), QString("0/%1").arg(items.size()));
-    QVERIFY(c.inBase->isHidden());
+    QCOMPARE(d.count->text(), QString("0/%1").arg(scan.items.size()));
+    QVERIFY(d.inBase->isHidden());
   }
 
   void SelectingShowsTheCountAndTheSearchButtons() {
-    TfrmSearchItems dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.grid->item(0, 1)->setText("о");
-    c.execute->click();
+    Dialog d(dm(), told_.Prompts());
+    d.grid->item(0, 1)->setText("о");
+    d.execute->click();
     // станок токарный, болт м12, анкерный болт, 1С-программа
-    QCOMPARE(dialog.FoundItems(), (std::vector<std::int32_t>{1, 2, 3, 6}));
-    QCOMPARE(c.count->text(), QString("0/4"));
-    c.Select(3);
-    c.Select(1);
-    QCOMPARE(c.count->text(), QString("2/4"));
-    QVERIFY(!c.inBase->isHidden());
-    QVERIFY(!c.inList->isHidden());
-    QCOMPARE(dialog.SelectedKeys(), (std::vector<ProductKey>{{0, 2}, {0, 6}}));
-    c.result->selectionModel()->setCurrentIndex(c.result->model()->index(2, 0),
-                                                QItemSelectionModel::NoUpdate);
-    c.selectAll->click();
-    QCOMPARE(c.count->text(), QString("4/4"));
-    QCOMPARE(c.result->currentIndex().row(), 2);
-    QCOMPARE(dialog.SelectedKeys().size(), std::size_t{4});
-    c.result->clearSelection();
-    QCOMPARE(c.count->text(), QString("0/4"));
-    QVERIFY(c.inBase->isHidden());
+    QCOMPARE(d.FoundItems(), (std::vector<std::int32_t>{1, 2, 3, 6}));
+    QCOMPARE(d.count->text(), QString("0/4"));
+    d.Select(3);
+    d.Select(1);
+    QCOMPARE(d.count->text(), QString("2/4"));
+    QVERIFY(!d.inBase->isHidden());
+    QVERIFY(!d.inList->isHidden());
+    QCOMPARE(d.SelectedKeys(), (std::vector<ProductKey>{{0, 2}, {0, 6}}));
+    d.found->selectionModel()->setCurrentIndex(d.found->model()->index(2, 0),
+                                               QItemSelectionModel::NoUpdate);
+    d.selectAll->click();
+    QCOMPARE(d.count->text(), QString("4/4"));
+    QCOMPARE(d.found->currentIndex().row(), 2);
+    QCOMPARE(d.SelectedKeys().size(), std::size_t{4});
+    d.found->clearSelection();
+    QCOMPARE(d.count->text(), QString("0/4"));
+    QVERIFY(d.inBase->isHidden());
   }
 
   void ALongNameShowsItselfAsAHintOverTheItem() {
-    TfrmSearchItems dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.grid->item(0, 1)->setText("гайка");
-    c.grid->item(1, 1)->setText("шуруп");
-    c.execute->click();
-    QCOMPARE(dialog.FoundItems(), (std::vector<std::int32_t>{5, 8}));
-    dialog.resize(300, 500);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QWidget* viewport = c.result->viewport();
-    QVERIFY(c.result->fontMetrics().horizontalAdvance(kLongName) > viewport->width());
+    Dialog d(dm(), told_.Prompts());
+    d.grid->item(0, 1)->setText("гайка");
+    d.grid->item(1, 1)->setText("шуруп");
+    d.execute->click();
+    QCOMPARE(d.FoundItems(), (std::vector<std::int32_t>{5, 8}));
+    d.resize(300, 500);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QWidget* viewport = d.found->viewport();
+    QVERIFY(d.found->fontMetrics().horizontalAdvance(kLongName) > viewport->width());
     auto hover = [&](int row) {
-      const QPoint pos = c.result->visualRect(c.result->model()->index(row, 0)).center();
+      const QPoint pos = d.found->visualRect(d.found->model()->index(row, 0)).center();
       QHelpEvent help(QEvent::ToolTip, pos, viewport->mapToGlobal(pos));
       QApplication::sendEvent(viewport, &help);
     };
@@ -246,7 +231,7 @@ class SearchProductsTest : public QObject {
     hover(1);
     QVERIFY(tip->isVisible());
     QCOMPARE(tip->text(), kLongName);
-    const QRect row = c.result->visualRect(c.result->model()->index(1, 0));
+    const QRect row = d.found->visualRect(d.found->model()->index(1, 0));
     const QPoint rowStart = viewport->mapToGlobal(row.topLeft());
     QCOMPARE(tip->pos(), rowStart);
     // Opened under the pointer, the hint makes the window system report a leave: it stays
@@ -266,40 +251,39 @@ class SearchProductsTest : public QObject {
     QCursor::setPos(viewport->mapToGlobal(QPoint(-40, row.center().y())));
     QCoreApplication::sendEvent(viewport, &leave);
     QVERIFY(!tip->isVisible());
-    dialog.reject();
+    d.reject();
   }
 
   void SearchAsksForTheSelectedNames() {
-    TfrmSearchItems dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.grid->item(0, 1)->setText("болт");
-    c.execute->click();
-    c.Select(0);  // болт м12: the first enterprise makes it (kind 2)
-    dialog.show();
-    c.inBase->click();
-    QCOMPARE(dialog.result(), kSearchInBase);
-    const SearchRequest request = dialog.Request();
+    Dialog d(dm(), told_.Prompts());
+    d.grid->item(0, 1)->setText("болт");
+    d.execute->click();
+    d.Select(0);  // болт м12: the first enterprise makes it (kind 2)
+    d.show();
+    d.inBase->click();
+    QCOMPARE(d.result(), kSearchInBase);
+    const SearchRequest request = d.Request();
     QCOMPARE(request.kind, SearchKind::Products);
     QCOMPARE(request.keys, (std::vector<ProductKey>{{0, 2}}));
     QCOMPARE(RunSearch(dm(), WholeBaseList(dm().RecordCount()), request), (RecordList{0}));
 
     // Reopened, the dialog keeps its names and selection; add гайка (second enterprise).
-    c.grid->item(1, 1)->setText("гайка");
-    c.execute->click();
-    QCOMPARE(dialog.FoundItems(), (std::vector<std::int32_t>{2, 3, 5}));
-    c.Select(0);
-    c.Select(2);
-    dialog.show();
-    c.inList->click();
-    QCOMPARE(dialog.result(), kSearchInList);
-    QCOMPARE(RunSearch(dm(), {2, 1, 0}, dialog.Request()), (RecordList{1, 0}));
+    d.grid->item(1, 1)->setText("гайка");
+    d.execute->click();
+    QCOMPARE(d.FoundItems(), (std::vector<std::int32_t>{2, 3, 5}));
+    d.Select(0);
+    d.Select(2);
+    d.show();
+    d.inList->click();
+    QCOMPARE(d.result(), kSearchInList);
+    QCOMPARE(RunSearch(dm(), {2, 1, 0}, d.Request()), (RecordList{1, 0}));
   }
 
   // Among names that match and names that do not, the first 10000 matching are listed; each
   // scan shows its list from the top.
   void AtMostTenThousandNamesAreListedFromTheTop() {
     const int matching = kItemScanLimit + 5;
-    BaseSource source = test_support::SampleBase();
+    BaseSource source = SampleBase();
     source.items.clear();
     std::vector<std::int32_t> expected;
     for (int found = 0; found < matching; ++found) {
@@ -314,26 +298,25 @@ class SearchProductsTest : public QObject {
     source.classes.clear();
     OpenBase base(source);
     ToldMessages boxes;
-    TfrmSearchItems dialog(base.dm(), boxes.Prompts());
-    const Controls c{dialog};
-    c.grid->item(0, 1)->setText("Деталь");
-    c.execute->click();
+    Dialog d(base.dm(), boxes.Prompts());
+    d.grid->item(0, 1)->setText("Деталь");
+    d.execute->click();
     QCOMPARE(boxes.Count(), 1);
     QCOMPARE(boxes.Text(), QString::fromUtf8(kItemScanLimitMessage));
     QCOMPARE(boxes.Icon(), MessageIcon::Information);
-    QCOMPARE(dialog.FoundItems(), expected);
-    QCOMPARE(c.count->text(), QString("0/%1").arg(expected.size()));
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    c.result->setFocus();
-    QTest::keyClick(c.result, Qt::Key_End);
-    QVERIFY(c.result->verticalScrollBar()->value() > 0);
-    c.grid->item(0, 1)->setText("деталь 1");
-    c.execute->click();
-    QCOMPARE(c.result->verticalScrollBar()->value(), 0);
-    QCOMPARE(c.result->indexAt(QPoint(2, 2)).row(), 0);
+    QCOMPARE(d.FoundItems(), expected);
+    QCOMPARE(d.count->text(), QString("0/%1").arg(expected.size()));
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    d.found->setFocus();
+    QTest::keyClick(d.found, Qt::Key_End);
+    QVERIFY(d.found->verticalScrollBar()->value() > 0);
+    d.grid->item(0, 1)->setText("деталь 1");
+    d.execute->click();
+    QCOMPARE(d.found->verticalScrollBar()->value(), 0);
+    QCOMPARE(d.found->indexAt(QPoint(2, 2)).row(), 0);
     QCOMPARE(boxes.Count(), 1);
-    dialog.reject();
+    d.reject();
   }
 };
 

@@ -1,5 +1,4 @@
-// The requisites search dialog as a user meets it: the selectors and their rules, the condition
-// table and its buttons, the dialog's results and its request.
+// The requisites search dialog: the selectors, the condition table, its buttons and request.
 #include "search/search_requisites.h"
 
 #include <QCheckBox>
@@ -7,7 +6,6 @@
 #include <QCompleter>
 #include <QPushButton>
 #include <QTableView>
-#include <QTest>
 #include <QToolButton>
 
 #include "data/data_module.h"
@@ -21,27 +19,33 @@
 
 namespace zorel {
 
-using test_support::OpenBase;
-using test_support::ToldMessages;
-using test_support::W;
+using namespace test_support;
 
 namespace {
 
-struct Controls {
-  TfrmSearch& d;
-  QComboBox* field = d.findChild<QComboBox*>("cbField");
-  QComboBox* no = d.findChild<QComboBox*>("cbNo");
-  QComboBox* op = d.findChild<QComboBox*>("cbOperation");
-  ValueBox* value = d.findChild<ValueBox*>("cbValue");
-  QCheckBox* matchCase = d.findChild<QCheckBox*>("cbCase");
-  QTableView* list = d.findChild<QTableView*>("sgList");
-  QToolButton* add = d.findChild<QToolButton*>("sbAdd");
-  QToolButton* del = d.findChild<QToolButton*>("sbDelete");
-  QToolButton* clear = d.findChild<QToolButton*>("sbClear");
-  QToolButton* edit = d.findChild<QToolButton*>("sbEdit");
-  QPushButton* inList = d.findChild<QPushButton*>("bbSearchInList");
-  QPushButton* inBase = d.findChild<QPushButton*>("bbSearchInBD");
-  QPushButton* cancel = d.findChild<QPushButton*>("bbCancel");
+struct FieldSwitch {
+  int from;
+  QString operation, typed;
+  int to;
+  QString keptOperation, keptValue;
+};
+
+// The dialog with its controls at hand.
+struct Dialog : TfrmSearch {
+  using TfrmSearch::TfrmSearch;
+  QComboBox* field = findChild<QComboBox*>("cbField");
+  QComboBox* no = findChild<QComboBox*>("cbNo");
+  QComboBox* op = findChild<QComboBox*>("cbOperation");
+  ValueBox* value = findChild<ValueBox*>("cbValue");
+  QCheckBox* matchCase = findChild<QCheckBox*>("cbCase");
+  QTableView* list = findChild<QTableView*>("sgList");
+  QToolButton* add = findChild<QToolButton*>("sbAdd");
+  QToolButton* del = findChild<QToolButton*>("sbDelete");
+  QToolButton* clear = findChild<QToolButton*>("sbClear");
+  QToolButton* edit = findChild<QToolButton*>("sbEdit");
+  QPushButton* inList = findChild<QPushButton*>("bbSearchInList");
+  QPushButton* inBase = findChild<QPushButton*>("bbSearchInBD");
+  QPushButton* cancel = findChild<QPushButton*>("bbCancel");
 
   void SelectRow(int row) const { list->setCurrentIndex(list->model()->index(row, 0)); }
   // Picks the selectors as a user would and presses Add.
@@ -68,7 +72,7 @@ class SearchRequisitesTest : public QObject {
   Q_OBJECT
 
  private:
-  OpenBase base_{test_support::SampleBase()};
+  OpenBase base_{SampleBase()};
   Tdm& dm() { return base_.dm(); }
   // For the dialogs whose messages a test does not read.
   ToldMessages told_;
@@ -76,66 +80,48 @@ class SearchRequisitesTest : public QObject {
  private slots:
   // Switching fields keeps the operation and the value where the new field takes them.
   void SwitchingFieldsKeepsWhatTheNewFieldTakes_data() {
-    QTest::addColumn<int>("from");
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<QString>("keptOperation");
-    QTest::addColumn<QString>("keptValue");
-    // name, field and operation, value typed, new field, the operation and value it keeps
-    const auto row = [](const char* name, int from, const char* op, const char* typed, int to,
-                        const char* keptOp, const char* keptValue) {
-      QTest::newRow(name) << from << QString(op) << QString(typed) << to << QString(keptOp)
-                          << QString(keptValue);
-    };
-    row("равно and a number kept", 0, "равно", "120", 6, "равно", "120");
-    row("содержит and text gone", 0, "содержит", "abc", 2, "равно", "");
-    row("пусто gone", 8, "пусто", "-5", 6, "равно", "-5");
-    row("> gone", 2, ">", "-5", 0, "содержит", "-5");
-    row("<= kept", 2, "<=", "7", 6, "<=", "7");
-    row("text to dictionary", 3, "пусто", "abc", 4, "пусто", "");
-    row("text to text", 0, "равно", "abc", 9, "равно", "abc");
-    row("dictionary to text", 4, "равно", "Россия", 8, "равно", "Россия");
-    row("dictionary to number", 1, "равно", "ОАО", 2, "равно", "");
+    QTest::addColumn<FieldSwitch>("change");
+    QTest::newRow("равно and a number kept") << FieldSwitch{0, "равно", "120", 6, "равно", "120"};
+    QTest::newRow("содержит and text gone") << FieldSwitch{0, "содержит", "abc", 2, "равно", ""};
+    QTest::newRow("пусто gone") << FieldSwitch{8, "пусто", "-5", 6, "равно", "-5"};
+    QTest::newRow("> gone") << FieldSwitch{2, ">", "-5", 0, "содержит", "-5"};
+    QTest::newRow("<= kept") << FieldSwitch{2, "<=", "7", 6, "<=", "7"};
+    QTest::newRow("text to dictionary") << FieldSwitch{3, "пусто", "abc", 4, "пусто", ""};
+    QTest::newRow("text to text") << FieldSwitch{0, "равно", "abc", 9, "равно", "abc"};
+    QTest::newRow("dictionary to text") << FieldSwitch{4, "равно", "Россия", 8, "равно", "Россия"};
+    QTest::newRow("dictionary to number") << FieldSwitch{1, "равно", "ОАО", 2, "равно", ""};
   }
   void SwitchingFieldsKeepsWhatTheNewFieldTakes() {
-    QFETCH(int, from);
-    QFETCH(QString, operation);
-    QFETCH(QString, typed);
-    QFETCH(int, to);
-    QFETCH(QString, keptOperation);
-    QFETCH(QString, keptValue);
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.field->setCurrentIndex(from);
-    c.op->setCurrentText(operation);
-    QCOMPARE(c.op->currentText(), operation);
-    c.value->SetText(typed);
-    c.field->setCurrentIndex(to);
-    QCOMPARE(c.op->currentText(), keptOperation);
-    QCOMPARE(c.value->Text(), keptValue);
-    QCOMPARE(c.add->isEnabled(), !keptValue.isEmpty() || keptOperation == "пусто");
+    QFETCH(FieldSwitch, change);
+    Dialog d(dm(), told_.Prompts());
+    d.field->setCurrentIndex(change.from);
+    d.op->setCurrentText(change.operation);
+    QCOMPARE(d.op->currentText(), change.operation);
+    d.value->SetText(change.typed);
+    d.field->setCurrentIndex(change.to);
+    QCOMPARE(d.op->currentText(), change.keptOperation);
+    QCOMPARE(d.value->Text(), change.keptValue);
+    QCOMPARE(d.add->isEnabled(), !change.keptValue.isEmpty() || change.keptOperation == "пусто");
   }
 
   void AddWritesCodesAndTheValueInTheBaseCodePage() {
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.Add(1, 0, "равно", "ОАО", true);
-    c.Add(2, 1, ">=", " 1990 ");
-    c.Add(12, 1, "содержит", "станки ");
+    Dialog d(dm(), told_.Prompts());
+    d.Add(1, 0, "равно", "ОАО", true);
+    d.Add(2, 1, ">=", " 1990 ");
+    d.Add(12, 1, "содержит", "станки ");
     // "пусто" hides the value box and stores no value, whatever was left in it.
-    c.op->setCurrentText("пусто");
-    QVERIFY(c.value->isHidden());
-    c.Add(0, 0, "пусто", "забытый текст");
+    d.op->setCurrentText("пусто");
+    QVERIFY(d.value->isHidden());
+    d.Add(0, 0, "пусто", "забытый текст");
     const ConditionTable expected = {{"1", "0", "1", W("ОАО"), "1"},
                                      {"2", "1", "5", " 1990 ", "0"},
                                      {"12", "1", "0", W("станки "), "0"},
                                      {"0", "0", "2", "", "0"},
                                      {}};
-    QVERIFY(dialog.Conditions() == expected);
-    QVERIFY(!c.clear->isHidden() && c.clear->isEnabled());
-    QVERIFY(!c.inBase->isHidden());
-    QVERIFY(!c.inList->isHidden());
+    QVERIFY(d.Conditions() == expected);
+    QVERIFY(!d.clear->isHidden() && d.clear->isEnabled());
+    QVERIFY(!d.inBase->isHidden());
+    QVERIFY(!d.inList->isHidden());
   }
 
   void AValueTheFieldCannotHoldIsRefused_data() {
@@ -154,174 +140,151 @@ class SearchRequisitesTest : public QObject {
     QFETCH(QString, text);
     QFETCH(QString, message);
     ToldMessages boxes;
-    TfrmSearch dialog(dm(), boxes.Prompts());
-    const Controls c{dialog};
-    c.field->setCurrentIndex(field);
-    c.value->SetText(text);
-    c.add->click();
+    Dialog d(dm(), boxes.Prompts());
+    d.field->setCurrentIndex(field);
+    d.value->SetText(text);
+    d.add->click();
     QCOMPARE(boxes.Count(), 1);
     QCOMPARE(boxes.Text(), message);
     QCOMPARE(boxes.Icon(), MessageIcon::Critical);
-    QCOMPARE(dialog.Conditions().size(), std::size_t{1});
-    QCOMPARE(c.value->Text(), text);
+    QCOMPARE(d.Conditions().size(), std::size_t{1});
+    QCOMPARE(d.value->Text(), text);
   }
 
-  // The dialog on screen with "содержит" on the region chosen and the value's editor focused.
-  static bool ReadyForARegionValue(TfrmSearch& dialog, const Controls& c) {
-    dialog.show();
-    if (!QTest::qWaitForWindowActive(&dialog)) return false;
-    c.field->setCurrentIndex(kFieldRegion);
-    c.op->setCurrentText("содержит");
-    c.value->FocusEditor();
-    return QTest::qWaitFor([&c] { return c.value->isAncestorOf(QApplication::focusWidget()); });
-  }
-
-  void ATypedDictionaryValueStaysAsTyped_data() {
+  // A value typed for a dictionary field is added as typed, also by a first click on
+  // "Добавить" while the list of entries holding the text is open: it closes and adds at once.
+  void ATypedDictionaryValueIsAddedAsTyped_data() {
     QTest::addColumn<QString>("typed");
-    QTest::newRow("start of an entry") << "минск";
-    QTest::newRow("an entry's own start") << "Минская";
-    QTest::newRow("inside an entry") << "обл";
+    QTest::addColumn<bool>("suggestionsOpen");
+    QTest::newRow("start of an entry") << "минск" << false;
+    QTest::newRow("an entry's own start") << "Минская" << false;
+    QTest::newRow("inside an entry") << "обл" << false;
+    QTest::newRow("added while the suggestions are open") << "обл" << true;
   }
-  void ATypedDictionaryValueStaysAsTyped() {
+  void ATypedDictionaryValueIsAddedAsTyped() {
     QFETCH(QString, typed);
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    QVERIFY(ReadyForARegionValue(dialog, c));
-    test_support::Type(typed);
-    QCOMPARE(c.value->Text(), typed);
-    c.add->click();
-    QCOMPARE(dialog.Conditions()[0][3], *To1251(typed));
-    dialog.reject();
-  }
-
-  // The first click on "Добавить" while the list of entries holding the typed text is open
-  // closes the list and adds the condition as typed.
-  void AddingWhileTheSuggestionsAreOpenAddsAtOnce() {
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    QVERIFY(ReadyForARegionValue(dialog, c));
-    test_support::Type(QStringLiteral("обл"));
-    auto* combo = c.value->findChild<QComboBox*>("cbValueList");
-    QWidget* suggestions = combo->completer()->popup();
-    QTRY_VERIFY(suggestions->isVisible());
-    const QPoint onAdd = c.add->mapToGlobal(c.add->rect().center());
-    QTest::mouseClick(suggestions, Qt::LeftButton, {}, suggestions->mapFromGlobal(onAdd));
-    QTRY_VERIFY(!suggestions->isVisible());
-    QCOMPARE(dialog.Conditions().size(), std::size_t{2});
-    QCOMPARE(dialog.Conditions()[0][3], *To1251(QStringLiteral("обл")));
-    dialog.reject();
+    QFETCH(bool, suggestionsOpen);
+    Dialog d(dm(), told_.Prompts());
+    d.show();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    d.field->setCurrentIndex(kFieldRegion);
+    d.op->setCurrentText("содержит");
+    d.value->FocusEditor();
+    QTRY_VERIFY(d.value->isAncestorOf(QApplication::focusWidget()));
+    Type(typed);
+    QCOMPARE(d.value->Text(), typed);
+    if (suggestionsOpen) {
+      QWidget* suggestions = d.value->findChild<QComboBox*>("cbValueList")->completer()->popup();
+      QTRY_VERIFY(suggestions->isVisible());
+      const QPoint onAdd = d.add->mapToGlobal(d.add->rect().center());
+      QTest::mouseClick(suggestions, Qt::LeftButton, {}, suggestions->mapFromGlobal(onAdd));
+      QTRY_VERIFY(!suggestions->isVisible());
+    } else {
+      d.add->click();
+    }
+    QCOMPARE(d.Conditions().size(), std::size_t{2});
+    QCOMPARE(d.Conditions()[0][3], *To1251(typed));
+    d.reject();
   }
 
   void EditingMovesTheConditionToTheEnd() {
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.Add(4, 0, "равно", "Беларусь", true);
-    c.Add(0, 1, "содержит", "завод");
-    c.Add(6, 1, "<", "100");
-    c.SelectRow(0);
-    QVERIFY(c.edit->isEnabled());
-    c.edit->click();
-    QCOMPARE(c.field->currentIndex(), 4);
-    QCOMPARE(c.no->currentIndex(), 0);
-    QCOMPARE(c.op->currentText(), QString("равно"));
-    QCOMPARE(c.value->Choices(), Utf8List(dm().Countries()));
-    QCOMPARE(c.value->Text(), QString("Беларусь"));
-    QVERIFY(c.matchCase->isChecked());
-    QCOMPARE(dialog.Conditions().size(), std::size_t{3});
-    QCOMPARE(dialog.Conditions()[0][0], std::string("0"));
-    c.value->SetText("Россия");
-    c.add->click();
+    Dialog d(dm(), told_.Prompts());
+    d.Add(4, 0, "равно", "Беларусь", true);
+    d.Add(0, 1, "содержит", "завод");
+    d.Add(6, 1, "<", "100");
+    d.SelectRow(0);
+    QVERIFY(d.edit->isEnabled());
+    d.edit->click();
+    QCOMPARE(d.field->currentIndex(), 4);
+    QCOMPARE(d.no->currentIndex(), 0);
+    QCOMPARE(d.op->currentText(), QString("равно"));
+    QCOMPARE(d.value->Choices(), Utf8List(dm().Countries()));
+    QCOMPARE(d.value->Text(), QString("Беларусь"));
+    QVERIFY(d.matchCase->isChecked());
+    QCOMPARE(d.Conditions().size(), std::size_t{3});
+    QCOMPARE(d.Conditions()[0][0], std::string("0"));
+    d.value->SetText("Россия");
+    d.add->click();
     const ConditionTable expected = {{"0", "1", "0", W("завод"), "0"},
                                      {"6", "1", "4", "100", "0"},
                                      {"4", "0", "1", W("Россия"), "1"},
                                      {}};
-    QVERIFY(dialog.Conditions() == expected);
+    QVERIFY(d.Conditions() == expected);
   }
 
   void DeleteAndEditNeedAConditionRowSelected() {
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.Add(0, 1, "содержит", "а");
-    c.Add(0, 1, "содержит", "б");
-    c.SelectRow(2);  // the empty row
-    QVERIFY(!c.del->isEnabled());
-    QVERIFY(!c.edit->isEnabled());
-    QVERIFY(c.clear->isEnabled());
-    c.SelectRow(0);
-    QVERIFY(c.del->isEnabled());
-    c.del->click();
-    QCOMPARE(dialog.Conditions().size(), std::size_t{2});
-    QCOMPARE(dialog.Conditions()[0][3], W("б"));
+    Dialog d(dm(), told_.Prompts());
+    d.Add(0, 1, "содержит", "а");
+    d.Add(0, 1, "содержит", "б");
+    d.SelectRow(2);  // the empty row
+    QVERIFY(!d.del->isEnabled());
+    QVERIFY(!d.edit->isEnabled());
+    QVERIFY(d.clear->isEnabled());
+    d.SelectRow(0);
+    QVERIFY(d.del->isEnabled());
+    d.del->click();
+    QCOMPARE(d.Conditions().size(), std::size_t{2});
+    QCOMPARE(d.Conditions()[0][3], W("б"));
     // The selection stays in place and now stands on the last condition.
-    QVERIFY(c.del->isEnabled());
-    c.del->click();
-    QCOMPARE(dialog.Conditions().size(), std::size_t{1});
-    QVERIFY(!c.del->isEnabled());
-    QVERIFY(!c.edit->isEnabled());
-    QVERIFY(!c.clear->isEnabled());
-    QVERIFY(c.inBase->isHidden());
+    QVERIFY(d.del->isEnabled());
+    d.del->click();
+    QCOMPARE(d.Conditions().size(), std::size_t{1});
+    QVERIFY(!d.del->isEnabled());
+    QVERIFY(!d.edit->isEnabled());
+    QVERIFY(!d.clear->isEnabled());
+    QVERIFY(d.inBase->isHidden());
     // Clear leaves the empty row alone.
-    c.Add(0, 1, "содержит", "а");
-    c.Add(3, 1, "равно", "220000");
-    c.clear->click();
-    QVERIFY(dialog.Conditions() == ConditionTable{ConditionRow{}});
-    QVERIFY(c.inBase->isHidden());
-    QVERIFY(!c.clear->isEnabled());
+    d.Add(0, 1, "содержит", "а");
+    d.Add(3, 1, "равно", "220000");
+    d.clear->click();
+    QVERIFY(d.Conditions() == ConditionTable{ConditionRow{}});
+    QVERIFY(d.inBase->isHidden());
+    QVERIFY(!d.clear->isEnabled());
   }
 
   void ButtonsCloseWithTheirResults() {
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.Add(0, 1, "содержит", "а");
+    Dialog d(dm(), told_.Prompts());
+    d.Add(0, 1, "содержит", "а");
     const std::pair<QPushButton*, int> cases[] = {
-        {c.cancel, kSearchCancel}, {c.inBase, kSearchInBase}, {c.inList, kSearchInList}};
+        {d.cancel, kSearchCancel}, {d.inBase, kSearchInBase}, {d.inList, kSearchInList}};
     for (const auto& [button, result] : cases) {
-      dialog.show();
+      d.show();
       button->click();
-      QVERIFY(dialog.isHidden());
-      QCOMPARE(dialog.result(), result);
+      QVERIFY(d.isHidden());
+      QCOMPARE(d.result(), result);
     }
-    dialog.show();
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    QCOMPARE(dialog.result(), kSearchCancel);
-    dialog.show();
-    dialog.setResult(0);
-    dialog.close();
-    QCOMPARE(dialog.result(), kSearchCancel);
+    d.show();
+    QTest::keyClick(&d, Qt::Key_Escape);
+    QCOMPARE(d.result(), kSearchCancel);
+    d.show();
+    d.setResult(0);
+    d.close();
+    QCOMPARE(d.result(), kSearchCancel);
   }
 
-  void SearchInBaseAsksForTheTable() {
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.Add(0, 1, "содержит", "завод");
-    c.Add(2, 0, ">", "1990");  // the negation does not apply to numbers
-    dialog.show();
-    c.inBase->click();
-    QCOMPARE(dialog.result(), kSearchInBase);
-    const SearchRequest request = dialog.Request();
+  void SearchAsksForTheTable() {
+    Dialog d(dm(), told_.Prompts());
+    d.Add(0, 1, "содержит", "завод");
+    d.Add(2, 0, ">", "1990");  // the negation does not apply to numbers
+    d.show();
+    d.inBase->click();
+    QCOMPARE(d.result(), kSearchInBase);
+    const SearchRequest request = d.Request();
     QCOMPARE(request.kind, SearchKind::Requisites);
     const ConditionTable table = {
         {"0", "1", "0", W("завод"), "0"}, {"2", "0", "3", "1990", "0"}, {}};
     QVERIFY(request.conditions == table);
     QCOMPARE(RunSearch(dm(), WholeBaseList(dm().RecordCount()), request), (RecordList{0}));
     // Reopened, the dialog shows the same conditions.
-    dialog.show();
-    QVERIFY(dialog.Conditions() == table);
-    dialog.reject();
-  }
-
-  void SearchInListKeepsTheListsOrder() {
-    TfrmSearch dialog(dm(), told_.Prompts());
-    const Controls c{dialog};
-    c.field->setCurrentIndex(1);
-    c.op->setCurrentText("равно");
-    c.value->SetText("ОАО");  // typed over the drop-down
-    c.add->click();
-    dialog.show();
-    c.inList->click();
-    QCOMPARE(dialog.result(), kSearchInList);
-    // «оао» equals ОАО ignoring case; a record without a form passes; «ОАО Плюс» does not.
-    QCOMPARE(RunSearch(dm(), {2, 1, 0}, dialog.Request()), (RecordList{2, 0}));
+    d.show();
+    QVERIFY(d.Conditions() == table);
+    // In a list the list's order is kept: «оао» equals ОАО ignoring case, a record without a
+    // form passes, «ОАО Плюс» does not.
+    d.clear->click();
+    d.Add(1, 1, "равно", "ОАО");  // typed over the drop-down
+    d.inList->click();
+    QCOMPARE(d.result(), kSearchInList);
+    QCOMPARE(RunSearch(dm(), {2, 1, 0}, d.Request()), (RecordList{2, 0}));
   }
 };
 
