@@ -110,17 +110,24 @@ std::string ToUtf8(std::string_view cp1251) {
   return out;
 }
 
-std::optional<std::string> FromUtf8(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
+namespace {
+
+// Converts utf8 into out. A character with no code page form, or an ill-formed sequence (one
+// byte of it at a time), becomes mark, or ends the conversion with false when mark is 0.
+bool FromUtf8Into(std::string_view utf8, char mark, std::string& out) {
+  out.resize(utf8.size());  // never more bytes than the UTF-8 form has
+  char* p = out.data();
   std::size_t i = 0;
   while (i < utf8.size()) {
     const auto b0 = static_cast<unsigned char>(utf8[i]);
+    if (b0 < 0x80) {
+      *p++ = static_cast<char>(b0);
+      ++i;
+      continue;
+    }
     std::uint32_t cp = 0;
     int extra = 0;
-    if (b0 < 0x80) {
-      cp = b0;
-    } else if ((b0 & 0xE0) == 0xC0) {
+    if ((b0 & 0xE0) == 0xC0) {
       cp = b0 & 0x1F;
       extra = 1;
     } else if ((b0 & 0xF0) == 0xE0) {
@@ -129,22 +136,36 @@ std::optional<std::string> FromUtf8(std::string_view utf8) {
     } else if ((b0 & 0xF8) == 0xF0) {
       cp = b0 & 0x07;
       extra = 3;
-    } else {
-      return std::nullopt;
     }
-    if (i + static_cast<std::size_t>(extra) >= utf8.size()) return std::nullopt;
-    for (int k = 1; k <= extra; ++k) {
-      const auto b = static_cast<unsigned char>(utf8[i + k]);
-      if ((b & 0xC0) != 0x80) return std::nullopt;
+    bool wellFormed = extra > 0 && i + static_cast<std::size_t>(extra) < utf8.size();
+    for (int k = 1; wellFormed && k <= extra; ++k) {
+      const auto b = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
+      wellFormed = (b & 0xC0) == 0x80;
       cp = (cp << 6) | (b & 0x3F);
     }
     constexpr std::uint32_t kMinForLength[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kMinForLength[extra]) return std::nullopt;  // overlong forms hide characters
-    i += 1 + extra;
-    const auto byte = EncodeCodePoint(cp);
-    if (!byte) return std::nullopt;
-    out.push_back(static_cast<char>(*byte));
+    // Overlong forms hide characters.
+    wellFormed = wellFormed && cp >= kMinForLength[extra];
+    const auto byte = wellFormed ? EncodeCodePoint(cp) : std::nullopt;
+    if (!byte && mark == 0) return false;
+    *p++ = byte ? static_cast<char>(*byte) : mark;
+    i += wellFormed ? 1 + static_cast<std::size_t>(extra) : 1;
   }
+  out.resize(static_cast<std::size_t>(p - out.data()));
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> FromUtf8(std::string_view utf8) {
+  std::string out;
+  if (!FromUtf8Into(utf8, 0, out)) return std::nullopt;
+  return out;
+}
+
+std::string FromUtf8Marking(std::string_view utf8, char mark) {
+  std::string out;
+  FromUtf8Into(utf8, mark, out);
   return out;
 }
 

@@ -18,6 +18,9 @@ void AppendToUtf8(std::string& out, std::string_view cp1251);
 // Empty optional when the text holds a character with no Windows-1251 form or is not
 // well-formed UTF-8.
 std::optional<std::string> FromUtf8(std::string_view utf8);
+// The same conversion where each character with no Windows-1251 form (and each byte of an
+// ill-formed sequence) becomes mark, which must not be 0.
+std::string FromUtf8Marking(std::string_view utf8, char mark);
 
 // Case mapping of one byte: Latin a-z/A-Z, Cyrillic а-я/А-Я, ё/Ё and the other Cyrillic pairs
 // of 0x80-0xBF. Other bytes map to themselves.

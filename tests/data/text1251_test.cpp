@@ -19,6 +19,8 @@ TEST(Text1251, RefusesCharactersWithoutACodePageForm) {
   EXPECT_FALSE(FromUtf8("\xD0").has_value());      // cut sequence
   EXPECT_EQ(FromUtf8("Завод №1"), std::optional<std::string>("\xC7\xE0\xE2\xEE\xE4 \xB9"
                                                              "1"));
+  // Marking instead: each such character, and each byte of a broken sequence, is one mark.
+  EXPECT_EQ(FromUtf8Marking("日本 №\xC0\x80\xD0", '?'), "?? \xB9???");
 }
 
 TEST(Text1251, CaseTablesCoverCyrillicAndLatin) {
