@@ -43,7 +43,7 @@ void RunPrint(const Invocation& inv) {
   ParsedArgs args(inv, {{"--in", "--range", "--record", "--pdf"}, {}});
   args.ExpectOperands(1);
   const auto pdf = args.Single("--pdf");
-  if (!pdf || pdf->empty()) throw UsageError(std::string("не задан файл --pdf\n") + inv.form);
+  if (!pdf || pdf->empty()) throw args.Misuse("не задан файл --pdf\n");
   const auto range = args.Single("--range");
   const auto record = args.Single("--record");
   if (range && record) throw UsageError("--range и --record вместе не задаются");
