@@ -228,6 +228,7 @@ RunResult MailRun::Run(const MailJob& job, const RecordList& recipients) {
           Report(e.Text(), false, true);
         }
         if (job.pauseSeconds > 0 && i + 1 < recipients.size() && sending_) {
+          static_assert(kMaxPauseSeconds <= std::numeric_limits<int>::max() / 1000);
           client_.Pause(job.pauseSeconds * 1000);
         }
       }

@@ -14,8 +14,9 @@ namespace zorel {
 
 class Tdm;
 
-// The longest time-out a job may set: the client waits in milliseconds, an int.
+// The longest time-out and pause a job may set: the client waits in milliseconds, an int.
 inline constexpr int kMaxTimeOutSeconds = 2'000'000;
+inline constexpr int kMaxPauseSeconds = 86'400;
 
 struct MailJob {
   QString server;
@@ -31,7 +32,7 @@ struct MailJob {
   MailSecurity security = MailSecurity::None;
   QString caFile;
   QString user, password;  // a login, over an encrypted session only
-  int pauseSeconds = 0;    // between messages
+  int pauseSeconds = 0;    // between messages, up to kMaxPauseSeconds
 };
 
 class MailReporter {

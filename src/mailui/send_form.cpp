@@ -351,7 +351,7 @@ std::optional<MailJob> TfrmSend::JobFromControls() {
     return std::nullopt;
   }
   const auto pause = Integer(MailPause_->text());
-  if (!pause || *pause < 0) {
+  if (!pause || *pause < 0 || *pause > kMaxPauseSeconds) {
     Report(kPauseDigits, true, false);
     return std::nullopt;
   }

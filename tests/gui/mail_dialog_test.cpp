@@ -157,7 +157,7 @@ class MailDialogTest : public QObject {
     QVERIFY(caption.startsWith("Не отправлено ("));
   }
 
-  void PortAndTimeOutAreChecked() {
+  void PortTimeOutAndPauseAreChecked() {
     Dialog d({"x@y"});
     TfrmSend& form = *d.form;
     QStringList& boxes = d.boxes;
@@ -174,6 +174,12 @@ class MailDialogTest : public QObject {
     d.Send();
     QCOMPARE(boxes.last(), QString("Таймаут должен состоять только из цифр !!!"));
     QVERIFY(Find<QPushButton>(form, "btnSend")->isEnabled());
+    // A pause whose milliseconds overflow the client's wait is refused like a wrong one.
+    timeOut->setText("60");
+    Find<QLineEdit>(form, "MailPause")->setText("3000000");
+    d.Send();
+    QCOMPARE(boxes.last(), QString("Пауза должна состоять только из цифр !!!"));
+    QCOMPARE(Find<QPlainTextEdit>(form, "reLog")->toPlainText(), QString());
   }
 
   // A real box takes the window's activation: what was queued before it runs, then the focused

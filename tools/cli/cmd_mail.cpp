@@ -78,7 +78,7 @@ MailJob JobFrom(const ParsedArgs& args, bool preview) {
   job.server = Text(needed("--server"));
   job.port = static_cast<quint16>(NonNegative(args, "--port", job.port, 65535));
   job.timeOutSeconds = NonNegative(args, "--timeout", job.timeOutSeconds, kMaxTimeOutSeconds);
-  job.pauseSeconds = NonNegative(args, "--pause", 0, 86'400);
+  job.pauseSeconds = NonNegative(args, "--pause", 0, kMaxPauseSeconds);
   job.from = Text(needed("--from"));
   job.subject = Text(Required(args, "--subject"));
   job.html = args.Flag("--html");
