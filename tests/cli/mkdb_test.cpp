@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data/class_object.h"
@@ -80,6 +81,14 @@ std::vector<ClassEntry> ClassEntries(Tdm& dm) {
   return entries;
 }
 
+// An entry's id, item, count, kind and codes, for one comparison.
+std::string Describe(const ClassEntry& e) {
+  std::string s = std::to_string(e.id) + " " + std::to_string(e.item) + " " +
+                  std::to_string(e.count) + " " + std::to_string(e.kind) + " ";
+  for (const std::uint32_t c : e.codes) s += std::to_string(c) + ".";
+  return s;
+}
+
 int Depth(const ClassEntry& e) {
   int d = 0;
   while (d < 5 && e.codes[static_cast<std::size_t>(d)] != 0) ++d;
@@ -128,27 +137,17 @@ TEST_F(MkdbSources, SmallSourcesDecodeFieldByField) {
   EXPECT_EQ(DetailsText(dm, 1), "Фирма|||0|      ||||       |||||||");
 
   // Ids are row numbers, items positions in items.csv, counts follow from the visible tree.
-  const auto classes = ClassEntries(dm);
-  ASSERT_EQ(classes.size(), 4u);
-  const std::uint32_t ids[] = {1, 2, 3, 4}, items[] = {1, 2, 3, 4};
-  const std::uint16_t counts[] = {2, 2, 1, 0};
-  const std::uint8_t kinds[] = {1, 1, 2, 0};
-  for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(classes[i].id, ids[i]);
-    EXPECT_EQ(classes[i].item, items[i]);
-    EXPECT_EQ(classes[i].count, counts[i]) << i;
-    EXPECT_EQ(classes[i].kind, kinds[i]);
-  }
-  EXPECT_EQ(classes[2].codes, (std::array<std::uint32_t, 5>{1, 1, 1, 0, 0}));
+  std::vector<std::string> classes;
+  for (const ClassEntry& e : ClassEntries(dm)) classes.push_back(Describe(e));
+  EXPECT_EQ(classes, (std::vector<std::string>{"1 1 2 1 1.0.0.0.0.", "2 2 2 1 1.1.0.0.0.",
+                                               "3 3 1 2 1.1.1.0.0.", "4 4 0 0 1.1.0.0.0."}));
 
   const LoadedList list = LoadListFile(dir / "out/lists/Выборка.lst", dm.RecordCount());
   ASSERT_EQ(list.status, ListFileStatus::Ok);
-  EXPECT_TRUE(list.header.requisitesShown);
-  EXPECT_FALSE(list.header.lowerShown);
-  EXPECT_TRUE(list.header.advertShown);
-  EXPECT_EQ(list.header.lowerHeight, 120);
-  EXPECT_EQ(list.header.windowWidth, 640);
-  EXPECT_EQ(list.header.windowHeight, 400);
+  const ListFileHeader& h = list.header;
+  EXPECT_EQ(std::tuple(h.requisitesShown, h.lowerShown, h.advertShown, h.lowerHeight, h.windowWidth,
+                       h.windowHeight),
+            std::tuple(true, false, true, 120, 640, 400));
   EXPECT_EQ(list.records, (RecordList{1, 0}));
 }
 
@@ -241,23 +240,30 @@ TEST_F(MkdbSources, ReportsManyFaultsInOneRun) {
                  "enterprises.csv:4:3: year", "3 error(s)"});
 }
 
-TEST(MkdbArguments, WrongArgumentsAreRefused) {
+TEST(MkdbArguments, WrongArgumentsAndUnwritableOutputsAreRefused) {
   TempDir dir;
-  const std::vector<std::vector<std::string>> cases = {
-      {},
-      {dir / "only-one"},
-      {"--synthetic", "many", dir / "out"},
-      {"--synthetic", "-1", dir / "out"},
-      {"--synthetic", "4000001", dir / "out"},
-      {"--synthetic", "10", "--seed"},
-      {"--synthetic", "10", "--seed", "x", dir / "out"},
-      {"--synthetic", "10"},
-      {"--emit-sources", "10", dir / "a", dir / "b"},
+  WriteBytes(dir / "file", "not a folder");
+  const std::string usage = "usage:";
+  const struct {
+    std::vector<std::string> args;
+    int code;
+    std::string message;
+  } cases[] = {
+      {{}, 2, usage},
+      {{dir / "only-one"}, 2, usage},
+      {{"--synthetic", "many", dir / "out"}, 2, usage},
+      {{"--synthetic", "-1", dir / "out"}, 2, usage},
+      {{"--synthetic", "4000001", dir / "out"}, 2, usage},
+      {{"--synthetic", "10", "--seed"}, 2, usage},
+      {{"--synthetic", "10", "--seed", "x", dir / "out"}, 2, usage},
+      {{"--synthetic", "10"}, 2, usage},
+      {{"--emit-sources", "10", dir / "a", dir / "b"}, 2, usage},
+      {{"--synthetic", "10", dir / "file/out"}, 1, "the output is incomplete"},
   };
-  for (const auto& args : cases) {
-    const RunResult r = Mkdb(args);
-    EXPECT_EQ(r.code, 2) << r.output;
-    EXPECT_NE(r.output.find("usage:"), std::string::npos) << r.output;
+  for (const auto& c : cases) {
+    const RunResult r = Mkdb(c.args);
+    EXPECT_EQ(r.code, c.code) << r.output;
+    EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
   }
   EXPECT_FALSE(fs::exists(dir.path() / "out"));
 }
@@ -281,14 +287,6 @@ TEST_F(MkdbSources, ABaseIsRebuiltOnlyWhenAskedAndKeepsItsRemarksAndLists) {
   EXPECT_EQ(after.at("db/remark.dat"), before.at("db/remark.dat"));
   EXPECT_EQ(after.at("lists/Выборка.lst"), before.at("lists/Выборка.lst"));
   EXPECT_EQ(Tdm(dir / "out/db").Header().edition, W("Новая"));
-}
-
-TEST(MkdbArguments, AnOutputThatCannotBeWrittenIsReported) {
-  TempDir dir;
-  WriteBytes(dir / "file", "not a folder");
-  const RunResult r = Mkdb({"--synthetic", "10", dir / "file/out"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.output.find("the output is incomplete"), std::string::npos) << r.output;
 }
 
 TEST(MkdbSynthetic, TheSameSeedGivesTheSameBytes) {

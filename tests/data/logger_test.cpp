@@ -11,12 +11,14 @@
 
 #include "data/file_util.h"
 #include "dbwriter/db_writer.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace zorel {
 namespace {
 
 using test_support::TempDir;
+using test_support::FileBytes;
 
 TEST(LoggerSwitch, OnlyAnExactFirstArgumentTurnsLoggingOn) {
   const struct {
@@ -44,8 +46,6 @@ TEST(LoggerSwitch, NamesTheLogAfterTheExecutableWithoutItsFolder) {
   EXPECT_EQ(LogFileNameFor("/opt/v1.2/zorel"), "zorel.log");
 }
 
-std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
-
 TEST(LoggerFile, StartsAfreshAndWritesOneCrLfLinePerCall) {
   TempDir dir;
   const std::string name = dir / "zorel.log";
@@ -55,7 +55,7 @@ TEST(LoggerFile, StartsAfreshAndWritesOneCrLfLinePerCall) {
     logger.Log("AE: Action information of FileNew1");
     logger.LogException("EE:", "TMainForm", "EChildError", "Не могу найти файл со списком x");
   }
-  const std::string log = Bytes(name);
+  const std::string log = FileBytes(name);
   const std::string started = "Logging started at ";
   ASSERT_GT(log.size(), started.size() + 21) << log;
   EXPECT_EQ(log.substr(0, started.size()), started);
@@ -106,11 +106,11 @@ TEST(ProgramLogger, IsSilentUnlessStartedWithTheSwitch) {
   StartLogging(2, debug);
   Logger().Log("MFTT: tick");
   SetLogger(nullptr);  // closes the log
-  const std::string log = Bytes(folder.dir() / "zorel.log");
+  const std::string log = FileBytes(folder.dir() / "zorel.log");
   EXPECT_EQ(log.rfind("Logging started at ", 0), 0u) << log;
   EXPECT_NE(log.find("\r\nMFTT: tick\r\n"), std::string::npos) << log;
   Logger().Log("after");  // the dummy again
-  EXPECT_EQ(Bytes(folder.dir() / "zorel.log"), log);
+  EXPECT_EQ(FileBytes(folder.dir() / "zorel.log"), log);
 }
 
 }  // namespace

@@ -45,6 +45,8 @@ struct TextCase {
 
 TEST(TextTests, FollowTheirDefinitions) {
   const std::string zero("ab\0cd", 5);
+  std::string longField(5000, 'x');
+  longField.replace(4090, 6, "needle");  // runs past byte 4095
   const TextCase cases[] = {
       {"contains ignores case", TextContains, W("Минский ЗАВОД"), W("завод"), true},
       {"contains-case honours case", TextContainsCase, W("Минский ЗАВОД"), W("завод"), false},
@@ -63,19 +65,13 @@ TEST(TextTests, FollowTheirDefinitions) {
       {"empty equals empty", TextEqualsCase, "", "", true},
       {"empty on empty", TextEmpty, "", "x", true},
       {"empty on a zero byte", TextEmpty, std::string(1, '\0'), "", false},
+      {"contains looks at 4095 bytes only", TextContains, longField, "needle", false},
+      {"contains-case looks at 4095 bytes only", TextContainsCase, longField, "needle", false},
+      {"contains finds what ends by byte 4095", TextContains, longField, "NEED", true},
   };
   for (const TextCase& c : cases) {
     EXPECT_EQ(RunTextTest(c.test, c.field, TestValue(c.value)), c.expected) << c.what;
   }
-}
-
-TEST(TextTests, ContainsLooksAtTheFirst4095BytesOnly) {
-  std::string field(5000, 'x');
-  field.replace(4090, 6, "needle");  // runs past byte 4095
-  EXPECT_FALSE(RunTextTest(TextContains, field, TestValue("needle")));
-  EXPECT_FALSE(RunTextTest(TextContainsCase, field, TestValue("needle")));
-  EXPECT_TRUE(RunTextTest(TextContains, field, TestValue("NEED")));
-  EXPECT_TRUE(RunTextTest(TextContainsCase, field, TestValue("x")));
 }
 
 // Every length and position, on buffers of exactly the field's size, with a zero byte before,
@@ -116,7 +112,16 @@ struct ConditionCase {
   const char* what;
   ConditionTable table;
   RecordList expected;
+  RecordList list{};  // the list searched; every record of the base when empty
 };
+
+template <std::size_t N>
+void ExpectMatches(Tdm& dm, const ConditionCase (&cases)[N]) {
+  for (const ConditionCase& c : cases) {
+    const RecordList list = c.list.empty() ? WholeBaseList(dm.RecordCount()) : c.list;
+    EXPECT_EQ(MatchedBy(dm, c.table, list), c.expected) << c.what;
+  }
+}
 
 TEST(MatchConditions, SampleBaseCases) {
   OpenBase base(SampleBase());
@@ -169,39 +174,20 @@ TEST(MatchConditions, SampleBaseCases) {
       {"rows with an empty first cell are no conditions",
        {Row(0, true, kOpContains, "комбинат"), ConditionRow{}},
        {1}},
+      {"an empty table keeps the list as it is", {}, {2, 0, 2, 1}, {2, 0, 2, 1}},
+      {"a table of empty rows too", {ConditionRow{}}, {1, 0}, {1, 0}},
+      {"survivors keep list order and repeats",
+       {Row(0, true, kOpContains, "ск")},
+       {1, 0, 1},
+       {2, 1, 0, 1}},
+      // Unreadable records are tested as empty records.
+      {"unreadable records are empty", {Row(0, true, kOpEmpty)}, {99, -1}, {0, 99, -1}},
+      {"unreadable records contain nothing", {Row(0, true, kOpContains, "а")}, {0}, {0, 99}},
+      {"unreadable records have no form", {Row(1, true, kOpEquals, "ОАО")}, {99}, {99}},
+      {"unreadable records have no product", {Row(16, false, kOpEmpty)}, {}, {99}},
+      {"unreadable records have no remark", {Row(13, true, kOpEmpty)}, {99}, {99}},
   };
-  for (const ConditionCase& c : cases) {
-    EXPECT_EQ(MatchedBy(base.dm(), c.table, {0, 1, 2}), c.expected) << c.what;
-  }
-}
-
-TEST(MatchConditions, AnEmptyTableKeepsTheListAsItIs) {
-  OpenBase base(SampleBase());
-  EXPECT_EQ(MatchedBy(base.dm(), {}, {2, 0, 2, 1}), (RecordList{2, 0, 2, 1}));
-  EXPECT_EQ(MatchedBy(base.dm(), {ConditionRow{}}, {1, 0}), (RecordList{1, 0}));
-}
-
-TEST(MatchConditions, KeepsTheSurvivorsInListOrder) {
-  BaseSource source = SampleBase();
-  source.enterprises.clear();
-  for (int i = 0; i < 8; ++i) {
-    EnterpriseSource e;
-    e.name = (i == 2 || i == 5) ? W("Завод ") + std::to_string(i) : "firm";
-    source.enterprises.push_back(e);
-  }
-  OpenBase base(source);
-  const ConditionTable table = {Row(0, true, kOpContains, "завод")};
-  EXPECT_EQ(MatchedBy(base.dm(), table, {7, 2, 5}), (RecordList{2, 5}));
-  EXPECT_EQ(MatchedBy(base.dm(), table, {5, 1, 2, 5}), (RecordList{5, 2, 5}));
-}
-
-TEST(MatchConditions, UnreadableRecordsAreTestedAsEmptyRecords) {
-  OpenBase base(SampleBase());
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(0, true, kOpEmpty)}, {0, 99, -1}), (RecordList{99, -1}));
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(0, true, kOpContains, "а")}, {0, 99}), (RecordList{0}));
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(1, true, kOpEquals, "ОАО")}, {99}), (RecordList{99}));
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(16, false, kOpEmpty)}, {99}), (RecordList{}));
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(13, true, kOpEmpty)}, {99}), (RecordList{99}));
+  ExpectMatches(base.dm(), cases);
 }
 
 // A dictionary index past its dictionary and an item outside item.dat read as empty text.
@@ -228,9 +214,7 @@ TEST(MatchConditions, IndexesOutsideTheirListsReadAsEmptyText) {
       {"items outside item.dat have empty names", {Row(16, true, kOpEmpty)}, {0}},
       {"empty names contain nothing", {Row(16, true, kOpContains, "а")}, {1}},
   };
-  for (const ConditionCase& c : cases) {
-    EXPECT_EQ(MatchedBy(dm, c.table, {0, 1}), c.expected) << c.what;
-  }
+  ExpectMatches(dm, cases);
   EXPECT_EQ(dm.GetItemName(-1), "");
   EXPECT_EQ(GetDetails(dm, 0).orgform, "");
 }
@@ -252,9 +236,7 @@ TEST(MatchConditions, FixedFieldsAndRemarksAreMatchedStripped) {
       {"remark equals stripped", {Row(13, true, kOpEquals, "ВАЖНЫЙ КЛИЕНТ")}, {0}},
       {"remark equals with case", {Row(13, true, kOpEquals, "клиент", true)}, {1}},
   };
-  for (const ConditionCase& c : cases) {
-    EXPECT_EQ(MatchedBy(base.dm(), c.table, {0, 1}), c.expected) << c.what;
-  }
+  ExpectMatches(base.dm(), cases);
 }
 
 // Bad tables fail before any record is read and leave the list unchanged.
@@ -325,11 +307,11 @@ RecordList KeptBy(Tdm& dm, const std::vector<ProductKey>& keys, RecordList list)
 TEST(MatchProducts, MatchesKindsAndItems) {
   OpenBase base(ProductBase());
   Tdm& dm = base.dm();
-  const RecordList all = {0, 1, 2, 3, 4};
   struct Case {
     const char* what;
     std::vector<ProductKey> keys;
     RecordList expected;
+    RecordList list = {0, 1, 2, 3, 4};
   };
   const Case cases[] = {
       {"any kind", Keys({"    017"}), {0, 1}},
@@ -341,13 +323,12 @@ TEST(MatchProducts, MatchesKindsAndItems) {
       {"an item past item.dat, another kind", Keys({"    31000"}), {}},
       {"stored item 0", Keys({"    3-1"}), {4}},
       {"no keys", {}, {}},
+      {"list order kept, unreadable records dropped",
+       Keys({"    017"}),
+       {1, 0, 1},
+       {3, 1, 99, 0, 1, -5}},
   };
-  for (const Case& c : cases) EXPECT_EQ(KeptBy(dm, c.keys, all), c.expected) << c.what;
-}
-
-TEST(MatchProducts, KeepsListOrderAndDropsUnreadableRecords) {
-  OpenBase base(ProductBase());
-  EXPECT_EQ(KeptBy(base.dm(), Keys({"    017"}), {3, 1, 99, 0, 1, -5}), (RecordList{1, 0, 1}));
+  for (const Case& c : cases) EXPECT_EQ(KeptBy(dm, c.keys, c.list), c.expected) << c.what;
 }
 
 // Long lists mixing readable and unreadable numbers, so that scans look ahead past both.
