@@ -19,8 +19,8 @@
 namespace zorel {
 namespace {
 
-using test_support::Lines;
 using test_support::FileBytes;
+using test_support::Lines;
 using test_support::RunResult;
 using test_support::SampleBase;
 using test_support::TempDir;
@@ -385,12 +385,7 @@ TEST_F(Cli, RemarkRoundTripThroughSeparateRuns) {
 
 TEST_F(Cli, ARemarkChangeOnAReadOnlyBaseExitsOneAndSaysWhy) {
   ExpectOut({"remark", "1", "--set", "есть"}, "");
-  namespace fs = std::filesystem;
-  for (const auto& f : fs::recursive_directory_iterator(root_.path())) {
-    fs::permissions(f.path(), f.is_directory() ? fs::perms(0555) : fs::perms(0444));
-  }
-  fs::permissions(root_.path(), fs::perms(0555));
-  const auto failures = test_support::RunUnprivileged([&]() -> std::string {
+  const auto failures = test_support::RunOnReadOnly(root_.path(), [&]() -> std::string {
     const RunResult read = Run({"remark", "1"});
     const RunResult set = Run({"remark", "1", "--set", "другое"});
     std::string failures;
@@ -400,10 +395,6 @@ TEST_F(Cli, ARemarkChangeOnAReadOnlyBaseExitsOneAndSaysWhy) {
     }
     return failures;
   });
-  fs::permissions(root_.path(), fs::perms(0700));
-  for (const auto& f : fs::recursive_directory_iterator(root_.path())) {
-    fs::permissions(f.path(), fs::perms(0700));
-  }
   if (!failures) GTEST_SKIP() << "no unprivileged user to run as";
   EXPECT_EQ(*failures, "");
   ExpectOut({"remark", "1"}, "есть\n");

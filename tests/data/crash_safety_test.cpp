@@ -38,17 +38,7 @@ using test_support::W;
 using Clock = std::chrono::steady_clock;
 
 // Tells the parent that one more operation is complete.
-class Ack {
- public:
-  explicit Ack(int fd) : fd_(fd) {}
-  void operator()() const {
-    const char done = 1;
-    if (write(fd_, &done, 1) != 1) _exit(4);
-  }
-
- private:
-  int fd_;
-};
+using Ack = std::function<void()>;
 
 struct Outcome {
   std::size_t acked = 0;  // operations the child finished
@@ -64,8 +54,11 @@ Outcome RunAndKill(const std::function<void(const Ack&)>& work, std::chrono::mic
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
     close(fds[0]);
+    const int done = fds[1];
     try {
-      work(Ack(fds[1]));
+      work([done] {
+        if (write(done, "", 1) != 1) _exit(4);
+      });
     } catch (...) {
       _exit(3);
     }
@@ -116,6 +109,13 @@ class KillRounds {
   Clock::time_point start_ = Clock::now();
   int kills_ = 0, inFlight_ = 0;
 };
+
+// How long fn takes here, in microseconds: the kills of a test spread over all of it.
+std::int64_t MicrosOf(const std::function<void()>& fn) {
+  const auto start = Clock::now();
+  fn();
+  return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
+}
 
 // A remark file read byte by byte: each record's remark (the last live entry counts) and how
 // many live entries it has; deleted entries of the base's records are counted too.
@@ -263,11 +263,8 @@ TEST(CrashSafety, AnInterruptedConversionOfTheOlderLayoutLosesNoRemark) {
     slot.resize(kOldRemarkSlot, ' ');
     old += slot;
   }
-  // How long one conversion takes here, so that the kills spread over all of it.
   ASSERT_TRUE(WriteFileReplacing(name, old));
-  const auto timed = Clock::now();
-  { TRemark convert(name, kSlots); }
-  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - timed);
+  const std::int64_t span = MicrosOf([&] { TRemark convert(name, kSlots); });
 
   KillRounds kills("older layout conversion", 7);
   for (int round = 0; round < 60; ++round) {
@@ -277,7 +274,7 @@ TEST(CrashSafety, AnInterruptedConversionOfTheOlderLayoutLosesNoRemark) {
           TRemark convert(name, kSlots);
           ack();
         },
-        kills.Delay(span.count() * 3 / 2 + 1));
+        kills.Delay(span * 3 / 2 + 1));
     kills.Count(outcome.acked == 0);
     // The file is the old one or the whole new one.
     const std::string bytes = ReadWholeFile(name).value_or("<missing>");
@@ -291,12 +288,14 @@ TEST(CrashSafety, AnInterruptedConversionOfTheOlderLayoutLosesNoRemark) {
   }
 }
 
-// A current-layout file of `count` remarks ("remark N" for record N).
+std::string RemarkText(std::int32_t record) {
+  return "remark " + std::to_string(record) + std::string(80, '.');
+}
+
+// A current-layout file of `count` remarks, RemarkText(N) for record N.
 std::string ManyRemarks(std::int32_t count) {
   std::vector<std::pair<std::int32_t, std::string>> remarks;
-  for (std::int32_t i = 0; i < count; ++i) {
-    remarks.emplace_back(i, "remark " + std::to_string(i) + std::string(80, '.'));
-  }
+  for (std::int32_t i = 0; i < count; ++i) remarks.emplace_back(i, RemarkText(i));
   return EncodeRemarks(remarks);
 }
 
@@ -308,27 +307,24 @@ TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
   const std::string name = dir / "remark.dat";
   constexpr std::int32_t kCount = 20000;
   const std::string damaged = ManyRemarks(kCount) + std::string("\xff\xff\x01\x00\x00\x00\x00", 7);
-  WriteBytes(name, damaged);
-  const auto timed = Clock::now();
-  {
+  const auto change = [&] {
     TRemark store(name, kCount);
     store.Set(0, "changed");
-  }
-  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - timed);
+  };
+  WriteBytes(name, damaged);
+  const std::int64_t span = MicrosOf(change);
 
   KillRounds kills("damaged file copied aside", 5);
   for (int round = 0; round < 40; ++round) {
-    for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
-      std::filesystem::remove(f.path());
-    }
+    std::filesystem::remove_all(dir.path());
+    std::filesystem::create_directory(dir.path());
     WriteBytes(name, damaged);
     const Outcome outcome = RunAndKill(
         [&](const Ack& ack) {
-          TRemark store(name, kCount);
-          store.Set(0, "changed");
+          change();
           ack();
         },
-        kills.Delay(span.count() * 3 / 2 + 1));
+        kills.Delay(span * 3 / 2 + 1));
     kills.Count(outcome.acked == 0);
     const std::string bytes = ReadWholeFile(name).value_or("<missing>");
     if (bytes != damaged) {
@@ -338,9 +334,9 @@ TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
     }
     TRemark store(name, kCount);
     const std::string first = store.Get(0);
-    EXPECT_TRUE(first == "changed" || first == "remark 0" + std::string(80, '.')) << round;
+    EXPECT_TRUE(first == "changed" || first == RemarkText(0)) << round;
     for (std::int32_t i = 1; i < kCount; i += 997) {
-      ASSERT_EQ(store.Get(i), "remark " + std::to_string(i) + std::string(80, '.')) << round;
+      ASSERT_EQ(store.Get(i), RemarkText(i)) << round;
     }
   }
 }
@@ -379,7 +375,7 @@ TEST(CrashSafety, AKillWhileLockedForReadingOrWritingLeavesTheStoreUsable) {
     TRemark store(name, kCount);
     store.Set(1, "after round " + std::to_string(round));
     EXPECT_EQ(store.Get(1), "after round " + std::to_string(round));
-    EXPECT_EQ(store.Get(2), "remark 2" + std::string(80, '.'));
+    EXPECT_EQ(store.Get(2), RemarkText(2));
   }
 }
 

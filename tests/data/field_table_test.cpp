@@ -3,6 +3,7 @@
 
 #include "data/data_module.h"
 #include "data/record_details.h"
+#include "data/text1251.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -18,36 +19,22 @@ TEST(PrintFields, GiveTheDetailPanelsTextsOfARecord) {
   WriteDatabase(dir / "db", SampleBase());
   Tdm dm(dir / "db");
   dm.SetRemark(0, W(" заметка\r\n"));
-  const struct {
-    std::int32_t record;
-    int field;
+  // Every field of a record in UTF-8, each followed by "|".
+  const auto fields = [&dm](std::int32_t record) {
     std::string text;
-  } cases[] = {
-      {0, 0, W("Минский ЗАВОД")},
-      {0, 1, W("оао")},
-      {0, 2, "1995"},
-      {0, 3, "220000"},
-      {0, 4, W("Беларусь")},
-      {0, 5, W("Минская обл.")},
-      {0, 6, "1200"},
-      {0, 7, "017    "},
-      {0, 11, W("222-33-45")},
-      {0, 13, W(" заметка\r\n")},
-      {0, 15, "www.zavod.by"},
-      {0, 16, W("пр-во - станок токарный; опт - болт м12.")},
-      {0, 17, W("Строка пользователя")},
-      {1, 5, ""},
-      {1, 6, "0"},
-      {1, 16, W("торг - гайка.")},
-      {2, 2, ""},
-      {2, 16, ""},
-      {0, 18, ""},
-      {0, -1, ""},
-      {3, 0, ""},
-      {-1, 17, ""},
+    for (int f = 0; f < kPrintFieldCount; ++f) text += ToUtf8(PrintFieldText(dm, record, f)) + "|";
+    return text;
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(PrintFieldText(dm, c.record, c.field), c.text) << c.record << ":" << c.field;
+  EXPECT_EQ(fields(0),
+            "Минский ЗАВОД|оао|1995|220000|Беларусь|Минская обл.|1200|017    |ул. Ленина, 1|"
+            "Иванов И.И.|222-33-44|222-33-45|Лучшие станки| заметка\r\n|info@zavod.by|www.zavod.by|"
+            "пр-во - станок токарный; опт - болт м12.|Строка пользователя|");
+  EXPECT_EQ(fields(1),
+            "Брестский комбинат|ОАО Плюс|1990|      |Украина||0|       |||||||||"
+            "торг - гайка.|Строка пользователя|");
+  EXPECT_EQ(fields(2), "Станкостроитель|||      |||15|       ||||||||||Строка пользователя|");
+  for (const auto& [record, field] : {std::pair{0, kPrintFieldCount}, {0, -1}, {3, 0}, {-1, 17}}) {
+    EXPECT_EQ(PrintFieldText(dm, record, field), "") << record << ":" << field;
   }
 }
 

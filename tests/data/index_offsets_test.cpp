@@ -105,7 +105,7 @@ TEST_F(HostileIndex, ItemOffsetsOutOfPlaceGiveEmptyNamesOrNamesInsideTheFile) {
   const struct {
     const char* what;
     std::int64_t offset;
-    std::string name;
+    std::string name;  // "": whatever the bytes there say, inside the file
   } cases[] = {
       {"the first item", items_[0], W("Станки")},
       {"backwards, to the first item again", items_[0], W("Станки")},
@@ -121,19 +121,8 @@ TEST_F(HostileIndex, ItemOffsetsOutOfPlaceGiveEmptyNamesOrNamesInsideTheFile) {
   for (std::int32_t i = 0; i < dm.ItemCount(); ++i) {
     SCOPED_TRACE(cases[i].what);
     const std::string name = dm.GetItemName(i);
-    if (!name.empty()) {
-      EXPECT_LE(cases[i].offset + 2 + static_cast<std::int64_t>(name.size()), itemSize_);
-    }
-    // An offset into a name reads its letters as a length word: served only when the length
-    // so read fits the file, and then as the bytes after it.
-    if (cases[i].name.empty()) {
-      const bool fits = cases[i].offset >= 0 && cases[i].offset + 2 <= itemSize_;
-      if (!fits) {
-        EXPECT_EQ(name, "");
-      }
-    } else {
-      EXPECT_EQ(name, cases[i].name);
-    }
+    EXPECT_LE(cases[i].offset + 2 + static_cast<std::int64_t>(name.size()), itemSize_);
+    if (!cases[i].name.empty()) EXPECT_EQ(name, cases[i].name);
   }
   EXPECT_EQ(dm.GetItemName(dm.ItemCount()), "");
 }

@@ -2,7 +2,6 @@
 // remarks stored so far, builds its missing indexes in memory, and refuses remark changes and
 // list saves with the reason. Run as an unprivileged user (root drops to "nobody").
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -12,6 +11,7 @@
 #include "data/list_file.h"
 #include "data/matcher.h"
 #include "dbwriter/db_writer.h"
+#include "support/error_of.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
@@ -19,18 +19,11 @@
 namespace zorel {
 namespace {
 
+using test_support::ErrorOf;
 using test_support::SampleBase;
 using test_support::TempDir;
 using test_support::W;
 namespace fs = std::filesystem;
-
-// Folders readable and passable by all, files readable by all, nothing writable but by root.
-void MakeReadOnly(const fs::path& root) {
-  fs::permissions(root, fs::perms(0555));
-  for (const auto& f : fs::recursive_directory_iterator(root)) {
-    fs::permissions(f.path(), f.is_directory() ? fs::perms(0555) : fs::perms(0444));
-  }
-}
 
 TEST(ReadOnlyBase, OpensForReadingAndRefusesChangesWithTheReason) {
   TempDir dir;
@@ -50,9 +43,8 @@ TEST(ReadOnlyBase, OpensForReadingAndRefusesChangesWithTheReason) {
     MatchProducts(dm, found, keys);
   }
   ASSERT_FALSE(found.empty());
-  MakeReadOnly(dir.path());
 
-  const auto failures = test_support::RunUnprivileged([&]() -> std::string {
+  const auto failures = test_support::RunOnReadOnly(dir.path(), [&]() -> std::string {
     std::string failures;
     auto expect = [&](bool ok, const char* what) {
       if (!ok) failures += std::string(what) + "\n";
@@ -67,25 +59,13 @@ TEST(ReadOnlyBase, OpensForReadingAndRefusesChangesWithTheReason) {
     MatchProducts(dm, list, keys);
     expect(list == found, "a search answered");
     expect(LoadListFile(dir / "lists/a.lst", 3).records == RecordList{0, 2}, "a list read");
-    try {
-      dm.SetRemark(0, "x");
-      expect(false, "a remark change refused");
-    } catch (const DataError& e) {
-      const std::string what = e.what();
-      expect(what.find("только для чтения") != std::string::npos, "the refusal says why");
-      expect(what.find("remark.dat: ") != std::string::npos, "the refusal names the file");
-    }
-    try {
-      SaveListFile(dir / "lists/a.lst", {}, {1});
-      expect(false, "a list save refused");
-    } catch (const EChildError&) {
-    }
+    const std::string refusal = ErrorOf<DataError>([&] { dm.SetRemark(0, "x"); });
+    expect(refusal.find("только для чтения") != std::string::npos, "a remark change refused");
+    expect(refusal.find("remark.dat: ") != std::string::npos, "the refusal names the file");
+    expect(ErrorOf<EChildError>([&] { SaveListFile(dir / "lists/a.lst", {}, {1}); }) != "no error",
+           "a list save refused");
     return failures;
   });
-  fs::permissions(dir.path(), fs::perms(0700));
-  for (const auto& f : fs::recursive_directory_iterator(dir.path())) {
-    fs::permissions(f.path(), fs::perms(0700));
-  }
   if (!failures) GTEST_SKIP() << "no unprivileged user to run as";
   EXPECT_EQ(*failures, "");
   EXPECT_FALSE(FileExists(dir / "db/factory.idx"));
