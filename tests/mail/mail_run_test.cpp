@@ -70,12 +70,7 @@ TEST(MailRun, LogsEachRecipientSkipsBadAddressesAndReconnectsAfterATimeOut) {
 // However connecting fails, the reason is in the log and in one box, and every recipient with
 // an address is left unsent.
 TEST(MailRun, ConnectFailuresAreToldAndLeaveEveryoneUnsent) {
-  quint16 closedPort;
-  {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    closedPort = probe.serverPort();
-  }
+  const quint16 closedPort = test_support::ClosedPort();
   const QString noHost =
       QStringLiteral("Невозможно соединиться с сервером по указанному адресу : ");
   const struct {

@@ -59,26 +59,24 @@ QStringList Converse(const Dialogue& d, ScriptedServer& server) {
     return false;
   };
   if (d.setup) d.setup(client, out, server);
-  try {
-    client.Connect();
-  } catch (const EMailError& e) {
-    return out << e.Text();
-  }
+  // Runs a step; a mail error goes to the events with the prefix.
+  const auto step = [&out](const QString& prefix, const std::function<void()>& run) {
+    try {
+      run();
+      return true;
+    } catch (const EMailError& e) {
+      out << prefix + e.Text();
+      return false;
+    }
+  };
+  if (!step("", [&] { client.Connect(); })) return out;
   for (int i = 0; i < d.messages; ++i) {
     client.PostMessage.FromAddress = "a@b";
     client.PostMessage.ToAddress = {"x@y"};
     client.PostMessage.Body = {"text"};
-    try {
-      client.SendMail();
-    } catch (const EMailError& e) {
-      out << e.Text();
-    }
+    step("", [&] { client.SendMail(); });
   }
-  try {
-    client.Disconnect();
-  } catch (const EMailError& e) {
-    out << "quit: " + e.Text();
-  }
+  step("quit: ", [&] { client.Disconnect(); });
   return out;
 }
 
@@ -250,13 +248,7 @@ TEST(SmtpClient, ConnectFailures) {
     }
   };
   attempt(QStringLiteral("0.0.0.0"), 25);
-  quint16 closedPort;
-  {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    closedPort = probe.serverPort();
-  }
-  attempt(QStringLiteral("127.0.0.1"), closedPort);
+  attempt(QStringLiteral("127.0.0.1"), test_support::ClosedPort());
   EXPECT_EQ(out, (QStringList{"invalid host", "Null Remote Address", "failed 10061",
                               "Connection Failed"}));
   EXPECT_EQ(SocketErrorText(10061), u"10061:Connection refused");
