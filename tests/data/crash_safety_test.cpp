@@ -1,11 +1,6 @@
-// Crash safety of the files the store writes. A forked child stores remarks (appending, and
-// compacting at each closing), converts a remark file of the older layout, copies a damaged one
-// aside, reads or writes while holding the store's locks, or saves a list file over and over,
-// and is killed with SIGKILL after a random delay, wherever in a write it is.
-// It reports each finished operation through a pipe, so after the kill the test knows what was
-// stored for sure and which single operation may have been under way. Then the files are read
-// again: every remark stored before the kill is there, exactly once after compaction, and no
-// other remark changed; a list file is the old one or the new one, whole.
+// Crash safety of the files the store writes: a forked child writes them, reporting each finished
+// operation through a pipe, and is killed with SIGKILL after a random delay, wherever in a write
+// it is. Then everything stored for sure must be there, whole, and nothing else changed.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>

@@ -95,12 +95,8 @@ std::string RawBase(const std::string& records) {
 
 TEST(RecordBounds, BrokenOffsetsReadAsEmptyFieldsAndShortRecordsAsNull) {
   TempDir dir;
-  BaseSource base = SampleBase();
-  WriteDatabase(dir / "db", base);
-  EnterpriseSource e;
-  e.name = "Name";
-  e.address = "Addr";
-  std::string good = EncodeRecord(e);
+  WriteDatabase(dir / "db", SampleBase());
+  const std::string good = EncodeRecord({.name = "Name", .address = "Addr"});
   std::string broken = good;
   // The address ends before it starts.
   StoreU16(reinterpret_cast<std::uint8_t*>(broken.data()) + 24, 71);
@@ -120,10 +116,8 @@ TEST(RecordBounds, BrokenOffsetsReadAsEmptyFieldsAndShortRecordsAsNull) {
 TEST(RecordIndex, ScanStopsAtALengthBelowTheHeadAndAtACutRecord) {
   TempDir dir;
   WriteDatabase(dir / "db", SampleBase());
-  EnterpriseSource e;
-  e.name = "A";
-  std::string rec = EncodeRecord(e);
-  std::string zero(30, '\0');  // length word 0: the scan would stand still
+  const std::string rec = EncodeRecord({.name = "A"});
+  const std::string zero(30, '\0');  // length word 0: the scan would stand still
   WriteBytes(dir / "db/factory.dat", RawBase(rec + rec + zero + rec));
   {
     Tdm dm(dir / "db");

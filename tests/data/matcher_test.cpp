@@ -33,8 +33,6 @@ RecordList MatchedBy(Tdm& dm, const ConditionTable& table, RecordList list) {
   return list;
 }
 
-// --- Test operations -------------------------------------------------------------------------
-
 struct TextCase {
   const char* what;
   TextTest test;
@@ -103,7 +101,6 @@ TEST(TextTests, ContainsFindsTheValueWhereverItStands) {
   }
 }
 
-// --- MatchConditions on the sample base --------------------------------------------------------
 // Records: 0 «Минский ЗАВОД» (form «оао», 1995, staff 1200, index 220000, code 017, products
 // «станок токарный» and «болт м12»); 1 «Брестский комбинат» (form «ОАО Плюс», 1990, staff 0,
 // country Украина, product «гайка»); 2 «Станкостроитель» (no form, year 0, staff 15, none).
@@ -193,16 +190,9 @@ TEST(MatchConditions, SampleBaseCases) {
 // A dictionary index past its dictionary and an item outside item.dat read as empty text.
 TEST(MatchConditions, IndexesOutsideTheirListsReadAsEmptyText) {
   BaseSource source = SampleBase();
-  source.enterprises.clear();
-  EnterpriseSource pastForm;
-  pastForm.orgForm = 9;
-  pastForm.region = 40;
-  pastForm.country = 4;
-  pastForm.products = {{1, 0}, {1, 500}};  // item 0 and an item past item.dat
-  EnterpriseSource known;
-  known.orgForm = 4;  // ЗАО
-  known.products = {{1, 6}};
-  source.enterprises = {pastForm, known};
+  // Item 0 and an item past item.dat; the other record's form is ЗАО.
+  source.enterprises = {{.orgForm = 9, .region = 40, .country = 4, .products = {{1, 0}, {1, 500}}},
+                        {.orgForm = 4, .products = {{1, 6}}}};
   OpenBase base(source);
   Tdm& dm = base.dm();
   const ConditionCase cases[] = {
@@ -276,8 +266,6 @@ TEST(MatchConditions, RefusesBadTablesUpFront) {
     EXPECT_EQ(list, (RecordList{2, 0, 1}));
   }
 }
-
-// --- MatchProducts -----------------------------------------------------------------------------
 
 // Twenty items; records 0..4 reference item 18 (1-based) with kinds 1 and 3, item 17, nothing,
 // and items outside item.dat.
