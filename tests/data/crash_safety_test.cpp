@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -105,11 +106,27 @@ class KillRounds {
   int kills_ = 0, inFlight_ = 0;
 };
 
-// How long fn takes here, in microseconds: the kills of a test spread over all of it.
-std::int64_t MicrosOf(const std::function<void()>& fn) {
+// Rounds of one operation killed at a random moment within 1.5 times what it takes here: `reset`
+// lays out the files before each round and before the timing, `check` judges what is left.
+void KillOneOperation(const char* what, unsigned seed, int rounds,
+                      const std::function<void()>& reset, const std::function<void()>& operation,
+                      const std::function<void(int round)>& check) {
+  reset();
   const auto start = Clock::now();
-  fn();
-  return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
+  operation();
+  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+  KillRounds kills(what, seed);
+  for (int round = 0; round < rounds; ++round) {
+    reset();
+    const Outcome outcome = RunAndKill(
+        [&](const Ack& ack) {
+          operation();
+          ack();
+        },
+        kills.Delay(span.count() * 3 / 2 + 1));
+    kills.Count(outcome.acked == 0);
+    check(round);
+  }
 }
 
 // A remark file read byte by byte: each record's remark (the last live entry counts) and how
@@ -214,35 +231,29 @@ TEST(CrashSafety, RemarksSurviveAKillAnywhereInAChangeOrACompaction) {
 
     // Every other round the next child meets the file as the kill left it; in between the
     // file is opened and closed here, which compacts it.
+    std::optional<TRemark> store;
+    RemarkImage image;
     if (round % 2 == 1) {
-      const std::string bytes =
-          ReadWholeFile(FileExists(name) ? name : ChangeExtension(name, ".tmp")).value_or("");
-      const RemarkImage image = ReadRemarkImage(bytes, kRecords);
-      for (std::int32_t r = 0; r < kRecords; ++r) {
-        const std::string& found = image.remarks[static_cast<std::size_t>(r)];
-        ASSERT_TRUE(acceptable(r, found)) << "round " << round << ", record " << r;
-        model[static_cast<std::size_t>(r)] = found;
-      }
-      continue;
+      image = ReadRemarkImage(
+          ReadWholeFile(FileExists(name) ? name : ChangeExtension(name, ".tmp")).value_or(""),
+          kRecords);
+    } else {
+      store.emplace(name, kRecords);
     }
-    {
-      TRemark store(name, kRecords);
-      for (std::int32_t r = 0; r < kRecords; ++r) {
-        const std::string found = store.Get(r);
-        ASSERT_TRUE(acceptable(r, found)) << "round " << round << ", record " << r;
-        model[static_cast<std::size_t>(r)] = found;
-      }
-      model[kOwn] = "round " + std::to_string(round);
-      store.Set(kOwn, model[kOwn]);
+    for (std::int32_t r = 0; r < kRecords; ++r) {
+      const std::string found = store ? store->Get(r) : image.remarks[static_cast<std::size_t>(r)];
+      ASSERT_TRUE(acceptable(r, found)) << "round " << round << ", record " << r;
+      model[static_cast<std::size_t>(r)] = found;
     }
+    if (!store) continue;
+    model[kOwn] = "round " + std::to_string(round);
+    store->Set(kOwn, model[kOwn]);
+    store.reset();
     EXPECT_FALSE(FileExists(ChangeExtension(name, ".tmp")));
-    const RemarkImage image = ReadRemarkImage(ReadWholeFile(name).value_or(""), kRecords);
+    image = ReadRemarkImage(ReadWholeFile(name).value_or(""), kRecords);
     EXPECT_EQ(image.remarks, model) << "round " << round;
     EXPECT_EQ(image.deleted, 0) << "round " << round;
-    for (std::int32_t r = 0; r < kRecords; ++r) {
-      EXPECT_LE(image.live[static_cast<std::size_t>(r)], 1)
-          << "round " << round << ", record " << r;
-    }
+    EXPECT_LE(*std::max_element(image.live.begin(), image.live.end()), 1) << "round " << round;
   }
 }
 
@@ -258,29 +269,20 @@ TEST(CrashSafety, AnInterruptedConversionOfTheOlderLayoutLosesNoRemark) {
     slot.resize(kOldRemarkSlot, ' ');
     old += slot;
   }
-  ASSERT_TRUE(WriteFileReplacing(name, old));
-  const std::int64_t span = MicrosOf([&] { TRemark convert(name, kSlots); });
-
-  KillRounds kills("older layout conversion", 7);
-  for (int round = 0; round < 60; ++round) {
-    ASSERT_TRUE(WriteFileReplacing(name, old));
-    const Outcome outcome = RunAndKill(
-        [&](const Ack& ack) {
-          TRemark convert(name, kSlots);
-          ack();
-        },
-        kills.Delay(span * 3 / 2 + 1));
-    kills.Count(outcome.acked == 0);
-    // The file is the old one or the whole new one.
-    const std::string bytes = ReadWholeFile(name).value_or("<missing>");
-    if (bytes != old) {
-      EXPECT_EQ(ReadRemarkImage(bytes, kSlots).remarks, expected) << "round " << round;
-    }
-    TRemark store(name, kSlots);
-    for (std::int32_t i = 0; i < kSlots; i += 7) {
-      ASSERT_EQ(store.Get(i), expected[static_cast<std::size_t>(i)]) << "round " << round;
-    }
-  }
+  KillOneOperation(
+      "older layout conversion", 7, 60, [&] { ASSERT_TRUE(WriteFileReplacing(name, old)); },
+      [&] { TRemark convert(name, kSlots); },
+      [&](int round) {
+        // The file is the old one or the whole new one.
+        const std::string bytes = ReadWholeFile(name).value_or("<missing>");
+        if (bytes != old) {
+          EXPECT_EQ(ReadRemarkImage(bytes, kSlots).remarks, expected) << "round " << round;
+        }
+        TRemark store(name, kSlots);
+        for (std::int32_t i = 0; i < kSlots; i += 7) {
+          ASSERT_EQ(store.Get(i), expected[static_cast<std::size_t>(i)]) << "round " << round;
+        }
+      });
 }
 
 std::string RemarkText(std::int32_t record) {
@@ -302,38 +304,29 @@ TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
   const std::string name = dir / "remark.dat";
   constexpr std::int32_t kCount = 20000;
   const std::string damaged = ManyRemarks(kCount) + std::string("\xff\xff\x01\x00\x00\x00\x00", 7);
-  const auto change = [&] {
-    TRemark store(name, kCount);
-    store.Set(0, "changed");
-  };
-  WriteBytes(name, damaged);
-  const std::int64_t span = MicrosOf(change);
-
-  KillRounds kills("damaged file copied aside", 5);
-  for (int round = 0; round < 40; ++round) {
-    std::filesystem::remove_all(dir.path());
-    std::filesystem::create_directory(dir.path());
-    WriteBytes(name, damaged);
-    const Outcome outcome = RunAndKill(
-        [&](const Ack& ack) {
-          change();
-          ack();
-        },
-        kills.Delay(span * 3 / 2 + 1));
-    kills.Count(outcome.acked == 0);
-    const std::string bytes = ReadWholeFile(name).value_or("<missing>");
-    if (bytes != damaged) {
-      const auto copies = test_support::KeptCopies(dir.path(), "remark.dat.damaged-");
-      ASSERT_TRUE(std::find(copies.begin(), copies.end(), damaged) != copies.end())
-          << "round " << round;
-    }
-    TRemark store(name, kCount);
-    const std::string first = store.Get(0);
-    EXPECT_TRUE(first == "changed" || first == RemarkText(0)) << round;
-    for (std::int32_t i = 1; i < kCount; i += 997) {
-      ASSERT_EQ(store.Get(i), RemarkText(i)) << round;
-    }
-  }
+  KillOneOperation(
+      "damaged file copied aside", 5, 40,
+      [&] {
+        std::filesystem::remove_all(dir.path());
+        std::filesystem::create_directory(dir.path());
+        WriteBytes(name, damaged);
+      },
+      [&] {
+        TRemark store(name, kCount);
+        store.Set(0, "changed");
+      },
+      [&](int round) {
+        if (ReadWholeFile(name).value_or("<missing>") != damaged) {
+          const auto copies = test_support::KeptCopies(dir.path(), "remark.dat.damaged-");
+          ASSERT_TRUE(std::find(copies.begin(), copies.end(), damaged) != copies.end())
+              << "round " << round;
+        }
+        TRemark store(name, kCount);
+        const std::string first = store.Get(0);
+        EXPECT_TRUE(first == "changed" || first == RemarkText(0)) << round;
+        for (std::int32_t i = 1; i < kCount; i += 997)
+          ASSERT_EQ(store.Get(i), RemarkText(i)) << round;
+      });
 }
 
 TEST(CrashSafety, AKillWhileLockedForReadingOrWritingLeavesTheStoreUsable) {
