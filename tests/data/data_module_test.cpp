@@ -1,13 +1,18 @@
+// Opening a base and decoding its records and fields, and what damaged files make of it.
 #include "data/data_module.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
 #include "data/bytes.h"
 #include "data/errors.h"
 #include "data/file_util.h"
+#include "data/list_file.h"
 #include "data/record_details.h"
+#include "data/text1251.h"
+#include "dbwriter/db_writer.h"
 #include "support/error_of.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
@@ -148,6 +153,61 @@ TEST(ClassTable, ServesWholeEntriesOnly) {
   EXPECT_NE(table.Get(1), nullptr);
   EXPECT_EQ(table.Get(2), nullptr);
   EXPECT_EQ(table.Get(-1), nullptr);
+}
+
+TEST(DamagedBase, SaysOnceHowManyRecordsCannotBeServedAndWhere) {
+  TempDir dir;
+  WriteDatabase(dir / "db", SampleBase());
+  {
+    Tdm clean(dir / "db");
+    EXPECT_EQ(clean.TakeNotices(), std::vector<std::string>{});
+  }
+  // The last record cut short: its index entry still fits the file, the record does not.
+  const auto size = std::filesystem::file_size(dir / "db/factory.dat");
+  std::filesystem::resize_file(dir / "db/factory.dat", size - 5);
+  Tdm dm(dir / "db");
+  EXPECT_EQ(dm.RecordCount(), 3);
+  EXPECT_EQ(dm.TakeNotices(), std::vector<std::string>{"Не читаются записи файла " + (dir / "db/") +
+                                                       "factory.dat: 1 из 3"});
+  EXPECT_EQ(dm.TakeNotices(), std::vector<std::string>{});
+}
+
+TEST(DamagedBase, OnlyRegularFilesAreReadAsLists) {
+  TempDir dir;
+  const std::string pipe = dir / "pipe.lst";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::filesystem::create_directories(dir.path() / "folder.lst");
+  for (const std::string& path : {pipe, dir / "folder.lst"}) {
+    SCOPED_TRACE(path);
+    EXPECT_THROW(LoadListFile(path, 10), EChildError);
+    RecordList list{1};
+    EXPECT_THROW(MergeListFile(list, path, MergeMode::Append, 10), EChildError);
+    EXPECT_EQ(list, RecordList{1});
+  }
+}
+
+TEST(PrintFields, GiveTheDetailPanelsTextsOfARecord) {
+  TempDir dir;
+  WriteDatabase(dir / "db", SampleBase());
+  Tdm dm(dir / "db");
+  dm.SetRemark(0, W(" заметка\r\n"));
+  // Every field of a record in UTF-8, each followed by "|".
+  const auto fields = [&dm](std::int32_t record) {
+    std::string text;
+    for (int f = 0; f < kPrintFieldCount; ++f) text += ToUtf8(PrintFieldText(dm, record, f)) + "|";
+    return text;
+  };
+  EXPECT_EQ(fields(0),
+            "Минский ЗАВОД|оао|1995|220000|Беларусь|Минская обл.|1200|017    |ул. Ленина, 1|"
+            "Иванов И.И.|222-33-44|222-33-45|Лучшие станки| заметка\r\n|info@zavod.by|www.zavod.by|"
+            "пр-во - станок токарный; опт - болт м12.|Строка пользователя|");
+  EXPECT_EQ(fields(1),
+            "Брестский комбинат|ОАО Плюс|1990|      |Украина||0|       |||||||||"
+            "торг - гайка.|Строка пользователя|");
+  EXPECT_EQ(fields(2), "Станкостроитель|||      |||15|       ||||||||||Строка пользователя|");
+  for (const auto& [record, field] : {std::pair{0, kPrintFieldCount}, {0, -1}, {3, 0}, {-1, 17}}) {
+    EXPECT_EQ(PrintFieldText(dm, record, field), "") << record << ":" << field;
+  }
 }
 
 }  // namespace

@@ -55,22 +55,18 @@ void ExpectSummary(const Tdm& dm) {
   EXPECT_EQ(RecordsOfBar(dm, {0, 1}, SummaryAxis::Products, 7), RecordList{});
 }
 
-TEST(ListSummary, CountsFromTheColumns) {
-  TempDir dir;
-  WriteDatabase(dir / "db", SampleBase());
-  const Tdm dm(dir / "db");
-  ASSERT_NE(dm.Columns(), nullptr);
-  ExpectSummary(dm);
-}
-
-TEST(ListSummary, CountsFromTheRecordsWithoutTheSearchFile) {
-  TempDir dir;
-  WriteDatabase(dir / "db", SampleBase());
-  test_support::NoSearchFile files;
-  ScopedFileSystem installed(files);
-  const Tdm dm(dir / "db");
-  ASSERT_EQ(dm.Columns(), nullptr);
-  ExpectSummary(dm);
+TEST(ListSummary, CountsTheSameFromTheColumnsAndFromTheRecords) {
+  for (const bool columns : {true, false}) {
+    SCOPED_TRACE(columns ? "columns" : "records");
+    TempDir dir;
+    WriteDatabase(dir / "db", SampleBase());
+    test_support::NoSearchFile files;
+    std::optional<ScopedFileSystem> installed;
+    if (!columns) installed.emplace(files);
+    const Tdm dm(dir / "db");
+    ASSERT_EQ(dm.Columns() != nullptr, columns);
+    ExpectSummary(dm);
+  }
 }
 
 TEST(ListSummary, AtMostTwentyItemsTheMostFrequentFirst) {

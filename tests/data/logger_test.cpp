@@ -17,8 +17,8 @@
 namespace zorel {
 namespace {
 
-using test_support::TempDir;
 using test_support::FileBytes;
+using test_support::TempDir;
 
 TEST(LoggerSwitch, OnlyAnExactFirstArgumentTurnsLoggingOn) {
   const struct {
@@ -40,10 +40,8 @@ TEST(LoggerSwitch, OnlyAnExactFirstArgumentTurnsLoggingOn) {
 }
 
 TEST(LoggerSwitch, NamesTheLogAfterTheExecutableWithoutItsFolder) {
-  EXPECT_EQ(LogFileNameFor("/usr/local/bin/zorel"), "zorel.log");
-  EXPECT_EQ(LogFileNameFor("zorel"), "zorel.log");
-  EXPECT_EQ(LogFileNameFor("./build/zorel.exe"), "zorel.log");
-  EXPECT_EQ(LogFileNameFor("/opt/v1.2/zorel"), "zorel.log");
+  for (const char* path : {"/usr/local/bin/zorel", "zorel", "./build/zorel.exe", "/opt/v1.2/zorel"})
+    EXPECT_EQ(LogFileNameFor(path), "zorel.log") << path;
 }
 
 TEST(LoggerFile, StartsAfreshAndWritesOneCrLfLinePerCall) {

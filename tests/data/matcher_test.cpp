@@ -6,7 +6,10 @@
 
 #include <cstring>
 #include <memory>
+#include <random>
+#include <string>
 
+#include "data/byte_find.h"
 #include "data/data_module.h"
 #include "data/errors.h"
 #include "data/record_details.h"
@@ -331,6 +334,23 @@ TEST(MatchScans, LongListsWithNumbersOutsideTheBase) {
   }
   EXPECT_EQ(KeptBy(dm, Keys({"    017"}), list), expected);
   EXPECT_EQ(MatchedBy(dm, {Row(16, true, kOpContains, "item17")}, list), expected);
+}
+
+TEST(FindBytes, FindsWhatThePlainSearchFinds) {
+  std::mt19937 random(11);
+  const auto text = [&](std::size_t n) {
+    std::string s(n, 'a');
+    for (char& c : s) c = "ab\xe0\0"[random() % 4];
+    return s;
+  };
+  for (int round = 0; round < 4000; ++round) {
+    const std::string hay = text(random() % 100);
+    const std::string needle = text(1 + random() % 5);
+    const std::size_t from = random() % (hay.size() + 2);
+    const auto* p = reinterpret_cast<const std::uint8_t*>(hay.data());
+    const std::size_t expected = std::min(hay.find(needle, from), hay.size());
+    ASSERT_EQ(FindBytes(p, hay.size(), needle, from), expected) << hay.size() << " " << from;
+  }
 }
 
 }  // namespace
