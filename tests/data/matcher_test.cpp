@@ -197,9 +197,14 @@ TEST(MatchConditions, SampleBaseCases) {
 // A dictionary index past its dictionary and an item outside item.dat read as empty text.
 TEST(MatchConditions, IndexesOutsideTheirListsReadAsEmptyText) {
   BaseSource source = SampleBase();
-  // Item 0 and an item past item.dat; the other record's form is ЗАО.
-  source.enterprises = {{.orgForm = 9, .region = 40, .country = 4, .products = {{1, 0}, {1, 500}}},
-                        {.orgForm = 4, .products = {{1, 6}}}};
+  source.enterprises.assign(2, EnterpriseSource{});
+  EnterpriseSource& past = source.enterprises[0];
+  past.orgForm = 9;
+  past.region = 40;
+  past.country = 4;
+  past.products = {{1, 0}, {1, 500}};  // item 0 and an item past item.dat
+  source.enterprises[1].orgForm = 4;   // ЗАО
+  source.enterprises[1].products = {{1, 6}};
   OpenBase base(source);
   Tdm& dm = base.dm();
   const ConditionCase cases[] = {

@@ -45,7 +45,9 @@ TEST(MailMessage, ChecksAddressesAfterNormalising) {
   for (const auto& c : cases) {
     const CheckedAddress checked = CheckAddress(c.field);
     EXPECT_EQ(checked.kind, c.kind) << c.field;
-    if (c.address) EXPECT_EQ(checked.address, QByteArray(c.address)) << c.field;
+    if (c.address) {
+      EXPECT_EQ(checked.address, QByteArray(c.address)) << c.field;
+    }
   }
 }
 

@@ -48,12 +48,16 @@ BaseSource SampleBase() {
   e0.cityCode = "017";
   e0.country = 1;
   e0.products = {{1, 2}, {2, 3}};
-  const EnterpriseSource e1{.name = W("Брестский комбинат"),
-                            .orgForm = 3,
-                            .year = 1990,
-                            .country = 3,
-                            .products = {{3, 6}}};
-  b.enterprises = {e0, e1, {.name = W("Станкостроитель"), .staff = 15}};
+  EnterpriseSource e1;
+  e1.name = W("Брестский комбинат");
+  e1.orgForm = 3;
+  e1.year = 1990;
+  e1.country = 3;
+  e1.products = {{3, 6}};
+  EnterpriseSource e2;
+  e2.name = W("Станкостроитель");
+  e2.staff = 15;
+  b.enterprises = {e0, e1, e2};
   return b;
 }
 
