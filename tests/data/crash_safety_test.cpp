@@ -136,6 +136,7 @@ struct RemarkImage {
   std::vector<std::string> remarks;
   std::vector<int> live;
   int deleted = 0;
+  std::size_t end = 0;  // where the whole entries end
 };
 
 RemarkImage ReadRemarkImage(const std::string& bytes, std::int32_t count) {
@@ -143,7 +144,8 @@ RemarkImage ReadRemarkImage(const std::string& bytes, std::int32_t count) {
   image.remarks.resize(static_cast<std::size_t>(count));
   image.live.resize(static_cast<std::size_t>(count));
   EXPECT_EQ(bytes.substr(4, 8), "REMARK01");
-  for (std::size_t pos = kRemarkHeaderSize; pos + kRemarkEntryHead <= bytes.size();) {
+  image.end = kRemarkHeaderSize;
+  for (std::size_t& pos = image.end; pos + kRemarkEntryHead <= bytes.size();) {
     const auto* head = AsBytes(bytes.data() + pos);
     const std::uint16_t length = LoadU16(head);
     if (length < kRemarkEntryHead || pos + length > bytes.size()) break;  // cut by the kill
@@ -502,13 +504,7 @@ TEST(RemarkConcurrency, WritersAtOnceLoseNoRemark) {
   }
   // The file reads cleanly: whole entries up to its end.
   const std::string bytes = ReadWholeFile(name).value_or("");
-  std::size_t pos = kRemarkHeaderSize;
-  while (pos + kRemarkEntryHead <= bytes.size()) {
-    const std::uint16_t length = LoadU16(AsBytes(bytes.data() + pos));
-    if (length < kRemarkEntryHead || pos + length > bytes.size()) break;
-    pos += length;
-  }
-  EXPECT_EQ(pos, bytes.size());
+  EXPECT_EQ(ReadRemarkImage(bytes, kRecords).end, bytes.size());
   EXPECT_EQ(lost, 0);
   std::printf(
       "[ together ] %d processes, %d rounds, %d changes written, %d records checked, "

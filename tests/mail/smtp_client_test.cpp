@@ -29,8 +29,8 @@ const QStringList kMessage = {
     "S:250 ok", "C:DATA",   "S:354 go",          "C:<data>",        "S:250 queued"};
 const QStringList kQuit = {"C:QUIT", "S:221 bye"};
 
-// The message up to the recipient's command, followed by the server's lines.
-QStringList UpToRecipient(const QStringList& then) { return kGreeting + kMessage.mid(0, 5) + then; }
+// The greeting and the first n lines of a message's dialogue, followed by the server's lines.
+QStringList Cut(int n, const QStringList& then) { return kGreeting + kMessage.mid(0, n) + then; }
 
 // A client of the scripted server, on loopback.
 struct Client : TSmtpClient {
@@ -115,35 +115,26 @@ std::vector<Dialogue> Dialogues() {
        0,
        {"auth failed", "Authentication failed"}},
       {"RecipientRefusedThenData",
-       UpToRecipient({"S:550 unknown", "C:DATA", "S:503 no recipients"}) + kQuit,
+       Cut(5, {"S:550 unknown", "C:DATA", "S:503 no recipients"}) + kQuit,
        1,
        {"not found x@y", "503 no recipients"}},
-      {"DataRefused",
-       kGreeting + kMessage.mid(0, 7) + QStringList{"S:451 later"} + kQuit,
-       1,
-       {"451 later"}},
+      {"DataRefused", Cut(7, {"S:451 later"}) + kQuit, 1, {"451 later"}},
       {"MessageRefusedAfterItsData",
-       kGreeting + kMessage.mid(0, 9) + QStringList{"S:554 rejected"} + kQuit,
+       Cut(9, {"S:554 rejected"}) + kQuit,
        1,
        {"failure", "554 rejected"}},
       // The time-out closes the connection; later messages are not sent.
-      {"SilentServer",
-       kGreeting + QStringList{"C:RSET", "S:<silent>"},
-       2,
-       {"Socket readln aborted", "Not Connected"}},
-      {"ConnectionDroppedMidMessage",
-       kGreeting + kMessage.mid(0, 8) + QStringList{"S:<close>"},
-       2,
-       {"<error>", "Not Connected"}},
+      {"SilentServer", Cut(1, {"S:<silent>"}), 2, {"Socket readln aborted", "Not Connected"}},
+      {"ConnectionDroppedMidMessage", Cut(8, {"S:<close>"}), 2, {"<error>", "Not Connected"}},
       {"ServerStopsReadingTheBody",
-       kGreeting + kMessage.mid(0, 8) + QStringList{"S:<stop-reading>"},
+       Cut(8, {"S:<stop-reading>"}),
        1,
        {"Socket send aborted"},
        [](TSmtpClient& c, QStringList&, ScriptedServer&) {
          c.PostMessage.Attachments = {BigFile()};
        }},
       {"CancelDuringAWaitWithoutTimeLimit",
-       UpToRecipient({"S:<call>", "S:<silent>"}),
+       Cut(5, {"S:<call>", "S:<silent>"}),
        1,
        {"Socket readln aborted"},
        [](TSmtpClient& c, QStringList&, ScriptedServer& s) {
@@ -151,7 +142,7 @@ std::vector<Dialogue> Dialogues() {
          s.OnCall = [&c] { c.Cancel(); };
        }},
       {"ASecondSendWhileTheFirstWaitsDoesNothing",
-       UpToRecipient({"S:<call>", "S:<silent>"}),
+       Cut(5, {"S:<call>", "S:<silent>"}),
        1,
        {"second returned", "Socket readln aborted"},
        [](TSmtpClient& c, QStringList& out, ScriptedServer& s) {
@@ -168,10 +159,7 @@ std::vector<Dialogue> Dialogues() {
        0,
        {"Server does not offer STARTTLS"},
        [](TSmtpClient& c, QStringList&, ScriptedServer&) { c.Security = MailSecurity::StartTls; }},
-      {"QuitRefused",
-       kGreeting + kMessage + QStringList{"C:QUIT", "S:500 what"},
-       1,
-       {"success", "quit: 500 what"}},
+      {"QuitRefused", Cut(10, {"C:QUIT", "S:500 what"}), 1, {"success", "quit: 500 what"}},
   };
 }
 
