@@ -154,52 +154,48 @@ TEST_F(MkdbSources, SmallSourcesDecodeFieldByField) {
 TEST_F(MkdbSources, FaultsAreReportedWithTheirPlaceAndNothingIsWritten) {
   std::string forms = "name\n";
   for (int i = 1; i <= 128; ++i) forms += "Форма " + std::to_string(i) + "\n";
+  const char* const kFirms = "enterprises.csv";
   const struct {
-    const char* file;  // inside the sources folder; written over the small sources' file
-    std::string text;  // empty: the file is removed
-    const char* expected;
+    const char* file;   // inside the sources folder; written over the small sources' file
+    std::string text;   // empty: the file is removed
+    const char* place;  // the message after the file's name and ":"
   } cases[] = {
-      {"enterprises.csv", "name,form\n\"Завод,ОАО\n",
-       "enterprises.csv:2:1: the quoted field is not closed"},
-      {"enterprises.csv", "name\n\"Завод\"x\n",
-       "enterprises.csv:2:8: text after the closing quote of a field"},
-      {"enterprises.csv", "name,year\nЗавод\n",
-       "enterprises.csv:2:1: the row has 1 fields, the header names 2 columns"},
-      {"enterprises.csv", "name,year\nЗавод,19x5\n",
-       "enterprises.csv:2:7: year: \"19x5\" is not a whole number from -32768 to 32767"},
-      {"enterprises.csv", "name,form\nЗавод,АОА\n",
-       "enterprises.csv:2:7: form: no entry \"АОА\" in forms.csv"},
-      {"enterprises.csv", "name,products\nЗавод,пр-во:20; опт:99\n",
-       "enterprises.csv:2:21: products: no item with id \"99\" in items.csv"},
-      {"enterprises.csv", "name\nЗавод 中\n",
-       "enterprises.csv:2:7: name: the character \"中\" has no Windows-1251 form"},
-      {"enterprises.csv", "name,postcode\nЗавод,2200001\n",
-       "enterprises.csv:2:7: postcode: the text takes 7 characters, at most 6 fit"},
+      {kFirms, "name,form\n\"Завод,ОАО\n", "2:1: the quoted field is not closed"},
+      {kFirms, "name\n\"Завод\"x\n", "2:8: text after the closing quote of a field"},
+      {kFirms, "name,year\nЗавод\n", "2:1: the row has 1 fields, the header names 2 columns"},
+      {kFirms, "name,year\nЗавод,19x5\n",
+       "2:7: year: \"19x5\" is not a whole number from -32768 to 32767"},
+      {kFirms, "name,form\nЗавод,АОА\n", "2:7: form: no entry \"АОА\" in forms.csv"},
+      {kFirms, "name,products\nЗавод,пр-во:20; опт:99\n",
+       "2:21: products: no item with id \"99\" in items.csv"},
+      {kFirms, "name\nЗавод 中\n", "2:7: name: the character \"中\" has no Windows-1251 form"},
+      {kFirms, "name,postcode\nЗавод,2200001\n",
+       "2:7: postcode: the text takes 7 characters, at most 6 fit"},
       // 70 + 5 + 2 x 20000 bytes: each field fits, the record does not.
-      {"enterprises.csv",
+      {kFirms,
        "name,address,advert\nЗавод," + std::string(20000, 'a') + "," + std::string(20000, 'b'),
-       "enterprises.csv:2:1: the record takes 40075 bytes, at most 32768 fit"},
-      {"enterprises.csv", "", "enterprises.csv: the file is missing"},
-      {"forms.csv", forms, "forms.csv:129:1: name: more than 127 entries cannot be numbered"},
-      {"classes.csv", "code,item\n1,10\n7.1,20\n",
-       "classes.csv:3:1: code: no entry has the parent code 7"},
-      {"classes.csv", "code\n1..2\n", "classes.csv:2:3: code: the code must be one to five"},
-      {"items.csv", "id,name,colour\n", "items.csv:1:9: unknown column \"colour\""},
-      {"items.csv", "id,name\n5,а\n5,б\n", "items.csv:3:1: id: item 5 is already defined"},
+       "2:1: the record takes 40075 bytes, at most 32768 fit"},
+      {kFirms, "", " the file is missing"},
+      {"forms.csv", forms, "129:1: name: more than 127 entries cannot be numbered"},
+      {"classes.csv", "code,item\n1,10\n7.1,20\n", "3:1: code: no entry has the parent code 7"},
+      {"classes.csv", "code\n1..2\n", "2:3: code: the code must be one to five"},
+      {"items.csv", "id,name,colour\n", "1:9: unknown column \"colour\""},
+      {"items.csv", "id,name\n5,а\n5,б\n", "3:1: id: item 5 is already defined"},
       {"base.csv", "key,value\ndate,15.05.2003\n",
-       "base.csv:2:6: value: the date must be written YYYY-MM-DD"},
+       "2:6: value: the date must be written YYYY-MM-DD"},
       {"lists/bad.txt", "panels: requisites\nrecords:\n0 5\n",
-       "bad.txt:3:3: \"5\" is not a whole number from 0 to 1"},
-      {"lists/bad.txt", "0 1\n", "bad.txt:1:1: a line \"key: value\" or \"records:\""},
-      {"lists/bad.txt", "panels: lower\n", "bad.txt:2:1: the line \"records:\" is missing"},
-      {"items.csv", "id,name\n1,\xff\n", "items.csv:2:3: name: byte 0xFF is not UTF-8"},
-      {"kinds.csv", "label\na;b\n", "kinds.csv:2:2: label: \";\" is not allowed here"},
-      {"classes.csv", "code,hidden\n1,yes\n", "classes.csv:2:3: hidden: write 1 for a hidden"},
+       "3:3: \"5\" is not a whole number from 0 to 1"},
+      {"lists/bad.txt", "0 1\n", "1:1: a line \"key: value\" or \"records:\""},
+      {"lists/bad.txt", "panels: lower\n", "2:1: the line \"records:\" is missing"},
+      {"items.csv", "id,name\n1,\xff\n", "2:3: name: byte 0xFF is not UTF-8"},
+      {"kinds.csv", "label\na;b\n", "2:2: label: \";\" is not allowed here"},
+      {"classes.csv", "code,hidden\n1,yes\n", "2:3: hidden: write 1 for a hidden"},
       {"base.csv", "key,value\nseparator,--\n",
-       "base.csv:2:11: value: the kind separator must be exactly one character"},
+       "2:11: value: the kind separator must be exactly one character"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.expected);
+    const std::string expected = fs::path(c.file).filename().string() + ":" + c.place;
+    SCOPED_TRACE(expected);
     fs::remove_all(dir.path() / "src");
     WriteSmallSources(dir.path() / "src");
     if (c.text.empty()) {
@@ -207,7 +203,7 @@ TEST_F(MkdbSources, FaultsAreReportedWithTheirPlaceAndNothingIsWritten) {
     } else {
       Source(c.file, c.text);
     }
-    ExpectRefused({c.expected, "nothing was written"});
+    ExpectRefused({expected, "nothing was written"});
   }
 }
 

@@ -90,8 +90,7 @@ TEST_F(PrintToPdf, ListsRangesAndSingleRecords) {
   ExpectPdf({"--in", lst, "--record", "4"}, card, 1, {0});
   ExpectPdf({"--in", lst}, "Адресные наклейки", 1, {7, 2, 41, 0, 19, 5, 3});
 
-  std::vector<std::int32_t> all(Tdm(Db()).RecordCount());
-  for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<std::int32_t>(i);
+  const RecordList all = WholeBaseList(Tdm(Db()).RecordCount());
   ExpectPdf({}, card, static_cast<int>((all.size() + 2) / 3), all);
 }
 
