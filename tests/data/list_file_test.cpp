@@ -50,15 +50,11 @@ TEST(ListFileSave, AnEmptyListIsAThirteenByteFileThatLoadsAsEmpty) {
   TempDir dir;
   const std::string path = dir / "empty.lst";
   WriteBytes(path, "old content that is longer than a head");
-  ListFileHeader h;
-  h.lowerShown = false;
-  SaveListFile(path, h, {});
+  SaveListFile(path, {}, {});
   EXPECT_EQ(FileBytes(path).size(), 13u);
   const LoadedList loaded = LoadListFile(path, 10);
   EXPECT_EQ(loaded.status, ListFileStatus::Ok);
   EXPECT_TRUE(loaded.records.empty());
-  EXPECT_FALSE(loaded.header.lowerShown);
-  EXPECT_TRUE(loaded.header.requisitesShown);
 }
 
 TEST(ListFileSave, AFailedSaveReportsTheNameAndTheReasonAndLeavesWhatWasThere) {
