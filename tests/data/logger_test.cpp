@@ -76,39 +76,26 @@ TEST(LoggerFile, StaysSilentWhenTheFileCannotBeCreated) {
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
-// Runs the body with the current directory inside a temporary folder.
-class InTempFolder {
- public:
-  InTempFolder() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir_.path());
-  }
-  ~InTempFolder() {
-    std::filesystem::current_path(previous_);
-    SetLogger(nullptr);
-  }
-  const TempDir& dir() const { return dir_; }
-
- private:
-  TempDir dir_;
-  std::filesystem::path previous_;
-};
-
+// The log goes to the current folder: a temporary one here, left again at the end.
 TEST(ProgramLogger, IsSilentUnlessStartedWithTheSwitch) {
-  InTempFolder folder;
+  TempDir dir;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
   const char* plain[] = {"/opt/zorel/zorel", "/Debug"};
   StartLogging(2, plain);
   Logger().Log("not written");
-  EXPECT_TRUE(std::filesystem::is_empty(folder.dir().path()));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 
   const char* debug[] = {"/opt/zorel/zorel", "/debug"};
   StartLogging(2, debug);
   Logger().Log("MFTT: tick");
   SetLogger(nullptr);  // closes the log
-  const std::string log = FileBytes(folder.dir() / "zorel.log");
+  const std::string log = FileBytes(dir / "zorel.log");
   EXPECT_EQ(log.rfind("Logging started at ", 0), 0u) << log;
   EXPECT_NE(log.find("\r\nMFTT: tick\r\n"), std::string::npos) << log;
   Logger().Log("after");  // the dummy again
-  EXPECT_EQ(FileBytes(folder.dir() / "zorel.log"), log);
+  EXPECT_EQ(FileBytes(dir / "zorel.log"), log);
+  std::filesystem::current_path(previous);
 }
 
 }  // namespace
