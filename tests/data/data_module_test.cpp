@@ -16,6 +16,7 @@
 #include "data/text1251.h"
 #include "dbwriter/db_writer.h"
 #include "support/error_of.h"
+#include "support/open_base.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 #include "support/vouch.h"
@@ -73,10 +74,10 @@ TEST(DataModuleStartUp, ReportsEachUnusableFileWithItsMessage) {
   }
 }
 
-TEST(DataModuleFields, DecodesDisplayTexts) {
-  TempDir dir;
-  WriteDatabase(dir / "db", SampleBase());
-  Tdm dm(dir / "db");
+// The detail panels' texts of each record, and the print fields' texts, a remark among them.
+TEST(DataModuleFields, DecodesDisplayTextsAndPrintFields) {
+  test_support::OpenBase base(SampleBase());
+  Tdm& dm = base.dm();
   EXPECT_EQ(test_support::DetailsText(dm, 0),
             "Минский ЗАВОД|оао|1995|1200|220000|Беларусь, Минская обл.|ул. Ленина, 1|Иванов И.И.|"
             "017    |222-33-44|222-33-45|info@zavod.by|www.zavod.by|Лучшие станки|"
@@ -92,6 +93,24 @@ TEST(DataModuleFields, DecodesDisplayTexts) {
   EXPECT_EQ(dm.GetItemName(-1), "");
   EXPECT_EQ(dm.GetEntry(FieldDictionary::OrgForms, -1), "");
   EXPECT_EQ(dm.GetEntry(FieldDictionary::OrgForms, static_cast<int>(dm.OrgForms().size())), "");
+  dm.SetRemark(0, W(" заметка\r\n"));
+  // Every field of a record in UTF-8, each followed by "|".
+  const auto fields = [&dm](std::int32_t record) {
+    std::string text;
+    for (int f = 0; f < kPrintFieldCount; ++f) text += ToUtf8(PrintFieldText(dm, record, f)) + "|";
+    return text;
+  };
+  EXPECT_EQ(fields(0),
+            "Минский ЗАВОД|оао|1995|220000|Беларусь|Минская обл.|1200|017    |ул. Ленина, 1|"
+            "Иванов И.И.|222-33-44|222-33-45|Лучшие станки| заметка\r\n|info@zavod.by|www.zavod.by|"
+            "пр-во - станок токарный; опт - болт м12.|Строка пользователя|");
+  EXPECT_EQ(fields(1),
+            "Брестский комбинат|ОАО Плюс|1990|      |Украина||0|       |||||||||"
+            "торг - гайка.|Строка пользователя|");
+  EXPECT_EQ(fields(2), "Станкостроитель|||      |||15|       ||||||||||Строка пользователя|");
+  for (const auto& [record, field] : {std::pair{0, kPrintFieldCount}, {0, -1}, {3, 0}, {-1, 17}}) {
+    EXPECT_EQ(PrintFieldText(dm, record, field), "") << record << ":" << field;
+  }
 }
 
 // Builds factory.dat by hand so that a record's offset words can be broken on purpose.
@@ -191,30 +210,6 @@ TEST(DamagedBase, OnlyRegularFilesAreReadAsLists) {
     RecordList list{1};
     EXPECT_THROW(MergeListFile(list, path, MergeMode::Append, 10), EChildError);
     EXPECT_EQ(list, RecordList{1});
-  }
-}
-
-TEST(PrintFields, GiveTheDetailPanelsTextsOfARecord) {
-  TempDir dir;
-  WriteDatabase(dir / "db", SampleBase());
-  Tdm dm(dir / "db");
-  dm.SetRemark(0, W(" заметка\r\n"));
-  // Every field of a record in UTF-8, each followed by "|".
-  const auto fields = [&dm](std::int32_t record) {
-    std::string text;
-    for (int f = 0; f < kPrintFieldCount; ++f) text += ToUtf8(PrintFieldText(dm, record, f)) + "|";
-    return text;
-  };
-  EXPECT_EQ(fields(0),
-            "Минский ЗАВОД|оао|1995|220000|Беларусь|Минская обл.|1200|017    |ул. Ленина, 1|"
-            "Иванов И.И.|222-33-44|222-33-45|Лучшие станки| заметка\r\n|info@zavod.by|www.zavod.by|"
-            "пр-во - станок токарный; опт - болт м12.|Строка пользователя|");
-  EXPECT_EQ(fields(1),
-            "Брестский комбинат|ОАО Плюс|1990|      |Украина||0|       |||||||||"
-            "торг - гайка.|Строка пользователя|");
-  EXPECT_EQ(fields(2), "Станкостроитель|||      |||15|       ||||||||||Строка пользователя|");
-  for (const auto& [record, field] : {std::pair{0, kPrintFieldCount}, {0, -1}, {3, 0}, {-1, 17}}) {
-    EXPECT_EQ(PrintFieldText(dm, record, field), "") << record << ":" << field;
   }
 }
 

@@ -10,6 +10,7 @@
 #include "data/text1251.h"
 #include "dbwriter/db_writer.h"
 #include "support/faulty_files.h"
+#include "support/open_base.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -81,12 +82,10 @@ TEST(ListSummary, AtMostTwentyItemsTheMostFrequentFirst) {
     e.products = {{1, i}, {2, i}};
     for (std::uint32_t k = 0; k < i; ++k) base.enterprises.push_back(e);
   }
-  TempDir dir;
-  WriteDatabase(dir / "db", base);
-  const Tdm dm(dir / "db");
-  RecordList all;
-  dm.FillAllRecords(all);
-  const std::vector<SummaryBar> bars = SummarizeList(dm, all, SummaryAxis::Products);
+  test_support::OpenBase opened(base);
+  const Tdm& dm = opened.dm();
+  const std::vector<SummaryBar> bars =
+      SummarizeList(dm, WholeBaseList(dm.RecordCount()), SummaryAxis::Products);
   ASSERT_EQ(bars.size(), kSummaryItems);
   EXPECT_EQ(ToUtf8(bars.front().label), "item30");
   EXPECT_EQ(ToUtf8(bars.back().label), "item11");
