@@ -165,25 +165,25 @@ void ChangeRemarks(const std::string& name) {
 }
 
 TEST(PlantedLinks, NoTemporaryNameIsWrittenThroughALink) {
+  using Write = std::function<void(const TempDir&)>;
+  const Write open = [](const TempDir& d) { Tdm dm(d / "db"); };
+  const Write generate = [](const TempDir& d) { WriteDatabase(d / "db", SampleBase()); };
   const struct {
     const char* what;
     const char* link;  // inside the base's parent folder
-    std::function<void(const TempDir&)> write;
+    Write write;
   } cases[] = {
-      {"an index built", "db/factory.idx.new", [](const TempDir& d) { Tdm dm(d / "db"); }},
-      {"the item index built", "db/item.idx.new", [](const TempDir& d) { Tdm dm(d / "db"); }},
-      {"the search file built", "db/factory.search.new",
-       [](const TempDir& d) { Tdm dm(d / "db"); }},
+      {"an index built", "db/factory.idx.new", open},
+      {"the item index built", "db/item.idx.new", open},
+      {"the search file built", "db/factory.search.new", open},
       {"a list saved", "lists/a.lst.new",
        [](const TempDir& d) {
          SaveListFile(d / "lists/a.lst", {}, {1, 2});
        }},
       {"remarks compacted", "db/remark.tmp",
        [](const TempDir& d) { ChangeRemarks(d / "db/remark.dat"); }},
-      {"a base generated", "db/factory.dat.new",
-       [](const TempDir& d) { WriteDatabase(d / "db", SampleBase()); }},
-      {"a generated side file", "db/item.dat.new",
-       [](const TempDir& d) { WriteDatabase(d / "db", SampleBase()); }},
+      {"a base generated", "db/factory.dat.new", generate},
+      {"a generated side file", "db/item.dat.new", generate},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
