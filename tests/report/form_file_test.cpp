@@ -205,10 +205,8 @@ TEST(FormFile, ReadsTheWholeVocabulary) {
   w.bytes() += Bytes({0x16, 0x04, 'A', 0});  // "ЖA" in UTF-16
   w.ShortText("Font.Color");
   w.Integer(0x00FF00);
-  w.End();
-  w.End();
-  w.End();
-  w.End();
+  // Ends the label's properties and children, the band's children and the root's.
+  for (int i = 0; i < 4; ++i) w.End();
   std::string& file = w.bytes();
   const auto size = static_cast<std::uint32_t>(file.size() - 11);
   for (int i = 0; i < 4; ++i) file[7 + i] = static_cast<char>(size >> (8 * i));
