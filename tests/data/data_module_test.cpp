@@ -27,6 +27,7 @@ namespace {
 using test_support::ErrorOf;
 using test_support::SampleBase;
 using test_support::TempDir;
+using test_support::VouchForIndexes;
 using test_support::W;
 
 // In a folder named like the item file, which must not change the record geometry.
@@ -219,7 +220,6 @@ TEST(DamagedBase, OnlyRegularFilesAreReadAsLists) {
 // inside the file, never a read outside it. Index files nothing vouches for are rebuilt. (The
 // sanitizer build holds file bytes in blocks of their exact size, so a stray read there fails the
 // test outright.)
-using test_support::VouchForIndexes;
 
 std::string Index(const std::vector<std::int64_t>& offsets) {
   std::string bytes;

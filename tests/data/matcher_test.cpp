@@ -24,6 +24,7 @@
 namespace zorel {
 namespace {
 
+using test_support::ErrorOf;
 using test_support::OpenBase;
 using test_support::SampleBase;
 using test_support::W;
@@ -361,8 +362,6 @@ TEST(FindBytes, FindsWhatThePlainSearchFinds) {
     ASSERT_EQ(FindBytes(p, hay.size(), needle, from), expected) << hay.size() << " " << from;
   }
 }
-
-using test_support::ErrorOf;
 
 TEST(ParseConditions, ReadsEveryCell) {
   const ConditionTable table = {

@@ -25,11 +25,14 @@
 namespace zorel {
 namespace {
 
+namespace fs = std::filesystem;
+using test_support::ErrorOf;
 using test_support::FaultyFiles;
 using test_support::ForEveryFailingStep;
 using test_support::SampleBase;
 using test_support::Strays;
 using test_support::TempDir;
+using test_support::W;
 
 TEST(StoreFaults, AFailedStepLosesNoStoredRemark) {
   ForEveryFailingStep([](FaultyFiles& faulty) {
@@ -43,14 +46,12 @@ TEST(StoreFaults, AFailedStepLosesNoStoredRemark) {
     }
     {
       ScopedFileSystem use(faulty);
-      try {
+      ErrorOf<DataError>([&] {  // a refused change; what follows checks that nothing else went
         TRemark store(name, 8);
         store.Set(1, "new one");
         store.Set(2, "");
         store.Set(5, "new five");
-      } catch (const DataError&) {
-        // The change is refused; what follows checks that nothing else went.
-      }
+      });
     }
     TRemark after(name, 8);
     EXPECT_EQ(after.Get(0), "kept");
@@ -73,10 +74,7 @@ TEST(StoreFaults, AFailedStepLeavesTheOldListWhole) {
     SaveListFile(path, {}, oldList);
     {
       ScopedFileSystem use(faulty);
-      try {
-        SaveListFile(path, {}, newList);
-      } catch (const EChildError&) {
-      }
+      ErrorOf<EChildError>([&] { SaveListFile(path, {}, newList); });
     }
     const RecordList found = LoadListFile(path, 10).records;
     EXPECT_TRUE(found == oldList || found == newList);
@@ -100,9 +98,6 @@ TEST(StoreFaults, AnIndexThatCannotBeSavedIsUsedFromMemory) {
 // A base its user may read but not write: it opens, serves records, searches, lists and the
 // remarks stored so far, builds its missing indexes in memory, and refuses remark changes and
 // list saves with the reason. Run as an unprivileged user (root drops to "nobody").
-using test_support::ErrorOf;
-using test_support::W;
-namespace fs = std::filesystem;
 
 TEST(ReadOnlyBase, OpensForReadingAndRefusesChangesWithTheReason) {
   TempDir dir;

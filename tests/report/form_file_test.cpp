@@ -26,6 +26,9 @@ namespace zorel {
 namespace {
 
 using test_support::ErrorOf;
+using test_support::FaultyFiles;
+using test_support::ForEveryFailingStep;
+using test_support::Strays;
 using test_support::TempDir;
 
 std::string Bytes(std::initializer_list<int> list) {
@@ -286,9 +289,6 @@ TEST(FormFile, SaveReplacesThroughATemporaryFile) {
 // tests are the store's): a file the user may not write is refused with the reason, and whatever
 // step of a write fails (a full disk among them), the old file stays whole and nothing is left
 // behind.
-using test_support::FaultyFiles;
-using test_support::ForEveryFailingStep;
-using test_support::Strays;
 
 void WriteOnePagePdf(const std::string& path) {
   const auto form = EnterpriseCardForm();
@@ -326,13 +326,8 @@ TEST(OutputFiles, AFileTheUserMayNotWriteIsRefused) {
       const std::string path = dir / "protected";
       WriteBytes(path, "old");
       chmod(path.c_str(), mode);
-      try {
-        w.write(path);
-        ADD_FAILURE() << "replaced";
-      } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find(path + ": файл только для чтения"), std::string::npos)
-            << e.what();
-      }
+      const std::string error = ErrorOf<std::runtime_error>([&] { w.write(path); });
+      EXPECT_NE(error.find(path + ": файл только для чтения"), std::string::npos) << error;
       EXPECT_EQ(ReadWholeFile(path).value_or(""), "old");
       EXPECT_EQ(ModeOf(path), mode);
       EXPECT_EQ(Strays(dir.path(), {"protected"}), std::set<std::string>{});
@@ -350,11 +345,7 @@ TEST(OutputFiles, AFailedStepLeavesTheOldFileWhole) {
       bool refused = false;
       {
         ScopedFileSystem use(faulty);
-        try {
-          w.write(path);
-        } catch (const std::runtime_error&) {
-          refused = true;
-        }
+        refused = ErrorOf<std::runtime_error>([&] { w.write(path); }) != "no error";
       }
       const std::string bytes = ReadWholeFile(path).value_or("");
       EXPECT_TRUE(refused ? bytes == "old" : w.isNew(bytes)) << refused;

@@ -18,6 +18,9 @@
 namespace zorel {
 namespace {
 
+using test_support::OpenBase;
+using test_support::SampleBase;
+
 // A4 with 10 mm margins: 1900 x 2770 tenths to print on.
 std::unique_ptr<TReport> Form(int columns, double bandTenths, int bands) {
   auto r = std::make_unique<TReport>();
@@ -237,9 +240,6 @@ TEST(PagePainting, TextStaysInsideItsLabelAndTheMargins) {
   EXPECT_EQ(DarkIn(img, {281, 0, 139, 594}), 0);   // right of both labels
   EXPECT_EQ(DarkIn(img, {121, 31, 299, 563}), 0);  // below the second label
 }
-
-using test_support::OpenBase;
-using test_support::SampleBase;
 
 // A form with a name field showing a stale caption, a user field and a cleared user field.
 std::unique_ptr<TReport> NameForm() {
