@@ -19,6 +19,7 @@
 namespace zorel {
 namespace {
 
+using test_support::FileBytes;
 using test_support::Lines;
 using test_support::RunResult;
 using test_support::SampleBase;
@@ -33,8 +34,6 @@ RunResult RunCli(const Args& args, const std::string& cwd) {
   return test_support::RunProgram(std::move(words), cwd);
 }
 
-std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
-
 // The sample base, with a remark on record 1, in root/db; list files beside it, named by the
 // records they hold, and some that are not list files.
 class Cli : public ::testing::Test {
@@ -45,7 +44,7 @@ class Cli : public ::testing::Test {
         {"201", {2, 0, 1}}, {"210", {2, 1, 0}},     {"2", {2}}, {"02", {0, 2}}, {"empty", {}},
         {"b", {1, 2, 7}},   {"a", {2, 9, 0, -1, 2}}};
     for (const auto& [name, records] : lists) SaveListFile(list(name), {}, records);
-    WriteBytes(list("tail"), Bytes(list("2")) + "\x02\x00\x00");
+    WriteBytes(list("tail"), FileBytes(list("2")) + "\x02\x00\x00");
     WriteBytes(list("short"), "ISL");
     WriteBytes(list("magic"), "ISLB" + std::string(9, '\0'));
   }
@@ -366,17 +365,17 @@ TEST_F(Cli, RemarkRoundTripThroughSeparateRuns) {
   ExpectOut({"remark", "1"}, "важный клиент\n");
   ExpectOut({"remark", "0", "--set", "  Новое\r\nпримечание "}, "");
   const std::string stored = W("  Новое\r\nпримечание ");
-  EXPECT_EQ(Bytes(remarks).size(), 32 + 7 + old.size() + 7 + stored.size());
+  EXPECT_EQ(FileBytes(remarks).size(), 32 + 7 + old.size() + 7 + stored.size());
   ExpectOut({"remark", "0"}, "Новое\r\nпримечание\n");
   ExpectOut({"search", "--cond", "13:1:0:0:примечание"}, "0\n");
   EXPECT_NE(Run({"show", "0"}).out.find(R"("remark":"Новое\r\nпримечание")"), std::string::npos);
 
   // The same text stores nothing; another text supersedes it and the file is compacted at exit.
-  const std::string before = Bytes(remarks);
+  const std::string before = FileBytes(remarks);
   ExpectOut({"remark", "0", "--set", "  Новое\r\nпримечание "}, "");
-  EXPECT_EQ(Bytes(remarks), before);
+  EXPECT_EQ(FileBytes(remarks), before);
   ExpectOut({"remark", "0", "--set", "ok"}, "");
-  EXPECT_EQ(Bytes(remarks).size(), 32 + 7 + old.size() + 7 + 2);
+  EXPECT_EQ(FileBytes(remarks).size(), 32 + 7 + old.size() + 7 + 2);
   ExpectOut({"remark", "0"}, "ok\n");
   ExpectOut({"remark", "0", "--set", ""}, "");
   ExpectOut({"remark", "0"}, "\n");
@@ -386,12 +385,7 @@ TEST_F(Cli, RemarkRoundTripThroughSeparateRuns) {
 
 TEST_F(Cli, ARemarkChangeOnAReadOnlyBaseExitsOneAndSaysWhy) {
   ExpectOut({"remark", "1", "--set", "есть"}, "");
-  namespace fs = std::filesystem;
-  for (const auto& f : fs::recursive_directory_iterator(root_.path())) {
-    fs::permissions(f.path(), f.is_directory() ? fs::perms(0555) : fs::perms(0444));
-  }
-  fs::permissions(root_.path(), fs::perms(0555));
-  const auto failures = test_support::RunUnprivileged([&]() -> std::string {
+  const auto failures = test_support::RunOnReadOnly(root_.path(), [&]() -> std::string {
     const RunResult read = Run({"remark", "1"});
     const RunResult set = Run({"remark", "1", "--set", "другое"});
     std::string failures;
@@ -401,10 +395,6 @@ TEST_F(Cli, ARemarkChangeOnAReadOnlyBaseExitsOneAndSaysWhy) {
     }
     return failures;
   });
-  fs::permissions(root_.path(), fs::perms(0700));
-  for (const auto& f : fs::recursive_directory_iterator(root_.path())) {
-    fs::permissions(f.path(), fs::perms(0700));
-  }
   if (!failures) GTEST_SKIP() << "no unprivileged user to run as";
   EXPECT_EQ(*failures, "");
   ExpectOut({"remark", "1"}, "есть\n");
@@ -499,7 +489,7 @@ TEST_F(Cli, ExportToCsvInEitherEncodingAndSeparator) {
     ExpectOut({"export", "--in", list("02"), "--out", out, "--format", "csv", "--fields", "0,8,2",
                "--encoding", c.encoding, "--separator", c.separator},
               "");
-    EXPECT_EQ(Bytes(out).substr(0, std::string(c.start).size()), c.start);
+    EXPECT_EQ(FileBytes(out).substr(0, std::string(c.start).size()), c.start);
     const RunResult r = ReadBack(kReadCsv, {out, c.python, c.separator});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
@@ -509,7 +499,7 @@ TEST_F(Cli, ExportToCsvInEitherEncodingAndSeparator) {
   // Without fields named: the record's fields but the remark, in their order.
   const std::string out = root_ / "all.csv";
   ExpectOut({"export", "--out", out, "--format", "csv"}, "");
-  const std::string text = Bytes(out);
+  const std::string text = FileBytes(out);
   EXPECT_EQ(text.substr(0, text.find("\r\n")),
             "\xEF\xBB\xBFНаименование предприятия;Форма собственности;Год основания;Почтовый "
             "индекс;Страна;Регион;Численность;Телефонный код города;Адрес;Руководитель;Факс;Все "
@@ -519,7 +509,7 @@ TEST_F(Cli, ExportToCsvInEitherEncodingAndSeparator) {
 
 TEST_F(Cli, ExportNeverWritesOntoTheBase) {
   const std::string factory = db() + "/factory.dat";
-  const std::string before = Bytes(factory);
+  const std::string before = FileBytes(factory);
   std::filesystem::create_symlink(factory, root_ / "link.xlsx");
   std::filesystem::create_hard_link(factory, root_ / "hard.csv");
   for (const std::string& target : {factory, db() + "/new.xlsx", std::string(root_ / "link.xlsx"),
@@ -529,7 +519,7 @@ TEST_F(Cli, ExportNeverWritesOntoTheBase) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("относится к базе"), std::string::npos) << r.err;
   }
-  EXPECT_EQ(Bytes(factory), before);
+  EXPECT_EQ(FileBytes(factory), before);
   EXPECT_FALSE(std::filesystem::exists(db() + "/new.xlsx"));
 }
 

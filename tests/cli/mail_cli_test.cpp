@@ -127,6 +127,28 @@ const std::string kMailer =
     "header X-Mailer: Служба рассылки программы \"Зорель\". Издательство «Северный Вектор», "
     "тел. (0152) 70-11-42";
 
+// What the dump shows of message n (from 1): its envelope and headers, the text part's lines and
+// one part per attached file, saved by the sink as dir/mail/NNNN.K.bin.
+std::string Delivered(const std::string& dir, int n, const std::string& to,
+                      const std::string& subject, const std::string& charset,
+                      const std::string& text, const std::vector<std::string>& files) {
+  char number[8];
+  std::snprintf(number, sizeof number, "%04d", n);
+  std::string dump = std::string("message ") + number + "\nenvelope me@here.test -> " + to +
+                     "\nheader From: <me@here.test>\nheader To: " + to +
+                     "\nheader Subject: " + subject + "\n" + kMailer +
+                     "\nheader Mime-Version: 1.0\nheader Content-Type: multipart/mixed; "
+                     "boundary=\"B\"\npart text/plain " +
+                     charset + "\n";
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) dump += "text " + line + "\n";
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    dump += "part application/octet-stream name=" + files[k] + " filename=" + files[k] + " " + dir +
+            "/mail/" + number + "." + std::to_string(k + 1) + ".bin\n";
+  }
+  return dump;
+}
+
 TEST(MailCli, PlainSessionDeliversHeadersPartsAndAttachments) {
   if (!HaveServer()) GTEST_SKIP() << "python3-aiosmtpd is not installed";
   Fixture f;
@@ -139,20 +161,12 @@ TEST(MailCli, PlainSessionDeliversHeadersPartsAndAttachments) {
             Lines({"Установление соединения с сервером: 127.0.0.1", "Завод «Один»:one@a.test", "OK",
                    "Без адреса: нет адреса - пропускается", "Фирма Два:two@b.test", "OK",
                    "Вредная: недопустимый адрес - пропускается", ""}));
-  const auto expected = [&](const std::string& n, const std::string& to) {
-    return "message " + n + "\nenvelope me@here.test -> " + to +
-           "\nheader From: <me@here.test>\nheader To: " + to + "\nheader Subject: Тема письма\n" +
-           kMailer +
-           "\nheader Mime-Version: 1.0\nheader Content-Type: multipart/mixed; boundary=\"B\"\n"
-           "part text/plain windows-1251\n"
-           "text Первая\ntext .вторая\ntext \ntext последняя\n"
-           "part application/octet-stream name=данные.bin filename=данные.bin " +
-           f.dir / ("mail/" + n) + ".1.bin\n" +
-           "part application/octet-stream name=empty.txt filename=empty.txt " +
-           f.dir / ("mail/" + n) + ".2.bin\n";
-  };
-  EXPECT_EQ(Boundless(sink.Dump()),
-            expected("0001", "one@a.test") + expected("0002", "two@b.test"));
+  const std::string text = "Первая\n.вторая\n\nпоследняя\n";
+  const std::vector<std::string> files = {"данные.bin", "empty.txt"};
+  EXPECT_EQ(
+      Boundless(sink.Dump()),
+      Delivered(f.dir.path(), 1, "one@a.test", "Тема письма", "windows-1251", text, files) +
+          Delivered(f.dir.path(), 2, "two@b.test", "Тема письма", "windows-1251", text, files));
   const std::string original = ReadWholeFile(f.dir / "данные.bin").value();
   EXPECT_EQ(ReadWholeFile(f.dir / "mail/0001.1.bin").value_or(""), original);
   EXPECT_EQ(ReadWholeFile(f.dir / "mail/0002.1.bin").value_or("-"), original);
@@ -236,19 +250,8 @@ TEST(MailCli, EveryCharsetDecodesToWhatWasTypedWithTheFields) {
         {"--body", c.body, "--charset", c.charset, "--attach", f.dir / c.file, "--record", "2"}, {},
         c.subject);
     EXPECT_EQ(r.status, 0) << c.charset << r.err;
-    char number[8];
-    std::snprintf(number, sizeof number, "%04d", ++n);
-    expected += std::string("message ") + number +
-                "\nenvelope me@here.test -> two@b.test\nheader From: <me@here.test>\n"
-                "header To: two@b.test\nheader Subject: " +
-                c.sentSubject + "\n" + kMailer +
-                "\nheader Mime-Version: 1.0\nheader Content-Type: multipart/mixed; "
-                "boundary=\"B\"\npart text/plain " +
-                c.label + "\n";
-    std::istringstream lines(c.sentBody);
-    for (std::string line; std::getline(lines, line);) expected += "text " + line + "\n";
-    expected += "part application/octet-stream name=" + c.file + " filename=" + c.file + " " +
-                f.dir / ("mail/" + std::string(number)) + ".1.bin\n";
+    expected +=
+        Delivered(f.dir.path(), ++n, "two@b.test", c.sentSubject, c.label, c.sentBody, {c.file});
   }
   EXPECT_EQ(Boundless(sink.Dump()), expected);
   const std::string raw = ReadWholeFile(f.dir / "mail/0004.eml").value_or("");

@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data/class_object.h"
@@ -80,6 +82,14 @@ std::vector<ClassEntry> ClassEntries(Tdm& dm) {
   return entries;
 }
 
+// An entry's id, item, count, kind and codes, for one comparison.
+std::string Describe(const ClassEntry& e) {
+  std::string s = std::to_string(e.id) + " " + std::to_string(e.item) + " " +
+                  std::to_string(e.count) + " " + std::to_string(e.kind) + " ";
+  for (const std::uint32_t c : e.codes) s += std::to_string(c) + ".";
+  return s;
+}
+
 int Depth(const ClassEntry& e) {
   int d = 0;
   while (d < 5 && e.codes[static_cast<std::size_t>(d)] != 0) ++d;
@@ -128,79 +138,65 @@ TEST_F(MkdbSources, SmallSourcesDecodeFieldByField) {
   EXPECT_EQ(DetailsText(dm, 1), "Фирма|||0|      ||||       |||||||");
 
   // Ids are row numbers, items positions in items.csv, counts follow from the visible tree.
-  const auto classes = ClassEntries(dm);
-  ASSERT_EQ(classes.size(), 4u);
-  const std::uint32_t ids[] = {1, 2, 3, 4}, items[] = {1, 2, 3, 4};
-  const std::uint16_t counts[] = {2, 2, 1, 0};
-  const std::uint8_t kinds[] = {1, 1, 2, 0};
-  for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(classes[i].id, ids[i]);
-    EXPECT_EQ(classes[i].item, items[i]);
-    EXPECT_EQ(classes[i].count, counts[i]) << i;
-    EXPECT_EQ(classes[i].kind, kinds[i]);
-  }
-  EXPECT_EQ(classes[2].codes, (std::array<std::uint32_t, 5>{1, 1, 1, 0, 0}));
+  std::vector<std::string> classes;
+  for (const ClassEntry& e : ClassEntries(dm)) classes.push_back(Describe(e));
+  EXPECT_EQ(classes, (std::vector<std::string>{"1 1 2 1 1.0.0.0.0.", "2 2 2 1 1.1.0.0.0.",
+                                               "3 3 1 2 1.1.1.0.0.", "4 4 0 0 1.1.0.0.0."}));
 
   const LoadedList list = LoadListFile(dir / "out/lists/Выборка.lst", dm.RecordCount());
   ASSERT_EQ(list.status, ListFileStatus::Ok);
-  EXPECT_TRUE(list.header.requisitesShown);
-  EXPECT_FALSE(list.header.lowerShown);
-  EXPECT_TRUE(list.header.advertShown);
-  EXPECT_EQ(list.header.lowerHeight, 120);
-  EXPECT_EQ(list.header.windowWidth, 640);
-  EXPECT_EQ(list.header.windowHeight, 400);
+  const ListFileHeader& h = list.header;
+  EXPECT_EQ(std::tuple(h.requisitesShown, h.lowerShown, h.advertShown, h.lowerHeight, h.windowWidth,
+                       h.windowHeight),
+            std::tuple(true, false, true, 120, 640, 400));
   EXPECT_EQ(list.records, (RecordList{1, 0}));
 }
 
 TEST_F(MkdbSources, FaultsAreReportedWithTheirPlaceAndNothingIsWritten) {
   std::string forms = "name\n";
   for (int i = 1; i <= 128; ++i) forms += "Форма " + std::to_string(i) + "\n";
+  const char* const kFirms = "enterprises.csv";
   const struct {
-    const char* file;  // inside the sources folder; written over the small sources' file
-    std::string text;  // empty: the file is removed
-    const char* expected;
+    const char* file;   // inside the sources folder; written over the small sources' file
+    std::string text;   // empty: the file is removed
+    const char* place;  // the message after the file's name and ":"
   } cases[] = {
-      {"enterprises.csv", "name,form\n\"Завод,ОАО\n",
-       "enterprises.csv:2:1: the quoted field is not closed"},
-      {"enterprises.csv", "name\n\"Завод\"x\n",
-       "enterprises.csv:2:8: text after the closing quote of a field"},
-      {"enterprises.csv", "name,year\nЗавод\n",
-       "enterprises.csv:2:1: the row has 1 fields, the header names 2 columns"},
-      {"enterprises.csv", "name,year\nЗавод,19x5\n",
-       "enterprises.csv:2:7: year: \"19x5\" is not a whole number from -32768 to 32767"},
-      {"enterprises.csv", "name,form\nЗавод,АОА\n",
-       "enterprises.csv:2:7: form: no entry \"АОА\" in forms.csv"},
-      {"enterprises.csv", "name,products\nЗавод,пр-во:20; опт:99\n",
-       "enterprises.csv:2:21: products: no item with id \"99\" in items.csv"},
-      {"enterprises.csv", "name\nЗавод 中\n",
-       "enterprises.csv:2:7: name: the character \"中\" has no Windows-1251 form"},
-      {"enterprises.csv", "name,postcode\nЗавод,2200001\n",
-       "enterprises.csv:2:7: postcode: the text takes 7 characters, at most 6 fit"},
+      {kFirms, "name,form\n\"Завод,ОАО\n", "2:1: the quoted field is not closed"},
+      {kFirms, "name\n\"Завод\"x\n", "2:8: text after the closing quote of a field"},
+      {kFirms, "name,year\nЗавод\n", "2:1: the row has 1 fields, the header names 2 columns"},
+      {kFirms, "name,year\nЗавод,19x5\n",
+       "2:7: year: \"19x5\" is not a whole number from -32768 to 32767"},
+      {kFirms, "name,form\nЗавод,АОА\n", "2:7: form: no entry \"АОА\" in forms.csv"},
+      {kFirms, "name,products\nЗавод,пр-во:20; опт:99\n",
+       "2:21: products: no item with id \"99\" in items.csv"},
+      {kFirms, "name\nЗавод 中\n", "2:7: name: the character \"中\" has no Windows-1251 form"},
+      {kFirms, "name,postcode\nЗавод,2200001\n",
+       "2:7: postcode: the text takes 7 characters, at most 6 fit"},
       // 70 + 5 + 2 x 20000 bytes: each field fits, the record does not.
-      {"enterprises.csv",
+      {kFirms,
        "name,address,advert\nЗавод," + std::string(20000, 'a') + "," + std::string(20000, 'b'),
-       "enterprises.csv:2:1: the record takes 40075 bytes, at most 32768 fit"},
-      {"enterprises.csv", "", "enterprises.csv: the file is missing"},
-      {"forms.csv", forms, "forms.csv:129:1: name: more than 127 entries cannot be numbered"},
-      {"classes.csv", "code,item\n1,10\n7.1,20\n",
-       "classes.csv:3:1: code: no entry has the parent code 7"},
-      {"classes.csv", "code\n1..2\n", "classes.csv:2:3: code: the code must be one to five"},
-      {"items.csv", "id,name,colour\n", "items.csv:1:9: unknown column \"colour\""},
-      {"items.csv", "id,name\n5,а\n5,б\n", "items.csv:3:1: id: item 5 is already defined"},
+       "2:1: the record takes 40075 bytes, at most 32768 fit"},
+      {kFirms, "", " the file is missing"},
+      {"forms.csv", forms, "129:1: name: more than 127 entries cannot be numbered"},
+      {"classes.csv", "code,item\n1,10\n7.1,20\n", "3:1: code: no entry has the parent code 7"},
+      {"classes.csv", "code\n1..2\n", "2:3: code: the code must be one to five"},
+      {"items.csv", "id,name,colour\n", "1:9: unknown column \"colour\""},
+      {"items.csv", "id,name\n5,а\n5,б\n", "3:1: id: item 5 is already defined"},
       {"base.csv", "key,value\ndate,15.05.2003\n",
-       "base.csv:2:6: value: the date must be written YYYY-MM-DD"},
+       "2:6: value: the date must be written YYYY-MM-DD"},
       {"lists/bad.txt", "panels: requisites\nrecords:\n0 5\n",
-       "bad.txt:3:3: \"5\" is not a whole number from 0 to 1"},
-      {"lists/bad.txt", "0 1\n", "bad.txt:1:1: a line \"key: value\" or \"records:\""},
-      {"lists/bad.txt", "panels: lower\n", "bad.txt:2:1: the line \"records:\" is missing"},
-      {"items.csv", "id,name\n1,\xff\n", "items.csv:2:3: name: byte 0xFF is not UTF-8"},
-      {"kinds.csv", "label\na;b\n", "kinds.csv:2:2: label: \";\" is not allowed here"},
-      {"classes.csv", "code,hidden\n1,yes\n", "classes.csv:2:3: hidden: write 1 for a hidden"},
+       "3:3: \"5\" is not a whole number from 0 to 1"},
+      {"lists/bad.txt", "0 1\n", "1:1: a line \"key: value\" or \"records:\""},
+      {"lists/bad.txt", "panels: lower\n", "2:1: the line \"records:\" is missing"},
+      {"items.csv", "id,name\n1,\xff\n", "2:3: name: byte 0xFF is not UTF-8"},
+      {"kinds.csv", "label\na;b\n", "2:2: label: \";\" is not allowed here"},
+      {"classes.csv", "code,hidden\n1,yes\n", "2:3: hidden: write 1 for a hidden"},
       {"base.csv", "key,value\nseparator,--\n",
-       "base.csv:2:11: value: the kind separator must be exactly one character"},
+       "2:11: value: the kind separator must be exactly one character"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.expected);
+    const std::string expected = fs::path(c.file).filename().string() + ":" + c.place;
+    SCOPED_TRACE(expected);
     fs::remove_all(dir.path() / "src");
     WriteSmallSources(dir.path() / "src");
     if (c.text.empty()) {
@@ -208,7 +204,7 @@ TEST_F(MkdbSources, FaultsAreReportedWithTheirPlaceAndNothingIsWritten) {
     } else {
       Source(c.file, c.text);
     }
-    ExpectRefused({c.expected, "nothing was written"});
+    ExpectRefused({expected, "nothing was written"});
   }
 }
 
@@ -241,23 +237,30 @@ TEST_F(MkdbSources, ReportsManyFaultsInOneRun) {
                  "enterprises.csv:4:3: year", "3 error(s)"});
 }
 
-TEST(MkdbArguments, WrongArgumentsAreRefused) {
+TEST(MkdbArguments, WrongArgumentsAndUnwritableOutputsAreRefused) {
   TempDir dir;
-  const std::vector<std::vector<std::string>> cases = {
-      {},
-      {dir / "only-one"},
-      {"--synthetic", "many", dir / "out"},
-      {"--synthetic", "-1", dir / "out"},
-      {"--synthetic", "4000001", dir / "out"},
-      {"--synthetic", "10", "--seed"},
-      {"--synthetic", "10", "--seed", "x", dir / "out"},
-      {"--synthetic", "10"},
-      {"--emit-sources", "10", dir / "a", dir / "b"},
+  WriteBytes(dir / "file", "not a folder");
+  const std::string usage = "usage:";
+  const struct {
+    std::vector<std::string> args;
+    int code;
+    std::string message;
+  } cases[] = {
+      {{}, 2, usage},
+      {{dir / "only-one"}, 2, usage},
+      {{"--synthetic", "many", dir / "out"}, 2, usage},
+      {{"--synthetic", "-1", dir / "out"}, 2, usage},
+      {{"--synthetic", "4000001", dir / "out"}, 2, usage},
+      {{"--synthetic", "10", "--seed"}, 2, usage},
+      {{"--synthetic", "10", "--seed", "x", dir / "out"}, 2, usage},
+      {{"--synthetic", "10"}, 2, usage},
+      {{"--emit-sources", "10", dir / "a", dir / "b"}, 2, usage},
+      {{"--synthetic", "10", dir / "file/out"}, 1, "the output is incomplete"},
   };
-  for (const auto& args : cases) {
-    const RunResult r = Mkdb(args);
-    EXPECT_EQ(r.code, 2) << r.output;
-    EXPECT_NE(r.output.find("usage:"), std::string::npos) << r.output;
+  for (const auto& c : cases) {
+    const RunResult r = Mkdb(c.args);
+    EXPECT_EQ(r.code, c.code) << r.output;
+    EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
   }
   EXPECT_FALSE(fs::exists(dir.path() / "out"));
 }
@@ -283,32 +286,19 @@ TEST_F(MkdbSources, ABaseIsRebuiltOnlyWhenAskedAndKeepsItsRemarksAndLists) {
   EXPECT_EQ(Tdm(dir / "out/db").Header().edition, W("Новая"));
 }
 
-TEST(MkdbArguments, AnOutputThatCannotBeWrittenIsReported) {
+TEST(MkdbSynthetic, TheSameSeedGivesTheSameBytesAndSourcesThatBuildThem) {
   TempDir dir;
-  WriteBytes(dir / "file", "not a folder");
-  const RunResult r = Mkdb({"--synthetic", "10", dir / "file/out"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.output.find("the output is incomplete"), std::string::npos) << r.output;
-}
-
-TEST(MkdbSynthetic, TheSameSeedGivesTheSameBytes) {
-  TempDir dir;
-  ASSERT_EQ(Mkdb({"--synthetic", "500", "--seed", "42", dir / "a"}).code, 0);
-  ASSERT_EQ(Mkdb({"--synthetic", "500", "--seed", "42", dir / "b"}).code, 0);
-  ASSERT_EQ(Mkdb({"--synthetic", "500", "--seed", "43", dir / "c"}).code, 0);
-  const auto a = FolderBytes(dir / "a");
-  EXPECT_EQ(a.size(), 9u);  // seven data files, two lists
-  EXPECT_EQ(a, FolderBytes(dir / "b"));
-  EXPECT_NE(a.at("db/factory.dat"), FolderBytes(dir / "c").at("db/factory.dat"));
-}
-
-TEST(MkdbSynthetic, EmittedSourcesBuildTheSameBase) {
-  TempDir dir;
+  ASSERT_EQ(Mkdb({"--synthetic", "300", "--seed", "9", dir / "a"}).code, 0);
+  ASSERT_EQ(Mkdb({"--synthetic", "300", "--seed", "9", dir / "b"}).code, 0);
+  ASSERT_EQ(Mkdb({"--synthetic", "300", "--seed", "8", dir / "c"}).code, 0);
   ASSERT_EQ(Mkdb({"--emit-sources", "300", "--seed", "9", dir / "src"}).code, 0);
   const RunResult built = Mkdb({dir / "src", dir / "built"});
   ASSERT_EQ(built.code, 0) << built.output;
-  ASSERT_EQ(Mkdb({"--synthetic", "300", "--seed", "9", dir / "direct"}).code, 0);
-  EXPECT_EQ(FolderBytes(dir / "built"), FolderBytes(dir / "direct"));
+  const auto a = FolderBytes(dir / "a");
+  EXPECT_EQ(a.size(), 9u);  // seven data files, two lists
+  EXPECT_EQ(a, FolderBytes(dir / "b"));
+  EXPECT_EQ(a, FolderBytes(dir / "built"));
+  EXPECT_NE(a.at("db/factory.dat"), FolderBytes(dir / "c").at("db/factory.dat"));
 }
 
 TEST(MkdbDemo, TheDemoBaseOpensWithBelievableContent) {
@@ -328,10 +318,8 @@ TEST(MkdbDemo, TheDemoBaseOpensWithBelievableContent) {
     ASSERT_GT(rec.ProductCount(), 0u) << i;
     for (std::size_t k = 0; k < rec.ProductCount(); ++k) {
       const ProductEntry p = rec.Product(k);
-      EXPECT_GE(p.kind, 1);
-      EXPECT_LE(p.kind, 3);
-      ASSERT_GE(p.item, 1u);
-      ASSERT_LE(p.item, static_cast<std::uint32_t>(dm.ItemCount()));
+      EXPECT_TRUE(p.kind >= 1 && p.kind <= 3) << i;
+      ASSERT_TRUE(p.item >= 1 && p.item <= static_cast<std::uint32_t>(dm.ItemCount())) << i;
       // Products are lower-case names, which the product scan finds.
       EXPECT_FALSE(IsScanCapital(static_cast<std::uint8_t>(dm.GetItemName(p.item - 1)[0])));
     }
@@ -341,27 +329,20 @@ TEST(MkdbDemo, TheDemoBaseOpensWithBelievableContent) {
   // capitalised, products (levels 3 to 5) lower-case.
   const auto classes = ClassEntries(dm);
   EXPECT_GE(classes.size(), 500u);
-  int perLevel[6] = {};
+  std::set<int> levels;
   for (const auto& e : classes) {
     const int depth = Depth(e);
-    ++perLevel[depth];
-    ASSERT_GE(e.item, 1u);
-    ASSERT_LE(e.item, static_cast<std::uint32_t>(dm.ItemCount()));
+    levels.insert(depth);
+    ASSERT_TRUE(e.item >= 1 && e.item <= static_cast<std::uint32_t>(dm.ItemCount()));
     const auto first = static_cast<std::uint8_t>(dm.GetItemName(e.item - 1)[0]);
     EXPECT_EQ(IsScanCapital(first), depth <= 2) << dm.GetItemName(e.item - 1);
   }
-  EXPECT_EQ(perLevel[0], 0);
-  for (int level = 1; level <= 5; ++level) EXPECT_GT(perLevel[level], 0) << level;
+  EXPECT_EQ(levels, (std::set<int>{1, 2, 3, 4, 5}));
   const auto roots = ExpandNode(dm, TClassInfo::Root());
   EXPECT_GE(roots.size(), 5u);
   for (const auto& root : roots) EXPECT_GE(ExpandNode(dm, root.info).size(), 1u);
 
-  // The product scan skips the capitalised headings.
-  const ItemScanResult found = ScanItemNames(dm, {W("маш")});
-  EXPECT_FALSE(found.items.empty());
-  for (const std::int32_t item : found.items) {
-    EXPECT_FALSE(IsScanCapital(static_cast<std::uint8_t>(dm.GetItemName(item)[0])));
-  }
+  EXPECT_FALSE(ScanItemNames(dm, {W("маш")}).items.empty());
 
   int lists = 0;
   for (const auto& e : fs::directory_iterator(dir.path() / "out/lists")) {

@@ -90,14 +90,15 @@ TEST_F(PrintToPdf, ListsRangesAndSingleRecords) {
   ExpectPdf({"--in", lst, "--record", "4"}, card, 1, {0});
   ExpectPdf({"--in", lst}, "Адресные наклейки", 1, {7, 2, 41, 0, 19, 5, 3});
 
-  std::vector<std::int32_t> all(Tdm(Db()).RecordCount());
-  for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<std::int32_t>(i);
+  const RecordList all = WholeBaseList(Tdm(Db()).RecordCount());
   ExpectPdf({}, card, static_cast<int>((all.size() + 2) / 3), all);
 }
 
 TEST_F(PrintToPdf, RefusalsLeaveNoPdf) {
   const std::string pdf = *dir_ / "refused.pdf";
   const std::string bad = *dir_ / "bad.rpt";
+  const std::string card = Form("Карточка предприятия");
+  const std::string huge = "9223372036854775807";
   WriteBytes(bad, "RPF0 is not enough");
   struct Case {
     Args args;
@@ -105,12 +106,10 @@ TEST_F(PrintToPdf, RefusalsLeaveNoPdf) {
     std::string message;
   } cases[] = {
       {{"print", bad, "--pdf", pdf}, 1, "Invalid stream format"},
-      {{"print", Form("Карточка предприятия"), "--record", "3001", "--pdf", pdf}, 1, "3001"},
-      {{"print", Form("Карточка предприятия"), "--record", "9223372036854775807", "--pdf", pdf},
-       1,
-       "нет записи с номером 9223372036854775807"},
-      {{"print", Form("Карточка предприятия"), "--range", "5:2", "--pdf", pdf}, 2, "--range"},
-      {{"print", Form("Карточка предприятия")}, 2, "--pdf"},
+      {{"print", card, "--record", "3001", "--pdf", pdf}, 1, "3001"},
+      {{"print", card, "--record", huge, "--pdf", pdf}, 1, "нет записи с номером " + huge},
+      {{"print", card, "--range", "5:2", "--pdf", pdf}, 2, "--range"},
+      {{"print", card}, 2, "--pdf"},
   };
   for (const Case& c : cases) {
     Args args{"--db", Db()};

@@ -24,6 +24,16 @@ std::vector<std::string> Captions(const std::vector<ClassChild>& children) {
   return captions;
 }
 
+// Every field of a node, and whether it can expand: one comparison for a whole node.
+std::string Describe(const TClassInfo& n) {
+  std::string s;
+  for (const std::uint32_t c : n.codes) s += std::to_string(c) + ".";
+  return s + " level " + std::to_string(n.level) + " entry " + std::to_string(n.entryId) +
+         " item " + std::to_string(n.item) + " count " + std::to_string(n.count) + " kind " +
+         std::to_string(n.kind) + (n.loaded ? " loaded" : "") +
+         (n.Expandable() ? " expandable" : "");
+}
+
 TClassInfo Node(Tdm& dm, const Codes& codes) {
   const auto node = FindNode(dm, codes);
   if (!node) throw std::runtime_error("no such node");
@@ -55,31 +65,26 @@ TEST(ClassTree, ExpandsEachLevelByTheChildrenRule) {
   }
 }
 
-TEST(ClassTree, ChildrenCarryTheirPathAndState) {
+// Children carry their path and state; only fifth-level entries carry their item.
+TEST(ClassTree, NodesCarryTheirPathAndState) {
   OpenBase base(SampleBase());
   Tdm& dm = base.dm();
   const auto top = ExpandNode(dm, TClassInfo::Root());
   ASSERT_EQ(top.size(), 2u);
-  const TClassInfo& stanki = top[1].info;
-  EXPECT_EQ(stanki.codes, (Codes{1, 0, 0, 0, 0}));
-  EXPECT_EQ(stanki.level, 1);
-  EXPECT_EQ(stanki.entryId, 1u);
-  EXPECT_EQ(stanki.item, 0u);  // only fifth-level items carry their item
-  EXPECT_FALSE(stanki.loaded);
-  EXPECT_TRUE(stanki.Expandable());
-
   const auto leaves = ExpandNode(dm, top[0].info);
-  ASSERT_EQ(leaves.size(), 1u);
-  EXPECT_EQ(leaves[0].info.codes, (Codes{2, 4, 0, 0, 0}));
-  EXPECT_TRUE(leaves[0].info.loaded);
-  EXPECT_FALSE(leaves[0].info.Expandable());
-
   const auto fifth = ExpandNode(dm, Node(dm, {1, 1, 1, 1, 0}));
+  ASSERT_EQ(leaves.size(), 1u);
   ASSERT_EQ(fifth.size(), 1u);
-  EXPECT_EQ(fifth[0].info.level, 5);
-  EXPECT_EQ(fifth[0].info.item, 5u);
-  EXPECT_EQ(fifth[0].info.kind, 1);
-  EXPECT_FALSE(fifth[0].info.Expandable());
+  const std::pair<TClassInfo, std::string> cases[] = {
+      {top[1].info, "1.0.0.0.0. level 1 entry 1 item 0 count 2 kind 1 expandable"},
+      {leaves[0].info, "2.4.0.0.0. level 2 entry 8 item 0 count 1 kind 0 loaded"},
+      {fifth[0].info, "1.1.1.1.1. level 5 entry 5 item 5 count 1 kind 1 loaded"},
+      {Node(dm, {0, 0, 0, 0, 0}), "0.0.0.0.0. level 0 entry 0 item 0 count 2 kind 0 expandable"},
+      {Node(dm, {1, 1, 0, 0, 0}), "1.1.0.0.0. level 2 entry 2 item 0 count 2 kind 1 expandable"},
+  };
+  for (const auto& [node, described] : cases) EXPECT_EQ(Describe(node), described);
+  EXPECT_FALSE(FindNode(dm, {9, 0, 0, 0, 0}));
+  EXPECT_FALSE(FindNode(dm, {1, 2, 0, 0, 0}));
 }
 
 BaseSource TreeBase(std::vector<ClassSource> classes, std::vector<std::string> items) {
@@ -125,22 +130,6 @@ TEST(ClassTree, ReportsProgressEvery250Entries) {
   seen.clear();
   BuildKeyList(base.dm(), {TClassInfo::Root()}, [&](std::int32_t n) { seen.push_back(n); });
   EXPECT_EQ(seen, (std::vector<std::int32_t>{250, 500}));
-}
-
-TEST(ClassTree, FindsNodesByTheirCodes) {
-  OpenBase base(SampleBase());
-  Tdm& dm = base.dm();
-  const auto root = FindNode(dm, {0, 0, 0, 0, 0});
-  ASSERT_TRUE(root);
-  EXPECT_EQ(root->level, 0);
-  EXPECT_EQ(root->count, 2);
-  const auto node = FindNode(dm, {1, 1, 0, 0, 0});
-  ASSERT_TRUE(node);
-  EXPECT_EQ(node->entryId, 2u);
-  EXPECT_EQ(node->level, 2);
-  EXPECT_EQ(node->kind, 1);
-  EXPECT_FALSE(FindNode(dm, {9, 0, 0, 0, 0}));
-  EXPECT_FALSE(FindNode(dm, {1, 2, 0, 0, 0}));
 }
 
 TEST(ClassSubtree, ContainsEntriesThatShareEveryCodeOfTheNode) {

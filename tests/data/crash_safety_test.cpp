@@ -1,11 +1,7 @@
-// Crash safety of the files the store writes. A forked child stores remarks (appending, and
-// compacting at each closing), converts a remark file of the older layout, copies a damaged one
-// aside, reads or writes while holding the store's locks, or saves a list file over and over,
-// and is killed with SIGKILL after a random delay, wherever in a write it is.
-// It reports each finished operation through a pipe, so after the kill the test knows what was
-// stored for sure and which single operation may have been under way. Then the files are read
-// again: every remark stored before the kill is there, exactly once after compaction, and no
-// other remark changed; a list file is the old one or the new one, whole.
+// Crash safety of the files the store writes: a forked child writes them, reporting each finished
+// operation through a pipe, and is killed with SIGKILL after a random delay, wherever in a write
+// it is. Then everything stored for sure must be there, whole, and nothing else changed. Last,
+// several processes change one remark file at once.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -17,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -38,17 +35,7 @@ using test_support::W;
 using Clock = std::chrono::steady_clock;
 
 // Tells the parent that one more operation is complete.
-class Ack {
- public:
-  explicit Ack(int fd) : fd_(fd) {}
-  void operator()() const {
-    const char done = 1;
-    if (write(fd_, &done, 1) != 1) _exit(4);
-  }
-
- private:
-  int fd_;
-};
+using Ack = std::function<void()>;
 
 struct Outcome {
   std::size_t acked = 0;  // operations the child finished
@@ -64,8 +51,11 @@ Outcome RunAndKill(const std::function<void(const Ack&)>& work, std::chrono::mic
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
     close(fds[0]);
+    const int done = fds[1];
     try {
-      work(Ack(fds[1]));
+      work([done] {
+        if (write(done, "", 1) != 1) _exit(4);
+      });
     } catch (...) {
       _exit(3);
     }
@@ -117,12 +107,36 @@ class KillRounds {
   int kills_ = 0, inFlight_ = 0;
 };
 
+// Rounds of one operation killed at a random moment within 1.5 times what it takes here: `reset`
+// lays out the files before each round and before the timing, `check` judges what is left.
+void KillOneOperation(const char* what, unsigned seed, int rounds,
+                      const std::function<void()>& reset, const std::function<void()>& operation,
+                      const std::function<void(int round)>& check) {
+  reset();
+  const auto start = Clock::now();
+  operation();
+  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+  KillRounds kills(what, seed);
+  for (int round = 0; round < rounds; ++round) {
+    reset();
+    const Outcome outcome = RunAndKill(
+        [&](const Ack& ack) {
+          operation();
+          ack();
+        },
+        kills.Delay(span.count() * 3 / 2 + 1));
+    kills.Count(outcome.acked == 0);
+    check(round);
+  }
+}
+
 // A remark file read byte by byte: each record's remark (the last live entry counts) and how
 // many live entries it has; deleted entries of the base's records are counted too.
 struct RemarkImage {
   std::vector<std::string> remarks;
   std::vector<int> live;
   int deleted = 0;
+  std::size_t end = 0;  // where the whole entries end
 };
 
 RemarkImage ReadRemarkImage(const std::string& bytes, std::int32_t count) {
@@ -130,7 +144,8 @@ RemarkImage ReadRemarkImage(const std::string& bytes, std::int32_t count) {
   image.remarks.resize(static_cast<std::size_t>(count));
   image.live.resize(static_cast<std::size_t>(count));
   EXPECT_EQ(bytes.substr(4, 8), "REMARK01");
-  for (std::size_t pos = kRemarkHeaderSize; pos + kRemarkEntryHead <= bytes.size();) {
+  image.end = kRemarkHeaderSize;
+  for (std::size_t& pos = image.end; pos + kRemarkEntryHead <= bytes.size();) {
     const auto* head = AsBytes(bytes.data() + pos);
     const std::uint16_t length = LoadU16(head);
     if (length < kRemarkEntryHead || pos + length > bytes.size()) break;  // cut by the kill
@@ -219,35 +234,29 @@ TEST(CrashSafety, RemarksSurviveAKillAnywhereInAChangeOrACompaction) {
 
     // Every other round the next child meets the file as the kill left it; in between the
     // file is opened and closed here, which compacts it.
+    std::optional<TRemark> store;
+    RemarkImage image;
     if (round % 2 == 1) {
-      const std::string bytes =
-          ReadWholeFile(FileExists(name) ? name : ChangeExtension(name, ".tmp")).value_or("");
-      const RemarkImage image = ReadRemarkImage(bytes, kRecords);
-      for (std::int32_t r = 0; r < kRecords; ++r) {
-        const std::string& found = image.remarks[static_cast<std::size_t>(r)];
-        ASSERT_TRUE(acceptable(r, found)) << "round " << round << ", record " << r;
-        model[static_cast<std::size_t>(r)] = found;
-      }
-      continue;
+      image = ReadRemarkImage(
+          ReadWholeFile(FileExists(name) ? name : ChangeExtension(name, ".tmp")).value_or(""),
+          kRecords);
+    } else {
+      store.emplace(name, kRecords);
     }
-    {
-      TRemark store(name, kRecords);
-      for (std::int32_t r = 0; r < kRecords; ++r) {
-        const std::string found = store.Get(r);
-        ASSERT_TRUE(acceptable(r, found)) << "round " << round << ", record " << r;
-        model[static_cast<std::size_t>(r)] = found;
-      }
-      model[kOwn] = "round " + std::to_string(round);
-      store.Set(kOwn, model[kOwn]);
+    for (std::int32_t r = 0; r < kRecords; ++r) {
+      const std::string found = store ? store->Get(r) : image.remarks[static_cast<std::size_t>(r)];
+      ASSERT_TRUE(acceptable(r, found)) << "round " << round << ", record " << r;
+      model[static_cast<std::size_t>(r)] = found;
     }
+    if (!store) continue;
+    model[kOwn] = "round " + std::to_string(round);
+    store->Set(kOwn, model[kOwn]);
+    store.reset();
     EXPECT_FALSE(FileExists(ChangeExtension(name, ".tmp")));
-    const RemarkImage image = ReadRemarkImage(ReadWholeFile(name).value_or(""), kRecords);
+    image = ReadRemarkImage(ReadWholeFile(name).value_or(""), kRecords);
     EXPECT_EQ(image.remarks, model) << "round " << round;
     EXPECT_EQ(image.deleted, 0) << "round " << round;
-    for (std::int32_t r = 0; r < kRecords; ++r) {
-      EXPECT_LE(image.live[static_cast<std::size_t>(r)], 1)
-          << "round " << round << ", record " << r;
-    }
+    EXPECT_LE(*std::max_element(image.live.begin(), image.live.end()), 1) << "round " << round;
   }
 }
 
@@ -263,40 +272,30 @@ TEST(CrashSafety, AnInterruptedConversionOfTheOlderLayoutLosesNoRemark) {
     slot.resize(kOldRemarkSlot, ' ');
     old += slot;
   }
-  // How long one conversion takes here, so that the kills spread over all of it.
-  ASSERT_TRUE(WriteFileReplacing(name, old));
-  const auto timed = Clock::now();
-  { TRemark convert(name, kSlots); }
-  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - timed);
-
-  KillRounds kills("older layout conversion", 7);
-  for (int round = 0; round < 60; ++round) {
-    ASSERT_TRUE(WriteFileReplacing(name, old));
-    const Outcome outcome = RunAndKill(
-        [&](const Ack& ack) {
-          TRemark convert(name, kSlots);
-          ack();
-        },
-        kills.Delay(span.count() * 3 / 2 + 1));
-    kills.Count(outcome.acked == 0);
-    // The file is the old one or the whole new one.
-    const std::string bytes = ReadWholeFile(name).value_or("<missing>");
-    if (bytes != old) {
-      EXPECT_EQ(ReadRemarkImage(bytes, kSlots).remarks, expected) << "round " << round;
-    }
-    TRemark store(name, kSlots);
-    for (std::int32_t i = 0; i < kSlots; i += 7) {
-      ASSERT_EQ(store.Get(i), expected[static_cast<std::size_t>(i)]) << "round " << round;
-    }
-  }
+  KillOneOperation(
+      "older layout conversion", 7, 60, [&] { ASSERT_TRUE(WriteFileReplacing(name, old)); },
+      [&] { TRemark convert(name, kSlots); },
+      [&](int round) {
+        // The file is the old one or the whole new one.
+        const std::string bytes = ReadWholeFile(name).value_or("<missing>");
+        if (bytes != old) {
+          EXPECT_EQ(ReadRemarkImage(bytes, kSlots).remarks, expected) << "round " << round;
+        }
+        TRemark store(name, kSlots);
+        for (std::int32_t i = 0; i < kSlots; i += 7) {
+          ASSERT_EQ(store.Get(i), expected[static_cast<std::size_t>(i)]) << "round " << round;
+        }
+      });
 }
 
-// A current-layout file of `count` remarks ("remark N" for record N).
+std::string RemarkText(std::int32_t record) {
+  return "remark " + std::to_string(record) + std::string(80, '.');
+}
+
+// A current-layout file of `count` remarks, RemarkText(N) for record N.
 std::string ManyRemarks(std::int32_t count) {
   std::vector<std::pair<std::int32_t, std::string>> remarks;
-  for (std::int32_t i = 0; i < count; ++i) {
-    remarks.emplace_back(i, "remark " + std::to_string(i) + std::string(80, '.'));
-  }
+  for (std::int32_t i = 0; i < count; ++i) remarks.emplace_back(i, RemarkText(i));
   return EncodeRemarks(remarks);
 }
 
@@ -308,41 +307,29 @@ TEST(CrashSafety, AKillWhileADamagedFileIsCopiedAsideLosesNoByte) {
   const std::string name = dir / "remark.dat";
   constexpr std::int32_t kCount = 20000;
   const std::string damaged = ManyRemarks(kCount) + std::string("\xff\xff\x01\x00\x00\x00\x00", 7);
-  WriteBytes(name, damaged);
-  const auto timed = Clock::now();
-  {
-    TRemark store(name, kCount);
-    store.Set(0, "changed");
-  }
-  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - timed);
-
-  KillRounds kills("damaged file copied aside", 5);
-  for (int round = 0; round < 40; ++round) {
-    for (const auto& f : std::filesystem::directory_iterator(dir.path())) {
-      std::filesystem::remove(f.path());
-    }
-    WriteBytes(name, damaged);
-    const Outcome outcome = RunAndKill(
-        [&](const Ack& ack) {
-          TRemark store(name, kCount);
-          store.Set(0, "changed");
-          ack();
-        },
-        kills.Delay(span.count() * 3 / 2 + 1));
-    kills.Count(outcome.acked == 0);
-    const std::string bytes = ReadWholeFile(name).value_or("<missing>");
-    if (bytes != damaged) {
-      const auto copies = test_support::KeptCopies(dir.path(), "remark.dat.damaged-");
-      ASSERT_TRUE(std::find(copies.begin(), copies.end(), damaged) != copies.end())
-          << "round " << round;
-    }
-    TRemark store(name, kCount);
-    const std::string first = store.Get(0);
-    EXPECT_TRUE(first == "changed" || first == "remark 0" + std::string(80, '.')) << round;
-    for (std::int32_t i = 1; i < kCount; i += 997) {
-      ASSERT_EQ(store.Get(i), "remark " + std::to_string(i) + std::string(80, '.')) << round;
-    }
-  }
+  KillOneOperation(
+      "damaged file copied aside", 5, 40,
+      [&] {
+        std::filesystem::remove_all(dir.path());
+        std::filesystem::create_directory(dir.path());
+        WriteBytes(name, damaged);
+      },
+      [&] {
+        TRemark store(name, kCount);
+        store.Set(0, "changed");
+      },
+      [&](int round) {
+        if (ReadWholeFile(name).value_or("<missing>") != damaged) {
+          const auto copies = test_support::KeptCopies(dir.path(), "remark.dat.damaged-");
+          ASSERT_TRUE(std::find(copies.begin(), copies.end(), damaged) != copies.end())
+              << "round " << round;
+        }
+        TRemark store(name, kCount);
+        const std::string first = store.Get(0);
+        EXPECT_TRUE(first == "changed" || first == RemarkText(0)) << round;
+        for (std::int32_t i = 1; i < kCount; i += 997)
+          ASSERT_EQ(store.Get(i), RemarkText(i)) << round;
+      });
 }
 
 TEST(CrashSafety, AKillWhileLockedForReadingOrWritingLeavesTheStoreUsable) {
@@ -379,7 +366,7 @@ TEST(CrashSafety, AKillWhileLockedForReadingOrWritingLeavesTheStoreUsable) {
     TRemark store(name, kCount);
     store.Set(1, "after round " + std::to_string(round));
     EXPECT_EQ(store.Get(1), "after round " + std::to_string(round));
-    EXPECT_EQ(store.Get(2), "remark 2" + std::string(80, '.'));
+    EXPECT_EQ(store.Get(2), RemarkText(2));
   }
 }
 
@@ -425,6 +412,97 @@ TEST(CrashSafety, AListFileIsAlwaysTheOldOrTheNewOneWhole) {
     EXPECT_EQ(loaded.header.lowerHeight, heads[found].lowerHeight);
     last = found;
   }
+}
+
+// Several processes on one remark file at once: forked writers open the store, write, update
+// and clear remarks of their own records and close it (which compacts when they are alone),
+// round after round, while this process keeps a store open as the desktop program does,
+// writes its own records through it and reads the others' as they come. Afterwards every
+// record holds the last remark written to it and the file reads cleanly.
+
+constexpr int kWriters = 4;
+constexpr int kRounds = 40;
+constexpr int kChangesPerRound = 8;
+constexpr std::int32_t kRecords = 60;
+constexpr int kOwners = kWriters + 1;  // owner 0 is this process
+
+// The change number `change` of an owner: one of its records and the text it gets; every
+// fifth change clears the remark.
+std::pair<std::int32_t, std::string> Change(int owner, int change) {
+  std::mt19937 rng(static_cast<unsigned>(owner * 100003 + change));
+  const auto slot = static_cast<std::int32_t>(rng() % (kRecords / kOwners));
+  const std::int32_t record = slot * kOwners + owner;
+  std::string text;
+  if (change % 5 != 4) {
+    text = "owner " + std::to_string(owner) + " change " + std::to_string(change);
+    text.append(rng() % 300, 'x');
+  }
+  return {record, text};
+}
+
+TEST(RemarkConcurrency, WritersAtOnceLoseNoRemark) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  { TRemark create(name, kRecords); }
+
+  std::vector<pid_t> writers;
+  for (int owner = 1; owner <= kWriters; ++owner) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int status = 0;
+      try {
+        for (int round = 0; round < kRounds; ++round) {
+          TRemark store(name, kRecords);
+          for (int k = 0; k < kChangesPerRound; ++k) {
+            const auto [record, text] = Change(owner, round * kChangesPerRound + k);
+            store.Set(record, text);
+            if (store.Get(record) != text) status = 2;
+          }
+        }
+      } catch (...) {
+        status = 3;
+      }
+      _exit(status);
+    }
+    writers.push_back(pid);
+  }
+
+  // This process: one store open through many changes, reopened now and then.
+  auto desktop = std::make_unique<TRemark>(name, kRecords);
+  for (int change = 0; change < kRounds * kChangesPerRound; ++change) {
+    const auto [record, text] = Change(0, change);
+    desktop->Set(record, text);
+    ASSERT_EQ(desktop->Get(record), text);
+    desktop->Get((record + 1) % kRecords);  // catches up with the others
+    if (change % 50 == 49) desktop = std::make_unique<TRemark>(name, kRecords);
+  }
+  desktop.reset();
+  for (const pid_t pid : writers) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer status " << status;
+  }
+
+  std::vector<std::string> expected(kRecords), found;
+  for (int owner = 0; owner < kOwners; ++owner) {
+    for (int change = 0; change < kRounds * kChangesPerRound; ++change) {
+      const auto [record, text] = Change(owner, change);
+      expected[static_cast<std::size_t>(record)] = text;
+    }
+  }
+  {
+    TRemark after(name, kRecords);
+    for (std::int32_t r = 0; r < kRecords; ++r) found.push_back(after.Get(r));
+  }
+  EXPECT_EQ(found, expected);
+  // The file reads cleanly: whole entries up to its end.
+  const std::string bytes = ReadWholeFile(name).value_or("");
+  EXPECT_EQ(ReadRemarkImage(bytes, kRecords).end, bytes.size());
+  int lost = 0;
+  for (std::size_t r = 0; r < found.size(); ++r) lost += found[r] != expected[r] ? 1 : 0;
+  std::printf("[ together ] %d processes, %d rounds, %d changes written, %d remarks lost\n",
+              kOwners, kRounds, kOwners * kRounds * kChangesPerRound, lost);
 }
 
 }  // namespace

@@ -10,12 +10,17 @@
 #include "data/bytes.h"
 #include "data/errors.h"
 #include "data/file_util.h"
+#include "data/record_list.h"
 #include "dbwriter/db_writer.h"
+#include "support/error_of.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace zorel {
 namespace {
 
+using test_support::ErrorOf;
+using test_support::FileBytes;
 using test_support::TempDir;
 
 // A list file of the given numbers with a fixed head (flags 5, sizes 100, -2, 640, 480).
@@ -25,18 +30,6 @@ std::string ListBytes(const std::vector<std::int32_t>& numbers, const std::strin
   for (std::int16_t v : {100, -2, 640, 480}) PutU16(bytes, static_cast<std::uint16_t>(v));
   for (const auto n : numbers) PutU32(bytes, static_cast<std::uint32_t>(n));
   return bytes + tail;
-}
-
-std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
-
-template <typename Body>
-void ExpectChildError(const std::string& message, Body body) {
-  try {
-    body();
-    ADD_FAILURE() << "no error, expected: " << message;
-  } catch (const EChildError& e) {
-    EXPECT_EQ(std::string(e.what()), message);
-  }
 }
 
 TEST(ListFileSave, WritesTheHeadAndNumbersThatLoadBackInOrder) {
@@ -50,22 +43,18 @@ TEST(ListFileSave, WritesTheHeadAndNumbersThatLoadBackInOrder) {
   EXPECT_EQ(loaded.header.advertWidth, -2);
   // Saved again, the file is the same byte for byte: every field of the head was read.
   SaveListFile(path, loaded.header, loaded.records);
-  EXPECT_EQ(Bytes(path), ListBytes({5, 1, 3, 1}));
+  EXPECT_EQ(FileBytes(path), ListBytes({5, 1, 3, 1}));
 }
 
 TEST(ListFileSave, AnEmptyListIsAThirteenByteFileThatLoadsAsEmpty) {
   TempDir dir;
   const std::string path = dir / "empty.lst";
   WriteBytes(path, "old content that is longer than a head");
-  ListFileHeader h;
-  h.lowerShown = false;
-  SaveListFile(path, h, {});
-  EXPECT_EQ(Bytes(path).size(), 13u);
+  SaveListFile(path, {}, {});
+  EXPECT_EQ(FileBytes(path).size(), 13u);
   const LoadedList loaded = LoadListFile(path, 10);
   EXPECT_EQ(loaded.status, ListFileStatus::Ok);
   EXPECT_TRUE(loaded.records.empty());
-  EXPECT_FALSE(loaded.header.lowerShown);
-  EXPECT_TRUE(loaded.header.requisitesShown);
 }
 
 TEST(ListFileSave, AFailedSaveReportsTheNameAndTheReasonAndLeavesWhatWasThere) {
@@ -82,14 +71,14 @@ TEST(ListFileSave, AFailedSaveReportsTheNameAndTheReasonAndLeavesWhatWasThere) {
       {dir / "read-only.lst", "файл только для чтения"},
   };
   for (const auto& c : cases) {
-    ExpectChildError("Не могу сохранить список в файле " + c.path + "\n" + c.path + ": " + c.reason,
-                     [&] {
-                       SaveListFile(c.path, {}, {1, 2});
-                     });
+    EXPECT_EQ(ErrorOf<EChildError>([&] {
+                SaveListFile(c.path, {}, {1, 2});
+              }),
+              "Не могу сохранить список в файле " + c.path + "\n" + c.path + ": " + c.reason);
   }
   EXPECT_FALSE(std::filesystem::exists(dir / "no such folder"));
-  EXPECT_EQ(Bytes(dir / "taken.lst/inside"), "keep");
-  EXPECT_EQ(Bytes(dir / "read-only.lst"), "keep");
+  EXPECT_EQ(FileBytes(dir / "taken.lst/inside"), "keep");
+  EXPECT_EQ(FileBytes(dir / "read-only.lst"), "keep");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                           std::filesystem::directory_iterator()),
             2);  // no temporary file left behind
@@ -110,10 +99,11 @@ TEST(ListFileLoad, SkipsNumbersOutsideTheBaseAndTrailingBytes) {
 TEST(ListFileLoad, ReportsMissingFilesAndWrongFormats) {
   TempDir dir;
   const std::string missing = dir / "missing.lst";
-  ExpectChildError("Не могу найти файл со списком " + missing, [&] { LoadListFile(missing, 10); });
   RecordList list{4, 2};
-  ExpectChildError("Не могу найти файл со списком " + missing,
-                   [&] { MergeListFile(list, missing, MergeMode::Append, 10); });
+  EXPECT_EQ(ErrorOf<EChildError>([&] { LoadListFile(missing, 10); }),
+            "Не могу найти файл со списком " + missing);
+  EXPECT_EQ(ErrorOf<EChildError>([&] { MergeListFile(list, missing, MergeMode::Append, 10); }),
+            "Не могу найти файл со списком " + missing);
   EXPECT_EQ(list, (RecordList{4, 2}));
 
   const std::string path = dir / "bad.lst";
@@ -137,6 +127,7 @@ TEST(ListFileLoad, ReportsMissingFilesAndWrongFormats) {
 }
 
 TEST(ListFileMerge, GivesAnAscendingListWithoutDuplicates) {
+  using enum MergeMode;
   const struct {
     const char* what;
     RecordList list;
@@ -144,37 +135,17 @@ TEST(ListFileMerge, GivesAnAscendingListWithoutDuplicates) {
     MergeMode mode;
     RecordList expected;
   } cases[] = {
-      {"append", {7, 2}, {3, 2, 0, 3}, MergeMode::Append, {0, 2, 3, 7}},
-      {"append nothing still sorts", {5, 1, 5, 3}, {}, MergeMode::Append, {1, 3, 5}},
-      {"append skips numbers outside the base",
-       {1},
-       {-1, 10, 2147483647, 9},
-       MergeMode::Append,
-       {1, 9}},
-      {"subtract", {1, 2, 3, 4}, {3, 1, 1}, MergeMode::Subtract, {2, 4}},
-      {"subtract what is absent", {4, 1}, {0, 2}, MergeMode::Subtract, {1, 4}},
-      {"subtract skips numbers outside the base",
-       {0, 9},
-       {-1, 10, 9 - 2147483647},
-       MergeMode::Subtract,
-       {0, 9}},
-      {"entries outside the base stay, in order",
-       {12, -3, 4, 12},
-       {1},
-       MergeMode::Append,
-       {-3, 1, 4, 12}},
-      {"subtract into an empty list", {}, {1, 2}, MergeMode::Subtract, {}},
-      {"append into an empty list", {}, {2, 1, 2}, MergeMode::Append, {1, 2}},
-      {"append the list itself only sorts",
-       {8, 3, 8, 0},
-       {8, 3, 8, 0},
-       MergeMode::Append,
-       {0, 3, 8}},
-      {"subtract the whole base",
-       {9, 0, 4, 4},
-       {0, 1, 2, 3, 4, 5, 6, 7, 8, 9},
-       MergeMode::Subtract,
-       {}},
+      {"append", {7, 2}, {3, 2, 0, 3}, Append, {0, 2, 3, 7}},
+      {"append nothing still sorts", {5, 1, 5, 3}, {}, Append, {1, 3, 5}},
+      {"append skips outsiders", {1}, {-1, 10, 2147483647, 9}, Append, {1, 9}},
+      {"subtract", {1, 2, 3, 4}, {3, 1, 1}, Subtract, {2, 4}},
+      {"subtract what is absent", {4, 1}, {0, 2}, Subtract, {1, 4}},
+      {"subtract skips outsiders", {0, 9}, {-1, 10, 9 - 2147483647}, Subtract, {0, 9}},
+      {"outsiders in the list stay", {12, -3, 4, 12}, {1}, Append, {-3, 1, 4, 12}},
+      {"subtract into an empty list", {}, {1, 2}, Subtract, {}},
+      {"append into an empty list", {}, {2, 1, 2}, Append, {1, 2}},
+      {"append itself only sorts", {8, 3, 8, 0}, {8, 3, 8, 0}, Append, {0, 3, 8}},
+      {"subtract the whole base", {9, 0, 4, 4}, WholeBaseList(10), Subtract, {}},
   };
   TempDir dir;
   const std::string path = dir / "other.lst";
@@ -201,6 +172,41 @@ TEST(ListFileMerge, HandlesAMillionRecords) {
     ASSERT_EQ(list[i], static_cast<std::int32_t>(2 * i));
   ASSERT_EQ(MergeListFile(list, path, MergeMode::Append, kCount), ListFileStatus::Ok);
   EXPECT_EQ(list, WholeBaseList(kCount));
+}
+
+TEST(RecordList, WholeBaseListCountsFromZero) {
+  EXPECT_EQ(WholeBaseList(3), (RecordList{0, 1, 2}));
+  EXPECT_TRUE(WholeBaseList(0).empty());
+  EXPECT_TRUE(WholeBaseList(-4).empty());
+}
+
+TEST(RecordList, TextFormIsOneNumberPerCrLfLine) {
+  EXPECT_EQ(RecordListText({0, 12, 345}), "0\r\n12\r\n345\r\n");
+  EXPECT_EQ(RecordListText({}), "");
+  EXPECT_EQ(ParseRecordListText("0\r\n12\r\n345\r\n"), (RecordList{0, 12, 345}));
+  // LF alone, a missing last line end, and lines that are not whole numbers.
+  EXPECT_EQ(ParseRecordListText("7\n\n x\r\n 4\r\n5a\r\n99999999999\r\n-3\r\n8"),
+            (RecordList{7, -3, 8}));
+}
+
+TEST(RecordList, InsertRecordKeepsAnAscendingListAscendingAndUnique) {
+  const struct {
+    RecordList list;
+    std::int32_t r;
+    RecordList expected;
+  } cases[] = {
+      {{}, 4, {4}},
+      {{1, 3, 5}, 4, {1, 3, 4, 5}},
+      {{1, 3, 5}, 3, {1, 3, 5}},
+      {{1, 3, 5}, 0, {0, 1, 3, 5}},
+      {{1, 3, 5}, 9, {1, 3, 5, 9}},
+      {{1, 3, 5}, 5, {1, 3, 5}},
+  };
+  for (const auto& c : cases) {
+    RecordList list = c.list;
+    InsertRecord(list, c.r);
+    EXPECT_EQ(list, c.expected) << "inserting " << c.r;
+  }
 }
 
 }  // namespace

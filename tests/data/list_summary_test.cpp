@@ -10,6 +10,7 @@
 #include "data/text1251.h"
 #include "dbwriter/db_writer.h"
 #include "support/faulty_files.h"
+#include "support/open_base.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
 
@@ -55,22 +56,18 @@ void ExpectSummary(const Tdm& dm) {
   EXPECT_EQ(RecordsOfBar(dm, {0, 1}, SummaryAxis::Products, 7), RecordList{});
 }
 
-TEST(ListSummary, CountsFromTheColumns) {
-  TempDir dir;
-  WriteDatabase(dir / "db", SampleBase());
-  const Tdm dm(dir / "db");
-  ASSERT_NE(dm.Columns(), nullptr);
-  ExpectSummary(dm);
-}
-
-TEST(ListSummary, CountsFromTheRecordsWithoutTheSearchFile) {
-  TempDir dir;
-  WriteDatabase(dir / "db", SampleBase());
-  test_support::NoSearchFile files;
-  ScopedFileSystem installed(files);
-  const Tdm dm(dir / "db");
-  ASSERT_EQ(dm.Columns(), nullptr);
-  ExpectSummary(dm);
+TEST(ListSummary, CountsTheSameFromTheColumnsAndFromTheRecords) {
+  for (const bool columns : {true, false}) {
+    SCOPED_TRACE(columns ? "columns" : "records");
+    TempDir dir;
+    WriteDatabase(dir / "db", SampleBase());
+    test_support::NoSearchFile files;
+    std::optional<ScopedFileSystem> installed;
+    if (!columns) installed.emplace(files);
+    const Tdm dm(dir / "db");
+    ASSERT_EQ(dm.Columns() != nullptr, columns);
+    ExpectSummary(dm);
+  }
 }
 
 TEST(ListSummary, AtMostTwentyItemsTheMostFrequentFirst) {
@@ -85,12 +82,10 @@ TEST(ListSummary, AtMostTwentyItemsTheMostFrequentFirst) {
     e.products = {{1, i}, {2, i}};
     for (std::uint32_t k = 0; k < i; ++k) base.enterprises.push_back(e);
   }
-  TempDir dir;
-  WriteDatabase(dir / "db", base);
-  const Tdm dm(dir / "db");
-  RecordList all;
-  dm.FillAllRecords(all);
-  const std::vector<SummaryBar> bars = SummarizeList(dm, all, SummaryAxis::Products);
+  test_support::OpenBase opened(base);
+  const Tdm& dm = opened.dm();
+  const std::vector<SummaryBar> bars =
+      SummarizeList(dm, WholeBaseList(dm.RecordCount()), SummaryAxis::Products);
   ASSERT_EQ(bars.size(), kSummaryItems);
   EXPECT_EQ(ToUtf8(bars.front().label), "item30");
   EXPECT_EQ(ToUtf8(bars.back().label), "item11");

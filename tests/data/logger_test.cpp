@@ -11,11 +11,13 @@
 
 #include "data/file_util.h"
 #include "dbwriter/db_writer.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace zorel {
 namespace {
 
+using test_support::FileBytes;
 using test_support::TempDir;
 
 TEST(LoggerSwitch, OnlyAnExactFirstArgumentTurnsLoggingOn) {
@@ -38,13 +40,9 @@ TEST(LoggerSwitch, OnlyAnExactFirstArgumentTurnsLoggingOn) {
 }
 
 TEST(LoggerSwitch, NamesTheLogAfterTheExecutableWithoutItsFolder) {
-  EXPECT_EQ(LogFileNameFor("/usr/local/bin/zorel"), "zorel.log");
-  EXPECT_EQ(LogFileNameFor("zorel"), "zorel.log");
-  EXPECT_EQ(LogFileNameFor("./build/zorel.exe"), "zorel.log");
-  EXPECT_EQ(LogFileNameFor("/opt/v1.2/zorel"), "zorel.log");
+  for (const char* path : {"/usr/local/bin/zorel", "zorel", "./build/zorel.exe", "/opt/v1.2/zorel"})
+    EXPECT_EQ(LogFileNameFor(path), "zorel.log") << path;
 }
-
-std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
 
 TEST(LoggerFile, StartsAfreshAndWritesOneCrLfLinePerCall) {
   TempDir dir;
@@ -55,7 +53,7 @@ TEST(LoggerFile, StartsAfreshAndWritesOneCrLfLinePerCall) {
     logger.Log("AE: Action information of FileNew1");
     logger.LogException("EE:", "TMainForm", "EChildError", "Не могу найти файл со списком x");
   }
-  const std::string log = Bytes(name);
+  const std::string log = FileBytes(name);
   const std::string started = "Logging started at ";
   ASSERT_GT(log.size(), started.size() + 21) << log;
   EXPECT_EQ(log.substr(0, started.size()), started);
@@ -78,39 +76,26 @@ TEST(LoggerFile, StaysSilentWhenTheFileCannotBeCreated) {
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
-// Runs the body with the current directory inside a temporary folder.
-class InTempFolder {
- public:
-  InTempFolder() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir_.path());
-  }
-  ~InTempFolder() {
-    std::filesystem::current_path(previous_);
-    SetLogger(nullptr);
-  }
-  const TempDir& dir() const { return dir_; }
-
- private:
-  TempDir dir_;
-  std::filesystem::path previous_;
-};
-
+// The log goes to the current folder: a temporary one here, left again at the end.
 TEST(ProgramLogger, IsSilentUnlessStartedWithTheSwitch) {
-  InTempFolder folder;
+  TempDir dir;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
   const char* plain[] = {"/opt/zorel/zorel", "/Debug"};
   StartLogging(2, plain);
   Logger().Log("not written");
-  EXPECT_TRUE(std::filesystem::is_empty(folder.dir().path()));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 
   const char* debug[] = {"/opt/zorel/zorel", "/debug"};
   StartLogging(2, debug);
   Logger().Log("MFTT: tick");
   SetLogger(nullptr);  // closes the log
-  const std::string log = Bytes(folder.dir() / "zorel.log");
+  const std::string log = FileBytes(dir / "zorel.log");
   EXPECT_EQ(log.rfind("Logging started at ", 0), 0u) << log;
   EXPECT_NE(log.find("\r\nMFTT: tick\r\n"), std::string::npos) << log;
   Logger().Log("after");  // the dummy again
-  EXPECT_EQ(Bytes(folder.dir() / "zorel.log"), log);
+  EXPECT_EQ(FileBytes(dir / "zorel.log"), log);
+  std::filesystem::current_path(previous);
 }
 
 }  // namespace

@@ -1,22 +1,30 @@
-// The record matcher: the test operations, MatchConditions over condition tables and
-// MatchProducts over product keys, on bases written into temporary folders.
+// The record matcher: the test operations, condition tables and product keys read from their
+// texts, MatchConditions and MatchProducts on bases written into temporary folders.
 #include "data/matcher.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+#include <random>
+#include <string>
 
+#include "data/byte_find.h"
+#include "data/conditions.h"
 #include "data/data_module.h"
 #include "data/errors.h"
+#include "data/product_key.h"
+#include "data/record.h"
 #include "data/record_details.h"
 #include "data/text_ops.h"
+#include "support/error_of.h"
 #include "support/open_base.h"
 #include "support/sample_base.h"
 
 namespace zorel {
 namespace {
 
+using test_support::ErrorOf;
 using test_support::OpenBase;
 using test_support::SampleBase;
 using test_support::W;
@@ -33,8 +41,6 @@ RecordList MatchedBy(Tdm& dm, const ConditionTable& table, RecordList list) {
   return list;
 }
 
-// --- Test operations -------------------------------------------------------------------------
-
 struct TextCase {
   const char* what;
   TextTest test;
@@ -45,6 +51,8 @@ struct TextCase {
 
 TEST(TextTests, FollowTheirDefinitions) {
   const std::string zero("ab\0cd", 5);
+  std::string longField(5000, 'x');
+  longField.replace(4090, 6, "needle");  // runs past byte 4095
   const TextCase cases[] = {
       {"contains ignores case", TextContains, W("Минский ЗАВОД"), W("завод"), true},
       {"contains-case honours case", TextContainsCase, W("Минский ЗАВОД"), W("завод"), false},
@@ -63,19 +71,13 @@ TEST(TextTests, FollowTheirDefinitions) {
       {"empty equals empty", TextEqualsCase, "", "", true},
       {"empty on empty", TextEmpty, "", "x", true},
       {"empty on a zero byte", TextEmpty, std::string(1, '\0'), "", false},
+      {"contains looks at 4095 bytes only", TextContains, longField, "needle", false},
+      {"contains-case looks at 4095 bytes only", TextContainsCase, longField, "needle", false},
+      {"contains finds what ends by byte 4095", TextContains, longField, "NEED", true},
   };
   for (const TextCase& c : cases) {
     EXPECT_EQ(RunTextTest(c.test, c.field, TestValue(c.value)), c.expected) << c.what;
   }
-}
-
-TEST(TextTests, ContainsLooksAtTheFirst4095BytesOnly) {
-  std::string field(5000, 'x');
-  field.replace(4090, 6, "needle");  // runs past byte 4095
-  EXPECT_FALSE(RunTextTest(TextContains, field, TestValue("needle")));
-  EXPECT_FALSE(RunTextTest(TextContainsCase, field, TestValue("needle")));
-  EXPECT_TRUE(RunTextTest(TextContains, field, TestValue("NEED")));
-  EXPECT_TRUE(RunTextTest(TextContainsCase, field, TestValue("x")));
 }
 
 // Every length and position, on buffers of exactly the field's size, with a zero byte before,
@@ -107,7 +109,6 @@ TEST(TextTests, ContainsFindsTheValueWhereverItStands) {
   }
 }
 
-// --- MatchConditions on the sample base --------------------------------------------------------
 // Records: 0 «Минский ЗАВОД» (form «оао», 1995, staff 1200, index 220000, code 017, products
 // «станок токарный» and «болт м12»); 1 «Брестский комбинат» (form «ОАО Плюс», 1990, staff 0,
 // country Украина, product «гайка»); 2 «Станкостроитель» (no form, year 0, staff 15, none).
@@ -116,7 +117,16 @@ struct ConditionCase {
   const char* what;
   ConditionTable table;
   RecordList expected;
+  RecordList list{};  // the list searched; every record of the base when empty
 };
+
+template <std::size_t N>
+void ExpectMatches(Tdm& dm, const ConditionCase (&cases)[N]) {
+  for (const ConditionCase& c : cases) {
+    const RecordList list = c.list.empty() ? WholeBaseList(dm.RecordCount()) : c.list;
+    EXPECT_EQ(MatchedBy(dm, c.table, list), c.expected) << c.what;
+  }
+}
 
 TEST(MatchConditions, SampleBaseCases) {
   OpenBase base(SampleBase());
@@ -169,54 +179,33 @@ TEST(MatchConditions, SampleBaseCases) {
       {"rows with an empty first cell are no conditions",
        {Row(0, true, kOpContains, "комбинат"), ConditionRow{}},
        {1}},
+      {"an empty table keeps the list as it is", {}, {2, 0, 2, 1}, {2, 0, 2, 1}},
+      {"a table of empty rows too", {ConditionRow{}}, {1, 0}, {1, 0}},
+      {"survivors keep list order and repeats",
+       {Row(0, true, kOpContains, "ск")},
+       {1, 0, 1},
+       {2, 1, 0, 1}},
+      // Unreadable records are tested as empty records.
+      {"unreadable records are empty", {Row(0, true, kOpEmpty)}, {99, -1}, {0, 99, -1}},
+      {"unreadable records contain nothing", {Row(0, true, kOpContains, "а")}, {0}, {0, 99}},
+      {"unreadable records have no form", {Row(1, true, kOpEquals, "ОАО")}, {99}, {99}},
+      {"unreadable records have no product", {Row(16, false, kOpEmpty)}, {}, {99}},
+      {"unreadable records have no remark", {Row(13, true, kOpEmpty)}, {99}, {99}},
   };
-  for (const ConditionCase& c : cases) {
-    EXPECT_EQ(MatchedBy(base.dm(), c.table, {0, 1, 2}), c.expected) << c.what;
-  }
-}
-
-TEST(MatchConditions, AnEmptyTableKeepsTheListAsItIs) {
-  OpenBase base(SampleBase());
-  EXPECT_EQ(MatchedBy(base.dm(), {}, {2, 0, 2, 1}), (RecordList{2, 0, 2, 1}));
-  EXPECT_EQ(MatchedBy(base.dm(), {ConditionRow{}}, {1, 0}), (RecordList{1, 0}));
-}
-
-TEST(MatchConditions, KeepsTheSurvivorsInListOrder) {
-  BaseSource source = SampleBase();
-  source.enterprises.clear();
-  for (int i = 0; i < 8; ++i) {
-    EnterpriseSource e;
-    e.name = (i == 2 || i == 5) ? W("Завод ") + std::to_string(i) : "firm";
-    source.enterprises.push_back(e);
-  }
-  OpenBase base(source);
-  const ConditionTable table = {Row(0, true, kOpContains, "завод")};
-  EXPECT_EQ(MatchedBy(base.dm(), table, {7, 2, 5}), (RecordList{2, 5}));
-  EXPECT_EQ(MatchedBy(base.dm(), table, {5, 1, 2, 5}), (RecordList{5, 2, 5}));
-}
-
-TEST(MatchConditions, UnreadableRecordsAreTestedAsEmptyRecords) {
-  OpenBase base(SampleBase());
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(0, true, kOpEmpty)}, {0, 99, -1}), (RecordList{99, -1}));
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(0, true, kOpContains, "а")}, {0, 99}), (RecordList{0}));
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(1, true, kOpEquals, "ОАО")}, {99}), (RecordList{99}));
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(16, false, kOpEmpty)}, {99}), (RecordList{}));
-  EXPECT_EQ(MatchedBy(base.dm(), {Row(13, true, kOpEmpty)}, {99}), (RecordList{99}));
+  ExpectMatches(base.dm(), cases);
 }
 
 // A dictionary index past its dictionary and an item outside item.dat read as empty text.
 TEST(MatchConditions, IndexesOutsideTheirListsReadAsEmptyText) {
   BaseSource source = SampleBase();
-  source.enterprises.clear();
-  EnterpriseSource pastForm;
-  pastForm.orgForm = 9;
-  pastForm.region = 40;
-  pastForm.country = 4;
-  pastForm.products = {{1, 0}, {1, 500}};  // item 0 and an item past item.dat
-  EnterpriseSource known;
-  known.orgForm = 4;  // ЗАО
-  known.products = {{1, 6}};
-  source.enterprises = {pastForm, known};
+  source.enterprises.assign(2, EnterpriseSource{});
+  EnterpriseSource& past = source.enterprises[0];
+  past.orgForm = 9;
+  past.region = 40;
+  past.country = 4;
+  past.products = {{1, 0}, {1, 500}};  // item 0 and an item past item.dat
+  source.enterprises[1].orgForm = 4;   // ЗАО
+  source.enterprises[1].products = {{1, 6}};
   OpenBase base(source);
   Tdm& dm = base.dm();
   const ConditionCase cases[] = {
@@ -228,9 +217,7 @@ TEST(MatchConditions, IndexesOutsideTheirListsReadAsEmptyText) {
       {"items outside item.dat have empty names", {Row(16, true, kOpEmpty)}, {0}},
       {"empty names contain nothing", {Row(16, true, kOpContains, "а")}, {1}},
   };
-  for (const ConditionCase& c : cases) {
-    EXPECT_EQ(MatchedBy(dm, c.table, {0, 1}), c.expected) << c.what;
-  }
+  ExpectMatches(dm, cases);
   EXPECT_EQ(dm.GetItemName(-1), "");
   EXPECT_EQ(GetDetails(dm, 0).orgform, "");
 }
@@ -252,9 +239,7 @@ TEST(MatchConditions, FixedFieldsAndRemarksAreMatchedStripped) {
       {"remark equals stripped", {Row(13, true, kOpEquals, "ВАЖНЫЙ КЛИЕНТ")}, {0}},
       {"remark equals with case", {Row(13, true, kOpEquals, "клиент", true)}, {1}},
   };
-  for (const ConditionCase& c : cases) {
-    EXPECT_EQ(MatchedBy(base.dm(), c.table, {0, 1}), c.expected) << c.what;
-  }
+  ExpectMatches(base.dm(), cases);
 }
 
 // Bad tables fail before any record is read and leave the list unchanged.
@@ -295,8 +280,6 @@ TEST(MatchConditions, RefusesBadTablesUpFront) {
   }
 }
 
-// --- MatchProducts -----------------------------------------------------------------------------
-
 // Twenty items; records 0..4 reference item 18 (1-based) with kinds 1 and 3, item 17, nothing,
 // and items outside item.dat.
 BaseSource ProductBase() {
@@ -325,11 +308,11 @@ RecordList KeptBy(Tdm& dm, const std::vector<ProductKey>& keys, RecordList list)
 TEST(MatchProducts, MatchesKindsAndItems) {
   OpenBase base(ProductBase());
   Tdm& dm = base.dm();
-  const RecordList all = {0, 1, 2, 3, 4};
   struct Case {
     const char* what;
     std::vector<ProductKey> keys;
     RecordList expected;
+    RecordList list = {0, 1, 2, 3, 4};
   };
   const Case cases[] = {
       {"any kind", Keys({"    017"}), {0, 1}},
@@ -341,13 +324,12 @@ TEST(MatchProducts, MatchesKindsAndItems) {
       {"an item past item.dat, another kind", Keys({"    31000"}), {}},
       {"stored item 0", Keys({"    3-1"}), {4}},
       {"no keys", {}, {}},
+      {"list order kept, unreadable records dropped",
+       Keys({"    017"}),
+       {1, 0, 1},
+       {3, 1, 99, 0, 1, -5}},
   };
-  for (const Case& c : cases) EXPECT_EQ(KeptBy(dm, c.keys, all), c.expected) << c.what;
-}
-
-TEST(MatchProducts, KeepsListOrderAndDropsUnreadableRecords) {
-  OpenBase base(ProductBase());
-  EXPECT_EQ(KeptBy(base.dm(), Keys({"    017"}), {3, 1, 99, 0, 1, -5}), (RecordList{1, 0, 1}));
+  for (const Case& c : cases) EXPECT_EQ(KeptBy(dm, c.keys, c.list), c.expected) << c.what;
 }
 
 // Long lists mixing readable and unreadable numbers, so that scans look ahead past both.
@@ -362,6 +344,81 @@ TEST(MatchScans, LongListsWithNumbersOutsideTheBase) {
   }
   EXPECT_EQ(KeptBy(dm, Keys({"    017"}), list), expected);
   EXPECT_EQ(MatchedBy(dm, {Row(16, true, kOpContains, "item17")}, list), expected);
+}
+
+TEST(FindBytes, FindsWhatThePlainSearchFinds) {
+  std::mt19937 random(11);
+  const auto text = [&](std::size_t n) {
+    std::string s(n, 'a');
+    for (char& c : s) c = "ab\xe0\0"[random() % 4];
+    return s;
+  };
+  for (int round = 0; round < 4000; ++round) {
+    const std::string hay = text(random() % 100);
+    const std::string needle = text(1 + random() % 5);
+    const std::size_t from = random() % (hay.size() + 2);
+    const auto* p = reinterpret_cast<const std::uint8_t*>(hay.data());
+    const std::size_t expected = std::min(hay.find(needle, from), hay.size());
+    ASSERT_EQ(FindBytes(p, hay.size(), needle, from), expected) << hay.size() << " " << from;
+  }
+}
+
+TEST(ParseConditions, ReadsEveryCell) {
+  const ConditionTable table = {
+      {"16", "0", "0", W("  станок\t"), "1"},
+      {"", "1", "1", "ignored", "0"},
+      {" 6 ", "1", "5", " -20 ", "1"},
+      {"0", "1x", "2", "", "0y"},
+  };
+  std::vector<std::string> parsed;
+  for (const Condition& c : ParseConditions(table)) {
+    parsed.push_back(std::to_string(c.field) + (c.expected ? " is " : " not ") +
+                     std::to_string(c.op) + " '" + c.value + "' " + std::to_string(c.number) +
+                     (c.caseSensitive ? " case" : ""));
+  }
+  // Only a cell's first character counts; numbers have no case.
+  EXPECT_EQ(parsed, (std::vector<std::string>{"16 not 0 '" + W("станок") + "' 0 case",
+                                              "6 is 5 '-20' -20", "0 is 2 '' 0"}));
+}
+
+TEST(ParseConditions, UsesTheFirst255CharactersOfTheValue) {
+  const std::string value = "  " + std::string(300, 'a');
+  const auto c = ParseConditions({{"0", "1", "0", value, "0"}});
+  ASSERT_EQ(c.size(), 1u);
+  EXPECT_EQ(c[0].value, std::string(253, 'a'));
+}
+
+TEST(ParseConditions, NamesTheRowOfABadCell) {
+  const ConditionTable table = {{"0", "1", "0", "a", "0"}, {"2", "1", "1", W("тысяча"), "0"}};
+  const std::string message = ErrorOf<BadInput>([&] { ParseConditions(table); });
+  EXPECT_NE(message.find("строке 2"), std::string::npos) << message;
+  EXPECT_NE(message.find("тысяча"), std::string::npos) << message;
+}
+
+TEST(ProductKeyText, ParsesKindAndItem) {
+  struct Case {
+    const char* text;
+    ProductKey key;
+  };
+  const Case cases[] = {
+      {"    017", {0, 17}},
+      {"    3017", {3, 17}},
+      {"  2562", {0, 2}},
+      {"  257 12", {1, 12}},
+      {"    0-1", {0, -1}},
+      {"00003305", {3, 305}},
+      {"    04294967294", {0, 4294967294}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseProductKey(c.text), c.key) << c.text;
+  EXPECT_EQ(FormatProductKey(2, 305), "    2305");
+  EXPECT_EQ(FormatProductKey(0, 17), "    017");
+  EXPECT_EQ(ParseProductKey(FormatProductKey(255, 123456)), (ProductKey{255, 123456}));
+}
+
+TEST(ProductKeyText, RefusesTextsThatAreNotTwoIntegers) {
+  for (const char* text : {"", "abc", "    3", "    3x", "  a  17", "    0 ", "  1.5"}) {
+    EXPECT_THROW(ParseProductKey(text), BadInput) << text;
+  }
 }
 
 }  // namespace

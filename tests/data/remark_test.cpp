@@ -1,5 +1,5 @@
 // The remarks store: appending and compaction, the older layout, files left by a crash or
-// damaged on disk, and refused input.
+// damaged on disk, refused input, and inputs the fuzz targets (fuzz/) turned up.
 #include "data/remark.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "data/errors.h"
 #include "data/file_util.h"
 #include "dbwriter/db_writer.h"
+#include "support/error_of.h"
 #include "support/run_program.h"
 #include "support/sample_base.h"
 #include "support/temp_dir.h"
@@ -18,6 +19,8 @@
 namespace zorel {
 namespace {
 
+using test_support::ErrorOf;
+using test_support::FileBytes;
 using test_support::KeptCopies;
 using test_support::TempDir;
 using test_support::W;
@@ -32,8 +35,6 @@ std::string Entry(std::int32_t record, const std::string& text, bool deleted = f
   return e + text;
 }
 
-std::string Bytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
-
 // A folder for the store's file, remark.dat.
 class RemarkStore : public ::testing::Test {
  protected:
@@ -44,11 +45,11 @@ class RemarkStore : public ::testing::Test {
 TEST_F(RemarkStore, StartsWithAHeaderOnlyFileThatStaysSoWithoutChanges) {
   {
     TRemark remarks(name, 10);
-    EXPECT_EQ(Bytes(name), Header());
+    EXPECT_EQ(FileBytes(name), Header());
     EXPECT_EQ(remarks.Get(0), "");
     EXPECT_FALSE(remarks.HasRemark(0));
   }
-  EXPECT_EQ(Bytes(name), Header());
+  EXPECT_EQ(FileBytes(name), Header());
   EXPECT_FALSE(FileExists(dir / "remark.tmp"));
 }
 
@@ -56,17 +57,17 @@ TEST_F(RemarkStore, AppendsEachChangeAndCompactsAtClose) {
   {
     TRemark remarks(name, 10);
     remarks.Set(3, "abcde");
-    EXPECT_EQ(Bytes(name), Header() + Entry(3, "abcde"));
+    EXPECT_EQ(FileBytes(name), Header() + Entry(3, "abcde"));
     remarks.Set(3, "abcde");
-    EXPECT_EQ(Bytes(name).size(), 32u + 12u);
+    EXPECT_EQ(FileBytes(name).size(), 32u + 12u);
     remarks.Set(3, "ABCDE");  // case counts
     remarks.Set(3, "xyz");
-    EXPECT_EQ(Bytes(name),
+    EXPECT_EQ(FileBytes(name),
               Header() + Entry(3, "abcde", true) + Entry(3, "ABCDE", true) + Entry(3, "xyz"));
     EXPECT_EQ(remarks.Get(3), "xyz");
     EXPECT_TRUE(remarks.HasRemark(3));
   }
-  EXPECT_EQ(Bytes(name), Header() + Entry(3, "xyz"));
+  EXPECT_EQ(FileBytes(name), Header() + Entry(3, "xyz"));
   EXPECT_FALSE(FileExists(dir / "remark.tmp"));
 }
 
@@ -77,11 +78,11 @@ TEST_F(RemarkStore, ClearingARemarkLeavesAnEmptyEntry) {
     remarks.Set(1, "");
     EXPECT_EQ(remarks.Get(1), "");
     EXPECT_FALSE(remarks.HasRemark(1));
-    const auto size = Bytes(name).size();
+    const auto size = FileBytes(name).size();
     remarks.Set(2, "");  // equals the absent remark: nothing to store
-    EXPECT_EQ(Bytes(name).size(), size);
+    EXPECT_EQ(FileBytes(name).size(), size);
   }
-  EXPECT_EQ(Bytes(name), Header() + Entry(1, ""));
+  EXPECT_EQ(FileBytes(name), Header() + Entry(1, ""));
 }
 
 TEST_F(RemarkStore, ConvertsTheOlderLayoutOfFixedSlots) {
@@ -93,14 +94,14 @@ TEST_F(RemarkStore, ConvertsTheOlderLayoutOfFixedSlots) {
   WriteBytes(name, old);
   {
     TRemark remarks(name, 3);
-    EXPECT_EQ(Bytes(dir / "remark.old"), old);
+    EXPECT_EQ(FileBytes(dir / "remark.old"), old);
     EXPECT_EQ(remarks.TakeNotices().size(), 1u);
     EXPECT_EQ(remarks.Get(0), "abc");
     EXPECT_EQ(remarks.Get(1), "");
     EXPECT_EQ(remarks.Get(2), "hi there");
-    EXPECT_EQ(Bytes(name), Header() + Entry(0, "abc") + Entry(2, "hi there"));
+    EXPECT_EQ(FileBytes(name), Header() + Entry(0, "abc") + Entry(2, "hi there"));
   }
-  EXPECT_EQ(Bytes(name), Header() + Entry(0, "abc") + Entry(2, "hi there"));
+  EXPECT_EQ(FileBytes(name), Header() + Entry(0, "abc") + Entry(2, "hi there"));
   EXPECT_FALSE(FileExists(dir / "remark.tmp"));
 }
 
@@ -111,9 +112,9 @@ TEST_F(RemarkStore, TakesAnyOtherSignatureForTheOlderLayout) {
   WriteBytes(name, original);
   WriteBytes(dir / "remark.old", "an older copy");
   TRemark remarks(name, 3);
-  EXPECT_EQ(Bytes(name), Header() + Entry(0, "REMARK02"));
+  EXPECT_EQ(FileBytes(name), Header() + Entry(0, "REMARK02"));
   // An older copy is never overwritten: the new one goes beside it.
-  EXPECT_EQ(Bytes(dir / "remark.old"), "an older copy");
+  EXPECT_EQ(FileBytes(dir / "remark.old"), "an older copy");
   EXPECT_EQ(KeptCopies(dir.path(), "remark.old-"), std::vector<std::string>{original});
 }
 
@@ -126,12 +127,12 @@ TEST_F(RemarkStore, LaterOfTwoLiveEntriesCountsAndCompactionKeepsOnlyIt) {
     EXPECT_EQ(remarks.Get(3), "new");
     EXPECT_EQ(remarks.Get(1), "one");
   }
-  EXPECT_EQ(Bytes(name), left);  // reading changes nothing
+  EXPECT_EQ(FileBytes(name), left);  // reading changes nothing
   {
     TRemark remarks(name, 5);
     remarks.Set(0, "zero");
   }
-  EXPECT_EQ(Bytes(name), Header() + Entry(1, "one") + Entry(3, "new") + Entry(0, "zero"));
+  EXPECT_EQ(FileBytes(name), Header() + Entry(1, "one") + Entry(3, "new") + Entry(0, "zero"));
 }
 
 TEST_F(RemarkStore, KeepsEntriesOfRecordsOutsideTheBase) {
@@ -145,27 +146,23 @@ TEST_F(RemarkStore, KeepsEntriesOfRecordsOutsideTheBase) {
     EXPECT_FALSE(remarks.HasRemark(7));
     remarks.Set(2, "z");
   }
-  EXPECT_EQ(Bytes(name),
+  EXPECT_EQ(FileBytes(name),
             Header() + Entry(-1, "neg") + Entry(7, "far") + Entry(7, "farther") + Entry(2, "z"));
   TRemark larger(name, 10);
   EXPECT_EQ(larger.Get(7), "farther");
 }
 
 TEST_F(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
-  std::string badLength;
-  PutU16(badLength, 6);
-  PutU32(badLength, 1);
-  PutU8(badLength, 0);
-  std::string zeroLength(7, '\0');
-  std::string cutText = Entry(1, "twenty bytes of text").substr(0, 12);
+  std::string badLength = Entry(1, "");
+  badLength[0] = 6;
   const struct {
     const char* what;
     std::string tail;
   } cases[] = {
       {"length below the entry head", badLength + Entry(1, "hidden")},
-      {"zero length", zeroLength + Entry(1, "hidden")},
+      {"zero length", std::string(7, '\0') + Entry(1, "hidden")},
       {"cut inside the entry head", Entry(1, "hidden").substr(0, 4)},
-      {"cut inside the text", cutText},
+      {"cut inside the text", Entry(1, "twenty bytes of text").substr(0, 12)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -178,7 +175,7 @@ TEST_F(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
       EXPECT_EQ(remarks.Get(0), "kept");
       EXPECT_EQ(remarks.Get(1), "");
     }
-    EXPECT_EQ(Bytes(name), damaged);  // opening and reading change nothing
+    EXPECT_EQ(FileBytes(name), damaged);  // opening and reading change nothing
     EXPECT_EQ(KeptCopies(dir.path(), "remark.dat.damaged-"), std::vector<std::string>{});
     {
       TRemark remarks(name, 5);
@@ -192,18 +189,18 @@ TEST_F(RemarkStore, DamagedTailEndsTheScanAndLaterChangesStayVisible) {
     TRemark reopened(name, 5);
     EXPECT_EQ(reopened.Get(0), "kept");
     EXPECT_EQ(reopened.Get(4), "new");
-    EXPECT_EQ(Bytes(name), Header() + Entry(0, "kept") + Entry(4, "new"));
+    EXPECT_EQ(FileBytes(name), Header() + Entry(0, "kept") + Entry(4, "new"));
   }
 }
 
 TEST_F(RemarkStore, RefusesTooLongTextsAndRecordsOutsideTheBase) {
   TRemark remarks(name, 5);
   remarks.Set(0, "short");
-  const std::string before = Bytes(name);
+  const std::string before = FileBytes(name);
   EXPECT_THROW(remarks.Set(0, std::string(65529, 'x')), BadInput);
   EXPECT_THROW(remarks.Set(-1, "x"), BadInput);
   EXPECT_THROW(remarks.Set(5, "x"), BadInput);
-  EXPECT_EQ(Bytes(name), before);
+  EXPECT_EQ(FileBytes(name), before);
   EXPECT_EQ(remarks.Get(0), "short");
   EXPECT_EQ(remarks.Get(-1), "");
   EXPECT_EQ(remarks.Get(5), "");
@@ -211,7 +208,7 @@ TEST_F(RemarkStore, RefusesTooLongTextsAndRecordsOutsideTheBase) {
   const std::string longest(kMaxRemarkLength, 'z');
   remarks.Set(1, longest);
   EXPECT_EQ(remarks.Get(1), longest);
-  EXPECT_EQ(LoadU16(AsBytes(Bytes(name).data() + before.size())), 65535);
+  EXPECT_EQ(LoadU16(AsBytes(FileBytes(name).data() + before.size())), 65535);
 }
 
 // A temporary file left by a crash: beside a remark file it is dropped, in place of a missing
@@ -226,7 +223,7 @@ TEST_F(RemarkStore, SettlesATemporaryFileLeftByACrash) {
     const std::string kept = remarkFile ? "real" : "left";
     EXPECT_EQ(TRemark(name, 5).Get(1), kept);
     EXPECT_FALSE(FileExists(dir / "remark.tmp"));
-    EXPECT_EQ(Bytes(name), Header() + Entry(1, kept));
+    EXPECT_EQ(FileBytes(name), Header() + Entry(1, kept));
   }
 }
 
@@ -234,15 +231,49 @@ TEST_F(RemarkStore, ReportsAFileThatCannotBeOpened) {
   for (const std::string& name : {dir / "missing/remark.dat", dir / "folder"}) {
     SCOPED_TRACE(name);
     std::filesystem::create_directories(dir / "folder/inside");
-    try {
-      TRemark remarks(name, 5);
-      ADD_FAILURE() << "opened";
-    } catch (const DataError& e) {
-      const std::string what = e.what();
-      EXPECT_EQ(what.substr(0, what.find('\n')), "Не могу открыть файл " + name);
-      EXPECT_NE(what.find("\n" + name + ": "), std::string::npos) << what;
-    }
+    const std::string what = ErrorOf<DataError>([&] { TRemark remarks(name, 5); });
+    EXPECT_EQ(what.substr(0, what.find('\n')), "Не могу открыть файл " + name);
+    EXPECT_NE(what.find("\n" + name + ": "), std::string::npos) << what;
   }
+}
+
+// remarks target: a temporary file standing in for a missing remark file, holding the
+// signature but cut inside the 32-byte header. Changes go after a whole header (the gap reads
+// as zeros) and the remark is found again after closing and reopening.
+TEST(FuzzRegressions, ARemarkFileCutInsideItsHeaderTakesChangesAfterAWholeHeader) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  const std::string cut = EncodeRemarks({}).substr(0, 18);
+  WriteBytes(ChangeExtension(name, ".tmp"), cut);
+  {
+    TRemark remarks(name, 10);
+    EXPECT_FALSE(FileExists(ChangeExtension(name, ".tmp")));
+    EXPECT_EQ(remarks.Get(2), "");
+    remarks.Set(2, "abc");
+    EXPECT_EQ(remarks.Get(2), "abc");
+  }
+  const std::string bytes = ReadWholeFile(name).value_or("");
+  ASSERT_EQ(bytes.size(), 32u + 7u + 3u);
+  EXPECT_EQ(bytes.substr(0, 18), cut);
+  EXPECT_EQ(bytes.substr(18, 14), std::string(14, '\0'));
+  TRemark reopened(name, 10);
+  EXPECT_EQ(reopened.Get(2), "abc");
+}
+
+// remarks target: a file whose last bytes are no whole entry. Storing the text a record already
+// has changes nothing, not even that tail; a real change keeps the whole file aside first.
+TEST(FuzzRegressions, StoringAnUnchangedRemarkLeavesADamagedTailAlone) {
+  TempDir dir;
+  const std::string name = dir / "remark.dat";
+  const std::string damaged = EncodeRemarks({}) + std::string("\x20\0\0\0tail", 8);
+  WriteBytes(name, damaged);
+  TRemark remarks(name, 10);
+  remarks.Set(2, "");
+  EXPECT_EQ(ReadWholeFile(name).value_or(""), damaged);
+  remarks.Set(2, "abc");
+  EXPECT_EQ(remarks.Get(2), "abc");
+  EXPECT_EQ(ReadWholeFile(name).value_or("").size(), 32u + 7u + 3u);
+  EXPECT_EQ(KeptCopies(dir.path(), "remark.dat.damaged-").size(), 1u);
 }
 
 }  // namespace

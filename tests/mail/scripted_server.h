@@ -110,4 +110,11 @@ class ScriptedServer : public QObject {
   bool inData_ = false, silent_ = false, reading_ = true;
 };
 
+// A loopback port that nothing listens on any more.
+inline quint16 ClosedPort() {
+  QTcpServer probe;
+  probe.listen(QHostAddress::LocalHost);
+  return probe.serverPort();
+}
+
 }  // namespace zorel::test_support

@@ -1,5 +1,6 @@
 // The SMTP client against a scripted server: the dialogue line by line, replies and refusals
-// at every step, and the faults a real server rarely produces on demand.
+// at every step, and the faults a real server rarely produces on demand; then the send loop over
+// a base on the same server.
 #include "mail/smtp_client.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,12 @@
 #include <functional>
 
 #include "mail/mail_errors.h"
+#include "mail/mail_run.h"
 #include "scripted_server.h"
+#include "support/open_base.h"
+#include "support/sample_base.h"
 #include "support/temp_dir.h"
+#include "textconv/text_convert.h"
 
 namespace zorel {
 namespace {
@@ -24,8 +29,8 @@ const QStringList kMessage = {
     "S:250 ok", "C:DATA",   "S:354 go",          "C:<data>",        "S:250 queued"};
 const QStringList kQuit = {"C:QUIT", "S:221 bye"};
 
-// The message up to the recipient's command, followed by the server's lines.
-QStringList UpToRecipient(const QStringList& then) { return kGreeting + kMessage.mid(0, 5) + then; }
+// The greeting and the first n lines of a message's dialogue, followed by the server's lines.
+QStringList Cut(int n, const QStringList& then) { return kGreeting + kMessage.mid(0, n) + then; }
 
 // A client of the scripted server, on loopback.
 struct Client : TSmtpClient {
@@ -59,26 +64,24 @@ QStringList Converse(const Dialogue& d, ScriptedServer& server) {
     return false;
   };
   if (d.setup) d.setup(client, out, server);
-  try {
-    client.Connect();
-  } catch (const EMailError& e) {
-    return out << e.Text();
-  }
+  // Runs a step; a mail error goes to the events with the prefix.
+  const auto step = [&out](const QString& prefix, const std::function<void()>& run) {
+    try {
+      run();
+      return true;
+    } catch (const EMailError& e) {
+      out << prefix + e.Text();
+      return false;
+    }
+  };
+  if (!step("", [&] { client.Connect(); })) return out;
   for (int i = 0; i < d.messages; ++i) {
     client.PostMessage.FromAddress = "a@b";
     client.PostMessage.ToAddress = {"x@y"};
     client.PostMessage.Body = {"text"};
-    try {
-      client.SendMail();
-    } catch (const EMailError& e) {
-      out << e.Text();
-    }
+    step("", [&] { client.SendMail(); });
   }
-  try {
-    client.Disconnect();
-  } catch (const EMailError& e) {
-    out << "quit: " + e.Text();
-  }
+  step("quit: ", [&] { client.Disconnect(); });
   return out;
 }
 
@@ -112,35 +115,26 @@ std::vector<Dialogue> Dialogues() {
        0,
        {"auth failed", "Authentication failed"}},
       {"RecipientRefusedThenData",
-       UpToRecipient({"S:550 unknown", "C:DATA", "S:503 no recipients"}) + kQuit,
+       Cut(5, {"S:550 unknown", "C:DATA", "S:503 no recipients"}) + kQuit,
        1,
        {"not found x@y", "503 no recipients"}},
-      {"DataRefused",
-       kGreeting + kMessage.mid(0, 7) + QStringList{"S:451 later"} + kQuit,
-       1,
-       {"451 later"}},
+      {"DataRefused", Cut(7, {"S:451 later"}) + kQuit, 1, {"451 later"}},
       {"MessageRefusedAfterItsData",
-       kGreeting + kMessage.mid(0, 9) + QStringList{"S:554 rejected"} + kQuit,
+       Cut(9, {"S:554 rejected"}) + kQuit,
        1,
        {"failure", "554 rejected"}},
       // The time-out closes the connection; later messages are not sent.
-      {"SilentServer",
-       kGreeting + QStringList{"C:RSET", "S:<silent>"},
-       2,
-       {"Socket readln aborted", "Not Connected"}},
-      {"ConnectionDroppedMidMessage",
-       kGreeting + kMessage.mid(0, 8) + QStringList{"S:<close>"},
-       2,
-       {"<error>", "Not Connected"}},
+      {"SilentServer", Cut(1, {"S:<silent>"}), 2, {"Socket readln aborted", "Not Connected"}},
+      {"ConnectionDroppedMidMessage", Cut(8, {"S:<close>"}), 2, {"<error>", "Not Connected"}},
       {"ServerStopsReadingTheBody",
-       kGreeting + kMessage.mid(0, 8) + QStringList{"S:<stop-reading>"},
+       Cut(8, {"S:<stop-reading>"}),
        1,
        {"Socket send aborted"},
        [](TSmtpClient& c, QStringList&, ScriptedServer&) {
          c.PostMessage.Attachments = {BigFile()};
        }},
       {"CancelDuringAWaitWithoutTimeLimit",
-       UpToRecipient({"S:<call>", "S:<silent>"}),
+       Cut(5, {"S:<call>", "S:<silent>"}),
        1,
        {"Socket readln aborted"},
        [](TSmtpClient& c, QStringList&, ScriptedServer& s) {
@@ -148,7 +142,7 @@ std::vector<Dialogue> Dialogues() {
          s.OnCall = [&c] { c.Cancel(); };
        }},
       {"ASecondSendWhileTheFirstWaitsDoesNothing",
-       UpToRecipient({"S:<call>", "S:<silent>"}),
+       Cut(5, {"S:<call>", "S:<silent>"}),
        1,
        {"second returned", "Socket readln aborted"},
        [](TSmtpClient& c, QStringList& out, ScriptedServer& s) {
@@ -165,10 +159,7 @@ std::vector<Dialogue> Dialogues() {
        0,
        {"Server does not offer STARTTLS"},
        [](TSmtpClient& c, QStringList&, ScriptedServer&) { c.Security = MailSecurity::StartTls; }},
-      {"QuitRefused",
-       kGreeting + kMessage + QStringList{"C:QUIT", "S:500 what"},
-       1,
-       {"success", "quit: 500 what"}},
+      {"QuitRefused", Cut(10, {"C:QUIT", "S:500 what"}), 1, {"success", "quit: 500 what"}},
   };
 }
 
@@ -250,16 +241,136 @@ TEST(SmtpClient, ConnectFailures) {
     }
   };
   attempt(QStringLiteral("0.0.0.0"), 25);
-  quint16 closedPort;
-  {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    closedPort = probe.serverPort();
-  }
-  attempt(QStringLiteral("127.0.0.1"), closedPort);
+  attempt(QStringLiteral("127.0.0.1"), test_support::ClosedPort());
   EXPECT_EQ(out, (QStringList{"invalid host", "Null Remote Address", "failed 10061",
                               "Connection Failed"}));
   EXPECT_EQ(SocketErrorText(10061), u"10061:Connection refused");
+}
+
+// The send loop over a base: the log lines, skipped recipients, addresses that would inject a
+// command or a parameter, a time-out inside a message followed by a reconnection, and how
+// failures to connect are told.
+struct LogReporter : MailReporter {
+  QStringList log, boxes;
+  bool finished = false;
+  void Report(const QString& text, bool box, bool toLog) override {
+    if (toLog) log << text;
+    if (box) boxes << text;
+  }
+  void Finished() override { finished = true; }
+};
+
+MailJob JobFor(quint16 port) {
+  MailJob job;
+  job.server = QStringLiteral("127.0.0.1");
+  job.port = port;
+  job.timeOutSeconds = 1;
+  job.from = QStringLiteral("me@x");
+  job.subject = QStringLiteral("Тема");
+  job.bodyLines = {QStringLiteral("Текст")};
+  return job;
+}
+
+TEST(MailRun, LogsEachRecipientSkipsBadAddressesAndReconnectsAfterATimeOut) {
+  test_support::OpenBase base(test_support::BaseWithAddresses(
+      {"x@y", "", "evil@x.test\r\nRCPT TO:<other@x.test>", test_support::W("Имя <z@w>"), "q@r",
+       "ok@x.test> NOTIFY=SUCCESS"}));
+  test_support::ScriptedServer server(
+      kGreeting +
+      QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<x@y>",
+                  "S:250 ok", "C:DATA", "S:354 go", "C:<data>", "S:250 ok", "C:RSET", "S:250 ok",
+                  "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<z@w>", "S:<silent>"} +
+      kGreeting +
+      QStringList{"C:RSET", "S:250 ok", "C:MAIL FROM:<me@x>", "S:250 ok", "C:RCPT TO:<q@r>",
+                  "S:250 ok", "C:DATA", "S:354 go", "C:<data>", "S:250 ok", "C:QUIT", "S:221 bye"});
+  LogReporter reporter;
+  MailRun run(base.dm(), reporter);
+  const RunResult result = run.Run(JobFor(server.Port()), {0, 1, 2, 3, 4, 5});
+  const QString connecting = QStringLiteral("Установление соединения с сервером: 127.0.0.1");
+  EXPECT_EQ(reporter.log,
+            (QStringList{connecting, "Firm 0:x@y", "OK", "Firm 1: нет адреса - пропускается",
+                         "Firm 2: недопустимый адрес - пропускается", "Firm 3:z@w",
+                         "Socket readln aborted", "Firm 4:q@r", connecting, "OK",
+                         "Firm 5: недопустимый адрес - пропускается", ""}));
+  EXPECT_TRUE(reporter.boxes.isEmpty());
+  EXPECT_TRUE(reporter.finished);
+  EXPECT_TRUE(result.completed);
+  EXPECT_EQ(result.unsent, (RecordList{2, 3, 5}));
+  EXPECT_TRUE(server.Mismatch().isEmpty()) << server.Mismatch().toStdString();
+  EXPECT_TRUE(server.Finished());
+  ASSERT_EQ(server.Messages().size(), 2);
+  EXPECT_TRUE(server.Messages()[0].contains(
+      "Subject: =?windows-1251?B?" + QByteArray::fromStdString(ToCp("Тема")).toBase64() + "?="));
+}
+
+// However connecting fails, the reason is in the log and in one box, and every recipient with
+// an address is left unsent.
+TEST(MailRun, ConnectFailuresAreToldAndLeaveEveryoneUnsent) {
+  const quint16 closedPort = test_support::ClosedPort();
+  const QString noHost =
+      QStringLiteral("Невозможно соединиться с сервером по указанному адресу : ");
+  const struct {
+    const char* name;
+    QString server;
+    QStringList script;  // for the scripted server; none for a closed port
+    QString box;
+    int timeOut = 5;
+  } cases[] = {
+      {"refused",
+       "127.0.0.1",
+       {},
+       "Нет соединения с сервером: Connection Failed (10061:Connection refused)"},
+      {"unknown host", "nosuch.invalid", {}, noHost + "nosuch.invalid"},
+      {"no server named", "", {}, noHost},
+      {"silent after the greeting",
+       "127.0.0.1",
+       {"S:220 ready", "C:HELO me", "S:<silent>"},
+       "Нет соединения с сервером: Socket readln aborted (10060:Connection timed out)",
+       1},
+      {"greeting refused",
+       "127.0.0.1",
+       {"S:421 busy", "C:QUIT", "S:221 bye"},
+       "Нет соединения с сервером: 421 busy"},
+  };
+  test_support::OpenBase base(test_support::BaseWithAddresses({"x@y", "", "q@r"}));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test_support::ScriptedServer server(c.script);
+    MailJob job = JobFor(c.script.isEmpty() ? closedPort : server.Port());
+    job.server = c.server;
+    job.timeOutSeconds = c.timeOut;
+    LogReporter reporter;
+    MailRun run(base.dm(), reporter);
+    const RunResult result = run.Run(job, {0, 1, 2});
+    EXPECT_EQ(reporter.boxes, QStringList{c.box});
+    EXPECT_TRUE(reporter.log.contains(c.box)) << reporter.log.join(" | ").toStdString();
+    EXPECT_FALSE(reporter.finished);
+    EXPECT_FALSE(result.completed);
+    EXPECT_EQ(result.unsent, (RecordList{0, 2}));
+  }
+}
+
+TEST(MailRun, RefusesBeforeConnecting) {
+  const auto problem = [](auto change) {
+    MailJob job = JobFor(25);
+    change(job);
+    return CheckJob(job).kind;
+  };
+  EXPECT_EQ(problem([](MailJob&) {}), JobProblem::None);
+  EXPECT_EQ(problem([](MailJob& j) { j.subject = QStringLiteral("a\r\nBcc: x@y"); }),
+            JobProblem::BadArgument);
+  EXPECT_EQ(problem([](MailJob& j) { j.from = QStringLiteral("a@b\n"); }), JobProblem::BadArgument);
+  EXPECT_EQ(problem([](MailJob& j) { j.from = QStringLiteral("a@b.c> SIZE=1"); }),
+            JobProblem::BadArgument);
+  EXPECT_EQ(problem([](MailJob& j) { j.bodyLines = {QStringLiteral("€ \u4e00")}; }),
+            JobProblem::BadArgument);
+  EXPECT_EQ(problem([](MailJob& j) { j.attachments = {QStringLiteral("/no/such/file")}; }),
+            JobProblem::UnreadableFile);
+  EXPECT_EQ(problem([](MailJob& j) {
+              j.user = QStringLiteral("u");
+              j.password = "p";
+            }),
+            JobProblem::BadArgument);
 }
 
 }  // namespace

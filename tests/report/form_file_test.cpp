@@ -8,17 +8,27 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "data/file_util.h"
 #include "data/text1251.h"
+#include "dbwriter/db_writer.h"
 #include "report/form_error.h"
 #include "report/form_stream.h"
+#include "report/page_generator.h"
+#include "report/printer_output.h"
 #include "report/sample_forms.h"
+#include "support/error_of.h"
+#include "support/every_failing_step.h"
 #include "support/temp_dir.h"
 
 namespace zorel {
 namespace {
 
+using test_support::ErrorOf;
+using test_support::FaultyFiles;
+using test_support::ForEveryFailingStep;
+using test_support::Strays;
 using test_support::TempDir;
 
 std::string Bytes(std::initializer_list<int> list) {
@@ -136,7 +146,6 @@ TEST(FormFile, RoundTripKeepsEveryPropertyAndEveryByte) {
   const std::string file = WriteFormBytes(*form);
   const auto back = ReadFormBytes(file);
   EXPECT_EQ(WriteFormBytes(*back), file);
-  EXPECT_TRUE(back->Page == form->Page);
   EXPECT_EQ(back->Page.Width(), 241);  // landscape: the long side across
   const TRepBand& band = *back->DetailBand();
   ASSERT_EQ(band.Labels().size(), 2u);
@@ -199,10 +208,8 @@ TEST(FormFile, ReadsTheWholeVocabulary) {
   w.bytes() += Bytes({0x16, 0x04, 'A', 0});  // "ЖA" in UTF-16
   w.ShortText("Font.Color");
   w.Integer(0x00FF00);
-  w.End();
-  w.End();
-  w.End();
-  w.End();
+  // Ends the label's properties and children, the band's children and the root's.
+  for (int i = 0; i < 4; ++i) w.End();
   std::string& file = w.bytes();
   const auto size = static_cast<std::uint32_t>(file.size() - 11);
   for (int i = 0; i < 4; ++i) file[7 + i] = static_cast<char>(size >> (8 * i));
@@ -242,12 +249,7 @@ TEST(FormFile, RefusesWhatItCannotReadWhole) {
       {replaced("Caption", "Captiox"), "Property Captiox does not exist"},
   };
   for (const Case& c : cases) {
-    try {
-      ReadFormBytes(c.bytes);
-      ADD_FAILURE() << "read " << c.message;
-    } catch (const FormError& e) {
-      EXPECT_EQ(std::string(e.what()), c.message);
-    }
+    EXPECT_EQ(ErrorOf<FormError>([&] { ReadFormBytes(c.bytes); }), c.message);
   }
   // Every truncation fails cleanly; so does a size field that promises more than there is.
   for (std::size_t n = 0; n < good.size(); ++n) {
@@ -281,6 +283,75 @@ TEST(FormFile, SaveReplacesThroughATemporaryFile) {
   std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
   EXPECT_THROW(LoadFormFile(dir / "none.rpt"), FormError);
+}
+
+// Print forms and PDFs go through the store's one replacement path, as list files do (whose
+// tests are the store's): a file the user may not write is refused with the reason, and whatever
+// step of a write fails (a full disk among them), the old file stays whole and nothing is left
+// behind.
+
+void WriteOnePagePdf(const std::string& path) {
+  const auto form = EnterpriseCardForm();
+  PageGenerator pages(*form);
+  pages.RunToEnd();
+  WritePdf(path, UserFileRules{.atLink = AtLink::Replace, .keptOut = {}}, *form, pages);
+}
+
+struct Writer {
+  const char* kind;
+  std::function<void(const std::string& path)> write;  // throws when refused or failed
+  std::function<bool(const std::string& bytes)> isNew;
+};
+
+const Writer kWriters[] = {
+    {"form", [](const std::string& path) { SaveFormFile(path, *AddressLabelsForm()); },
+     [](const std::string& bytes) { return bytes == WriteFormBytes(*AddressLabelsForm()); }},
+    {"PDF", WriteOnePagePdf,
+     [](const std::string& bytes) {
+       return bytes.starts_with("%PDF") && bytes.find("%%EOF") != std::string::npos;
+     }},
+};
+
+mode_t ModeOf(const std::string& path) {
+  struct stat st {};
+  stat(path.c_str(), &st);
+  return st.st_mode & 07777;
+}
+
+TEST(OutputFiles, AFileTheUserMayNotWriteIsRefused) {
+  for (const Writer& w : kWriters) {
+    for (const mode_t mode : {0444, 0544}) {
+      SCOPED_TRACE(std::string(w.kind) + " " + std::to_string(mode));
+      TempDir dir;
+      const std::string path = dir / "protected";
+      WriteBytes(path, "old");
+      chmod(path.c_str(), mode);
+      const std::string error = ErrorOf<std::runtime_error>([&] { w.write(path); });
+      EXPECT_NE(error.find(path + ": файл только для чтения"), std::string::npos) << error;
+      EXPECT_EQ(ReadWholeFile(path).value_or(""), "old");
+      EXPECT_EQ(ModeOf(path), mode);
+      EXPECT_EQ(Strays(dir.path(), {"protected"}), std::set<std::string>{});
+    }
+  }
+}
+
+TEST(OutputFiles, AFailedStepLeavesTheOldFileWhole) {
+  for (const Writer& w : kWriters) {
+    SCOPED_TRACE(w.kind);
+    ForEveryFailingStep([&w](FaultyFiles& faulty) {
+      TempDir dir;
+      const std::string path = dir / "out";
+      WriteBytes(path, "old");
+      bool refused = false;
+      {
+        ScopedFileSystem use(faulty);
+        refused = ErrorOf<std::runtime_error>([&] { w.write(path); }) != "no error";
+      }
+      const std::string bytes = ReadWholeFile(path).value_or("");
+      EXPECT_TRUE(refused ? bytes == "old" : w.isNew(bytes)) << refused;
+      EXPECT_EQ(Strays(dir.path(), {"out"}), std::set<std::string>{});
+    });
+  }
 }
 
 }  // namespace

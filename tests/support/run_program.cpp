@@ -50,6 +50,8 @@ std::string Lines(const std::vector<std::string>& lines) {
   return text;
 }
 
+std::string FileBytes(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
+
 std::map<std::string, std::string> FolderBytes(const std::string& dir) {
   namespace fs = std::filesystem;
   std::map<std::string, std::string> files;

@@ -20,6 +20,9 @@ RunResult RunProgram(std::vector<std::string> words, const std::string& cwd = {}
 // The lines, each ended by "\n": a program's expected output.
 std::string Lines(const std::vector<std::string>& lines);
 
+// A file's bytes, or "<missing>".
+std::string FileBytes(const std::string& path);
+
 // Every file below dir by its relative path, with its bytes: what a program left there.
 std::map<std::string, std::string> FolderBytes(const std::string& dir);
 

@@ -16,7 +16,6 @@ std::string W(const std::string& utf8) {
 BaseSource SampleBase() {
   BaseSource b;
   b.baseDay = 45000;
-  b.kindSeparator = '-';
   b.edition = W("2003");
   b.kindLabels = {W("пр-во"), W("опт  "), W("торг ")};
   b.regions = {W("Минская обл."), W("Брестская обл."), W("Московская обл.")};
@@ -53,16 +52,11 @@ BaseSource SampleBase() {
   e1.name = W("Брестский комбинат");
   e1.orgForm = 3;
   e1.year = 1990;
-  e1.staff = 0;
   e1.country = 3;
   e1.products = {{3, 6}};
   EnterpriseSource e2;
   e2.name = W("Станкостроитель");
-  e2.orgForm = 0;
-  e2.region = 0;
-  e2.year = 0;
   e2.staff = 15;
-  e2.products = {};
   b.enterprises = {e0, e1, e2};
   return b;
 }

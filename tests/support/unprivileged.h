@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -57,6 +58,23 @@ inline std::optional<std::string> RunUnprivileged(const std::function<std::strin
   int status = 0;
   waitpid(pid, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) failures += "the child did not end normally";
+  return failures;
+}
+
+// RunUnprivileged with every folder below root (root too) readable and passable by all and every
+// file readable by all, nothing writable but by root; all is the owner's again afterwards.
+inline std::optional<std::string> RunOnReadOnly(const std::filesystem::path& root,
+                                                const std::function<std::string()>& work) {
+  namespace fs = std::filesystem;
+  const auto setAll = [&root](fs::perms folders, fs::perms files) {
+    fs::permissions(root, folders);
+    for (const auto& f : fs::recursive_directory_iterator(root)) {
+      fs::permissions(f.path(), f.is_directory() ? folders : files);
+    }
+  };
+  setAll(fs::perms(0555), fs::perms(0444));
+  auto failures = RunUnprivileged(work);
+  setAll(fs::perms(0700), fs::perms(0700));
   return failures;
 }
 
